@@ -3,6 +3,12 @@
 BasePlugin::BasePlugin()
     : juce::AudioProcessor (BusesProperties().withOutput ("Output", juce::AudioChannelSet::stereo(), true))
 {
+    parameterManager.loadFromResource ("parameters.xml");
+
+    // The built-in events come after the definitions, so a name or uid that
+    // "events.xml" defines is kept as defined there.
+    eventsMap.loadFromResource ("events.xml");
+    eventsMap.addBuiltInEvents();
 }
 
 BasePlugin::~BasePlugin() = default;

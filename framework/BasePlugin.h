@@ -1,5 +1,8 @@
 #pragma once
 
+#include "framework/GuiEventsMap.h"
+#include "framework/ParameterManager.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 /** The lowest of the plug-in object's own layers, directly on juce::AudioProcessor. */
@@ -38,6 +41,13 @@ public:
 
     void getStateInformation (juce::MemoryBlock&) override;
     void setStateInformation (const void*, int) override;
+
+    ParameterManager& getParameterManager() noexcept { return parameterManager; }
+    GuiEventsMap& getEventsMap() noexcept { return eventsMap; }
+
+protected:
+    ParameterManager parameterManager;
+    GuiEventsMap eventsMap;
 
 private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BasePlugin)

@@ -1,0 +1,500 @@
+#include "framework/Parameter.h"
+#include "support/ParameterListeners.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+//==============================================================================
+// Conversions
+
+TEST (IntParameter, NormalisedValuesRoundHalfUpInsideTheRange)
+{
+    IntParameter p (1, "Steps", 0, 10, 0);
+
+    p.setNormalisedValue (0.349f, false);
+    EXPECT_EQ (p.getIntValue(), 3);
+
+    p.setNormalisedValue (0.35f, false);
+    EXPECT_EQ (p.getIntValue(), 4);
+
+    p.setNormalisedValue (-2.0f, false);
+    EXPECT_EQ (p.getIntValue(), 0);
+
+    p.setNormalisedValue (7.0f, false);
+    EXPECT_EQ (p.getIntValue(), 10);
+}
+
+TEST (IntParameter, FloatValuesTruncateTowardsZeroThenClamp)
+{
+    IntParameter p (1, "Steps", 0, 10, 5);
+
+    p.setValue (2.9f, false);
+    EXPECT_EQ (p.getIntValue(), 2);
+
+    p.setValue (-3.5f, false);
+    EXPECT_EQ (p.getIntValue(), 0);
+
+    p.setValue (1.0e20f, false);
+    EXPECT_EQ (p.getIntValue(), 10);
+}
+
+TEST (IntParameter, ReadsInEveryForm)
+{
+    IntParameter p (1, "Octave", -2, 2, 1);
+
+    EXPECT_FLOAT_EQ (p.getValue(), 1.0f);
+    EXPECT_FLOAT_EQ (p.getNormalisedValue(), 0.75f);
+    EXPECT_TRUE (p.getBoolValue());
+    EXPECT_EQ (p.getText(), "1");
+
+    p.setBoolValue (false, false);
+    EXPECT_EQ (p.getIntValue(), -2);
+    EXPECT_FALSE (p.getBoolValue());
+
+    p.setValueFromText ("7 apples", false);
+    EXPECT_EQ (p.getIntValue(), 2);
+}
+
+TEST (IntParameter, RangeChangesAreRefusedWhenTheyWouldInvertOrRepeat)
+{
+    IntParameter p (1, "Steps", 2, 10, 8);
+    RecordingListener listener;
+    p.addListener (&listener);
+
+    p.setMaximum (1);
+    EXPECT_EQ (p.getMaximum(), 10);
+
+    p.setMinimum (2);
+    EXPECT_EQ (listener.numChanges(), 0);
+
+    p.setMaximum (5);
+    EXPECT_EQ (p.getIntValue(), 5);
+    EXPECT_EQ (listener.numChanges(), 1);
+
+    p.setMinimum (0);
+    EXPECT_EQ (p.getIntValue(), 5);
+    EXPECT_EQ (listener.numChanges(), 1);
+}
+
+TEST (FloatParameter, BoolReadingComparesTheDistancesToBothEnds)
+{
+    FloatParameter p (1, "Pan", -1.0f, 1.0f, 0.0f);
+    EXPECT_TRUE (p.getBoolValue());
+
+    p.setValue (-0.01f, false);
+    EXPECT_FALSE (p.getBoolValue());
+}
+
+TEST (FloatParameter, TextHasNineSignificantDigitsInTheShortestForm)
+{
+    FloatParameter p (1, "Level", 0.0f, 200.0f, 0.5f);
+    EXPECT_EQ (p.getText(), "0.5");
+
+    p.setValue (120.0f, false);
+    EXPECT_EQ (p.getText(), "120");
+
+    p.setValue (0.1f, false);
+    EXPECT_EQ (p.getText(), "0.100000001");
+}
+
+TEST (FloatParameter, ValuesAreClampedAndNormalised)
+{
+    FloatParameter p (1, "Cutoff", 20.0f, 220.0f, 500.0f);
+    EXPECT_FLOAT_EQ (p.getValue(), 220.0f);
+
+    p.setNormalisedValue (0.25f, false);
+    EXPECT_FLOAT_EQ (p.getValue(), 70.0f);
+    EXPECT_FLOAT_EQ (p.getNormalisedValue(), 0.25f);
+
+    p.setNormalisedValue (3.0f, false);
+    EXPECT_FLOAT_EQ (p.getValue(), 220.0f);
+
+    p.setBoolValue (false, false);
+    EXPECT_FLOAT_EQ (p.getValue(), 20.0f);
+
+    p.setIntValue (100, false);
+    EXPECT_EQ (p.getIntValue(), 100);
+}
+
+TEST (Parameters, NumbersThatAreNotFiniteNeverBecomeValues)
+{
+    const auto nan = std::numeric_limits<float>::quiet_NaN();
+    const auto inf = std::numeric_limits<float>::infinity();
+
+    FloatParameter f (1, "F", 0.0f, 1.0f, 0.25f);
+    f.setValue (nan, false);
+    f.setValue (inf, false);
+    f.setNormalisedValue (nan, false);
+    f.setValueFromText ("nan", false);
+    f.setValueFromText ("inf", false);
+    EXPECT_FLOAT_EQ (f.getValue(), 0.25f);
+
+    IntParameter i (2, "I", 0, 10, 3);
+    i.setValue (nan, false);
+    i.setValue (-inf, false);
+    i.setNormalisedValue (nan, false);
+    EXPECT_EQ (i.getIntValue(), 3);
+
+    BoolParameter b (3, "B", true);
+    b.setValue (nan, false);
+    b.setNormalisedValue (nan, false);
+    b.setValueFromText ("nan", false);
+    EXPECT_TRUE (b.getBoolValue());
+
+    StringParameter s (4, "S", "keep");
+    s.setValue (nan, false);
+    EXPECT_EQ (s.getText(), "keep");
+
+    FloatParameter fromNan (5, "N", 0.0f, 1.0f, nan);
+    EXPECT_FLOAT_EQ (fromNan.getValue(), 0.0f);
+}
+
+TEST (BoolParameter, TextKeywordsAreCaseSensitiveAndOtherTextsReadAsNumbers)
+{
+    BoolParameter p (1, "Switch", false);
+
+    for (const auto* text : { "true", "1", "on", "yes" })
+    {
+        p.setBoolValue (false, false);
+        p.setValueFromText (text, false);
+        EXPECT_TRUE (p.getBoolValue()) << text;
+    }
+
+    for (const auto* text : { "false", "0", "off", "no" })
+    {
+        p.setBoolValue (true, false);
+        p.setValueFromText (text, false);
+        EXPECT_FALSE (p.getBoolValue()) << text;
+    }
+
+    p.setValueFromText ("0.7", false);
+    EXPECT_TRUE (p.getBoolValue());
+
+    p.setValueFromText ("Yes", false);
+    EXPECT_FALSE (p.getBoolValue());
+
+    p.setValueFromText ("0.7", false);
+    p.setValueFromText ("abc", false);
+    EXPECT_FALSE (p.getBoolValue());
+}
+
+TEST (BoolParameter, NumericFormsAreZeroOrOne)
+{
+    BoolParameter p (1, "Switch", false);
+    p.setNormalisedValue (0.5f, false);
+    EXPECT_TRUE (p.getBoolValue());
+    p.setNormalisedValue (0.49f, false);
+    EXPECT_FALSE (p.getBoolValue());
+    p.setValue (-3.0f, false);
+    EXPECT_EQ (p.getIntValue(), 1);
+    EXPECT_FLOAT_EQ (p.getNormalisedValue(), 1.0f);
+    EXPECT_EQ (p.getText(), "true");
+}
+
+TEST (BoolParameter, SpecialisationsHaveTheirOwnTexts)
+{
+    AnswerParameter answer (1, "Answer", "yes");
+    LogicParameter logic (2, "Logic", "1");
+    StateParameter state (3, "State", "ON");
+
+    EXPECT_EQ (answer.getText(), "yes");
+    EXPECT_EQ (logic.getText(), "1");
+    EXPECT_EQ (state.getText(), "on");
+
+    answer.setValueFromText ("no", false);
+    logic.setValueFromText ("0", false);
+    state.setValueFromText ("Off", false);
+    EXPECT_EQ (answer.getText(), "no");
+    EXPECT_EQ (logic.getText(), "0");
+    EXPECT_EQ (state.getText(), "off");
+
+    // Other texts fall back to the bool parse.
+    answer.setValueFromText ("true", false);
+    EXPECT_TRUE (answer.getBoolValue());
+    answer.setValueFromText ("YES", false);
+    EXPECT_FALSE (answer.getBoolValue());
+}
+
+TEST (EnumParameter, NamesAreMatchedExactlyAndOtherTextsReadAsNormalisedValues)
+{
+    EnumParameter p (1, "Wave", "Saw;Square", "Saw");
+    p.setValueFromText ("Square", false);
+    EXPECT_EQ (p.getIntValue(), 1);
+    EXPECT_EQ (p.getText(), "Square");
+
+    p.setValueFromText ("square", false);
+    EXPECT_EQ (p.getIntValue(), 0);
+
+    p.setValueFromText ("1", false);
+    EXPECT_EQ (p.getIntValue(), 1);
+}
+
+TEST (EnumParameter, EmptyItemsBetweenSeparatorsAreKept)
+{
+    EnumParameter p (1, "Choice", ";A", "A");
+    ASSERT_EQ (p.getNames().size(), 2);
+    EXPECT_EQ (p.getNames()[0], "");
+    EXPECT_EQ (p.getIntValue(), 1);
+    EXPECT_EQ (p.getMaximum(), 1);
+}
+
+TEST (EnumParameter, NoNamesKeepsTheRangeAndGivesAnEmptyText)
+{
+    EnumParameter p (1, "Choice", "", "");
+    EXPECT_EQ (p.getMinimum(), 0);
+    EXPECT_EQ (p.getMaximum(), 1);
+    EXPECT_EQ (p.getText(), "");
+}
+
+TEST (EnumParameter, ASingleNameReadsANormalisedValueOfZero)
+{
+    EnumParameter p (1, "Only", "One", "One");
+    EXPECT_EQ (p.getMaximum(), 0);
+    EXPECT_EQ (p.getNormalisedValue(), 0.0f);
+}
+
+TEST (EnumParameter, NewNamesChangeTheRangeAndClampTheValue)
+{
+    EnumParameter p (1, "Mode", "A;B;C;D", "D");
+    p.setNames ("A;B");
+    EXPECT_EQ (p.getMaximum(), 1);
+    EXPECT_EQ (p.getText(), "B");
+}
+
+TEST (NoteParameter, ReadsNoteNamesAndFallsBackToNormalisedValues)
+{
+    NoteParameter p (1, "Root", "C-5");
+    EXPECT_EQ (p.getIntValue(), 60);
+    EXPECT_EQ (p.getText(), "C-5");
+
+    p.setValueFromText ("E#4", false);
+    EXPECT_EQ (p.getIntValue(), 52);
+
+    p.setValueFromText ("G#H", false);
+    EXPECT_EQ (p.getIntValue(), 127);
+
+    p.setValueFromText ("c-5", false);
+    EXPECT_EQ (p.getIntValue(), 0);
+
+    NoteParameter unreadable (2, "Other", "xyz");
+    EXPECT_EQ (unreadable.getIntValue(), 0);
+}
+
+TEST (StringParameter, ConvertsThroughItsText)
+{
+    StringParameter p (1, "Name", "12.5 bars");
+    EXPECT_FLOAT_EQ (p.getValue(), 12.5f);
+    EXPECT_EQ (p.getIntValue(), 12);
+    EXPECT_FLOAT_EQ (p.getNormalisedValue(), 1.0f);
+
+    p.setValue (0.123456789f, false);
+    EXPECT_EQ (p.getText(), "0.123457");
+
+    p.setBoolValue (true, false);
+    EXPECT_EQ (p.getText(), "true");
+    EXPECT_TRUE (p.getBoolValue());
+
+    p.setBoolValue (false, false);
+    EXPECT_FALSE (p.getBoolValue());
+
+    p.setIntValue (-4, false);
+    EXPECT_EQ (p.getText(), "-4");
+}
+
+TEST (Parameters, CopyValueFromConvertsBetweenKinds)
+{
+    FloatParameter f (1, "F", 0.0f, 10.0f, 7.6f);
+    IntParameter i (2, "I", 0, 5, 0);
+    StringParameter s (3, "S", "");
+    BoolParameter b (4, "B", false);
+
+    i.copyValueFrom (f, false);
+    EXPECT_EQ (i.getIntValue(), 5);
+
+    s.copyValueFrom (f, false);
+    EXPECT_EQ (s.getText(), "7.5999999");
+
+    b.copyValueFrom (f, false);
+    EXPECT_TRUE (b.getBoolValue());
+}
+
+TEST (Parameters, CloneKeepsKindRangeAndValueButNoListeners)
+{
+    EnumParameter original (1, "Wave", "Saw;Square;Pulse", "Pulse");
+    original.setAutoFlag (true);
+    RecordingListener listener;
+    original.addListener (&listener);
+
+    auto copy = original.clone (7, "Wave Copy");
+    auto* enumCopy = dynamic_cast<EnumParameter*> (copy.get());
+    ASSERT_NE (enumCopy, nullptr);
+    EXPECT_EQ (copy->getId(), 7);
+    EXPECT_EQ (copy->getName(), "Wave Copy");
+    EXPECT_TRUE (copy->getAutoFlag());
+    EXPECT_EQ (copy->getText(), "Pulse");
+    EXPECT_EQ (enumCopy->getNames().size(), 3);
+    EXPECT_EQ (copy->getNumListeners(), 0);
+}
+
+//==============================================================================
+// Notifications
+
+TEST (ParameterNotifications, SettingTheSameValueTellsNobody)
+{
+    IntParameter p (1, "Steps", 0, 10, 4);
+    RecordingListener sync, async;
+    p.addListener (&sync);
+    p.addAsyncListener (&async);
+
+    p.setIntValue (4, true);
+    drainAsync (p);
+
+    EXPECT_EQ (sync.numChanges(), 0);
+    EXPECT_EQ (async.numChanges(), 0);
+    EXPECT_FALSE (p.isUpdatePending());
+}
+
+TEST (ParameterNotifications, ManyChangesGiveOneAsynchronousCallWithTheLastValue)
+{
+    IntParameter p (1, "Steps", 0, 100, 0);
+    RecordingListener sync, async;
+    p.addListener (&sync);
+    p.addAsyncListener (&async);
+
+    for (int i = 1; i <= 10; ++i)
+        p.setIntValue (i, true);
+
+    EXPECT_EQ (sync.numChanges(), 10);
+    EXPECT_EQ (async.numChanges(), 0);
+
+    drainAsync (p);
+    ASSERT_EQ (async.numChanges(), 1);
+    EXPECT_FLOAT_EQ (async.values.front(), 10.0f);
+}
+
+TEST (ParameterNotifications, SettingWithoutNotifyTellsNobodyUntilAnnounced)
+{
+    FloatParameter p (1, "Level", 0.0f, 1.0f, 0.0f);
+    RecordingListener sync, async;
+    p.addListener (&sync);
+    p.addAsyncListener (&async);
+
+    p.setValue (0.5f, false);
+    drainAsync (p);
+    EXPECT_EQ (sync.numChanges(), 0);
+    EXPECT_EQ (async.numChanges(), 0);
+
+    p.sendValueChangedToAll();
+    drainAsync (p);
+    EXPECT_EQ (sync.numChanges(), 1);
+    EXPECT_EQ (async.numChanges(), 1);
+}
+
+TEST (ParameterNotifications, ListenersAreCalledLastAddedFirst)
+{
+    std::vector<RecordingListener*> order;
+    RecordingListener a (&order), b (&order), c (&order);
+    BoolParameter p (1, "Switch", false);
+    p.addListener (&a);
+    p.addListener (&b);
+    p.addListener (&c);
+    p.addListener (&b);      // held once
+    p.addListener (nullptr); // ignored
+
+    p.setBoolValue (true, true);
+    EXPECT_EQ (order, (std::vector<RecordingListener*> { &c, &b, &a }));
+}
+
+TEST (ParameterNotifications, GesturesReachOnlyTheSynchronousListeners)
+{
+    BoolParameter p (1, "Switch", false);
+    RecordingListener sync, async;
+    p.addListener (&sync);
+    p.addAsyncListener (&async);
+
+    p.sendGestureBegin();
+    p.sendGestureEnd();
+    EXPECT_EQ (sync.gestureBegins, 1);
+    EXPECT_EQ (sync.gestureEnds, 1);
+    EXPECT_EQ (async.gestureBegins + async.gestureEnds, 0);
+}
+
+TEST (ParameterNotifications, AListenerRemovingItselfDoesNotMakeTheWalkSkipOrRepeat)
+{
+    std::vector<RecordingListener*> order;
+    RecordingListener first (&order), second (&order), third (&order);
+    IntParameter p (1, "Steps", 0, 10, 0);
+    p.addAsyncListener (&first);
+    p.addAsyncListener (&second);
+    p.addAsyncListener (&third);
+    second.onChange = [&] (Parameter* changed) { changed->removeAsyncListener (&second); };
+
+    p.setIntValue (3, true);
+    drainAsync (p);
+
+    EXPECT_EQ (order, (std::vector<RecordingListener*> { &third, &second, &first }));
+    EXPECT_EQ (p.getNumAsyncListeners(), 2);
+}
+
+TEST (ParameterNotifications, AListenerRemovingOthersEndsTheWalkSafely)
+{
+    std::vector<RecordingListener*> order;
+    RecordingListener first (&order), second (&order), third (&order);
+    IntParameter p (1, "Steps", 0, 10, 0);
+    p.addAsyncListener (&first);
+    p.addAsyncListener (&second);
+    p.addAsyncListener (&third);
+    third.onChange = [&] (Parameter* changed)
+    {
+        changed->removeAsyncListener (&first);
+        changed->removeAsyncListener (&second);
+        changed->removeAsyncListener (&third);
+    };
+
+    p.setIntValue (3, true);
+    drainAsync (p);
+
+    EXPECT_EQ (order, (std::vector<RecordingListener*> { &third }));
+}
+
+TEST (ParameterNotifications, TextConstructorsPostOnlyAnAsynchronousUpdate)
+{
+    StateParameter p (1, "Power", "on");
+    EXPECT_TRUE (p.isUpdatePending());
+    EXPECT_EQ (p.getNumListeners(), 0);
+}
+
+//==============================================================================
+namespace
+{
+struct ShownValue : public ParameterController
+{
+    void updateFromParameter (Parameter* p) override { shown.push_back (p->getIntValue()); }
+    std::vector<int> shown;
+};
+} // namespace
+
+TEST (ParameterController, BindsOnceAndShowsTheValueAtOnce)
+{
+    IntParameter first (1, "First", 0, 10, 3);
+    IntParameter second (2, "Second", 0, 10, 8);
+
+    {
+        ShownValue control;
+        control.setParameter (nullptr);
+        control.setParameter (&first);
+        control.setParameter (&second);
+
+        EXPECT_EQ (control.getParameter(), &first);
+        EXPECT_EQ (control.shown, std::vector<int> { 3 });
+        EXPECT_EQ (first.getNumAsyncListeners(), 1);
+        EXPECT_EQ (second.getNumAsyncListeners(), 0);
+
+        control.setParameterIntValue (6);
+        drainAsync (first);
+        EXPECT_EQ (control.shown, (std::vector<int> { 3, 6 }));
+    }
+
+    EXPECT_EQ (first.getNumAsyncListeners(), 0);
+}
