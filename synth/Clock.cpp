@@ -1,0 +1,275 @@
+#include "synth/Clock.h"
+
+#include <climits>
+#include <cmath>
+
+namespace
+{
+bool isFinitePositive (double value)
+{
+    return std::isfinite (value) && value > 0.0;
+}
+
+// A wait this long is no real wait (a tempo of 0 or nearly so): the clock holds
+// its phase and looks again when the countdown runs out.
+constexpr int holdCountdown = INT_MAX;
+} // namespace
+
+Clock::Clock() = default;
+
+Clock::~Clock()
+{
+    cancelPendingUpdate();
+}
+
+void Clock::setSampleRate (double newSampleRate)
+{
+    if (isFinitePositive (newSampleRate) && newSampleRate != sampleRate)
+    {
+        sampleRate = newSampleRate;
+        dirty = true;
+    }
+}
+
+void Clock::setTempo (double newTempo)
+{
+    if (isFinitePositive (newTempo) && newTempo != tempo)
+    {
+        tempo = newTempo;
+        dirty = true;
+    }
+}
+
+void Clock::setStepsPerBeat (double newStepsPerBeat)
+{
+    if (isFinitePositive (newStepsPerBeat) && newStepsPerBeat != stepsPerBeat)
+    {
+        stepsPerBeat = newStepsPerBeat;
+        dirty = true;
+    }
+}
+
+void Clock::setGate (double newGate)
+{
+    if (! std::isfinite (newGate))
+        return;
+
+    newGate = juce::jlimit (0.0, 1.0, newGate);
+
+    if (newGate != gate)
+    {
+        gate = newGate;
+        dirty = true;
+    }
+}
+
+void Clock::setPosition (double newPosition)
+{
+    if (std::isfinite (newPosition) && newPosition != position)
+    {
+        position = newPosition;
+        dirty = true;
+    }
+}
+
+double Clock::getBeatsPerSample (double sampleRate, double tempo)
+{
+    return tempo / (sampleRate * 60.0);
+}
+
+void Clock::start (double startPosition)
+{
+    if (isRunning())
+        return;
+
+    position = 0.0;
+    state = -1;
+    running.store (true, std::memory_order_relaxed);
+    dirty = true;
+    notifyStartOrStop();
+    setPosition (startPosition);
+}
+
+void Clock::stop()
+{
+    if (! isRunning())
+        return;
+
+    position = 0.0;
+    state = -1;
+    running.store (false, std::memory_order_relaxed);
+    dirty = true;
+    notifyStartOrStop();
+}
+
+void Clock::reset()
+{
+    position = 0.0;
+    state = -1;
+    dirty = true;
+}
+
+void Clock::relocate (bool onlyIfRunning, double newPosition)
+{
+    if (onlyIfRunning && ! isRunning())
+        return;
+
+    running.store (false, std::memory_order_relaxed);
+    start (newPosition);
+}
+
+void Clock::addListener (Listener* listener)
+{
+    if (listener != nullptr)
+        listeners.addIfNotAlreadyThere (listener);
+}
+
+void Clock::removeListener (Listener* listener)
+{
+    listeners.removeFirstMatchingValue (listener);
+}
+
+void Clock::handleAsyncUpdate()
+{
+    // A listener may remove itself while being called: index from the end and
+    // re-check the bounds each time.
+    if (startStopPending.exchange (0) == 1)
+        for (int i = listeners.size(); --i >= 0;)
+            if (auto* listener = listeners[i])
+                listener->clockStartedOrStopped (this);
+
+    if (stateChangePending.exchange (0) == 1)
+        for (int i = listeners.size(); --i >= 0;)
+            if (auto* listener = listeners[i])
+                listener->clockStateChanged (this);
+}
+
+bool Clock::isFirstPhase() const
+{
+    return state == 0;
+}
+
+bool Clock::isSecondPhase() const
+{
+    return state == 1;
+}
+
+bool Clock::isNearerPreviousStep() const
+{
+    const auto p = position * stepsPerBeat;
+    const auto c = std::ceil (p);
+    return (c - p) > (p - (c - 1.0));
+}
+
+bool Clock::processSample()
+{
+    if (! isRunning())
+        return false;
+
+    if (dirty)
+    {
+        dirty = false;
+        recomputeTiming();
+    }
+
+    return advanceOneSample();
+}
+
+void Clock::recomputeTiming() noexcept
+{
+    beatsPerSample = getBeatsPerSample (sampleRate, tempo);
+    const auto samplesPerBeat = sampleRate * 60.0 / tempo;
+    const auto stepLength = 1.0 / stepsPerBeat;
+    const auto nextStart = std::ceil (position / stepLength) * stepLength;
+    const auto stepStart = nextStart - stepLength;
+    const auto gateEnd = stepStart + gate * stepLength;
+
+    if (position < 0.0)
+    {
+        // Pre-roll: wait, sample by sample, for the position to reach 0.
+        nextState = 0;
+        countdown = state = -1;
+        return;
+    }
+
+    if (state == -1)
+    {
+        changeNow (0);
+        return;
+    }
+
+    if (position <= gateEnd)
+    {
+        if (state == 0)
+            changeAt (1, gateEnd, samplesPerBeat);
+        else if (position <= stepStart + startTolerance * stepLength)
+            changeNow (0);
+        else
+            changeAt (0, nextStart, samplesPerBeat);
+    }
+    else
+    {
+        if (state == 1)
+            changeAt (0, nextStart, samplesPerBeat);
+        else if (position > nextStart - startTolerance * stepLength)
+            changeAt (1, nextStart + gate * stepLength, samplesPerBeat);
+        else
+            changeNow (1);
+    }
+}
+
+void Clock::changeNow (int newState) noexcept
+{
+    nextState = newState;
+    countdown = 0;
+}
+
+void Clock::changeAt (int newState, double target, double samplesPerBeat) noexcept
+{
+    if (target <= position)
+    {
+        changeNow (newState);
+        return;
+    }
+
+    // An unset tempo (an infinite wait) and waits beyond any countdown hold the phase.
+    const auto wait = std::ceil (samplesPerBeat * (target - position));
+
+    if (! (wait < (double) holdCountdown))
+    {
+        nextState = state;
+        countdown = holdCountdown;
+        return;
+    }
+
+    nextState = newState;
+    countdown = (int) wait;
+}
+
+bool Clock::advanceOneSample() noexcept
+{
+    auto changed = false;
+
+    if (countdown == 0 && (state != nextState || state == -1))
+    {
+        state = nextState;
+        stateChangePending.exchange (1);
+        triggerAsyncUpdate();
+        changed = true;
+    }
+
+    const auto expired = countdown < 1;
+    --countdown;
+    position += beatsPerSample;
+
+    if (expired)
+        dirty = true;
+
+    return changed;
+}
+
+void Clock::notifyStartOrStop()
+{
+    startStopPending.exchange (1);
+    triggerAsyncUpdate();
+}

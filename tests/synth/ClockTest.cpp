@@ -1,0 +1,559 @@
+#include "synth/Clock.h"
+#include "synth/ShuffledClock.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace
+{
+constexpr double sampleRate = 44100.0;
+
+// (sample index, phase entered at that sample)
+using Changes = std::vector<std::pair<int, int>>;
+
+Changes runFor (Clock& clock, int numSamples, int firstSample = 0)
+{
+    Changes changes;
+
+    for (int i = 0; i < numSamples; ++i)
+        if (clock.processSample())
+            changes.emplace_back (firstSample + i, clock.getState());
+
+    return changes;
+}
+
+void setUp (Clock& clock, double tempo, double stepsPerBeat = 4.0, double gate = 0.5)
+{
+    clock.setSampleRate (sampleRate);
+    clock.setTempo (tempo);
+    clock.setStepsPerBeat (stepsPerBeat);
+    clock.setGate (gate);
+}
+
+struct RecordingListener : public Clock::Listener
+{
+    explicit RecordingListener (std::string nameToUse, std::vector<std::string>* logToUse = nullptr)
+        : name (std::move (nameToUse)), log (logToUse) {}
+
+    void clockStartedOrStopped (Clock*) override
+    {
+        ++startsOrStops;
+        if (log != nullptr)
+            log->push_back (name + " started/stopped");
+    }
+
+    void clockStateChanged (Clock*) override
+    {
+        ++stateChanges;
+        if (log != nullptr)
+            log->push_back (name + " state");
+    }
+
+    std::string name;
+    std::vector<std::string>* log;
+    int startsOrStops = 0;
+    int stateChanges = 0;
+};
+} // namespace
+
+// Expected samples are the first sample at or after each boundary's exact time
+// (boundary in beats * 44100 * 60 / tempo). Tempos are chosen so that no
+// boundary falls on a whole sample.
+
+TEST (ShuffledClock, PlainGridAt120MatchesTheFirstSampleAfterEachBoundary)
+{
+    ShuffledClock clock;
+    setUp (clock, 120.0);
+    clock.start (0.0);
+
+    // Gate end 2756.25, second step 5512.5, its gate end 8268.75 samples.
+    const auto changes = runFor (clock, 11000);
+    EXPECT_EQ (changes, (Changes { { 0, 0 }, { 2757, 1 }, { 5513, 2 }, { 8269, 3 } }));
+}
+
+TEST (ShuffledClock, PlainGridOverTwoPairs)
+{
+    ShuffledClock clock;
+    setUp (clock, 130.0); // a step is 5088.46 samples
+    clock.start (0.0);
+
+    const auto changes = runFor (clock, 20400);
+    EXPECT_EQ (changes, (Changes { { 0, 0 }, { 2545, 1 }, { 5089, 2 }, { 7633, 3 }, { 10177, 0 },
+                                   { 12722, 1 }, { 15266, 2 }, { 17810, 3 }, { 20354, 0 } }));
+}
+
+TEST (ShuffledClock, ShuffleDelaysTheSecondStepAndShortensItsGateWhileThePairEndStays)
+{
+    ShuffledClock clock;
+    setUp (clock, 130.0);
+    clock.setShuffle (0.6);
+    clock.start (0.0);
+
+    // Second step at 0.4 beats (8141.54), first gate end 0.2 (4070.77),
+    // second gate end 0.45 (9159.23), pair end 0.5 (10176.92).
+    const auto changes = runFor (clock, 20400);
+    EXPECT_EQ (changes, (Changes { { 0, 0 }, { 4071, 1 }, { 8142, 2 }, { 9160, 3 }, { 10177, 0 },
+                                   { 14248, 1 }, { 18319, 2 }, { 19337, 3 }, { 20354, 0 } }));
+}
+
+TEST (ShuffledClock, ShortestGateOfTheGateParameter)
+{
+    ShuffledClock clock;
+    setUp (clock, 131.0, 4.0, 0.04);
+    clock.start (0.0);
+
+    const auto changes = runFor (clock, 20250);
+    EXPECT_EQ (changes, (Changes { { 0, 0 }, { 202, 1 }, { 5050, 2 }, { 5252, 3 }, { 10100, 0 },
+                                   { 10302, 1 }, { 15149, 2 }, { 15351, 3 }, { 20199, 0 } }));
+}
+
+TEST (ShuffledClock, LongestGateOfTheGateParameter)
+{
+    ShuffledClock clock;
+    setUp (clock, 131.0, 4.0, 0.96);
+    clock.start (0.0);
+
+    const auto changes = runFor (clock, 20250);
+    EXPECT_EQ (changes, (Changes { { 0, 0 }, { 4848, 1 }, { 5050, 2 }, { 9898, 3 }, { 10100, 0 },
+                                   { 14947, 1 }, { 15149, 2 }, { 19997, 3 }, { 20199, 0 } }));
+}
+
+TEST (ShuffledClock, ZeroGateStillReleasesEveryStepOneSampleAfterItStarts)
+{
+    ShuffledClock clock;
+    setUp (clock, 130.0, 4.0, 0.0);
+    clock.start (0.0);
+
+    const auto changes = runFor (clock, 10200);
+    EXPECT_EQ (changes, (Changes { { 0, 0 }, { 1, 1 }, { 5089, 2 }, { 5090, 3 }, { 10177, 0 }, { 10178, 1 } }));
+}
+
+TEST (ShuffledClock, GateAndShuffleAreLimitedToTheirRange)
+{
+    ShuffledClock clock;
+    clock.setGate (1.5);
+    clock.setShuffle (-0.2);
+    EXPECT_EQ (clock.getGate(), 1.0);
+    EXPECT_EQ (clock.getShuffle(), 0.0);
+}
+
+TEST (ShuffledClock, SixStepsPerBeat)
+{
+    ShuffledClock clock;
+    setUp (clock, 130.0, 6.0);
+    clock.start (0.0);
+
+    // A step is a sixth of a beat: 3392.31 samples.
+    const auto changes = runFor (clock, 6800);
+    EXPECT_EQ (changes, (Changes { { 0, 0 }, { 1697, 1 }, { 3393, 2 }, { 5089, 3 }, { 6785, 0 } }));
+}
+
+TEST (ShuffledClock, HostJumpJustPastAPairStartBeginsThatPairAtOnce)
+{
+    ShuffledClock clock;
+    setUp (clock, 130.0);
+    clock.start (0.0);
+    runFor (clock, 8000); // waiting in state 3 for the pair end
+    ASSERT_EQ (clock.getState(), 3);
+
+    clock.setPosition (1.0 + 0.001 * 0.25);
+
+    EXPECT_TRUE (clock.processSample());
+    EXPECT_EQ (clock.getState(), 0);
+}
+
+TEST (ShuffledClock, HostJumpFurtherPastAPairStartWaitsForTheNextPair)
+{
+    ShuffledClock clock;
+    setUp (clock, 130.0);
+    clock.start (0.0);
+    runFor (clock, 8000);
+    ASSERT_EQ (clock.getState(), 3);
+
+    clock.setPosition (1.0 + 0.01 * 0.25);
+
+    // The next pair starts at 1.5 beats: (1.5 - 1.0025) * 20353.85 = 10126.04 samples on.
+    EXPECT_EQ (runFor (clock, 10200), (Changes { { 10127, 0 } }));
+}
+
+TEST (ShuffledClock, TempoChangeMidPhaseRetimesTheRemainingWait)
+{
+    ShuffledClock clock;
+    setUp (clock, 120.0);
+    clock.start (0.0);
+    runFor (clock, 1000);
+
+    clock.setTempo (60.0);
+
+    // 0.125 - 1000 / 22050 beats remain, at 44100 samples a beat: 3512.5 samples.
+    EXPECT_EQ (runFor (clock, 4000, 1000), (Changes { { 4513, 1 } }));
+}
+
+TEST (ShuffledClock, PreRollWaitsForPositionZero)
+{
+    ShuffledClock clock;
+    setUp (clock, 120.0);
+    clock.start (-0.10001);
+
+    // Position 0 is reached after 0.10001 * 22050 = 2205.22 samples; the gate
+    // ends 0.125 beats later, at 4961.47.
+    EXPECT_EQ (runFor (clock, 5000), (Changes { { 2206, 0 }, { 4962, 1 } }));
+}
+
+TEST (ShuffledClock, FollowingTheHostPositionEveryBlockKeepsTheGrid)
+{
+    ShuffledClock free;
+    setUp (free, 130.0);
+    free.setShuffle (0.6);
+    free.start (0.0);
+
+    ShuffledClock followed;
+    setUp (followed, 130.0);
+    followed.setShuffle (0.6);
+    followed.start (0.0);
+
+    const int blockSize = 512;
+    Changes followedChanges;
+
+    for (int block = 0; block < 80; ++block)
+    {
+        const int firstSample = block * blockSize;
+        followed.setPosition (firstSample * 130.0 / (sampleRate * 60.0));
+        const auto changes = runFor (followed, blockSize, firstSample);
+        followedChanges.insert (followedChanges.end(), changes.begin(), changes.end());
+    }
+
+    EXPECT_EQ (followedChanges, runFor (free, 80 * blockSize));
+}
+
+TEST (ShuffledClock, RefusesATempoThatIsNotAFinitePositiveNumber)
+{
+    ShuffledClock clock;
+    clock.setTempo (120.0);
+
+    for (auto tempo : { 0.0, -60.0, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN() })
+    {
+        clock.setTempo (tempo);
+        EXPECT_EQ (clock.getTempo(), 120.0) << tempo;
+    }
+}
+
+TEST (ShuffledClock, RefusedTempoKeepsTheTiming)
+{
+    ShuffledClock clock;
+    setUp (clock, 120.0);
+    clock.start (0.0);
+    runFor (clock, 1000);
+
+    clock.setTempo (std::numeric_limits<double>::infinity());
+    clock.setTempo (0.0);
+
+    EXPECT_EQ (runFor (clock, 4000, 1000), (Changes { { 2757, 1 } }));
+}
+
+TEST (ShuffledClock, WithoutATempoAStartedClockHoldsItsFirstPhase)
+{
+    ShuffledClock clock;
+    clock.start (0.0);
+
+    EXPECT_EQ (runFor (clock, 200000), (Changes { { 0, 0 } }));
+}
+
+TEST (ShuffledClock, PhasesPairUpIntoFirstAndSecond)
+{
+    ShuffledClock clock;
+    setUp (clock, 130.0);
+    clock.start (0.0);
+
+    std::vector<bool> firstPhases;
+
+    for (int i = 0; i < 10200; ++i)
+        if (clock.processSample())
+            firstPhases.push_back (clock.isFirstPhase() && ! clock.isSecondPhase());
+
+    EXPECT_EQ (firstPhases, (std::vector<bool> { true, false, true, false, true }));
+}
+
+TEST (ShuffledClock, NearerPreviousStepIsMeasuredWithinTheShuffledPair)
+{
+    ShuffledClock shuffled;
+    shuffled.setShuffle (0.6); // second step of the pair 0..0.5 starts at 0.4
+    Clock plain;
+
+    shuffled.setPosition (0.3);
+    plain.setPosition (0.3);
+    EXPECT_FALSE (shuffled.isNearerPreviousStep()); // 0.3 after the pair start, 0.1 before the second step
+    EXPECT_TRUE (plain.isNearerPreviousStep());     // 0.05 after a step start, 0.2 before the next
+
+    shuffled.setPosition (0.42);
+    EXPECT_TRUE (shuffled.isNearerPreviousStep());  // 0.02 after the second step, 0.08 before the pair end
+}
+
+TEST (Clock, PlainGridAlternatesTwoPhasesPerStep)
+{
+    Clock clock;
+    setUp (clock, 130.0);
+    clock.start (0.0);
+
+    EXPECT_EQ (runFor (clock, 10200), (Changes { { 0, 0 }, { 2545, 1 }, { 5089, 0 }, { 7633, 1 }, { 10177, 0 } }));
+}
+
+TEST (Clock, PreRollWaitsForPositionZero)
+{
+    Clock clock;
+    setUp (clock, 120.0);
+    clock.start (-0.10001);
+
+    EXPECT_EQ (runFor (clock, 5000), (Changes { { 2206, 0 }, { 4962, 1 } }));
+}
+
+TEST (Clock, NearerPreviousStepAtAStepStartIsFalse)
+{
+    Clock clock;
+    clock.setPosition (0.5);
+    EXPECT_FALSE (clock.isNearerPreviousStep());
+}
+
+TEST (Clock, BeatsPerSampleIsTempoOverSixtySampleRates)
+{
+    EXPECT_DOUBLE_EQ (Clock::getBeatsPerSample (44100.0, 120.0), 1.0 / 22050.0);
+}
+
+TEST (ClockLifecycle, StoppedClockDoesNotAdvance)
+{
+    ShuffledClock clock;
+    setUp (clock, 120.0);
+    clock.setPosition (0.25);
+
+    EXPECT_FALSE (clock.processSample());
+    EXPECT_EQ (clock.getPosition(), 0.25);
+}
+
+TEST (ClockLifecycle, StartOnARunningClockDoesNotMoveIt)
+{
+    ShuffledClock clock;
+    setUp (clock, 120.0);
+    clock.start (0.0);
+    runFor (clock, 100);
+
+    clock.start (3.0);
+
+    EXPECT_TRUE (clock.isRunning());
+    EXPECT_NEAR (clock.getPosition(), 100.0 / 22050.0, 1.0e-12);
+}
+
+TEST (ClockLifecycle, StopReturnsToPositionZeroWithNoPhase)
+{
+    ShuffledClock clock;
+    setUp (clock, 120.0);
+    clock.start (0.0);
+    runFor (clock, 3000);
+
+    clock.stop();
+
+    EXPECT_FALSE (clock.isRunning());
+    EXPECT_EQ (clock.getPosition(), 0.0);
+    EXPECT_EQ (clock.getState(), -1);
+}
+
+TEST (ClockLifecycle, ResetBeginsANewFirstPhaseAtTheNextSample)
+{
+    ShuffledClock clock;
+    setUp (clock, 120.0);
+    clock.start (0.0);
+    runFor (clock, 3000);
+
+    clock.reset();
+
+    EXPECT_TRUE (clock.isRunning());
+    EXPECT_EQ (clock.getPosition(), 0.0);
+    EXPECT_EQ (runFor (clock, 2800), (Changes { { 0, 0 }, { 2757, 1 } }));
+}
+
+TEST (ClockLifecycle, RelocateRestartsARunningClockAtTheNewPosition)
+{
+    ShuffledClock clock;
+    setUp (clock, 130.0);
+    clock.start (0.0);
+    runFor (clock, 3000);
+
+    clock.relocate (false, 0.05);
+
+    // The first sample begins a step at once; this step's gate ends at 0.125
+    // beats, (0.125 - 0.05) * 20353.85 = 1526.54 samples on.
+    EXPECT_EQ (clock.getPosition(), 0.05);
+    EXPECT_EQ (runFor (clock, 1600), (Changes { { 0, 0 }, { 1527, 1 } }));
+}
+
+TEST (ClockLifecycle, StartInsideASecondStepRunsThroughTheFirstStepsPhasesAtOnce)
+{
+    ShuffledClock clock;
+    setUp (clock, 130.0);
+    clock.start (0.3); // the second step of the pair 0..0.5, whose gate ends at 0.375
+
+    EXPECT_EQ (runFor (clock, 1600), (Changes { { 0, 0 }, { 1, 1 }, { 2, 2 }, { 1527, 3 } }));
+}
+
+TEST (ClockLifecycle, RelocateOnlyIfRunningLeavesAStoppedClockAlone)
+{
+    ShuffledClock clock;
+    clock.relocate (true, 2.0);
+
+    EXPECT_FALSE (clock.isRunning());
+    EXPECT_EQ (clock.getPosition(), 0.0);
+}
+
+TEST (ClockLifecycle, RelocateWithoutOnlyIfRunningStartsAStoppedClock)
+{
+    ShuffledClock clock;
+    clock.relocate (false, 2.0);
+
+    EXPECT_TRUE (clock.isRunning());
+    EXPECT_EQ (clock.getPosition(), 2.0);
+}
+
+TEST (ClockNotifications, StartIsReportedOnTheMessageThread)
+{
+    ShuffledClock clock;
+    RecordingListener listener ("a");
+    clock.addListener (&listener);
+    clock.start (0.0);
+
+    EXPECT_EQ (listener.startsOrStops, 0);
+    clock.handleUpdateNowIfNeeded();
+    EXPECT_EQ (listener.startsOrStops, 1);
+    clock.removeListener (&listener);
+}
+
+TEST (ClockNotifications, SeveralChangesBetweenTwoUpdatesAreReportedOnce)
+{
+    ShuffledClock clock;
+    setUp (clock, 130.0);
+    RecordingListener listener ("a");
+    clock.addListener (&listener);
+
+    clock.start (0.0);
+    runFor (clock, 20400); // nine phase changes
+    clock.stop();
+    clock.handleUpdateNowIfNeeded();
+
+    EXPECT_EQ (listener.startsOrStops, 1);
+    EXPECT_EQ (listener.stateChanges, 1);
+    clock.removeListener (&listener);
+}
+
+TEST (ClockNotifications, NothingIsReportedWhenNothingChanged)
+{
+    ShuffledClock clock;
+    setUp (clock, 130.0);
+    RecordingListener listener ("a");
+    clock.addListener (&listener);
+    clock.start (0.0);
+    runFor (clock, 10);
+    clock.handleUpdateNowIfNeeded();
+
+    runFor (clock, 100); // inside the first gate
+    clock.handleUpdateNowIfNeeded();
+
+    EXPECT_EQ (listener.startsOrStops, 1);
+    EXPECT_EQ (listener.stateChanges, 1);
+    clock.removeListener (&listener);
+}
+
+TEST (ClockNotifications, ResetIsNotReported)
+{
+    ShuffledClock clock;
+    setUp (clock, 130.0);
+    clock.start (0.0);
+    clock.handleUpdateNowIfNeeded();
+
+    RecordingListener listener ("a");
+    clock.addListener (&listener);
+    clock.reset();
+    clock.handleUpdateNowIfNeeded();
+
+    EXPECT_EQ (listener.startsOrStops + listener.stateChanges, 0);
+    clock.removeListener (&listener);
+}
+
+TEST (ClockNotifications, ListenersAreCalledFromTheLastAddedToTheFirst)
+{
+    ShuffledClock clock;
+    setUp (clock, 130.0);
+    std::vector<std::string> log;
+    RecordingListener first ("first", &log);
+    RecordingListener second ("second", &log);
+    clock.addListener (&first);
+    clock.addListener (&second);
+
+    clock.start (0.0);
+    clock.processSample();
+    clock.handleUpdateNowIfNeeded();
+
+    EXPECT_EQ (log, (std::vector<std::string> { "second started/stopped", "first started/stopped",
+                                                "second state", "first state" }));
+    clock.removeListener (&first);
+    clock.removeListener (&second);
+}
+
+TEST (ClockNotifications, NullAndDuplicateListenersAreIgnored)
+{
+    ShuffledClock clock;
+    RecordingListener listener ("a");
+    clock.addListener (nullptr);
+    clock.addListener (&listener);
+    clock.addListener (&listener);
+
+    clock.start (0.0);
+    clock.handleUpdateNowIfNeeded();
+
+    EXPECT_EQ (listener.startsOrStops, 1);
+    clock.removeListener (&listener);
+}
+
+TEST (ClockNotifications, RemovedListenerHearsNothing)
+{
+    ShuffledClock clock;
+    RecordingListener listener ("a");
+    clock.addListener (&listener);
+    clock.removeListener (&listener);
+
+    clock.start (0.0);
+    clock.handleUpdateNowIfNeeded();
+
+    EXPECT_EQ (listener.startsOrStops, 0);
+}
+
+TEST (ClockNotifications, ListenerMayRemoveItselfWhileBeingCalled)
+{
+    struct SelfRemovingListener : public RecordingListener
+    {
+        explicit SelfRemovingListener (Clock& c) : RecordingListener ("self"), clock (c) {}
+
+        void clockStartedOrStopped (Clock* c) override
+        {
+            RecordingListener::clockStartedOrStopped (c);
+            clock.removeListener (this);
+        }
+
+        Clock& clock;
+    };
+
+    ShuffledClock clock;
+    RecordingListener other ("other");
+    SelfRemovingListener self (clock);
+    clock.addListener (&other);
+    clock.addListener (&self);
+
+    clock.start (0.0);
+    clock.handleUpdateNowIfNeeded();
+
+    EXPECT_EQ (self.startsOrStops, 1);
+    EXPECT_EQ (other.startsOrStops, 1);
+    clock.removeListener (&other);
+}
