@@ -97,6 +97,4 @@ private:
     int shuffle = 0;
     double tempo = defaultTempo;
     std::array<PatternStep, numSteps> steps;
-
-    JUCE_LEAK_DETECTOR (Pattern)
 };

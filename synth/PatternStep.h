@@ -101,6 +101,4 @@ private:
     double gateLevel = 0.0;
     double accentLevel = 0.0;
     double slideLevel = 0.0;
-
-    JUCE_LEAK_DETECTOR (PatternStep)
 };

@@ -1,0 +1,551 @@
+#include "synth/Pattern.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <ostream>
+
+// Readable failure messages.
+void PrintTo (const PatternStep& step, std::ostream* os)
+{
+    *os << "note " << step.getNote() << (step.isOctaveUp() ? " up" : "") << (step.isOctaveDown() ? " down" : "")
+        << (step.isGate() ? " gate" : "") << (step.isAccent() ? " accent" : "") << (step.isSlide() ? " slide" : "")
+        << " levels " << step.getGateLevel() << "/" << step.getAccentLevel() << "/" << step.getSlideLevel();
+}
+
+namespace
+{
+PatternStep makeStep (int note, bool octaveUp, bool octaveDown)
+{
+    PatternStep step;
+    step.setNote (note);
+    step.setOctaveUp (octaveUp);
+    step.setOctaveDown (octaveDown);
+    return step;
+}
+
+// Steps told apart by their note, for the rotation tests.
+Pattern makeLetteredPattern (int length)
+{
+    Pattern pattern;
+    pattern.setLength (length);
+
+    for (int i = 0; i < Pattern::numSteps; ++i)
+        pattern.getStep (i).setNote (i);
+
+    return pattern;
+}
+
+std::vector<int> notesOf (const Pattern& pattern)
+{
+    std::vector<int> notes;
+
+    for (int i = 0; i < Pattern::numSteps; ++i)
+        notes.push_back (pattern.getStep (i).getNote());
+
+    return notes;
+}
+
+Pattern makeFullPattern()
+{
+    Pattern pattern;
+    pattern.setName ("Acid <Line> & \"more\"");
+    pattern.setLength (7);
+    pattern.setShuffle (35);
+    pattern.setTempo (121.5);
+
+    for (int i = 0; i < Pattern::numSteps; ++i)
+    {
+        auto& step = pattern.getStep (i);
+        step.setNote (i % 13);
+        step.setOctaveUp (i % 2 == 0);
+        step.setOctaveDown (i % 3 == 0);
+        step.setGate (i % 4 != 0);
+        step.setAccent (i % 5 == 0);
+        step.setSlide (i % 6 == 1);
+        step.setGateLevel (i / 16.0);
+        step.setAccentLevel (0.125 * (i % 8));
+        step.setSlideLevel (1.0 - i / 32.0);
+    }
+
+    return pattern;
+}
+
+std::unique_ptr<juce::XmlElement> parse (const char* text)
+{
+    return juce::parseXML (juce::String (text));
+}
+} // namespace
+
+//==============================================================================
+struct AbsoluteNoteCase { bool octaveUp, octaveDown; int note, pitch; };
+
+class PatternStepAbsoluteNote : public ::testing::TestWithParam<AbsoluteNoteCase> {};
+
+TEST_P (PatternStepAbsoluteNote, OctaveFlagsChooseTheBase)
+{
+    const auto c = GetParam();
+    EXPECT_EQ (makeStep (c.note, c.octaveUp, c.octaveDown).getAbsoluteNote(), c.pitch);
+}
+
+INSTANTIATE_TEST_SUITE_P (Table, PatternStepAbsoluteNote, ::testing::Values (
+    AbsoluteNoteCase { false, false, 0, 36 }, AbsoluteNoteCase { false, false, 12, 48 },
+    AbsoluteNoteCase { true,  false, 0, 48 }, AbsoluteNoteCase { true,  false, 12, 60 },
+    AbsoluteNoteCase { false, true,  0, 24 }, AbsoluteNoteCase { false, true,  12, 36 },
+    AbsoluteNoteCase { true,  true,  0, 60 }, AbsoluteNoteCase { true,  true,  12, 72 }));
+
+//==============================================================================
+struct TransposeCase { int note; bool octaveUp, octaveDown; int semitones; int newNote; bool newUp, newDown; };
+
+class PatternStepTranspose : public ::testing::TestWithParam<TransposeCase> {};
+
+TEST_P (PatternStepTranspose, MovesAndWrapsWithinTheRange)
+{
+    const auto c = GetParam();
+    auto step = makeStep (c.note, c.octaveUp, c.octaveDown);
+    step.transpose (c.semitones);
+
+    EXPECT_EQ (step, makeStep (c.newNote, c.newUp, c.newDown));
+}
+
+INSTANTIATE_TEST_SUITE_P (Table, PatternStepTranspose, ::testing::Values (
+    TransposeCase { 11, true,  true,  +1, 12, true,  true  },  // 71 -> 72, the top
+    TransposeCase { 12, true,  true,  +1, 1,  false, true  },  // 72 -> 25, wrapped
+    TransposeCase { 12, false, false, -1, 11, false, false },  // 48 -> 47
+    TransposeCase { 11, false, true,  +1, 12, false, true  },  // 35 -> 36 as the upper C of the low octave
+    TransposeCase { 0,  false, true,  -1, 11, true,  true  },  // 24 -> 71, wrapped
+    TransposeCase { 1,  false, false, -1, 0,  false, false },  // 37 -> 36
+    TransposeCase { 12, true,  true,  0,  12, true,  true  }   // 72 stays 72
+));
+
+//==============================================================================
+struct SetAbsoluteCase { int pitch; int note; bool octaveUp, octaveDown; };
+
+class PatternStepSetAbsoluteNote : public ::testing::TestWithParam<SetAbsoluteCase> {};
+
+TEST_P (PatternStepSetAbsoluteNote, StoresNoteAndOctaveRow)
+{
+    const auto c = GetParam();
+    PatternStep step;
+    step.setAbsoluteNote (c.pitch);
+
+    EXPECT_EQ (step, makeStep (c.note, c.octaveUp, c.octaveDown));
+}
+
+INSTANTIATE_TEST_SUITE_P (Table, PatternStepSetAbsoluteNote, ::testing::Values (
+    SetAbsoluteCase { 24, 0, false, true }, SetAbsoluteCase { 35, 11, false, true },
+    SetAbsoluteCase { 36, 0, false, false }, SetAbsoluteCase { 50, 2, true, false },
+    SetAbsoluteCase { 60, 0, true, true }, SetAbsoluteCase { 71, 11, true, true },
+    SetAbsoluteCase { 72, 12, true, true }, SetAbsoluteCase { 80, 12, true, true }));
+
+//==============================================================================
+TEST (PatternStep, NewStepIsClearedWithTheGivenGate)
+{
+    PatternStep expected;
+    expected.setGate (true);
+
+    EXPECT_EQ (PatternStep (true), expected);
+    EXPECT_FALSE (PatternStep().isGate());
+}
+
+TEST (PatternStep, ClearResetsEveryField)
+{
+    auto step = makeStep (7, true, true);
+    step.setGate (true);
+    step.setAccent (true);
+    step.setSlide (true);
+    step.setGateLevel (0.5);
+    step.setAccentLevel (0.6);
+    step.setSlideLevel (0.7);
+
+    step.clear();
+
+    EXPECT_EQ (step, PatternStep (false));
+}
+
+TEST (PatternStep, ToggleFlagAddressesTheFiveFlagsByIndex)
+{
+    PatternStep step;
+
+    for (int i = 0; i < 5; ++i)
+        step.toggleFlag (i);
+
+    step.toggleFlag (5);
+    step.toggleFlag (-1);
+
+    EXPECT_TRUE (step.isOctaveUp() && step.isOctaveDown() && step.isGate() && step.isAccent() && step.isSlide());
+    EXPECT_EQ (step.getGateLevel(), 0.0);
+}
+
+TEST (PatternStep, SetLevelAddressesTheThreeLevelsByIndex)
+{
+    PatternStep step;
+    step.setLevel (5, 0.25f);
+    step.setLevel (6, 0.5f);
+    step.setLevel (7, 0.75f);
+    step.setLevel (4, 1.0f);
+
+    EXPECT_EQ (step.getGateLevel(), 0.25);
+    EXPECT_EQ (step.getAccentLevel(), 0.5);
+    EXPECT_EQ (step.getSlideLevel(), 0.75);
+    EXPECT_FALSE (step.isSlide());
+}
+
+TEST (PatternStep, LevelThatIsNotAFiniteNumberIsRefused)
+{
+    PatternStep step;
+    step.setGateLevel (0.4);
+    step.setGateLevel (std::numeric_limits<double>::quiet_NaN());
+    step.setLevel (5, std::numeric_limits<float>::infinity());
+
+    EXPECT_EQ (step.getGateLevel(), 0.4);
+}
+
+TEST (PatternStep, XmlAttributesAreWrittenInOrder)
+{
+    const auto xml = makeStep (5, true, false).createXml();
+
+    ASSERT_EQ (xml->getNumAttributes(), 9);
+    const char* names[] = { "note", "octaveUp", "octaveDown", "gate", "accent", "slide",
+                            "gateLevel", "accentLevel", "slideLevel" };
+
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ (xml->getAttributeName (i), juce::String (names[i]));
+
+    EXPECT_EQ (xml->getTagName(), "Step");
+    EXPECT_EQ (xml->getStringAttribute ("octaveUp"), "1");
+    EXPECT_EQ (xml->getStringAttribute ("octaveDown"), "0");
+}
+
+TEST (PatternStep, LevelsAreWrittenRoundedToTheNearestMillionthWithTiesToEven)
+{
+    PatternStep step;
+    step.setGateLevel (0.1234565);    // a tie in double: 123456.5 millionths
+    step.setAccentLevel (0.0000035);  // 3.5 millionths
+    step.setSlideLevel (1.0 / 3.0);
+
+    const auto xml = step.createXml();
+
+    EXPECT_EQ (xml->getDoubleAttribute ("gateLevel"), 0.123456);
+    EXPECT_EQ (xml->getDoubleAttribute ("accentLevel"), 0.000004);
+    EXPECT_EQ (xml->getDoubleAttribute ("slideLevel"), 0.333333);
+}
+
+TEST (PatternStep, BooleansReadTrueOnlyWhenBeginningWithOneTOrY)
+{
+    const auto xml = parse ("<Step gate=\"true\" accent=\" yes\" slide=\"2\" octaveUp=\"Y\" octaveDown=\"no\"/>");
+    PatternStep step;
+    step.loadFromXml (*xml);
+
+    EXPECT_TRUE (step.isGate());
+    EXPECT_TRUE (step.isAccent());
+    EXPECT_FALSE (step.isSlide());
+    EXPECT_TRUE (step.isOctaveUp());
+    EXPECT_FALSE (step.isOctaveDown());
+}
+
+TEST (PatternStep, ValuesReadFromXmlAreLimitedToTheirRange)
+{
+    const auto xml = parse ("<Step note=\"40\" gateLevel=\"1.7\" accentLevel=\"-0.5\" slideLevel=\"nan\"/>");
+    PatternStep step;
+    step.loadFromXml (*xml);
+
+    EXPECT_EQ (step.getNote(), 12);
+    EXPECT_EQ (step.getGateLevel(), 1.0);
+    EXPECT_EQ (step.getAccentLevel(), 0.0);
+    EXPECT_EQ (step.getSlideLevel(), 0.0);
+}
+
+TEST (PatternStep, NegativeOrHugeNoteReadsAsTheNearerEnd)
+{
+    PatternStep step;
+    step.loadFromXml (*parse ("<Step note=\"-3\"/>"));
+    EXPECT_EQ (step.getNote(), 0);
+
+    step.loadFromXml (*parse ("<Step note=\"4294967297\"/>"));
+    EXPECT_EQ (step.getNote(), 12);
+}
+
+TEST (PatternStep, MissingAttributesReadAsDefaults)
+{
+    auto step = makeStep (9, true, true);
+    step.setGateLevel (0.5);
+
+    step.loadFromXml (*parse ("<Step/>"));
+
+    EXPECT_EQ (step, PatternStep (false));
+}
+
+TEST (PatternStep, OtherElementChangesNothing)
+{
+    auto step = makeStep (9, true, false);
+    step.loadFromXml (*parse ("<Note note=\"3\" gate=\"1\"/>"));
+
+    EXPECT_EQ (step, makeStep (9, true, false));
+}
+
+//==============================================================================
+TEST (Pattern, DefaultsAreEmptySixteenStepsAt120)
+{
+    Pattern pattern;
+
+    EXPECT_EQ (pattern.getName(), "Empty");
+    EXPECT_EQ (pattern.getLength(), 16);
+    EXPECT_EQ (pattern.getShuffle(), 0);
+    EXPECT_EQ (pattern.getTempo(), 120.0);
+
+    for (int i = 0; i < Pattern::numSteps; ++i)
+        EXPECT_EQ (pattern.getStep (i), PatternStep (false));
+}
+
+struct TempoCase { double given, stored; };
+
+class PatternTempo : public ::testing::TestWithParam<TempoCase> {};
+
+TEST_P (PatternTempo, IsLimitedThenRoundedToATenth)
+{
+    Pattern pattern;
+    pattern.setTempo (GetParam().given);
+    EXPECT_DOUBLE_EQ (pattern.getTempo(), GetParam().stored);
+}
+
+INSTANTIATE_TEST_SUITE_P (Table, PatternTempo, ::testing::Values (
+    TempoCase { 29.96, 30.0 }, TempoCase { 123.456, 123.5 }, TempoCase { 1000.0, 300.0 },
+    TempoCase { 121.25, 121.3 }, TempoCase { 99.94, 99.9 }, TempoCase { -5.0, 30.0 },
+    TempoCase { std::numeric_limits<double>::infinity(), 300.0 }));
+
+TEST (Pattern, TempoThatIsNotANumberIsRefused)
+{
+    Pattern pattern;
+    pattern.setTempo (140.0);
+    pattern.setTempo (std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ (pattern.getTempo(), 140.0);
+}
+
+TEST (Pattern, LengthAndShuffleAreLimited)
+{
+    Pattern pattern;
+
+    pattern.setLength (0);
+    EXPECT_EQ (pattern.getLength(), 1);
+    pattern.setLength (40);
+    EXPECT_EQ (pattern.getLength(), 16);
+
+    pattern.setShuffle (-5);
+    EXPECT_EQ (pattern.getShuffle(), 0);
+    pattern.setShuffle (101);
+    EXPECT_EQ (pattern.getShuffle(), 100);
+}
+
+TEST (Pattern, RotateLeftMovesTheFirstPlayedStepToTheEnd)
+{
+    auto pattern = makeLetteredPattern (4);
+    pattern.rotateLeft (1);
+
+    EXPECT_EQ (notesOf (pattern), (std::vector<int> { 1, 2, 3, 0, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15 }));
+}
+
+TEST (Pattern, RotateRightMovesTheLastPlayedStepToTheFront)
+{
+    auto pattern = makeLetteredPattern (4);
+    pattern.rotateRight (1);
+
+    EXPECT_EQ (notesOf (pattern), (std::vector<int> { 3, 0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15 }));
+}
+
+TEST (Pattern, RotateByMoreThanTheLengthWrapsAround)
+{
+    auto pattern = makeLetteredPattern (4);
+    pattern.rotateLeft (5);
+
+    EXPECT_EQ (notesOf (pattern), notesOf ([] { auto p = makeLetteredPattern (4); p.rotateLeft (1); return p; }()));
+}
+
+TEST (Pattern, RotateByANegativeCountTurnsTheOtherWay)
+{
+    auto pattern = makeLetteredPattern (4);
+    pattern.rotateLeft (-1);
+
+    EXPECT_EQ (notesOf (pattern), (std::vector<int> { 3, 0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15 }));
+}
+
+TEST (Pattern, ClearStepsKeepsNameLengthShuffleAndTempo)
+{
+    auto pattern = makeFullPattern();
+    pattern.clearSteps (true);
+
+    EXPECT_EQ (pattern.getName(), makeFullPattern().getName());
+    EXPECT_EQ (pattern.getLength(), 7);
+    EXPECT_EQ (pattern.getShuffle(), 35);
+    EXPECT_EQ (pattern.getTempo(), 121.5);
+
+    for (int i = 0; i < Pattern::numSteps; ++i)
+        EXPECT_EQ (pattern.getStep (i), PatternStep (true));
+}
+
+TEST (Pattern, TransposeMovesAllSixteenSteps)
+{
+    Pattern pattern;
+    pattern.setLength (2);
+    pattern.transpose (1);
+
+    for (int i = 0; i < Pattern::numSteps; ++i)
+        EXPECT_EQ (pattern.getStep (i).getAbsoluteNote(), 37);
+}
+
+TEST (Pattern, SetAllNotesCopiesNoteAndOctavesOfOneStepToAll)
+{
+    auto pattern = makeFullPattern();
+    pattern.getStep (3).setOctaveUp (true);
+    pattern.getStep (3).setOctaveDown (false);
+
+    pattern.setAllNotes (3, 5);
+
+    for (int i = 0; i < Pattern::numSteps; ++i)
+    {
+        EXPECT_EQ (pattern.getStep (i).getAbsoluteNote(), 53);
+        EXPECT_EQ (pattern.getStep (i).isAccent(), makeFullPattern().getStep (i).isAccent());
+    }
+}
+
+TEST (Pattern, ToggleFlagForAllGivesEveryStepTheInverseOfOneStepsFlag)
+{
+    auto pattern = makeFullPattern();
+    ASSERT_TRUE (pattern.getStep (0).isAccent());
+
+    pattern.toggleFlagForAll (0, 3);
+
+    for (int i = 0; i < Pattern::numSteps; ++i)
+        EXPECT_FALSE (pattern.getStep (i).isAccent());
+}
+
+TEST (Pattern, StepIndexOutsideTheSixteenChangesNothing)
+{
+    auto pattern = makeFullPattern();
+    pattern.setStep (16, PatternStep (true));
+    pattern.setStep (-1, PatternStep (true));
+    pattern.setAllNotes (20, 3);
+    pattern.toggleFlagForAll (-4, 2);
+
+    EXPECT_EQ (pattern, makeFullPattern());
+}
+
+TEST (Pattern, CopyTakesEveryField)
+{
+    const auto original = makeFullPattern();
+    Pattern copy;
+    copy = original;
+
+    EXPECT_EQ (copy, original);
+    EXPECT_EQ (Pattern (original), original);
+}
+
+//==============================================================================
+TEST (PatternXml, AttributesAreWrittenInOrderWithOneStepPerPlayedStep)
+{
+    auto pattern = makeFullPattern();
+    pattern.setLength (5);
+
+    juce::XmlElement xml ("Pattern");
+    pattern.saveToXml (xml);
+
+    ASSERT_EQ (xml.getNumAttributes(), 4);
+    EXPECT_EQ (xml.getAttributeName (0), "name");
+    EXPECT_EQ (xml.getAttributeName (1), "length");
+    EXPECT_EQ (xml.getAttributeName (2), "shuffle");
+    EXPECT_EQ (xml.getAttributeName (3), "tempo");
+    EXPECT_EQ (xml.getNumChildElements(), 5);
+    EXPECT_EQ (xml.getChildElement (4)->getIntAttribute ("note"), 4);
+}
+
+TEST (PatternXml, RoundTripThroughTextKeepsThePlayedSteps)
+{
+    const auto original = makeFullPattern();
+    juce::XmlElement xml ("Pattern");
+    original.saveToXml (xml);
+
+    const auto reread = juce::parseXML (xml.toString());
+    ASSERT_NE (reread, nullptr);
+    Pattern loaded;
+    loaded.loadFromXml (*reread);
+
+    auto expected = original;
+    for (int i = original.getLength(); i < Pattern::numSteps; ++i)
+        expected.getStep (i).clear(); // steps beyond the length are not saved
+
+    EXPECT_EQ (loaded, expected);
+}
+
+TEST (PatternXml, TempoIsReadBackAsANumber)
+{
+    Pattern pattern;
+    pattern.setTempo (121.5);
+    juce::XmlElement xml ("Pattern");
+    pattern.saveToXml (xml);
+
+    EXPECT_EQ (xml.getDoubleAttribute ("tempo"), 121.5);
+}
+
+TEST (PatternXml, ElementWithoutAttributesGivesEmptyNameAndDefaults)
+{
+    auto pattern = makeFullPattern();
+    pattern.loadFromXml (*parse ("<Pattern/>"));
+
+    EXPECT_EQ (pattern.getName(), "");
+    EXPECT_EQ (pattern.getLength(), 16);
+    EXPECT_EQ (pattern.getShuffle(), 0);
+    EXPECT_EQ (pattern.getTempo(), 120.0);
+
+    for (int i = 0; i < Pattern::numSteps; ++i)
+        EXPECT_EQ (pattern.getStep (i), PatternStep (false));
+}
+
+TEST (PatternXml, OnlyAsManyStepsAsTheLengthAreRead)
+{
+    Pattern pattern;
+    pattern.loadFromXml (*parse ("<Pattern length=\"3\">"
+                                 "<Step note=\"1\" gate=\"1\"/><Step note=\"2\" gate=\"1\"/><Step note=\"3\" gate=\"1\"/>"
+                                 "<Step note=\"4\" gate=\"1\"/><Step note=\"5\" gate=\"1\"/></Pattern>"));
+
+    EXPECT_EQ (notesOf (pattern), (std::vector<int> { 1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0 }));
+    EXPECT_FALSE (pattern.getStep (3).isGate());
+}
+
+TEST (PatternXml, OtherChildrenAreSkippedWithoutUsingAStep)
+{
+    Pattern pattern;
+    pattern.loadFromXml (*parse ("<Pattern length=\"2\"><Comment/><step note=\"7\"/><Note note=\"9\"/><STEP note=\"8\"/></Pattern>"));
+
+    EXPECT_EQ (pattern.getStep (0).getNote(), 7);
+    EXPECT_EQ (pattern.getStep (1).getNote(), 8);
+}
+
+struct DamagedPatternCase { const char* text; int length, shuffle; double tempo; };
+
+class PatternXmlDamaged : public ::testing::TestWithParam<DamagedPatternCase> {};
+
+TEST_P (PatternXmlDamaged, ValuesAreLimitedOrTakenAsMissing)
+{
+    Pattern pattern;
+    pattern.loadFromXml (*parse (GetParam().text));
+
+    EXPECT_EQ (pattern.getLength(), GetParam().length);
+    EXPECT_EQ (pattern.getShuffle(), GetParam().shuffle);
+    EXPECT_DOUBLE_EQ (pattern.getTempo(), GetParam().tempo);
+}
+
+INSTANTIATE_TEST_SUITE_P (Table, PatternXmlDamaged, ::testing::Values (
+    DamagedPatternCase { "<Pattern length=\"99\" shuffle=\"500\" tempo=\"1000\"/>", 16, 100, 300.0 },
+    DamagedPatternCase { "<Pattern length=\"-4\" shuffle=\"-1\" tempo=\"3\"/>", 1, 0, 30.0 },
+    DamagedPatternCase { "<Pattern length=\"abc\" tempo=\"nan\"/>", 1, 0, 120.0 },
+    DamagedPatternCase { "<Pattern length=\"99999999999\" tempo=\"inf\"/>", 16, 0, 120.0 },
+    DamagedPatternCase { "<Pattern tempo=\"77.77\"/>", 16, 0, 77.8 }));
+
+TEST (PatternXml, ReadingReplacesStepsBeyondTheLength)
+{
+    auto pattern = makeFullPattern();
+    pattern.loadFromXml (*parse ("<Pattern length=\"1\"><Step note=\"4\"/></Pattern>"));
+
+    for (int i = 1; i < Pattern::numSteps; ++i)
+        EXPECT_EQ (pattern.getStep (i), PatternStep (false));
+}
