@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Tarvelin need (run as root).
+set -euo pipefail
+
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+apt-get install -y --no-install-recommends \
+    build-essential cmake ninja-build pkg-config ccache \
+    juce-modules-source juce-tools \
+    libgtest-dev libgmock-dev libbenchmark-dev \
+    xvfb xauth fontconfig-config fonts-dejavu-core

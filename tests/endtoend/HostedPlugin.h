@@ -1,0 +1,51 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <memory>
+
+/*  Loads the built plug-in bundles through JUCE's own plug-in hosting, the way
+    a host would: by file for the VST3, by URI from the bundle's folder for the LV2.
+*/
+namespace HostedPlugin
+{
+enum class Format { vst3, lv2 };
+
+inline const char* getFormatName (Format format)
+{
+    return format == Format::vst3 ? "VST3" : "LV2";
+}
+
+inline std::unique_ptr<juce::AudioPluginInstance> load (Format format, double sampleRate = 44100.0, int blockSize = 512)
+{
+    juce::OwnedArray<juce::PluginDescription> found;
+    std::unique_ptr<juce::AudioPluginFormat> pluginFormat;
+
+    if (format == Format::vst3)
+    {
+        pluginFormat = std::make_unique<juce::VST3PluginFormat>();
+        pluginFormat->findAllTypesForFile (found, TARVELIN_VST3_BUNDLE);
+    }
+    else
+    {
+        pluginFormat = std::make_unique<juce::LV2PluginFormat>();
+        const auto bundleFolder = juce::File (TARVELIN_LV2_BUNDLE).getParentDirectory();
+        pluginFormat->searchPathsForPlugins (juce::FileSearchPath (bundleFolder.getFullPathName()), true, false);
+        pluginFormat->findAllTypesForFile (found, TARVELIN_LV2_URI);
+    }
+
+    if (found.isEmpty())
+        return nullptr;
+
+    juce::String error;
+    auto instance = pluginFormat->createInstanceFromDescription (*found.getFirst(), sampleRate, blockSize, error);
+    return instance;
+}
+
+/** One block of processing with the given MIDI; the buffer gets the plug-in's output. */
+inline void processBlock (juce::AudioPluginInstance& plugin, juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi)
+{
+    buffer.clear();
+    plugin.processBlock (buffer, midi);
+}
+} // namespace HostedPlugin
