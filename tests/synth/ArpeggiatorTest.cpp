@@ -1,0 +1,787 @@
+#include "synth/Arpeggiator.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <ostream>
+#include <vector>
+
+namespace
+{
+struct NoteEvent
+{
+    int sample;
+    bool on;
+    int note;
+    float velocity;
+
+    bool operator== (const NoteEvent& other) const
+    {
+        return sample == other.sample && on == other.on && note == other.note && velocity == other.velocity;
+    }
+};
+
+using Events = std::vector<NoteEvent>;
+
+// Readable failure messages.
+void PrintTo (const NoteEvent& e, std::ostream* os)
+{
+    *os << "@" << e.sample << (e.on ? " on " : " off ") << e.note;
+
+    if (e.on)
+        *os << " v" << e.velocity;
+}
+
+NoteEvent on (int sample, int note, float velocity = 1.0f)  { return { sample, true, note, velocity }; }
+NoteEvent off (int sample, int note)                         { return { sample, false, note, 0.0f }; }
+
+class RecordingOutput : public Arpeggiator::Output
+{
+public:
+    void playNote (int note, float velocity) override    { events.push_back (on (now, note, velocity)); }
+    void releaseNote (int note) override                 { events.push_back (off (now, note)); }
+
+    int now = 0;
+    Events events;
+};
+
+// The normalised parameter value that picks choice k of numChoices.
+float choice (int k, int numChoices)
+{
+    return (float) k / (float) (numChoices - 1);
+}
+
+// Octave switch k stands for octave k - 1.
+constexpr int switchFor (int octave)  { return octave + 1; }
+
+// At 130 beats per minute and 44100 Hz a step of a quarter beat is 5088.46
+// samples, so no step boundary falls on a whole sample. With gate 0.5 the steps
+// start at samples 0, 5089, 10177, 15266, 20354, 25443, 30531, 35620, 40708 and
+// their gates end at 2545, 7633, 12722, 17810, 22899, 27987.
+constexpr double testTempo = 130.0;
+const std::vector<int> stepStarts { 0, 5089, 10177, 15266, 20354, 25443, 30531, 35620, 40708 };
+
+struct ArpRig
+{
+    explicit ArpRig (int mode, double tempo = testTempo)
+    {
+        arp.setSampleRate (44100.0);
+        arp.setTempo (tempo);
+        arp.setMode (choice (mode, Arpeggiator::numModes));
+        arp.applyClockSettings (0.5);
+    }
+
+    void setOctaves (std::initializer_list<int> octaves)
+    {
+        for (auto o : octaves)
+            arp.setOctaveSwitch (switchFor (o), 1.0f);
+    }
+
+    void setChord (int chord)
+    {
+        arp.setChord (choice (chord, Arpeggiator::numChords));
+    }
+
+    // Runs the samples before 'sample'; what the test does next happens at 'sample'.
+    void runUntil (int sample)
+    {
+        while (output.now < sample)
+        {
+            arp.processSample();
+            ++output.now;
+        }
+    }
+
+    // The notes played at the first numSteps step starts.
+    std::vector<int> playSteps (int numSteps)
+    {
+        runUntil (stepStarts[(size_t) numSteps - 1] + 1);
+        return playedNotes();
+    }
+
+    std::vector<int> playedNotes() const
+    {
+        std::vector<int> notes;
+
+        for (const auto& e : output.events)
+            if (e.on)
+                notes.push_back (e.note);
+
+        return notes;
+    }
+
+    Events noteOns() const
+    {
+        Events ons;
+
+        for (const auto& e : output.events)
+            if (e.on)
+                ons.push_back (e);
+
+        return ons;
+    }
+
+    RecordingOutput output;
+    Arpeggiator arp { output };
+};
+
+// A scripted stand-in for rand().
+struct ScriptedRandom
+{
+    std::vector<int> values;
+    size_t next = 0;
+
+    int operator()()    { return values[next++ % values.size()]; }
+};
+} // namespace
+
+//==============================================================================
+TEST (ArpeggiatorModes, OffPlaysAndReleasesNotesAtOnceWithoutTheClock)
+{
+    ArpRig rig (Arpeggiator::off);
+    rig.runUntil (100);
+    rig.arp.noteOn (48, 0.5f);
+    rig.runUntil (1100);
+    rig.arp.noteOff (48);
+    rig.runUntil (20000);
+
+    EXPECT_EQ (rig.output.events, (Events { on (100, 48, 0.5f), off (1100, 48) }));
+    EXPECT_FALSE (rig.arp.getClock().isRunning());
+}
+
+TEST (ArpeggiatorModes, UpPlaysHeldNotesInPressedOrderWithTheirVelocitiesOnTheStepGrid)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.noteOn (64, 0.25f);
+    rig.arp.noteOn (60, 0.5f);
+    rig.arp.noteOn (67, 1.0f);
+    rig.runUntil (20355);
+
+    EXPECT_EQ (rig.output.events, (Events { on (0, 64, 0.25f), off (2545, 64),
+                                            on (5089, 60, 0.5f), off (7633, 60),
+                                            on (10177, 67, 1.0f), off (12722, 67),
+                                            on (15266, 64, 0.25f), off (17810, 64),
+                                            on (20354, 60, 0.5f) }));
+}
+
+TEST (ArpeggiatorModes, UpWalksTheMajorChordThroughTheOctavesThenWraps)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.setChord (1);
+    rig.setOctaves ({ 0, 1 });
+    rig.arp.noteOn (48, 1.0f);
+
+    EXPECT_EQ (rig.playSteps (7), (std::vector<int> { 48, 55, 52, 60, 67, 64, 48 }));
+}
+
+TEST (ArpeggiatorModes, UpWrapsFromTheTopSwitchToTheLowest)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.setOctaves ({ -1, 0, 1, 2 });
+    rig.arp.noteOn (60, 1.0f);
+
+    EXPECT_EQ (rig.playSteps (6), (std::vector<int> { 48, 60, 72, 84, 48, 60 }));
+}
+
+TEST (ArpeggiatorModes, DownStartsAtTheHighestSwitchAndMovesDownAfterEachPass)
+{
+    ArpRig rig (Arpeggiator::down);
+    rig.setOctaves ({ 0, 1, 2 });
+    rig.arp.noteOn (60, 1.0f);
+    rig.arp.noteOn (64, 1.0f);
+
+    EXPECT_EQ (rig.playSteps (8), (std::vector<int> { 84, 88, 72, 76, 60, 64, 84, 88 }));
+}
+
+TEST (ArpeggiatorModes, UpDownTurnsAtTheOuterSwitches)
+{
+    ArpRig rig (Arpeggiator::upDown);
+    rig.setOctaves ({ -1, 0, 2 });
+    rig.arp.noteOn (60, 1.0f);
+
+    // Octaves -1, 0, +2, 0, -1, 0, +2, 0.
+    EXPECT_EQ (rig.playSteps (8), (std::vector<int> { 48, 60, 84, 60, 48, 60, 84, 60 }));
+}
+
+TEST (ArpeggiatorModes, WithoutOctaveSwitchesEveryModeStaysInTheKeysOctave)
+{
+    for (auto mode : { Arpeggiator::random, Arpeggiator::up, Arpeggiator::down, Arpeggiator::upDown })
+    {
+        ArpRig rig (mode);
+        rig.arp.noteOn (60, 1.0f);
+        rig.arp.noteOn (62, 1.0f);
+
+        EXPECT_EQ (rig.playSteps (5), (std::vector<int> { 60, 62, 60, 62, 60 })) << "mode " << mode;
+    }
+}
+
+TEST (ArpeggiatorModes, RandomPicksTheSwitchesOnByDrawModuloTheirCountInSwitchOrder)
+{
+    ArpRig rig (Arpeggiator::random);
+    rig.arp.setRandomSource (ScriptedRandom { { 5, 2, 7, 3 } });
+    rig.setOctaves ({ -1, 1, 2 });
+    rig.arp.noteOn (60, 1.0f);
+
+    // 5 % 3 = 2: +2; 2 % 3 = 2: +2; 7 % 3 = 1: +1; 3 % 3 = 0: -1. One draw per pass.
+    EXPECT_EQ (rig.playSteps (4), (std::vector<int> { 84, 84, 72, 48 }));
+}
+
+TEST (ArpeggiatorModes, RandomKeepsItsOctaveForAWholePass)
+{
+    ArpRig rig (Arpeggiator::random);
+    rig.arp.setRandomSource (ScriptedRandom { { 1, 0 } });
+    rig.setOctaves ({ 0, 1 });
+    rig.arp.noteOn (60, 1.0f);
+    rig.arp.noteOn (64, 1.0f);
+
+    EXPECT_EQ (rig.playSteps (6), (std::vector<int> { 72, 76, 60, 64, 72, 76 }));
+}
+
+TEST (ArpeggiatorModes, RandomDrawsFromTheCLibrarysRandWithAFixedSeed)
+{
+    constexpr unsigned int seed = 20150108;
+    constexpr int numSteps = 9;
+    const int switchOctaves[] = { -1, 1, 2 };
+
+    std::srand (seed);
+    std::vector<int> expected;
+
+    for (int i = 0; i < numSteps; ++i)
+        expected.push_back (60 + 12 * switchOctaves[std::rand() % 3]);
+
+    ArpRig rig (Arpeggiator::random);
+    rig.setOctaves ({ -1, 1, 2 });
+    std::srand (seed);
+    rig.arp.noteOn (60, 1.0f);
+
+    EXPECT_EQ (rig.playSteps (numSteps), expected);
+}
+
+//==============================================================================
+TEST (ArpeggiatorChords, EveryChordTablePlaysItsIntervalsInOrderOnTheRoot)
+{
+    struct Row { int chord; const char* name; std::vector<int> intervals; };
+    const std::vector<Row> table {
+        { 1, "Major", { 0, 7, 4 } },
+        { 2, "Minor", { 0, 7, 3 } },
+        { 3, "7th",   { 0, 7, 4, 10 } },
+        { 4, "m7th",  { 0, 7, 3, 10 } },
+        { 5, "M7",    { 0, 7, 4, 11 } },
+        { 6, "m7_5",  { 0, 6, 3, 10 } },
+        { 7, "Dim",   { 0, 6, 3 } }
+    };
+
+    for (const auto& row : table)
+    {
+        ArpRig rig (Arpeggiator::up);
+        rig.setChord (row.chord);
+        rig.arp.noteOn (60, 1.0f);
+
+        std::vector<int> expected;
+        for (auto interval : row.intervals)
+            expected.push_back (60 + interval);
+        expected.push_back (60);
+
+        EXPECT_EQ (rig.playSteps ((int) expected.size()), expected) << row.name;
+        EXPECT_STREQ (Arpeggiator::getChordName (row.chord), row.name);
+    }
+}
+
+TEST (ArpeggiatorChords, TheLastHeldNoteGivesRootAndVelocity)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.setChord (1);
+    rig.arp.noteOn (48, 0.3f);
+    rig.arp.noteOn (55, 0.9f);
+    rig.runUntil (stepStarts[2] + 1);
+
+    EXPECT_EQ (rig.noteOns(), (Events { on (0, 55, 0.9f), on (5089, 62, 0.9f), on (10177, 59, 0.9f) }));
+}
+
+TEST (ArpeggiatorChords, ChordNamesAndTables)
+{
+    EXPECT_STREQ (Arpeggiator::getChordName (0), "Custom");
+    EXPECT_STREQ (Arpeggiator::getChordName (8), "#######");
+    EXPECT_STREQ (Arpeggiator::getChordName (-1), "#######");
+    EXPECT_EQ (Arpeggiator::getChordTable (0), nullptr);
+    EXPECT_EQ (Arpeggiator::getChordTable (8), nullptr);
+    ASSERT_NE (Arpeggiator::getChordTable (6), nullptr);
+    EXPECT_EQ (Arpeggiator::getChordTable (6)->numIntervals, 4);
+}
+
+TEST (ArpeggiatorChords, AChordChangeMidWalkRestartsAtTheRootInTheFirstOctave)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.setOctaves ({ 0, 1 });
+    rig.arp.noteOn (60, 1.0f);
+    rig.runUntil (8000); // 60 and 72 played, the second step's gate has ended
+    rig.setChord (1);
+
+    EXPECT_EQ (rig.playSteps (8), (std::vector<int> { 60, 72, 60, 67, 64, 72, 79, 76 }));
+}
+
+//==============================================================================
+TEST (ArpeggiatorOctaves, ANoteShiftedBelowTheMidiRangeIsNotPlayed)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.setOctaves ({ -1 });
+    rig.arp.noteOn (5, 1.0f);
+    rig.runUntil (30000);
+
+    EXPECT_TRUE (rig.output.events.empty());
+    EXPECT_TRUE (rig.arp.getClock().isRunning());
+}
+
+TEST (ArpeggiatorOctaves, ANoteShiftedAboveTheMidiRangeLeavesItsStepSilent)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.setOctaves ({ 0, 2 });
+    rig.arp.noteOn (110, 1.0f);
+    rig.runUntil (stepStarts[2] + 1);
+
+    EXPECT_EQ (rig.output.events, (Events { on (0, 110), off (2545, 110), on (10177, 110) }));
+}
+
+TEST (ArpeggiatorOctaves, AChordNoteAboveTheMidiRangeLeavesItsStepSilent)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.setChord (1);
+    rig.arp.noteOn (121, 1.0f);
+    rig.runUntil (stepStarts[2] + 1);
+
+    // 121, 128 (not played), 125.
+    EXPECT_EQ (rig.noteOns(), (Events { on (0, 121), on (10177, 125) }));
+}
+
+TEST (ArpeggiatorOctaves, TheHighestMidiNoteIsStillPlayed)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.setChord (1);
+    rig.arp.noteOn (120, 1.0f);
+
+    EXPECT_EQ (rig.playSteps (2), (std::vector<int> { 120, 127 }));
+}
+
+TEST (ArpeggiatorOctaves, SwitchingEveryOctaveOffDropsTheOffsetAtTheNextStep)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.setOctaves ({ 1 });
+    rig.arp.noteOn (60, 1.0f);
+    rig.runUntil (3000);
+    rig.arp.setOctaveSwitch (switchFor (1), 0.0f);
+
+    EXPECT_EQ (rig.playSteps (2), (std::vector<int> { 72, 60 }));
+}
+
+//==============================================================================
+TEST (ArpeggiatorRates, MultiplierSetsTheStepsPerBeat)
+{
+    struct Row { int choice; double stepsPerBeat; int secondStep; };
+    // The second step starts after 20353.85 samples per beat / steps per beat.
+    const std::vector<Row> table {
+        { 0, 4.0, 5089 }, { 1, 6.0, 3393 }, { 2, 8.0, 2545 },
+        { 3, 12.0, 1697 }, { 4, 16.0, 1273 }, { 5, 24.0, 849 }
+    };
+
+    for (const auto& row : table)
+    {
+        ArpRig rig (Arpeggiator::up);
+        rig.arp.setMultiplier (choice (row.choice, 6));
+        rig.arp.applyClockSettings (0.5);
+        rig.arp.noteOn (60, 1.0f);
+        rig.arp.noteOn (64, 1.0f);
+        rig.runUntil (6000);
+
+        EXPECT_EQ (rig.arp.getStepsPerBeat(), row.stepsPerBeat);
+        ASSERT_GE (rig.noteOns().size(), 2u);
+        EXPECT_EQ (rig.noteOns()[1], on (row.secondStep, 64)) << "steps per beat " << row.stepsPerBeat;
+    }
+}
+
+TEST (ArpeggiatorRates, RepeaterPlaysEachPositionItsCountOfTimes)
+{
+    struct Row { int choice; int repeats; };
+    const std::vector<Row> table { { 0, 1 }, { 1, 2 }, { 2, 3 }, { 3, 4 }, { 4, 6 } };
+
+    for (const auto& row : table)
+    {
+        ArpRig rig (Arpeggiator::up);
+        rig.arp.setRepeater (choice (row.choice, 5));
+        rig.arp.noteOn (60, 1.0f);
+        rig.arp.noteOn (64, 1.0f);
+
+        std::vector<int> expected ((size_t) row.repeats, 60);
+        expected.push_back (64);
+
+        EXPECT_EQ (rig.arp.getRepeatCount(), (double) row.repeats);
+        EXPECT_EQ (rig.playSteps (row.repeats + 1), expected) << "repeats " << row.repeats;
+    }
+}
+
+TEST (ArpeggiatorRates, RepeatsComeBeforeTheChordPositionAndTheOctaveMove)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.setRepeater (choice (1, 5));
+    rig.setChord (1);
+    rig.setOctaves ({ 0, 1 });
+    rig.arp.noteOn (48, 1.0f);
+
+    EXPECT_EQ (rig.playSteps (8), (std::vector<int> { 48, 48, 55, 55, 52, 52, 60, 60 }));
+}
+
+TEST (ArpeggiatorRates, FullShuffleDelaysEverySecondStepAndShortensItsGate)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.setShuffle (1.0f);
+    rig.arp.applyClockSettings (0.5);
+    rig.arp.noteOn (60, 1.0f);
+    rig.arp.noteOn (64, 1.0f);
+    rig.runUntil (10178);
+
+    // Shuffle 100 % delays the second step by 0.6 of a step; the pair still ends on the grid.
+    EXPECT_EQ (rig.output.events, (Events { on (0, 60), off (4071, 60), on (8142, 64), off (9160, 64), on (10177, 60) }));
+}
+
+TEST (ArpeggiatorRates, QuarterShuffleDelaysTheSecondStep)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.setShuffle (0.25f);
+    rig.arp.applyClockSettings (0.5);
+    rig.arp.noteOn (60, 1.0f);
+    rig.arp.noteOn (64, 1.0f);
+    rig.runUntil (10178);
+
+    // 5088.46 * (1 + 0.25 * 0.6) = 5851.73 samples.
+    EXPECT_EQ (rig.noteOns(), (Events { on (0, 60), on (5852, 64), on (10177, 60) }));
+}
+
+TEST (ArpeggiatorRates, ShufflePercentIsDividedInSinglePrecision)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.setShuffle (0.33f);
+    rig.arp.applyClockSettings (0.5);
+
+    EXPECT_EQ (rig.arp.getShuffle(), 33);
+    EXPECT_EQ (rig.arp.getClock().getShuffle(), (double) 0.33f * 0.6);
+}
+
+TEST (ArpeggiatorRates, TheSharedGateSetsTheNoteLength)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.applyClockSettings (0.96);
+    rig.arp.noteOn (60, 1.0f);
+    rig.runUntil (5000);
+
+    // 0.96 * 5088.46 = 4884.92 samples.
+    EXPECT_EQ (rig.output.events, (Events { on (0, 60), off (4885, 60) }));
+}
+
+TEST (ArpeggiatorRates, WithoutATempoTheArpeggiatorRunsAt120)
+{
+    RecordingOutput output;
+    Arpeggiator arp (output);
+    arp.setMode (choice (Arpeggiator::up, Arpeggiator::numModes));
+    arp.applyClockSettings (0.5);
+    arp.noteOn (60, 1.0f);
+
+    for (; output.now < 5514; ++output.now)
+        arp.processSample();
+
+    // A step of 5512.5 samples.
+    EXPECT_EQ (output.events, (Events { on (0, 60), off (2757, 60), on (5513, 60) }));
+}
+
+TEST (ArpeggiatorRates, ATempoThatIsNotAFinitePositiveNumberNeverReachesTheClock)
+{
+    ArpRig rig (Arpeggiator::up);
+
+    for (auto tempo : { 0.0, -120.0, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN() })
+        rig.arp.setTempo (tempo);
+
+    rig.arp.noteOn (60, 1.0f);
+    rig.runUntil (5090);
+
+    EXPECT_EQ (rig.arp.getClock().getTempo(), testTempo);
+    EXPECT_EQ (rig.noteOns(), (Events { on (0, 60), on (5089, 60) }));
+}
+
+//==============================================================================
+TEST (ArpeggiatorHeldNotes, ANotePressedMidWalkJoinsAtTheEnd)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.noteOn (60, 1.0f);
+    rig.arp.noteOn (64, 1.0f);
+    rig.runUntil (6000);
+    rig.arp.noteOn (67, 1.0f);
+
+    EXPECT_EQ (rig.playSteps (5), (std::vector<int> { 60, 64, 67, 60, 64 }));
+}
+
+TEST (ArpeggiatorHeldNotes, ANoteReleasedMidWalkIsLeftOut)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.noteOn (60, 1.0f);
+    rig.arp.noteOn (64, 1.0f);
+    rig.arp.noteOn (67, 1.0f);
+    rig.runUntil (6000);
+    rig.arp.noteOff (67);
+
+    EXPECT_EQ (rig.playSteps (5), (std::vector<int> { 60, 64, 60, 64, 60 }));
+}
+
+TEST (ArpeggiatorHeldNotes, NoteOffDropsTheEarliestEntryOfThatNote)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.noteOn (60, 0.2f);
+    rig.arp.noteOn (64, 0.5f);
+    rig.arp.noteOn (60, 0.8f);
+    rig.arp.noteOff (60);
+    rig.runUntil (stepStarts[1] + 1);
+
+    EXPECT_EQ (rig.arp.getNumHeldNotes(), 2);
+    EXPECT_EQ (rig.noteOns(), (Events { on (0, 64, 0.5f), on (5089, 60, 0.8f) }));
+}
+
+TEST (ArpeggiatorHeldNotes, ReleasingKeysWhileAPositionRepeatsWrapsTheWalkToTheFirstNote)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.setRepeater (choice (1, 5));
+    rig.arp.noteOn (60, 1.0f);
+    rig.arp.noteOn (64, 1.0f);
+    rig.arp.noteOn (67, 1.0f);
+    rig.runUntil (21000); // the first of 67's two plays is sounding
+    rig.arp.noteOff (64);
+    rig.arp.noteOff (67);
+
+    EXPECT_EQ (rig.playSteps (7), (std::vector<int> { 60, 60, 64, 64, 67, 60, 60 }));
+}
+
+TEST (ArpeggiatorHeldNotes, ReleasingAllKeysLetsTheNoteFinishItsGate)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.noteOn (60, 1.0f);
+    rig.runUntil (1000);
+    rig.arp.noteOff (60);
+    rig.runUntil (2546);
+
+    EXPECT_EQ (rig.output.events, (Events { on (0, 60), off (2545, 60) }));
+    EXPECT_FALSE (rig.arp.getClock().isRunning());
+}
+
+TEST (ArpeggiatorHeldNotes, KeysReleasedAfterTheGateStopTheClockAtTheNextRelease)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.noteOn (60, 1.0f);
+    rig.runUntil (3000);
+    rig.arp.noteOff (60);
+    rig.runUntil (7633);
+
+    EXPECT_TRUE (rig.arp.getClock().isRunning());
+
+    rig.runUntil (30000);
+
+    EXPECT_EQ (rig.output.events, (Events { on (0, 60), off (2545, 60) }));
+    EXPECT_FALSE (rig.arp.getClock().isRunning());
+}
+
+TEST (ArpeggiatorHeldNotes, AFirstNoteAfterIdleStartsTheStepGridAtItsOwnSample)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.noteOn (60, 1.0f);
+    rig.runUntil (1000);
+    rig.arp.noteOff (60);
+    rig.runUntil (12000);
+    rig.arp.noteOn (64, 1.0f);
+    rig.runUntil (12000 + 5090);
+
+    EXPECT_EQ (rig.noteOns(), (Events { on (0, 60), on (12000, 64), on (12000 + 5089, 64) }));
+}
+
+TEST (ArpeggiatorHeldNotes, AFirstNoteDuringTheLastGateReleasesItAndStartsAtOnce)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.noteOn (60, 1.0f);
+    rig.runUntil (1000);
+    rig.arp.noteOff (60);
+    rig.runUntil (2000);
+    rig.arp.noteOn (64, 1.0f);
+    rig.runUntil (2001);
+
+    EXPECT_EQ (rig.output.events, (Events { on (0, 60), off (2000, 60), on (2000, 64) }));
+}
+
+TEST (ArpeggiatorHeldNotes, HeldNotesBeyondTheReservedListAreIgnored)
+{
+    ArpRig rig (Arpeggiator::up);
+
+    for (int i = 0; i < Arpeggiator::maxHeldNotes + 1; ++i)
+        rig.arp.noteOn (i % 128, 1.0f);
+
+    EXPECT_EQ (rig.arp.getNumHeldNotes(), Arpeggiator::maxHeldNotes);
+}
+
+//==============================================================================
+TEST (ArpeggiatorReset, ResetReleasesTheSoundingNoteForgetsTheKeysAndStopsTheClock)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.noteOn (60, 1.0f);
+    rig.arp.noteOn (64, 1.0f);
+    rig.runUntil (1000);
+    rig.arp.resetArpeggiator();
+    rig.runUntil (30000);
+
+    EXPECT_EQ (rig.output.events, (Events { on (0, 60), off (1000, 60) }));
+    EXPECT_EQ (rig.arp.getNumHeldNotes(), 0);
+    EXPECT_FALSE (rig.arp.getClock().isRunning());
+}
+
+TEST (ArpeggiatorReset, AfterAResetTheNextKeyStartsAFreshWalk)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.setOctaves ({ 0, 1 });
+    rig.arp.noteOn (60, 1.0f);
+    rig.runUntil (6000); // 60, then 72
+    rig.arp.resetArpeggiator();
+    rig.runUntil (7000);
+    rig.arp.noteOn (62, 1.0f);
+    rig.runUntil (7000 + 5090);
+
+    EXPECT_EQ (rig.noteOns(), (Events { on (0, 60), on (5089, 72), on (7000, 62), on (7000 + 5089, 74) }));
+}
+
+TEST (ArpeggiatorReset, ReleaseSoundingNoteKeepsTheWalkGoing)
+{
+    ArpRig rig (Arpeggiator::up);
+    rig.arp.noteOn (60, 1.0f);
+    rig.runUntil (1000);
+    rig.arp.releaseSoundingNote();
+    rig.runUntil (5090);
+
+    EXPECT_EQ (rig.output.events, (Events { on (0, 60), off (1000, 60), on (5089, 60) }));
+}
+
+//==============================================================================
+TEST (ArpeggiatorSettings, ModeIsTheNormalisedValueTimesFourRounded)
+{
+    struct Row { float value; int mode; };
+    const std::vector<Row> table { { 0.0f, 0 }, { 0.12f, 0 }, { 0.13f, 1 }, { 0.5f, 2 }, { 0.625f, 3 }, { 0.8f, 3 }, { 1.0f, 4 } };
+
+    for (const auto& row : table)
+    {
+        RecordingOutput output;
+        Arpeggiator arp (output);
+        arp.setMode (row.value);
+
+        EXPECT_EQ (arp.getMode(), row.mode) << row.value;
+    }
+}
+
+TEST (ArpeggiatorSettings, ModeReportsOnlyChangesFromOrToOff)
+{
+    RecordingOutput output;
+    Arpeggiator arp (output);
+
+    EXPECT_FALSE (arp.setMode (0.0f));
+    EXPECT_TRUE (arp.setMode (choice (Arpeggiator::up, 5)));
+    EXPECT_FALSE (arp.setMode (choice (Arpeggiator::down, 5)));
+    EXPECT_TRUE (arp.setMode (0.0f));
+    EXPECT_FALSE (arp.setMode (std::numeric_limits<float>::quiet_NaN()));
+    EXPECT_EQ (arp.getMode(), Arpeggiator::off);
+}
+
+TEST (ArpeggiatorSettings, ModeNames)
+{
+    const char* names[] = { "Off", "Random", "Up", "Down", "Up-Down" };
+
+    for (int mode = 0; mode < Arpeggiator::numModes; ++mode)
+        EXPECT_STREQ (Arpeggiator::getModeName (mode), names[mode]);
+
+    EXPECT_STREQ (Arpeggiator::getModeName (5), "#######");
+}
+
+TEST (ArpeggiatorSettings, ChordIsTheNormalisedValueTimesSevenRounded)
+{
+    RecordingOutput output;
+    Arpeggiator arp (output);
+
+    for (int chord = 0; chord < Arpeggiator::numChords; ++chord)
+    {
+        arp.setChord (choice (chord, Arpeggiator::numChords));
+        EXPECT_EQ (arp.getChord(), chord);
+    }
+
+    arp.setChord (0.5f / 7.0f - 0.001f);
+    EXPECT_EQ (arp.getChord(), 0);
+}
+
+TEST (ArpeggiatorSettings, ShuffleIsAPercentLimitedToItsRange)
+{
+    struct Row { float value; int percent; };
+    const std::vector<Row> table { { 0.0f, 0 }, { 0.126f, 13 }, { 0.5f, 50 }, { 1.0f, 100 }, { 1.5f, 100 }, { -0.2f, 0 } };
+
+    for (const auto& row : table)
+    {
+        RecordingOutput output;
+        Arpeggiator arp (output);
+        arp.setShuffle (row.value);
+
+        EXPECT_EQ (arp.getShuffle(), row.percent) << row.value;
+    }
+}
+
+TEST (ArpeggiatorSettings, OctaveSwitchIsOnFromHalfWayAndIsCounted)
+{
+    RecordingOutput output;
+    Arpeggiator arp (output);
+    arp.setOctaveSwitch (0, 0.5f);
+    arp.setOctaveSwitch (2, 0.49f);
+    arp.setOctaveSwitch (3, 1.0f);
+
+    EXPECT_TRUE (arp.isOctaveSwitchOn (0));
+    EXPECT_FALSE (arp.isOctaveSwitchOn (2));
+    EXPECT_EQ (arp.getOctaveSwitchCount(), 2);
+
+    arp.setOctaveSwitch (0, 0.0f);
+    arp.setOctaveSwitch (3, 0.0f);
+
+    EXPECT_FALSE (arp.areOctavesEnabled());
+}
+
+TEST (ArpeggiatorSettings, NotANumberChangesNoSetting)
+{
+    RecordingOutput output;
+    Arpeggiator arp (output);
+    arp.setMultiplier (choice (2, 6));
+    arp.setRepeater (choice (3, 5));
+    arp.setShuffle (0.4f);
+    arp.setChord (choice (3, 8));
+    arp.setOctaveSwitch (1, 1.0f);
+
+    const auto nan = std::numeric_limits<float>::quiet_NaN();
+    arp.setMultiplier (nan);
+    arp.setRepeater (nan);
+    arp.setShuffle (nan);
+    arp.setChord (nan);
+    arp.setOctaveSwitch (1, nan);
+
+    EXPECT_EQ (arp.getStepsPerBeat(), 8.0);
+    EXPECT_EQ (arp.getRepeatCount(), 4.0);
+    EXPECT_EQ (arp.getShuffle(), 40);
+    EXPECT_EQ (arp.getChord(), 3);
+    EXPECT_TRUE (arp.isOctaveSwitchOn (1));
+}
+
+TEST (ArpeggiatorSettings, DefaultsAreOffCustomFourStepsOneRepeat)
+{
+    RecordingOutput output;
+    Arpeggiator arp (output);
+
+    EXPECT_EQ (arp.getMode(), Arpeggiator::off);
+    EXPECT_EQ (arp.getChord(), 0);
+    EXPECT_EQ (arp.getShuffle(), 0);
+    EXPECT_EQ (arp.getOctaveSwitchCount(), 0);
+    EXPECT_EQ (arp.getStepsPerBeat(), 4.0);
+    EXPECT_EQ (arp.getRepeatCount(), 1.0);
+}
