@@ -1,0 +1,31 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <memory>
+
+/*  Reading and writing the framework's XML files: settings, maps, dumps and
+    presets. Every file is written as UTF-8 with no DTD and a line width of 60.
+*/
+namespace XmlFiles
+{
+/** Writes the element to the file. The text goes to a temporary file beside the
+    target first and then replaces it, so a failed or interrupted write leaves
+    the old file whole. A missing parent folder is created. False on failure.
+*/
+bool write (const juce::XmlElement& element, const juce::File& file);
+
+/** The file's root element; null when the file is missing or does not parse. */
+std::unique_ptr<juce::XmlElement> read (const juce::File& file);
+
+/** The text's root element; null when the text does not parse. */
+std::unique_ptr<juce::XmlElement> parse (const juce::String& text);
+
+/** A path read from a file or a setting: an empty File unless the text is an absolute path. */
+juce::File fileFromPath (const juce::String& path);
+
+/** Reads an integer attribute. A missing attribute gives the default; one whose
+    text reads as a number that is not finite ("nan", "inf") gives false.
+*/
+bool readIntAttribute (const juce::XmlElement& element, juce::StringRef name, int defaultValue, int& result);
+} // namespace XmlFiles

@@ -1,0 +1,411 @@
+#include "framework/MidiControl.h"
+#include "framework/XmlFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct RecordingMidiListener : public MidiControl::Listener
+{
+    void midiControlMapChanged (MidiControl*) override { ++mapChanges; }
+    void midiLearnStateChanged (MidiControl*) override { ++learnChanges; }
+    void midiControlReceived (MidiControl*) override { ++controlsReceived; }
+
+    int mapChanges = 0;
+    int learnChanges = 0;
+    int controlsReceived = 0;
+};
+
+class MidiControlTest : public ::testing::Test
+{
+protected:
+    MidiControlTest()
+    {
+        const auto root = juce::parseXML (
+            "<PluginParameters application=\"Tarvelin\">"
+            "<param index=\"0\" name=\"Cutoff\" type=\"float\" min=\"0\" max=\"1\" value=\"0\" auto=\"true\"/>"
+            "<param index=\"1\" name=\"Resonance\" type=\"float\" min=\"0\" max=\"1\" value=\"0\" auto=\"true\"/>"
+            "<param index=\"2\" name=\"Decay\" type=\"float\" min=\"0\" max=\"1\" value=\"0\" auto=\"true\"/>"
+            "<param index=\"3\" name=\"Lamp\" type=\"bool\" value=\"false\" auto=\"false\"/>"
+            "</PluginParameters>");
+        parameters.loadFromXml (*root);
+        map.addListener (&listener);
+        map.setMapName ("Tarvelin");
+    }
+
+    Parameter* parameter (int id) { return parameters.getParameter (id); }
+
+    void drain() { map.handleUpdateNowIfNeeded(); }
+
+    bool load (const char* xml)
+    {
+        const auto element = juce::parseXML (xml);
+        return map.loadFromXml (element.get());
+    }
+
+    ParameterManager parameters;
+    MidiControl map { parameters };
+    RecordingMidiListener listener;
+};
+
+juce::MidiMessage controller (int number, int value)
+{
+    return juce::MidiMessage::controllerEvent (1, number, value);
+}
+} // namespace
+
+//==============================================================================
+TEST_F (MidiControlTest, AssigningAParameterToAnotherControllerFreesTheOldOne)
+{
+    map.assign (7, parameter (0), true);
+    map.assign (10, parameter (0), true);
+
+    EXPECT_EQ (map.getParameter (7), nullptr);
+    EXPECT_EQ (map.findController (parameter (0)), 10);
+}
+
+TEST_F (MidiControlTest, AssigningReplacesWhateverTheControllerHeld)
+{
+    map.assign (7, parameter (0), false);
+    map.assign (7, parameter (1), false);
+
+    EXPECT_EQ (map.getParameter (7), parameter (1));
+    EXPECT_EQ (map.findController (parameter (0)), -1);
+}
+
+TEST_F (MidiControlTest, AssigningTheSameParameterAgainSendsNoNotification)
+{
+    map.assign (7, parameter (0), true);
+    drain();
+    map.assign (7, parameter (0), true);
+    drain();
+
+    EXPECT_EQ (listener.mapChanges, 1);
+}
+
+TEST_F (MidiControlTest, ControllerNumbersOutsideTheMapAreIgnored)
+{
+    map.assign (128, parameter (0), true);
+    map.assign (-1, parameter (0), true);
+    map.unassign (200);
+
+    EXPECT_EQ (map.findController (parameter (0)), -1);
+    EXPECT_EQ (map.getParameter (128), nullptr);
+}
+
+//==============================================================================
+TEST_F (MidiControlTest, SwitchingLearnModeTellsTheListenersAtOnceAndOnlyOnAChange)
+{
+    map.setLearnMode (true);
+    EXPECT_EQ (listener.learnChanges, 1);
+
+    map.setLearnMode (true);
+    EXPECT_EQ (listener.learnChanges, 1);
+
+    map.toggleLearnMode();
+    EXPECT_FALSE (map.isLearnMode());
+    EXPECT_EQ (listener.learnChanges, 2);
+}
+
+TEST_F (MidiControlTest, SwitchingLearnModeClearsTheTarget)
+{
+    map.setLearnMode (true);
+    map.setLearnParameter (parameter (0));
+    map.setLearnMode (false);
+
+    EXPECT_EQ (map.getLearnParameter(), nullptr);
+    EXPECT_EQ (map.getLearnController(), -1);
+}
+
+TEST_F (MidiControlTest, ParameterThenFreeControllerAssignsAndNotifiesBothChanges)
+{
+    map.setLearnMode (true);
+    listener = {};
+
+    map.setLearnParameter (parameter (0));
+    map.handleController (controller (20, 0));
+    drain();
+
+    EXPECT_EQ (map.getParameter (20), parameter (0));
+    EXPECT_EQ (listener.mapChanges, 1);
+    EXPECT_EQ (listener.learnChanges, 1);
+}
+
+TEST_F (MidiControlTest, FreeControllerThenParameterAssigns)
+{
+    map.setLearnMode (true);
+    map.setLearnController (20);
+    map.setLearnParameter (parameter (1));
+
+    EXPECT_EQ (map.getParameter (20), parameter (1));
+}
+
+TEST_F (MidiControlTest, OccupiedControllerThenAnotherParameterSwitchesTheTargetAndAssignsNothing)
+{
+    map.assign (20, parameter (1), false);
+    map.assign (3, parameter (0), false);
+    map.setLearnMode (true);
+
+    map.setLearnController (20);
+    EXPECT_EQ (map.getLearnParameter(), parameter (1));
+
+    map.setLearnParameter (parameter (0));
+    EXPECT_EQ (map.getLearnParameter(), parameter (0));
+    EXPECT_EQ (map.getLearnController(), 3);
+    EXPECT_EQ (map.getParameter (20), parameter (1));
+    EXPECT_EQ (map.getParameter (3), parameter (0));
+}
+
+TEST_F (MidiControlTest, LearningNeverOverwritesAnOccupiedController)
+{
+    map.assign (20, parameter (1), false);
+    map.setLearnMode (true);
+
+    map.setLearnParameter (parameter (0));
+    map.setLearnController (20);
+
+    EXPECT_EQ (map.getParameter (20), parameter (1));
+    EXPECT_EQ (map.findController (parameter (0)), -1);
+}
+
+TEST_F (MidiControlTest, UnassigningInLearnModeFreesTheControllerAndClearsTheTarget)
+{
+    map.assign (20, parameter (1), false);
+    map.setLearnMode (true);
+    map.setLearnController (20);
+
+    map.unassign (20);
+
+    EXPECT_EQ (map.getParameter (20), nullptr);
+    EXPECT_EQ (map.getLearnParameter(), nullptr);
+    EXPECT_EQ (map.getLearnController(), -1);
+}
+
+TEST_F (MidiControlTest, SelectingAnOccupiedControllerMakesItTheTarget)
+{
+    map.assign (9, parameter (2), false);
+
+    map.selectController (9);
+    EXPECT_EQ (map.getLearnParameter(), parameter (2));
+    EXPECT_EQ (map.getLearnController(), 9);
+
+    map.selectController (10);
+    EXPECT_EQ (map.getLearnController(), 9);
+}
+
+//==============================================================================
+TEST_F (MidiControlTest, ControllerValuesSetTheNormalisedValue)
+{
+    map.assign (7, parameter (0), false);
+
+    map.handleController (controller (7, 127));
+    EXPECT_EQ (parameter (0)->getNormalisedValue(), 1.0f);
+
+    map.handleController (controller (7, 64));
+    EXPECT_EQ (parameter (0)->getNormalisedValue(), 64.0f / 127.0f);
+    EXPECT_EQ (map.getLastControlledParameter(), parameter (0));
+}
+
+TEST_F (MidiControlTest, MessagesOtherThanControllersAreIgnored)
+{
+    map.assign (7, parameter (0), false);
+
+    map.handleController (juce::MidiMessage::noteOn (1, 7, (juce::uint8) 127));
+    map.handleController (juce::MidiMessage::programChange (1, 7));
+    drain();
+
+    EXPECT_EQ (parameter (0)->getNormalisedValue(), 0.0f);
+    EXPECT_EQ (listener.controlsReceived, 0);
+}
+
+TEST_F (MidiControlTest, ManyControllerMessagesGiveOneNotification)
+{
+    map.assign (7, parameter (0), false);
+
+    for (int value = 0; value < 10; ++value)
+        map.handleController (controller (7, value));
+
+    drain();
+    EXPECT_EQ (listener.controlsReceived, 1);
+}
+
+TEST_F (MidiControlTest, AFreeControllerMovesNothing)
+{
+    map.handleController (controller (7, 100));
+    drain();
+
+    EXPECT_EQ (map.getLastControlledParameter(), nullptr);
+    EXPECT_EQ (listener.controlsReceived, 0);
+}
+
+TEST_F (MidiControlTest, IteratorWalksTheOccupiedControllersInOrder)
+{
+    map.assign (90, parameter (0), false);
+    map.assign (4, parameter (1), false);
+
+    MidiControl::Iterator iterator (map);
+    MidiControl::Assignment assignment;
+
+    ASSERT_TRUE (iterator.next (assignment));
+    EXPECT_EQ (assignment.controller, 4);
+    ASSERT_TRUE (iterator.next (assignment));
+    EXPECT_EQ (assignment.controller, 90);
+    EXPECT_FALSE (iterator.next (assignment));
+    EXPECT_EQ (assignment.parameter, nullptr);
+    EXPECT_EQ (assignment.controller, -1);
+}
+
+//==============================================================================
+TEST_F (MidiControlTest, AnEmptyMapWritesOnlyItsName)
+{
+    const auto xml = map.createXml();
+
+    EXPECT_EQ (xml->getTagName(), "MidiControlMap");
+    EXPECT_EQ (xml->getNumAttributes(), 1);
+    EXPECT_EQ (xml->getStringAttribute ("name"), "Tarvelin");
+    EXPECT_EQ (xml->getNumChildElements(), 0);
+}
+
+TEST_F (MidiControlTest, TheMapIsWrittenInControllerOrder)
+{
+    map.assign (30, parameter (0), false);
+    map.assign (2, parameter (2), false);
+
+    const auto xml = map.createXml();
+
+    ASSERT_EQ (xml->getNumChildElements(), 2);
+    EXPECT_EQ (xml->getChildElement (0)->toString (juce::XmlElement::TextFormat().singleLine().withoutHeader()),
+               "<assign CC=\"2\" param=\"Decay\"/>");
+    EXPECT_EQ (xml->getChildElement (1)->getIntAttribute ("CC"), 30);
+}
+
+TEST_F (MidiControlTest, AnOlderMapWithTheApplicationAttributeLoads)
+{
+    EXPECT_TRUE (load ("<MidiCCMap application=\"TARVELIN\"><assign CC=\"5\" param=\"Cutoff\"/></MidiCCMap>"));
+    EXPECT_EQ (map.getParameter (5), parameter (0));
+}
+
+TEST_F (MidiControlTest, AMapOfAnotherPlugInChangesNothing)
+{
+    map.assign (1, parameter (1), false);
+
+    EXPECT_FALSE (load ("<MidiControlMap name=\"Other\"><assign CC=\"5\" param=\"Cutoff\"/></MidiControlMap>"));
+    EXPECT_FALSE (load ("<Something name=\"Tarvelin\"/>"));
+    EXPECT_FALSE (map.loadFromXml (nullptr));
+    EXPECT_EQ (map.getParameter (1), parameter (1));
+    EXPECT_EQ (map.getParameter (5), nullptr);
+}
+
+TEST_F (MidiControlTest, AMapWithoutANameMatchesAnyMapBeforeSetUp)
+{
+    MidiControl unnamed (parameters);
+    const auto element = juce::parseXML ("<MidiControlMap name=\"Other\"><assign CC=\"5\" param=\"Cutoff\"/></MidiControlMap>");
+
+    EXPECT_TRUE (unnamed.loadFromXml (element.get()));
+}
+
+TEST_F (MidiControlTest, AParameterListedTwiceEndsOnItsLastController)
+{
+    load ("<MidiControlMap name=\"Tarvelin\">"
+          "<assign CC=\"1\" param=\"Cutoff\"/><assign CC=\"2\" param=\"Cutoff\"/></MidiControlMap>");
+
+    EXPECT_EQ (map.getParameter (1), nullptr);
+    EXPECT_EQ (map.getParameter (2), parameter (0));
+}
+
+TEST_F (MidiControlTest, LoadingSkipsUnknownUnlearnableAndUnreadableAssignments)
+{
+    load ("<MidiControlMap name=\"Tarvelin\">"
+          "<assign CC=\"1\" param=\"Nothing\"/>"
+          "<assign CC=\"2\" param=\"Lamp\"/>"
+          "<assign CC=\"128\" param=\"Cutoff\"/>"
+          "<assign CC=\"-3\" param=\"Cutoff\"/>"
+          "<assign CC=\"nan\" param=\"Resonance\"/>"
+          "<assign CC=\"inf\" param=\"Resonance\"/>"
+          "<assign param=\"Decay\"/>"
+          "</MidiControlMap>");
+
+    MidiControl::Iterator iterator (map);
+    MidiControl::Assignment assignment;
+    ASSERT_TRUE (iterator.next (assignment));
+    EXPECT_EQ (assignment.controller, 0);   // a missing "CC" reads as 0
+    EXPECT_EQ (assignment.parameter, parameter (2));
+    EXPECT_FALSE (iterator.next (assignment));
+}
+
+TEST_F (MidiControlTest, LoadingReplacesTheMapSwitchesLearnModeOffAndNotifies)
+{
+    map.assign (9, parameter (1), false);
+    map.setLearnMode (true);
+    drain();
+    listener = {};
+
+    load ("<MidiControlMap name=\"Tarvelin\"><assign CC=\"5\" param=\"Cutoff\"/></MidiControlMap>");
+    drain();
+
+    EXPECT_FALSE (map.isLearnMode());
+    EXPECT_EQ (map.getParameter (9), nullptr);
+    EXPECT_EQ (listener.mapChanges, 1);
+}
+
+//==============================================================================
+class MidiControlFileTest : public MidiControlTest
+{
+protected:
+    juce::TemporaryFile temporaryFolder;
+    juce::File folder = temporaryFolder.getFile();
+
+    void SetUp() override { folder.createDirectory(); }
+    void TearDown() override { folder.deleteRecursively(); }
+};
+
+TEST_F (MidiControlFileTest, AMapSurvivesAFileRoundTrip)
+{
+    const auto file = folder.getChildFile ("bass.tqccmap");
+    map.assign (74, parameter (0), false);
+    map.assign (71, parameter (1), false);
+    ASSERT_TRUE (map.saveToFile (file));
+
+    MidiControl other (parameters);
+    other.setMapName ("Tarvelin");
+    ASSERT_TRUE (other.loadFromFile (file));
+
+    EXPECT_EQ (other.getParameter (74), parameter (0));
+    EXPECT_EQ (other.getParameter (71), parameter (1));
+    EXPECT_TRUE (file.loadFileAsString().startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+}
+
+TEST_F (MidiControlFileTest, AFileThatDoesNotParseChangesNothing)
+{
+    const auto file = folder.getChildFile ("broken.tqccmap");
+    file.replaceWithText ("<MidiControlMap name=\"Tarvelin\"><assign CC=");
+    map.assign (3, parameter (2), false);
+
+    EXPECT_FALSE (map.loadFromFile (file));
+    EXPECT_FALSE (map.loadFromFile (folder.getChildFile ("missing.tqccmap")));
+    EXPECT_EQ (map.getParameter (3), parameter (2));
+}
+
+TEST_F (MidiControlFileTest, AFailedWriteIsReported)
+{
+    const auto blocker = folder.getChildFile ("not-a-folder");
+    blocker.replaceWithText ("x");
+
+    EXPECT_FALSE (map.saveToFile (blocker.getChildFile ("map.tqccmap")));
+}
+
+TEST_F (MidiControlFileTest, TheUserMapLoadsOnlyWhenTheSettingsAskForIt)
+{
+    const auto file = folder.getChildFile ("user.tqccmap");
+    map.assign (12, parameter (0), false);
+    map.saveToFile (file);
+    map.clearAll (false);
+    map.setUserDefinedMapFile (file);
+
+    EXPECT_FALSE (map.loadUserDefinedMap());
+    EXPECT_EQ (map.getParameter (12), nullptr);
+
+    map.setUseUserDefinedMap (true);
+    EXPECT_TRUE (map.loadUserDefinedMap());
+    EXPECT_EQ (map.getParameter (12), parameter (0));
+}
