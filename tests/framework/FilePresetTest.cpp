@@ -1,0 +1,200 @@
+#include "framework/FilePreset.h"
+#include "framework/ParameterManager.h"
+#include "support/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace
+{
+int sign (int value) { return (value > 0) - (value < 0); }
+
+int compare (const char* a, const char* b)
+{
+    return sign (FilePreset::compareNatural (juce::String::fromUTF8 (a), juce::String::fromUTF8 (b)));
+}
+} // namespace
+
+//==============================================================================
+// Binding to a file
+
+TEST (FilePreset, IsNamedAfterItsFile)
+{
+    const FilePreset preset (juce::File ("/presets/Acid Line.tqprs"));
+
+    EXPECT_EQ (preset.getName(), "Acid Line");
+}
+
+TEST (FilePreset, SavingWritesNoNameAndRenamesThePreset)
+{
+    TemporaryFolder folder;
+    FilePreset preset (folder.get().getChildFile ("Old.tqprs"));
+    const auto target = folder.get().getChildFile ("New.tqprs");
+
+    ASSERT_TRUE (preset.save (target, nullptr));
+
+    EXPECT_FALSE (juce::parseXML (target)->hasAttribute ("name"));
+    EXPECT_EQ (preset.getName(), "New");
+    EXPECT_EQ (preset.getFile(), target);
+}
+
+TEST (FilePreset, AFailedSaveKeepsNameAndFile)
+{
+    TemporaryFolder folder;
+    const auto file = folder.get().getChildFile ("Old.tqprs");
+    FilePreset preset (file);
+
+    EXPECT_FALSE (preset.save (folder.get().getChildFile ("Missing/New.tqprs"), nullptr));
+
+    EXPECT_EQ (preset.getName(), "Old");
+    EXPECT_EQ (preset.getFile(), file);
+}
+
+TEST (FilePreset, LoadingTakesTheNameFromTheFileNotTheDocument)
+{
+    TemporaryFolder folder;
+    const auto file = folder.write ("Deep Sub.tqprs", "<Preset name=\"Something else\" author=\"Kim\"/>");
+    FilePreset preset (folder.get().getChildFile ("Other.tqprs"));
+
+    ASSERT_TRUE (preset.load (file, nullptr, true));
+
+    EXPECT_EQ (preset.getName(), "Deep Sub");
+    EXPECT_EQ (preset.getAuthor(), "Kim");
+    EXPECT_EQ (preset.getFile(), file);
+}
+
+TEST (FilePreset, ReloadReadsItsOwnFileWithValues)
+{
+    TemporaryFolder folder;
+    ParameterManager manager;
+    manager.addParameter (new IntParameter (1, "Steps", 1, 16, 16));
+    const auto file = folder.write ("A.tqprs", "<Preset><param name=\"Steps\" value=\"5\"/></Preset>");
+    FilePreset preset (file);
+
+    ASSERT_TRUE (preset.reload (&manager));
+
+    ASSERT_EQ (preset.getNumValues(), 1);
+    EXPECT_EQ (preset.getValue (0)->value, "5");
+}
+
+TEST (FilePreset, AFailedLoadKeepsTheBinding)
+{
+    TemporaryFolder folder;
+    const auto file = folder.get().getChildFile ("Mine.tqprs");
+    FilePreset preset (file);
+
+    EXPECT_FALSE (preset.load (folder.write ("Broken.tqprs", "not xml"), nullptr, false));
+
+    EXPECT_EQ (preset.getName(), "Mine");
+    EXPECT_EQ (preset.getFile(), file);
+}
+
+TEST (FilePreset, FileNamesCompareWithoutFoldersOrExtensions)
+{
+    EXPECT_LT (FilePreset::compareFileNames (juce::File ("/z/Bass 2.tqprs"), juce::File ("/a/Bass 10.tqprs")), 0);
+    EXPECT_EQ (FilePreset::compareFileNames (juce::File ("/a/lead.tqprs"), juce::File ("/b/LEAD.xml")), 0);
+}
+
+//==============================================================================
+// Natural order
+
+struct NaturalCase
+{
+    const char* first;
+    const char* second;
+    int expected;
+};
+
+class NaturalOrder : public ::testing::TestWithParam<NaturalCase>
+{
+};
+
+TEST_P (NaturalOrder, ComparesAsExpectedBothWays)
+{
+    const auto& c = GetParam();
+
+    EXPECT_EQ (compare (c.first, c.second), c.expected) << c.first << " vs " << c.second;
+    EXPECT_EQ (compare (c.second, c.first), -c.expected) << c.second << " vs " << c.first;
+}
+
+INSTANTIATE_TEST_SUITE_P (Examples, NaturalOrder, ::testing::Values (
+    NaturalCase { "Bass 2", "Bass 10", -1 },
+    NaturalCase { "bass", "BASS", 0 },
+    NaturalCase { "Bass 007", "Bass 7", 0 },
+    NaturalCase { "abc", "abcd", -1 },
+    NaturalCase { "a-1", "a1", -1 },
+    NaturalCase { "Bass 9", "Bass A", -1 },
+    NaturalCase { "Same", "Same", 0 },
+    NaturalCase { "", "", 0 },
+    NaturalCase { "", "a", -1 },
+    NaturalCase { "!", "#", -1 },
+    NaturalCase { "Bass 99", "Bass 100", -1 },
+    NaturalCase { "x 12345678901234567890", "x 12345678901234567891", -1 }));
+
+// Past a case-only difference or an equal number the rest of the names still
+// decides, so that sorting sees one consistent order.
+INSTANTIATE_TEST_SUITE_P (BeyondTheFirstTie, NaturalOrder, ::testing::Values (
+    NaturalCase { "bass a", "BASS b", -1 },
+    NaturalCase { "ba", "Bz", -1 },
+    NaturalCase { "Bass 2 a", "Bass 2 b", -1 },
+    NaturalCase { "Bass 02 x", "Bass 2 y", -1 },
+    NaturalCase { "a0", "a00", 0 },
+    NaturalCase { "a0", "a1", -1 },
+    NaturalCase { "a00b", "a0c", -1 }));
+
+TEST (NaturalOrderConsistency, IsAntisymmetricAndTransitiveOnRandomNames)
+{
+    // Short names over a small alphabet collide often, which is where an
+    // inconsistent order shows.
+    const juce::String alphabet = juce::String::fromUTF8 ("aAbB 0012-_.\xc3\xa9\xc3\x89");
+    juce::Random random (20240611);
+    juce::StringArray names;
+
+    for (int i = 0; i < 120; ++i)
+    {
+        juce::String name;
+        const auto length = random.nextInt (6);
+
+        for (int c = 0; c < length; ++c)
+            name += juce::String::charToString (alphabet[random.nextInt (alphabet.length())]);
+
+        names.add (name);
+    }
+
+    const auto cmp = [] (const juce::String& a, const juce::String& b) { return sign (FilePreset::compareNatural (a, b)); };
+    int failures = 0;
+
+    for (const auto& a : names)
+    {
+        for (const auto& b : names)
+        {
+            if (cmp (a, b) != -cmp (b, a))
+                ++failures;
+
+            for (const auto& c : names)
+                if (cmp (a, b) <= 0 && cmp (b, c) <= 0 && cmp (a, c) > 0)
+                    ++failures;
+        }
+    }
+
+    EXPECT_EQ (failures, 0);
+}
+
+TEST (NaturalOrderConsistency, SortedNamesAreInOrderPairwise)
+{
+    juce::StringArray names { "Bass 10", "bass 2", "Bass 2 b", "BASS 02 a", "Acid", "acid-1", "acid1", "Acid 9",
+                              "Acid A", "", "z", "Bass 007", "Bass 7" };
+
+    std::sort (names.begin(), names.end(), [] (const juce::String& a, const juce::String& b)
+    {
+        return FilePreset::compareNatural (a, b) < 0;
+    });
+
+    for (int i = 0; i < names.size(); ++i)
+        for (int j = i + 1; j < names.size(); ++j)
+            EXPECT_LE (FilePreset::compareNatural (names[i], names[j]), 0) << names[i] << " / " << names[j];
+
+    EXPECT_EQ (names[0], "");
+    EXPECT_EQ (names[names.size() - 1], "z");
+}
