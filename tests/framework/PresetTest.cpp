@@ -471,6 +471,7 @@ TEST_F (PresetTest, AFailedPatchKeepsTheOldFileWhole)
 {
     const juce::String original ("<Preset author=\"Kim\"><param name=\"Steps\" value=\"12\"/></Preset>");
     const auto file = folder.write (nameWithoutRoomBesideIt(), original);
+    ASSERT_TRUE (file.existsAsFile());
 
     Preset patch;
     patch.setAuthor ("Lee");
