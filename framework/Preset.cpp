@@ -1,22 +1,13 @@
 #include "framework/Preset.h"
 
 #include "framework/ParameterManager.h"
+#include "framework/XmlFiles.h"
 #include "framework/XmlHelpers.h"
 
 #include <cmath>
 
 namespace
 {
-// How the plug-in writes its XML files.
-juce::XmlElement::TextFormat fileFormat()
-{
-    juce::XmlElement::TextFormat format;
-    format.dtd = {};
-    format.customEncoding = "UTF-8";
-    format.lineWrapLength = 60;
-    return format;
-}
-
 // A preset value that reads as "nan", "inf" or a number beyond float range must
 // never reach a numeric parameter; a text parameter takes any text.
 bool isUnreadableNumber (const Parameter& parameter, const juce::String& text)
@@ -29,11 +20,14 @@ bool isUnreadableNumber (const Parameter& parameter, const juce::String& text)
 
 std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file, bool outerElementOnly)
 {
+    if (! outerElementOnly)
+        return XmlFiles::read (file);
+
     if (! file.existsAsFile())
         return {};
 
-    juce::XmlDocument document (file);
-    return document.getDocumentElement (outerElementOnly);
+    juce::XmlDocument document (file.loadFileAsString());
+    return document.getDocumentElement (true);
 }
 
 const juce::XmlElement* firstChildElement (const juce::XmlElement& parent)
@@ -195,10 +189,7 @@ bool Preset::load (const juce::File& file, const ParameterManager* manager, bool
 
 bool Preset::save (const juce::File& file, const ParameterManager* manager)
 {
-    if (file == juce::File() || file.isDirectory())
-        return false;
-
-    return toXml (manager)->writeTo (file, fileFormat());
+    return XmlFiles::write (*toXml (manager), file);
 }
 
 bool Preset::patchFileHeader (const juce::File& file, int fields) const
@@ -224,5 +215,5 @@ bool Preset::patchFileHeader (const juce::File& file, int fields) const
 
     // The document goes to a file beside the old one, which it replaces only
     // once it is complete.
-    return root->writeTo (file, fileFormat());
+    return XmlFiles::write (*root, file);
 }

@@ -71,7 +71,7 @@ public:
     virtual bool load (const juce::File& file, const ParameterManager* manager, bool headerOnly);
 
     /** Writes the preset file beside the target and then replaces it, so a
-        failed write leaves the old file as it was. */
+        failed write leaves the old file as it was. A missing folder is created. */
     virtual bool save (const juce::File& file, const ParameterManager* manager);
 
     /** Rewrites the author and/or id (HeaderField flags) of a preset file with

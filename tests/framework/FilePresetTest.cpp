@@ -45,7 +45,9 @@ TEST (FilePreset, AFailedSaveKeepsNameAndFile)
     const auto file = folder.get().getChildFile ("Old.tqprs");
     FilePreset preset (file);
 
-    EXPECT_FALSE (preset.save (folder.get().getChildFile ("Missing/New.tqprs"), nullptr));
+    ASSERT_TRUE (folder.get().getChildFile ("New.tqprs").createDirectory());
+
+    EXPECT_FALSE (preset.save (folder.get().getChildFile ("New.tqprs"), nullptr));
 
     EXPECT_EQ (preset.getName(), "Old");
     EXPECT_EQ (preset.getFile(), file);

@@ -397,14 +397,14 @@ TEST_F (PresetTest, AFailedSaveKeepsTheOldFile)
     EXPECT_EQ (folder.get().getNumberOfChildFiles (juce::File::findFiles), 1);
 }
 
-TEST_F (PresetTest, SavingOntoAFolderOrIntoAMissingFolderFails)
+TEST_F (PresetTest, SavingOntoAFolderFailsAndKeepsTheFolder)
 {
     const auto subFolder = folder.get().getChildFile ("Presets");
     ASSERT_TRUE (subFolder.createDirectory());
+    folder.write ("Presets/Inside.tqprs", "<Preset/>");
 
     EXPECT_FALSE (Preset().save (subFolder, &manager));
-    EXPECT_FALSE (Preset().save (folder.get().getChildFile ("Nowhere/A.tqprs"), &manager));
-    EXPECT_TRUE (subFolder.isDirectory());
+    EXPECT_TRUE (subFolder.getChildFile ("Inside.tqprs").existsAsFile());
 }
 
 //==============================================================================
