@@ -19,9 +19,26 @@ bool write (const juce::XmlElement& element, const juce::File& file)
     format.customEncoding = "UTF-8";
     format.lineWrapLength = 60;
 
+    juce::MemoryOutputStream text;
+    element.writeTo (text, format);
+
     juce::TemporaryFile temporary (file, juce::TemporaryFile::useHiddenFile);
 
-    if (! element.writeTo (temporary.getFile(), format))
+    {
+        juce::FileOutputStream out (temporary.getFile());
+
+        if (! out.openedOk() || ! out.write (text.getData(), text.getDataSize()))
+            return false;
+
+        out.flush();
+
+        if (out.getStatus().failed())
+            return false;
+    }
+
+    // The stream does not notice a short last write (a full disk, a size limit):
+    // only a complete file may replace the old one.
+    if (temporary.getFile().getSize() != static_cast<juce::int64> (text.getDataSize()))
         return false;
 
     return temporary.overwriteTargetFileWithTemporary();

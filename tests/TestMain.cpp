@@ -10,8 +10,9 @@ namespace
 // can read or write the user's real settings.
 void useTemporarySettingsFolders()
 {
+    // ctest runs test processes in parallel: each needs folders of its own.
     auto root = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                    .getNonexistentChildFile ("tarvelin-tests", "", false);
+                    .getChildFile ("tarvelin-tests-" + juce::Uuid().toString());
     root.createDirectory();
     const auto config = root.getChildFile ("config");
     const auto data = root.getChildFile ("data");

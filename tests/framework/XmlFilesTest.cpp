@@ -2,6 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
+namespace
+{
+/** Limits the size of any file this process writes, as a full disk would. */
+struct ScopedFileSizeLimit
+{
+    explicit ScopedFileSizeLimit (rlim_t bytes)
+    {
+        getrlimit (RLIMIT_FSIZE, &old);
+        previousHandler = std::signal (SIGXFSZ, SIG_IGN);
+        auto limited = old;
+        limited.rlim_cur = bytes;
+        setrlimit (RLIMIT_FSIZE, &limited);
+    }
+
+    ~ScopedFileSizeLimit()
+    {
+        setrlimit (RLIMIT_FSIZE, &old);
+        std::signal (SIGXFSZ, previousHandler);
+    }
+
+    rlimit old {};
+    void (*previousHandler) (int) = nullptr;
+};
+} // namespace
+
 class XmlFilesTest : public ::testing::Test
 {
 protected:
@@ -57,6 +85,24 @@ TEST_F (XmlFilesTest, AFailedWriteIsReportedAndKeepsWhatWasThere)
     EXPECT_FALSE (XmlFiles::write (juce::XmlElement ("New"), occupied));
     EXPECT_EQ (occupied.getChildFile ("inside").loadFileAsString(), "kept");
     EXPECT_FALSE (XmlFiles::write (juce::XmlElement ("New"), juce::File()));
+}
+
+TEST_F (XmlFilesTest, AShortWriteIsReportedAndKeepsTheOldFile)
+{
+    const auto file = folder.getChildFile ("bank.xml");
+    file.replaceWithText ("<Old/>");
+    juce::XmlElement bank ("PresetBank");
+    for (int i = 0; i < 200; ++i)
+        bank.createNewChildElement ("Preset")->setAttribute ("name", "Preset number " + juce::String (i));
+
+    bool written = true;
+    {
+        const ScopedFileSizeLimit limit (100);
+        written = XmlFiles::write (bank, file);
+    }
+
+    EXPECT_FALSE (written);
+    EXPECT_EQ (file.loadFileAsString(), "<Old/>");
 }
 
 TEST_F (XmlFilesTest, MissingOrBrokenFilesReadAsNothing)

@@ -1,0 +1,1115 @@
+#include "framework/PresetManager.h"
+#include "support/ParameterListeners.h"
+#include "support/PresetTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace
+{
+constexpr int cutoffId = 2;       // a float preset parameter
+constexpr int volumeId = 23;      // a float preset parameter
+constexpr int arpRepeaterId = 32; // the last preset parameter
+constexpr int thresholdId = 33;   // the first parameter outside presets
+
+struct CountingListener : public PresetManager::Listener
+{
+    explicit CountingListener (std::vector<CountingListener*>* callOrder = nullptr) : order (callOrder) {}
+
+    void currentPresetLoaded() override
+    {
+        ++calls;
+        if (order != nullptr)
+            order->push_back (this);
+    }
+
+    int calls = 0;
+    std::vector<CountingListener*>* order = nullptr;
+};
+
+class PresetManagerTest : public ::testing::Test
+{
+protected:
+    void loadBank (std::initializer_list<int> groupCounts)
+    {
+        ASSERT_TRUE (presets.loadBankFromXml (*makeBankXml (groupCounts)));
+    }
+
+    float parameterValue (int id) const { return parameters.getNormalisedValue (id); }
+
+    std::vector<int> groupCounts() const
+    {
+        std::vector<int> counts;
+        for (int g = 0; g < presets.getNumGroups(); ++g)
+            counts.push_back (presets.getNumPresetsInGroup (g));
+        return counts;
+    }
+
+    TestParameterTable parameters;
+    PresetManager presets { parameters, 33, 3, [] { return juce::String ("Tarvelin"); } };
+};
+
+// Test processes run in parallel: every folder gets a random name of its own.
+juce::File freshFolder()
+{
+    auto folder = juce::TemporaryFile().getFile();
+    folder.createDirectory();
+    return folder;
+}
+} // namespace
+
+//==============================================================================
+TEST_F (PresetManagerTest, StartsWith128ZeroSlotsNamedPresetAndNoGroups)
+{
+    EXPECT_EQ (presets.getNumPresets(), 128);
+    EXPECT_EQ (presets.getNumGroups(), 0);
+    EXPECT_EQ (presets.getPresetName (127), "Preset");
+    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (volumeId), 0.0f);
+    EXPECT_EQ (presets.getPresetSlot (128), nullptr);
+}
+
+TEST_F (PresetManagerTest, DefaultPresetTakesTheParametersDefaults)
+{
+    EXPECT_FLOAT_EQ (presets.getDefaultPreset().getValue (volumeId), parameters.getParameter (volumeId)->getNormalisedValue());
+    EXPECT_EQ (presets.getDefaultPreset().getNumValues(), 33);
+}
+
+TEST_F (PresetManagerTest, ClearedPresetsAreNumberedWithDefaultValuesInOneGroup)
+{
+    presets.clearPresets();
+
+    EXPECT_EQ (presets.getPresetName (0), "Preset 0");
+    EXPECT_EQ (presets.getPresetName (127), "Preset 127");
+    EXPECT_FLOAT_EQ (presets.getPresetSlot (64)->getValue (volumeId), presets.getDefaultPreset().getValue (volumeId));
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 128 }));
+    EXPECT_EQ (presets.getGroupName (0), "Not used");
+}
+
+//==============================================================================
+TEST_F (PresetManagerTest, BankFillsGroupsInOrderAndLeavesTheRestNotUsed)
+{
+    loadBank ({ 3, 2 });
+
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 3, 2, 123 }));
+    EXPECT_EQ (presets.getGroupName (2), "Not used");
+    EXPECT_EQ (presets.getPresetName (4), "P4");
+    EXPECT_EQ (presets.getPresetName (5), "Preset 5");
+    EXPECT_EQ (presets.getPresetName (127), "Preset 127");
+    EXPECT_FLOAT_EQ (presets.getPresetSlot (100)->getValue (volumeId), presets.getDefaultPreset().getValue (volumeId));
+    EXPECT_EQ (presets.getBankName(), "Test Bank");
+}
+
+TEST_F (PresetManagerTest, BankValuesNotListedKeepTheDefaults)
+{
+    loadBank ({ 1 });
+
+    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (cutoffId), 0.0f);
+    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (volumeId), presets.getDefaultPreset().getValue (volumeId));
+}
+
+TEST_F (PresetManagerTest, BankOfMoreThan128PresetsFillsEverySlotWithoutNotUsedGroup)
+{
+    loadBank ({ 100, 30 });
+
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 100, 28 }));
+    EXPECT_EQ (presets.getPresetName (127), "P127");
+}
+
+TEST_F (PresetManagerTest, UnnamedGroupIsNamedAfterItsNumber)
+{
+    auto bank = makeBankXml ({ 1, 1, 1 });
+    bank->getChildElement (2)->removeAttribute ("name");
+
+    presets.loadBankFromXml (*bank);
+
+    EXPECT_EQ (presets.getGroupName (2), "group 3");
+}
+
+TEST_F (PresetManagerTest, BankWithoutNameIsCalledPresetBank)
+{
+    auto bank = makeBankXml ({ 1 });
+    bank->removeAttribute ("name");
+
+    presets.loadBankFromXml (*bank);
+
+    EXPECT_EQ (presets.getBankName(), "Preset Bank");
+}
+
+TEST_F (PresetManagerTest, ForeignPresetInABankIsSkippedWithoutUsingASlot)
+{
+    auto bank = makeBankXml ({ 2 });
+    auto* group = bank->getChildElement (0);
+    group->insertChildElement (makePresetXml ("Alien", 0.9f, "OtherSynth").release(), 1);
+    auto noApplication = makePresetXml ("Nameless app", 0.9f);
+    noApplication->removeAttribute ("application");
+    group->insertChildElement (noApplication.release(), 1);
+
+    presets.loadBankFromXml (*bank);
+
+    EXPECT_EQ (presets.getNumPresetsInGroup (0), 2);
+    EXPECT_EQ (presets.getPresetName (1), "P1");
+}
+
+TEST_F (PresetManagerTest, ChildrenOfTheBankThatAreNoGroupsAreSkipped)
+{
+    auto bank = makeBankXml ({ 1 });
+    bank->insertChildElement (makePresetXml ("Loose", 0.3f).release(), 0);
+
+    presets.loadBankFromXml (*bank);
+
+    EXPECT_EQ (presets.getPresetName (0), "P0");
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 1, 127 }));
+}
+
+TEST_F (PresetManagerTest, ElementThatIsNoBankChangesNothing)
+{
+    loadBank ({ 4 });
+    juce::XmlElement notABank ("PresetGroup");
+
+    EXPECT_FALSE (presets.loadBankFromXml (notABank));
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 4, 124 }));
+}
+
+TEST_F (PresetManagerTest, BankTagIsReadIgnoringCase)
+{
+    auto bank = makeBankXml ({ 1 });
+    bank->setTagName ("presetbank");
+
+    EXPECT_TRUE (presets.loadBankFromXml (*bank));
+}
+
+TEST_F (PresetManagerTest, BankXmlListsEveryGroupWithItsPresetsIncludingEmptyGroups)
+{
+    loadBank ({ 2, 1 });
+    presets.insertNewGroup (1);
+
+    const auto bank = presets.createBankXml();
+
+    ASSERT_EQ (bank->getNumChildElements(), 4);
+    EXPECT_EQ (bank->getStringAttribute ("name"), "Test Bank");
+    EXPECT_EQ (bank->getChildElement (1)->getStringAttribute ("name"), "New Group");
+    EXPECT_EQ (bank->getChildElement (1)->getNumChildElements(), 0);
+    EXPECT_EQ (bank->getChildElement (3)->getNumChildElements(), 125);
+    EXPECT_FALSE (bank->getChildElement (0)->hasAttribute ("application"));
+}
+
+TEST_F (PresetManagerTest, BankRoundTripKeepsGroupsNamesAndValues)
+{
+    loadBank ({ 3, 0, 5 });
+    presets.setGroupName (1, "Empty");
+    const auto bank = presets.createBankXml();
+
+    PresetManager other { parameters, 33, 3, [] { return juce::String ("Tarvelin"); } };
+    ASSERT_TRUE (other.loadBankFromXml (*bank));
+
+    EXPECT_EQ (other.getNumGroups(), 4);
+    EXPECT_EQ (other.getGroupName (1), "Empty");
+    EXPECT_EQ (other.getNumPresetsInGroup (2), 5);
+    EXPECT_EQ (other.getPresetName (7), "P7");
+    EXPECT_FLOAT_EQ (other.getPresetSlot (7)->getValue (cutoffId), 0.007f);
+}
+
+//==============================================================================
+TEST_F (PresetManagerTest, PresetXmlCarriesApplicationNameAndOneParamPerPresetParameter)
+{
+    presets.setPresetName (3, "Squelch");
+    const auto xml = presets.createPresetXml (3);
+
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getTagName(), "Preset");
+    EXPECT_EQ (xml->getStringAttribute ("application"), "Tarvelin");
+    EXPECT_EQ (xml->getStringAttribute ("name"), "Squelch");
+    ASSERT_EQ (xml->getNumChildElements(), 33);
+    EXPECT_EQ (xml->getChildElement (cutoffId)->getStringAttribute ("name"), "Cutoff");
+    EXPECT_EQ (xml->getChildElement (arpRepeaterId)->getStringAttribute ("name"), "Arp Repeater");
+    EXPECT_EQ (presets.createPresetXml (128), nullptr);
+}
+
+TEST_F (PresetManagerTest, ValuesAreWrittenRoundedToSixDecimals)
+{
+    auto* slot = presets.getPresetSlot (0);
+    slot->setValue (cutoffId, 0.1234567f);
+    slot->setValue (volumeId, 0.0000004f);
+
+    const auto xml = presets.createPresetXml (0);
+
+    EXPECT_DOUBLE_EQ (xml->getChildElement (cutoffId)->getDoubleAttribute ("value"), 0.123457);
+    EXPECT_DOUBLE_EQ (xml->getChildElement (volumeId)->getDoubleAttribute ("value"), 0.0);
+}
+
+TEST_F (PresetManagerTest, RoundedValuesReadBackAsTheRoundedValue)
+{
+    auto* slot = presets.getPresetSlot (0);
+    slot->setValue (cutoffId, 0.1234567f);
+    slot->setValue (volumeId, 0.0000004f);
+    const auto xml = presets.createPresetXml (0);
+
+    ASSERT_TRUE (presets.loadPresetFromXml (*xml, 1));
+
+    EXPECT_FLOAT_EQ (presets.getPresetSlot (1)->getValue (cutoffId), 0.123457f);
+    EXPECT_EQ (presets.getPresetSlot (1)->getValue (volumeId), 0.0f);
+}
+
+TEST_F (PresetManagerTest, PresetWithoutNameIsReadAsUnnamed)
+{
+    auto xml = makePresetXml ("x", 0.5f);
+    xml->removeAttribute ("name");
+
+    presets.loadPresetFromXml (*xml, 0);
+
+    EXPECT_EQ (presets.getPresetName (0), "unnamed");
+}
+
+TEST_F (PresetManagerTest, ForeignPresetIsRefusedAndLeavesTheSlot)
+{
+    EXPECT_FALSE (presets.loadPresetFromXml (*makePresetXml ("Alien", 0.7f, "OtherSynth"), 0));
+    EXPECT_EQ (presets.getPresetName (0), "Preset");
+}
+
+TEST_F (PresetManagerTest, ApplicationIsComparedIgnoringCase)
+{
+    EXPECT_TRUE (presets.loadPresetFromXml (*makePresetXml ("Loud", 0.7f, "TARVELIN"), 0));
+}
+
+TEST_F (PresetManagerTest, NumbersThatAreNotFiniteAreSkipped)
+{
+    presets.getPresetSlot (0)->setValue (cutoffId, 0.25f);
+    presets.getPresetSlot (0)->setValue (volumeId, 0.75f);
+    auto xml = makePresetXml ("Broken", 0.0f);
+    xml->getChildElement (0)->setAttribute ("value", "nan");
+    auto* volume = xml->createNewChildElement ("param");
+    volume->setAttribute ("name", "Volume");
+    volume->setAttribute ("value", "inf");
+
+    presets.loadPresetFromXml (*xml, 0);
+
+    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (cutoffId), 0.25f);
+    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (volumeId), 0.75f);
+}
+
+TEST_F (PresetManagerTest, UnknownAndOutsideParametersAreSkippedAndMissingValueReadsAsZero)
+{
+    presets.getPresetSlot (0)->setValue (volumeId, 0.75f);
+    auto xml = makePresetXml ("Mixed", 0.5f);
+    xml->createNewChildElement ("param")->setAttribute ("name", "No Such Parameter");
+    auto* outside = xml->createNewChildElement ("param");
+    outside->setAttribute ("name", "Gate Threshold");
+    outside->setAttribute ("value", 0.9);
+    xml->createNewChildElement ("param")->setAttribute ("name", "Volume");
+
+    presets.loadPresetFromXml (*xml, 0);
+
+    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (cutoffId), 0.5f);
+    EXPECT_EQ (presets.getPresetSlot (0)->getValue (volumeId), 0.0f);
+    EXPECT_EQ (presets.getPresetSlot (0)->getValue (thresholdId), 0.0f);
+}
+
+//==============================================================================
+TEST_F (PresetManagerTest, NotPresetableParamsListTheOtherParameters)
+{
+    parameters.setNormalisedValue (thresholdId, 0.25f);
+
+    const auto xml = presets.createNotPresetableParamsXml();
+
+    ASSERT_EQ (xml->getNumChildElements(), 3);
+    EXPECT_EQ (xml->getTagName(), "NotPresetableParams");
+    EXPECT_EQ (xml->getChildElement (0)->getStringAttribute ("name"), "Gate Threshold");
+    EXPECT_DOUBLE_EQ (xml->getChildElement (0)->getDoubleAttribute ("value"), 0.25);
+    EXPECT_EQ (xml->getChildElement (2)->getStringAttribute ("name"), "Slide Threshold");
+}
+
+TEST_F (PresetManagerTest, NotPresetableParamsLoadWithTheOlderTagAndSkipBadNumbers)
+{
+    parameters.setNormalisedValue (thresholdId + 1, 0.5f);
+    const auto xml = juce::parseXML ("<NotPresetParams><param name=\"Gate Threshold\" value=\"0.75\"/>"
+                                     "<param name=\"Accent Threshold\" value=\"nan\"/></NotPresetParams>");
+
+    presets.loadNotPresetableParamsFromXml (*xml);
+
+    EXPECT_FLOAT_EQ (parameterValue (thresholdId), 0.75f);
+    EXPECT_FLOAT_EQ (parameterValue (thresholdId + 1), 0.5f);
+}
+
+//==============================================================================
+TEST_F (PresetManagerTest, SelectingAPresetAppliesItsValuesAndPublishesNumberAndName)
+{
+    loadBank ({ 10 });
+
+    presets.selectPreset (7, false);
+
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 7);
+    EXPECT_FLOAT_EQ (parameterValue (cutoffId), 0.007f);
+    EXPECT_EQ (parameters.getParameter (PresetManager::currentPresetNumberId)->getIntValue(), 7);
+    EXPECT_EQ (parameters.getText (PresetManager::currentPresetNameId), "P7");
+}
+
+TEST_F (PresetManagerTest, ListenersHearTheLoadLastRegisteredFirst)
+{
+    std::vector<CountingListener*> order;
+    CountingListener first (&order), second (&order);
+    presets.addPresetManagerListener (&first);
+    presets.addPresetManagerListener (&second);
+    presets.addPresetManagerListener (&second);
+    presets.addPresetManagerListener (nullptr);
+
+    presets.selectPreset (1, false);
+
+    EXPECT_EQ (order, std::vector<CountingListener*> ({ &second, &first }));
+}
+
+TEST_F (PresetManagerTest, ListenersHearTheLoadAfterTheValuesAreSet)
+{
+    struct ValueCheck : public PresetManager::Listener
+    {
+        explicit ValueCheck (ParameterManager& p) : table (p) {}
+        void currentPresetLoaded() override { seen = table.getNormalisedValue (cutoffId); }
+        ParameterManager& table;
+        float seen = -1.0f;
+    } check (parameters);
+    loadBank ({ 10 });
+    presets.addPresetManagerListener (&check);
+
+    presets.selectPreset (9, false);
+
+    EXPECT_FLOAT_EQ (check.seen, 0.009f);
+}
+
+TEST_F (PresetManagerTest, SelectionOutsideTheSlotsIsIgnored)
+{
+    presets.selectPreset (5, false);
+
+    presets.selectPreset (128, false);
+    presets.selectPreset (-1, false);
+
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 5);
+}
+
+TEST_F (PresetManagerTest, SelectingNextFromTheLastSlotDoesNothing)
+{
+    presets.selectPreset (127, false);
+
+    presets.selectNextPreset (1);
+
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 127);
+}
+
+TEST_F (PresetManagerTest, SelectingPreviousFromTheFirstSlotDoesNothing)
+{
+    presets.selectPreset (0, false);
+
+    presets.selectPreviousPreset (1);
+
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 0);
+}
+
+TEST_F (PresetManagerTest, NextAndPreviousStepByTheGivenAmount)
+{
+    presets.selectPreset (10, false);
+
+    presets.selectNextPreset (5);
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 15);
+
+    presets.selectPreviousPreset (3);
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 12);
+}
+
+TEST_F (PresetManagerTest, StepOfZeroAppliesNothing)
+{
+    CountingListener listener;
+    presets.addPresetManagerListener (&listener);
+
+    presets.selectNextPreset (0);
+    presets.selectPreviousPreset (0);
+
+    EXPECT_EQ (listener.calls, 0);
+}
+
+TEST_F (PresetManagerTest, SelectingInAGroupPicksTheSlotAtThatPosition)
+{
+    loadBank ({ 3, 4 });
+
+    presets.selectPresetInGroup (1, 2);
+
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 5);
+}
+
+TEST_F (PresetManagerTest, SelectingTheCurrentPresetInItsGroupDoesNotApplyItAgain)
+{
+    loadBank ({ 3, 4 });
+    presets.selectPreset (5, false);
+    CountingListener listener;
+    presets.addPresetManagerListener (&listener);
+
+    presets.selectPresetInGroup (1, 2);
+    presets.selectPresetInGroup (1, 4);
+
+    EXPECT_EQ (listener.calls, 0);
+}
+
+TEST_F (PresetManagerTest, SilentModeHandsTheSelectionToAHandler)
+{
+    struct Handler : public PresetManager::ChangeHandler
+    {
+        void presetChangeRequested (int index, bool force) override { requests.push_back ({ index, force }); }
+        std::vector<std::pair<int, bool>> requests;
+    } handler;
+    CountingListener listener;
+    presets.addPresetManagerListener (&listener);
+    presets.setPresetChangeHandler (&handler);
+    presets.setPresetChangingMode (PresetManager::silentChanging);
+
+    presets.selectPreset (4, false);
+
+    EXPECT_EQ (listener.calls, 0);
+    EXPECT_EQ (handler.requests, (std::vector<std::pair<int, bool>> { { 4, false } }));
+}
+
+TEST_F (PresetManagerTest, SilentModeWithoutHandlerAppliesAtOnce)
+{
+    CountingListener listener;
+    presets.addPresetManagerListener (&listener);
+    presets.setPresetChangingMode (PresetManager::silentChanging);
+
+    presets.selectPreset (4, false);
+
+    EXPECT_EQ (listener.calls, 1);
+}
+
+TEST_F (PresetManagerTest, SettingTheCurrentIndexAppliesNoValues)
+{
+    loadBank ({ 10 });
+    parameters.setNormalisedValue (cutoffId, 0.9f);
+
+    presets.setCurrentPresetIndex (5, true);
+
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 5);
+    EXPECT_FLOAT_EQ (parameterValue (cutoffId), 0.9f);
+    EXPECT_EQ (parameters.getText (PresetManager::currentPresetNameId), "P5");
+}
+
+TEST_F (PresetManagerTest, SettingTheCurrentIndexWithoutNotificationTellsNoListener)
+{
+    RecordingListener number;
+    parameters.addListener (PresetManager::currentPresetNumberId, &number);
+
+    presets.setCurrentPresetIndex (5, false);
+
+    EXPECT_EQ (number.numChanges(), 0);
+    EXPECT_EQ (parameters.getParameter (PresetManager::currentPresetNumberId)->getIntValue(), 5);
+}
+
+//==============================================================================
+TEST_F (PresetManagerTest, RenamingTheCurrentSlotSetsTheNameParameter)
+{
+    presets.selectPreset (2, false);
+
+    presets.renameCurrentPreset ("Rubber Bass");
+
+    EXPECT_EQ (presets.getPresetName (2), "Rubber Bass");
+    EXPECT_EQ (parameters.getText (PresetManager::currentPresetNameId), "Rubber Bass");
+}
+
+TEST_F (PresetManagerTest, RenamingAnotherSlotLeavesTheNameParameter)
+{
+    presets.selectPreset (2, false);
+
+    presets.setPresetName (3, "Elsewhere");
+
+    EXPECT_EQ (parameters.getText (PresetManager::currentPresetNameId), "Preset");
+}
+
+TEST_F (PresetManagerTest, RenamingInAGroupRenamesThatSlot)
+{
+    loadBank ({ 2, 2 });
+
+    presets.setPresetNameInGroup (1, 1, "Fourth");
+    presets.setPresetNameInGroup (1, 2, "Nowhere");
+
+    EXPECT_EQ (presets.getPresetName (3), "Fourth");
+    EXPECT_EQ (presets.getPresetNameInGroup (1, 1), "Fourth");
+    EXPECT_EQ (presets.getPresetName (4), "Preset 4");
+}
+
+//==============================================================================
+TEST_F (PresetManagerTest, OnDemandModeChangesTheSlotOnlyWhenStored)
+{
+    presets.selectPreset (0, false);
+    parameters.setNormalisedValue (cutoffId, 0.6f);
+
+    EXPECT_EQ (presets.getPresetSlot (0)->getValue (cutoffId), 0.0f);
+
+    presets.storeCurrentPreset();
+
+    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (cutoffId), 0.6f);
+}
+
+TEST_F (PresetManagerTest, StartsInOnDemandStoringAndNormalChanging)
+{
+    EXPECT_EQ (presets.getPresetStoringMode(), PresetManager::onDemandStoring);
+    EXPECT_EQ (presets.getPresetChangingMode(), PresetManager::normalChanging);
+}
+
+TEST_F (PresetManagerTest, SwitchingToAutomaticStoringStoresAtOnce)
+{
+    presets.selectPreset (0, false);
+    parameters.setNormalisedValue (cutoffId, 0.6f);
+
+    presets.setPresetStoringMode (PresetManager::automaticStoring);
+
+    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (cutoffId), 0.6f);
+}
+
+TEST_F (PresetManagerTest, UnknownModesAreIgnored)
+{
+    presets.setPresetStoringMode (7);
+    presets.setPresetChangingMode (-1);
+
+    EXPECT_EQ (presets.getPresetStoringMode(), PresetManager::onDemandStoring);
+    EXPECT_EQ (presets.getPresetChangingMode(), PresetManager::normalChanging);
+}
+
+TEST_F (PresetManagerTest, StoringOneValueWritesOnlyPresetParametersOfTheCurrentSlot)
+{
+    presets.selectPreset (3, false);
+
+    presets.storeParameterValue (cutoffId, 0.4f);
+    presets.storeParameterValue (thresholdId, 0.4f);
+
+    EXPECT_FLOAT_EQ (presets.getPresetSlot (3)->getValue (cutoffId), 0.4f);
+    EXPECT_EQ (presets.getPresetSlot (3)->getValue (thresholdId), 0.0f);
+}
+
+//==============================================================================
+TEST_F (PresetManagerTest, PasteWithEmptyBufferDoesNothing)
+{
+    presets.selectPreset (0, false);
+    CountingListener listener;
+    presets.addPresetManagerListener (&listener);
+
+    presets.pasteCopiedPreset();
+
+    EXPECT_EQ (listener.calls, 0);
+    EXPECT_EQ (presets.getPresetName (0), "Preset");
+}
+
+TEST_F (PresetManagerTest, PasteOnTheSameSlotAddsCopyToTheName)
+{
+    presets.setPresetName (0, "Acid");
+    presets.selectPreset (0, false);
+
+    presets.copyCurrentPreset();
+    presets.pasteCopiedPreset();
+
+    EXPECT_EQ (presets.getPresetName (0), "Acid_copy");
+    EXPECT_TRUE (presets.isCopyBufferFilled());
+}
+
+TEST_F (PresetManagerTest, PasteCarriesTheCopiedSoundIntoAnotherSlot)
+{
+    presets.selectPreset (0, false);
+    parameters.setNormalisedValue (cutoffId, 0.8f);
+    presets.copyCurrentPreset();
+    presets.selectPreset (9, false);
+
+    presets.pasteCopiedPreset();
+
+    EXPECT_FLOAT_EQ (presets.getPresetSlot (9)->getValue (cutoffId), 0.8f);
+    EXPECT_FLOAT_EQ (parameterValue (cutoffId), 0.8f);
+    EXPECT_EQ (parameters.getText (PresetManager::currentPresetNameId), "Preset_copy");
+}
+
+TEST_F (PresetManagerTest, CopyingASlotCopiesNameAndValues)
+{
+    loadBank ({ 5 });
+
+    presets.copyPresetSlot (0, 4);
+
+    EXPECT_EQ (presets.getPresetName (0), "P4");
+    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (cutoffId), 0.004f);
+}
+
+//==============================================================================
+struct GeometryCase
+{
+    const char* what;
+    int group, start, end, count;
+};
+
+void PrintTo (const GeometryCase& c, std::ostream* os) { *os << c.what; }
+
+class PresetGroupGeometry : public PresetManagerTest, public ::testing::WithParamInterface<GeometryCase>
+{
+};
+
+TEST_P (PresetGroupGeometry, GivesStartEndAndCount)
+{
+    loadBank ({ 3, 0, 5 });
+    const auto& c = GetParam();
+
+    EXPECT_EQ (presets.getGroupStartIndex (c.group), c.start) << c.what;
+    EXPECT_EQ (presets.getGroupEndIndex (c.group), c.end) << c.what;
+    EXPECT_EQ (presets.getNumPresetsInGroup (c.group), c.count) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P (PresetManager,
+                          PresetGroupGeometry,
+                          ::testing::Values (GeometryCase { "first", 0, 0, 2, 3 },
+                                             GeometryCase { "empty", 1, 3, 2, 0 },
+                                             GeometryCase { "third", 2, 3, 7, 5 },
+                                             GeometryCase { "not used", 3, 8, 127, 120 },
+                                             GeometryCase { "past the end", 4, -1, -1, 0 },
+                                             GeometryCase { "negative", -1, -1, -1, 0 }));
+
+TEST_F (PresetManagerTest, PresetsFindTheirGroupAndPosition)
+{
+    loadBank ({ 3, 0, 5 });
+    int group = -2, position = -2;
+
+    presets.getPresetGroupAndPosition (4, group, position);
+    EXPECT_EQ (group, 2);
+    EXPECT_EQ (position, 1);
+
+    presets.getPresetGroupAndPosition (128, group, position);
+    EXPECT_EQ (group, -1);
+    EXPECT_EQ (position, -1);
+}
+
+TEST_F (PresetManagerTest, PositionsOutsideAGroupHaveNoSlot)
+{
+    loadBank ({ 3, 0, 5 });
+
+    EXPECT_EQ (presets.getPresetIndexInGroup (0, 2), 2);
+    EXPECT_EQ (presets.getPresetIndexInGroup (0, 3), -1);
+    EXPECT_EQ (presets.getPresetIndexInGroup (1, 0), -1);
+    EXPECT_EQ (presets.getPresetIndexInGroup (2, -1), -1);
+    EXPECT_EQ (presets.getPresetNameInGroup (0, 3), "");
+}
+
+//==============================================================================
+TEST_F (PresetManagerTest, MovingTheCurrentPresetToALaterGroupKeepsItCurrentWithoutNotification)
+{
+    loadBank ({ 3, 3, 3 });
+    presets.selectPreset (1, false);
+    RecordingListener number;
+    parameters.addListener (PresetManager::currentPresetNumberId, &number);
+
+    ASSERT_TRUE (presets.movePreset (1, 7, 0, 2));
+
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 7);
+    EXPECT_EQ (presets.getPresetName (7), "P1");
+    EXPECT_EQ (parameters.getParameter (PresetManager::currentPresetNumberId)->getIntValue(), 7);
+    EXPECT_EQ (number.numChanges(), 0);
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 3, 4, 119 }));
+}
+
+TEST_F (PresetManagerTest, MovingAnotherPresetPastTheCurrentOneKeepsTheCurrentSlot)
+{
+    loadBank ({ 3, 3 });
+    presets.selectPreset (2, false);
+
+    presets.movePreset (0, 4, 0, 1);
+
+    EXPECT_EQ (presets.getPresetName (presets.getCurrentPresetIndex()), "P2");
+}
+
+TEST_F (PresetManagerTest, MovingWithinAGroupReordersIt)
+{
+    loadBank ({ 3 });
+
+    ASSERT_TRUE (presets.movePreset (2, 0, 0, 0));
+
+    EXPECT_EQ (presets.getPresetNameInGroup (0, 0), "P2");
+    EXPECT_EQ (presets.getPresetNameInGroup (0, 1), "P0");
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 3, 125 }));
+}
+
+TEST_F (PresetManagerTest, MovingTheLastPresetOfAGroupToTheStartOfTheNextChangesOnlyTheCounts)
+{
+    loadBank ({ 3, 3 });
+
+    ASSERT_TRUE (presets.movePreset (2, 2, 0, 1));
+
+    EXPECT_EQ (presets.getPresetNameInGroup (1, 0), "P2");
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 4, 122 }));
+}
+
+TEST_F (PresetManagerTest, MovingToAnEarlierGroupAppendsWhereTheCallerSays)
+{
+    loadBank ({ 3, 3 });
+
+    ASSERT_TRUE (presets.movePreset (4, 3, 1, 0));
+
+    EXPECT_EQ (presets.getPresetNameInGroup (0, 3), "P4");
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 4, 2, 122 }));
+}
+
+struct RefusedMove
+{
+    const char* what;
+    int from, to, fromGroup, toGroup;
+};
+
+void PrintTo (const RefusedMove& c, std::ostream* os) { *os << c.what; }
+
+class RefusedPresetMove : public PresetManagerTest, public ::testing::WithParamInterface<RefusedMove>
+{
+};
+
+TEST_P (RefusedPresetMove, ChangesNothing)
+{
+    loadBank ({ 3, 3, 0 });
+    const auto& c = GetParam();
+
+    EXPECT_FALSE (presets.movePreset (c.from, c.to, c.fromGroup, c.toGroup)) << c.what;
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 3, 3, 0, 122 })) << c.what;
+    EXPECT_EQ (presets.getPresetName (0), "P0") << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P (PresetManager,
+                          RefusedPresetMove,
+                          ::testing::Values (RefusedMove { "same index", 1, 1, 0, 0 },
+                                             RefusedMove { "from outside its group", 4, 0, 0, 0 },
+                                             RefusedMove { "from in an empty group", 5, 0, 2, 0 },
+                                             RefusedMove { "target outside the group", 0, 10, 0, 1 },
+                                             RefusedMove { "target in another group", 0, 1, 0, 1 },
+                                             RefusedMove { "unknown group", 0, 4, 0, 9 },
+                                             RefusedMove { "negative group", 0, 4, -1, 1 },
+                                             RefusedMove { "slot past the end", 0, 128, 0, 3 },
+                                             RefusedMove { "negative slot", -1, 2, 0, 0 }));
+
+TEST_F (PresetManagerTest, SelectionMovesToTheEndOfALaterGroupInOrder)
+{
+    loadBank ({ 4, 2, 2 });
+    presets.selectPreset (3, false);
+    juce::SparseSet<int> positions;
+    positions.addRange ({ 0, 1 });
+    positions.addRange ({ 2, 3 });
+
+    ASSERT_TRUE (presets.movePresetsToGroup (2, 0, positions));
+
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 2, 4, 120 }));
+    EXPECT_EQ (presets.getPresetNameInGroup (2, 2), "P0");
+    EXPECT_EQ (presets.getPresetNameInGroup (2, 3), "P2");
+    EXPECT_EQ (presets.getPresetNameInGroup (0, 0), "P1");
+    EXPECT_EQ (presets.getPresetName (presets.getCurrentPresetIndex()), "P3");
+}
+
+TEST_F (PresetManagerTest, SelectionMovesToTheEndOfAnEarlierGroupInOrder)
+{
+    loadBank ({ 2, 2, 4 });
+    juce::SparseSet<int> positions;
+    positions.addRange ({ 1, 3 });
+
+    ASSERT_TRUE (presets.movePresetsToGroup (0, 2, positions));
+
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 4, 2, 2, 120 }));
+    EXPECT_EQ (presets.getPresetNameInGroup (0, 2), "P5");
+    EXPECT_EQ (presets.getPresetNameInGroup (0, 3), "P6");
+    EXPECT_EQ (presets.getPresetNameInGroup (2, 0), "P4");
+    EXPECT_EQ (presets.getPresetNameInGroup (2, 1), "P7");
+}
+
+TEST_F (PresetManagerTest, SelectionReachingPastTheSourceGroupIsRefused)
+{
+    loadBank ({ 2, 2 });
+    juce::SparseSet<int> positions;
+    positions.addRange ({ 1, 3 });
+
+    EXPECT_FALSE (presets.movePresetsToGroup (1, 0, positions));
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 2, 124 }));
+}
+
+TEST_F (PresetManagerTest, EmptySelectionOrSameGroupIsRefused)
+{
+    loadBank ({ 2, 2 });
+    juce::SparseSet<int> positions;
+
+    EXPECT_FALSE (presets.movePresetsToGroup (1, 0, positions));
+    positions.addRange ({ 0, 1 });
+    EXPECT_FALSE (presets.movePresetsToGroup (0, 0, positions));
+    EXPECT_FALSE (presets.movePresetsToGroup (5, 0, positions));
+}
+
+TEST_F (PresetManagerTest, MovingAGroupForwardTakesItsPresetsAlong)
+{
+    loadBank ({ 2, 3, 1 });
+    presets.selectPreset (1, false);
+
+    ASSERT_TRUE (presets.moveGroup (0, 2));
+
+    EXPECT_EQ (presets.getGroupName (2), "G0");
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 3, 1, 2, 122 }));
+    EXPECT_EQ (presets.getPresetNameInGroup (2, 0), "P0");
+    EXPECT_EQ (presets.getPresetNameInGroup (0, 0), "P2");
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 5);
+}
+
+TEST_F (PresetManagerTest, MovingAGroupBackwardTakesItsPresetsAlong)
+{
+    loadBank ({ 2, 3, 1 });
+
+    ASSERT_TRUE (presets.moveGroup (2, 0));
+
+    EXPECT_EQ (presets.getGroupName (0), "G2");
+    EXPECT_EQ (presets.getPresetNameInGroup (0, 0), "P5");
+    EXPECT_EQ (presets.getPresetNameInGroup (1, 0), "P0");
+    EXPECT_EQ (presets.getPresetNameInGroup (2, 2), "P4");
+}
+
+TEST_F (PresetManagerTest, MovingAGroupOutsideTheListIsRefused)
+{
+    loadBank ({ 2, 3 });
+
+    EXPECT_FALSE (presets.moveGroup (0, 3));
+    EXPECT_FALSE (presets.moveGroup (-1, 0));
+    EXPECT_FALSE (presets.moveGroup (1, 1));
+    EXPECT_EQ (presets.getGroupName (0), "G0");
+}
+
+TEST_F (PresetManagerTest, NewGroupIsInsertedEmptyBeforeAnExistingGroupOnly)
+{
+    loadBank ({ 2 });
+
+    EXPECT_FALSE (presets.insertNewGroup (presets.getNumGroups()));
+    EXPECT_TRUE (presets.insertNewGroup (1));
+
+    EXPECT_EQ (presets.getGroupName (1), "New Group");
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 0, 126 }));
+}
+
+TEST_F (PresetManagerTest, OnlyEmptyGroupsAreRemoved)
+{
+    loadBank ({ 2, 0 });
+
+    EXPECT_FALSE (presets.removeGroupIfEmpty (0));
+    EXPECT_TRUE (presets.removeGroupIfEmpty (1));
+    EXPECT_FALSE (presets.removeGroupIfEmpty (5));
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 126 }));
+}
+
+TEST_F (PresetManagerTest, GroupNamesChangeOnlyInRange)
+{
+    loadBank ({ 2 });
+
+    presets.setGroupName (0, "Basses");
+    presets.setGroupName (2, "Nowhere");
+
+    EXPECT_EQ (presets.getGroupName (0), "Basses");
+    EXPECT_EQ (presets.getGroupName (2), "");
+}
+
+//==============================================================================
+// Every valid move, checked against a model that keeps each group's slots as a list.
+TEST_F (PresetManagerTest, RandomValidMovesMatchAGroupModelAndKeepTheCurrentPreset)
+{
+    loadBank ({ 10, 0, 20, 5, 1 });
+    std::vector<std::vector<PresetSlot*>> model;
+
+    for (int g = 0; g < presets.getNumGroups(); ++g)
+    {
+        model.emplace_back();
+        for (int p = 0; p < presets.getNumPresetsInGroup (g); ++p)
+            model.back().push_back (presets.getPresetSlot (presets.getPresetIndexInGroup (g, p)));
+    }
+
+    presets.selectPreset (12, false);
+    const auto* current = presets.getPresetSlot (12);
+    std::mt19937 random (20240607);
+    auto pick = [&random] (int size) { return std::uniform_int_distribution<int> (0, size - 1) (random); };
+    auto startOf = [&model] (size_t group)
+    {
+        int start = 0;
+        for (size_t g = 0; g < group; ++g)
+            start += static_cast<int> (model[g].size());
+        return start;
+    };
+
+    for (int step = 0; step < 400; ++step)
+    {
+        const auto numGroups = static_cast<int> (model.size());
+        const auto kind = pick (5);
+
+        if (kind <= 1)
+        {
+            const auto fromGroup = pick (numGroups);
+            if (model[static_cast<size_t> (fromGroup)].empty())
+                continue;
+
+            const auto toGroup = pick (numGroups);
+            const auto fromPosition = pick (static_cast<int> (model[static_cast<size_t> (fromGroup)].size()));
+            auto* slot = model[static_cast<size_t> (fromGroup)][static_cast<size_t> (fromPosition)];
+            const auto from = startOf (static_cast<size_t> (fromGroup)) + fromPosition;
+
+            model[static_cast<size_t> (fromGroup)].erase (model[static_cast<size_t> (fromGroup)].begin() + fromPosition);
+            auto& target = model[static_cast<size_t> (toGroup)];
+            const auto toPosition = pick (static_cast<int> (target.size()) + 1);
+            target.insert (target.begin() + toPosition, slot);
+            const auto to = startOf (static_cast<size_t> (toGroup)) + toPosition;
+
+            if (from == to && fromGroup == toGroup)
+                ASSERT_FALSE (presets.movePreset (from, to, fromGroup, toGroup));
+            else
+                ASSERT_TRUE (presets.movePreset (from, to, fromGroup, toGroup)) << "step " << step;
+        }
+        else if (kind == 2)
+        {
+            const auto source = pick (numGroups);
+            const auto destination = pick (numGroups);
+            auto& sourceSlots = model[static_cast<size_t> (source)];
+            if (source == destination || sourceSlots.empty())
+                continue;
+
+            juce::SparseSet<int> positions;
+            std::vector<PresetSlot*> kept, moved;
+            for (int p = 0; p < static_cast<int> (sourceSlots.size()); ++p)
+            {
+                const auto selected = pick (2) == 0;
+                if (selected)
+                    positions.addRange ({ p, p + 1 });
+                (selected ? moved : kept).push_back (sourceSlots[static_cast<size_t> (p)]);
+            }
+            if (moved.empty())
+                continue;
+
+            sourceSlots = kept;
+            auto& destinationSlots = model[static_cast<size_t> (destination)];
+            destinationSlots.insert (destinationSlots.end(), moved.begin(), moved.end());
+            ASSERT_TRUE (presets.movePresetsToGroup (destination, source, positions)) << "step " << step;
+        }
+        else if (kind == 3)
+        {
+            const auto from = pick (numGroups);
+            const auto to = pick (numGroups);
+            if (from == to)
+                continue;
+
+            auto group = model[static_cast<size_t> (from)];
+            model.erase (model.begin() + from);
+            model.insert (model.begin() + to, group);
+            ASSERT_TRUE (presets.moveGroup (from, to)) << "step " << step;
+        }
+        else
+        {
+            const auto position = pick (numGroups);
+            if (model[static_cast<size_t> (position)].empty() && numGroups > 2)
+            {
+                model.erase (model.begin() + position);
+                ASSERT_TRUE (presets.removeGroupIfEmpty (position));
+            }
+            else
+            {
+                model.insert (model.begin() + position, std::vector<PresetSlot*>());
+                ASSERT_TRUE (presets.insertNewGroup (position));
+            }
+        }
+
+        int total = 0;
+        for (int g = 0; g < presets.getNumGroups(); ++g)
+            total += presets.getNumPresetsInGroup (g);
+        ASSERT_EQ (total, 128) << "step " << step;
+        ASSERT_EQ (presets.getNumGroups(), static_cast<int> (model.size())) << "step " << step;
+
+        for (size_t g = 0; g < model.size(); ++g)
+            for (size_t p = 0; p < model[g].size(); ++p)
+                ASSERT_EQ (presets.getPresetSlot (presets.getPresetIndexInGroup (static_cast<int> (g), static_cast<int> (p))),
+                           model[g][p])
+                    << "step " << step;
+
+        ASSERT_EQ (presets.getPresetSlot (presets.getCurrentPresetIndex()), current) << "step " << step;
+    }
+}
+
+//==============================================================================
+TEST_F (PresetManagerTest, PresetFileRoundTripLoadsIntoTheCurrentSlotAndAppliesIt)
+{
+    const auto folder = freshFolder();
+    const auto file = folder.getChildFile ("Lead.tqprs");
+    presets.getPresetSlot (4)->setValue (cutoffId, 0.375f);
+    presets.setPresetName (4, "Lead");
+    ASSERT_TRUE (presets.savePresetSlotToFile (file, 4));
+    presets.selectPreset (1, false);
+
+    ASSERT_TRUE (presets.loadPresetFileIntoCurrentSlot (file));
+
+    EXPECT_EQ (presets.getPresetName (1), "Lead");
+    EXPECT_FLOAT_EQ (parameterValue (cutoffId), 0.375f);
+    EXPECT_EQ (presets.getLastUsedFolder(), folder);
+    folder.deleteRecursively();
+}
+
+TEST_F (PresetManagerTest, FileThatIsNoPresetChangesNothing)
+{
+    const auto folder = freshFolder();
+    const auto file = folder.getChildFile ("Junk.tqprs");
+    file.replaceWithText ("not xml at all");
+    presets.setPresetName (0, "Keep");
+
+    EXPECT_FALSE (presets.loadPresetFileIntoSlot (file, 0));
+    EXPECT_FALSE (presets.loadPresetFileIntoSlot (folder.getChildFile ("Missing.tqprs"), 0));
+    EXPECT_EQ (presets.getPresetName (0), "Keep");
+    folder.deleteRecursively();
+}
+
+TEST_F (PresetManagerTest, BankFileRoundTripAppliesTheCurrentPreset)
+{
+    const auto folder = freshFolder();
+    const auto file = folder.getChildFile ("Mine.tqprsb");
+    loadBank ({ 3, 2 });
+    ASSERT_TRUE (presets.saveBankToFile (file));
+    presets.clearPresets();
+    presets.setCurrentPresetIndex (4, false);
+
+    ASSERT_TRUE (presets.loadBankFromFile (file));
+
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 3, 2, 123 }));
+    EXPECT_FLOAT_EQ (parameterValue (cutoffId), 0.004f);
+    folder.deleteRecursively();
+}
+
+TEST_F (PresetManagerTest, BankFileThatDoesNotParseKeepsTheSlots)
+{
+    const auto folder = freshFolder();
+    const auto file = folder.getChildFile ("Broken.tqprsb");
+    file.replaceWithText ("<PresetBank><PresetGroup");
+    loadBank ({ 3 });
+
+    EXPECT_FALSE (presets.loadBankFromFile (file));
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 3, 125 }));
+    folder.deleteRecursively();
+}
+
+TEST_F (PresetManagerTest, FilesAreWrittenAsUtf8XmlWithoutDtd)
+{
+    const auto folder = freshFolder();
+    const auto file = folder.getChildFile ("One.tqprs");
+
+    ASSERT_TRUE (presets.saveCurrentPresetToFile (file));
+
+    EXPECT_TRUE (file.loadFileAsString().startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+    EXPECT_FALSE (file.loadFileAsString().contains ("<!DOCTYPE"));
+    folder.deleteRecursively();
+}
+
+TEST_F (PresetManagerTest, FailedWriteIsReported)
+{
+    const auto folder = freshFolder();
+    const auto occupied = folder.getChildFile ("Bank.tqprsb");
+    occupied.createDirectory();
+
+    EXPECT_FALSE (presets.saveBankToFile (occupied));
+    EXPECT_FALSE (presets.savePresetSlotToFile (folder.getChildFile ("x.tqprs"), 128));
+    folder.deleteRecursively();
+}
+
+TEST_F (PresetManagerTest, LastUsedFolderTakesOnlyExistingFolders)
+{
+    const auto folder = freshFolder();
+    presets.setLastUsedFolder (folder);
+
+    presets.setLastUsedFolder (folder.getChildFile ("missing"));
+
+    EXPECT_EQ (presets.getLastUsedFolder(), folder);
+    folder.deleteRecursively();
+}
