@@ -1,0 +1,200 @@
+#pragma once
+
+#include "synth/ResonanceCurves.h"
+
+#include <utility>
+#include <vector>
+
+/*  The instrument's one monophonic voice: pitch tables, held notes with
+    last-note priority, legato glide and accent, the 24 voice parameters and the
+    whole signal chain, rendered one mono sample per call.
+
+    The engine takes no lock of its own: the plug-in serialises every call under
+    its engine lock (except setSampleRate from prepare-to-play). Rendering never
+    allocates; only a note-on may grow the held-note list past its reserve.
+    Every input is accepted and nothing is ever reported.
+*/
+class TarvelinCore
+{
+public:
+    static constexpr int numParameters = 24;
+    static constexpr int numNotes = 128;
+
+    TarvelinCore();
+    virtual ~TarvelinCore();
+
+    TarvelinCore (const TarvelinCore&) = delete;
+    TarvelinCore& operator= (const TarvelinCore&) = delete;
+
+    //==========================================================================
+    /** Fills the note frequencies and periods for this many steps per octave;
+        anything but a finite positive number is ignored.
+    */
+    void buildPitchTables (double stepsPerOctave);
+
+    /** 0 "accurate" (12 steps per octave), 1 "vintage" (12.02), 2 "battery low" (12.1);
+        other modes are ignored. The sounding note keeps its period until the next note event.
+    */
+    void setTuning (int mode);
+
+    /** Rescales every time constant to the rate and picks its resonance curve.
+        Pitch follows any positive rate exactly; a rate other than the five supported
+        ones uses the curve of the nearest of them. Rates at or below zero are ignored.
+    */
+    void setSampleRate (float rate);
+
+    /** Sets voice parameter 0 to 23 from a normalised value; other ids are ignored. */
+    void setParameter (int id, float normalisedValue);
+
+    /** The value the parameter display shows for id 0 to 23: semitones for 0, slide
+        seconds for 1, drive, distortion level and volume as factors, switches as 0 or 1,
+        and the normalised value for the rest. 0 for any other id.
+    */
+    double getParameter (int id) const;
+
+    /** A note whose velocity (0 to 1) is at or above this is accented. */
+    void setAccentThreshold (float threshold) noexcept     { accentThreshold = threshold; }
+    float getAccentThreshold() const noexcept              { return accentThreshold; }
+
+    //==========================================================================
+    /** Starts a note (0 to 127, others are ignored): the first held note restarts the
+        envelopes without glide, a further one glides to its pitch legato.
+    */
+    void noteOn (int note, float velocity);
+
+    /** Releases the earliest held entry of the note; the pitch glides back to the
+        last note still held, or the gate closes when none is.
+    */
+    void noteOff (int note);
+
+    /** Drops every held note and closes the gate; the tail decays naturally. */
+    void allNotesOff();
+
+    /** Advances the voice by one sample and writes it. */
+    void renderSample (double& output) noexcept;
+
+    /** Told after a preset was applied: clears the filter bank's ringing. */
+    virtual void currentPresetLoaded();
+
+private:
+    friend struct TarvelinCoreInspector;   // the tests' view of the signal stages
+
+    //==========================================================================
+    /** The band-limited saw and square source: one phase in 0..80 drives the square's
+        shaping and both impulse trains, so its two edges cannot drift apart.
+    */
+    struct Oscillator
+    {
+        double phase = 0.0;
+        double leak = -0.5;
+        double previousShape = 0.0;
+
+        double process (double period, bool square, double downFactor) noexcept;
+    };
+
+    /** The saturating four-stage filter and its six-stage output chain, both run twice per sample. */
+    struct ResonantFilter
+    {
+        double s1 = 0.0, s2 = 0.0, s3 = 0.0, s4 = 0.0;
+        double feedback = 0.0;
+        double b[6] {};
+
+        /** Returns the tapped output for input u0, feedback k and cutoff coefficient c. */
+        double process (double u0, double k, double c) noexcept;
+        void clear() noexcept;
+
+    private:
+        void runFilterPass (double u0, double k, double a) noexcept;
+        double runOutputChainPass (double s1BeforeFilterPass, double c) noexcept;
+    };
+
+    /** The DC follower and the tone shaping behind it. */
+    struct ToneStage
+    {
+        double dc = 0.0, l1 = 0.0, l2 = 0.0, l3 = 0.0;
+
+        double process (double voice, double coefficient, double resonance) noexcept;
+    };
+
+    /** One Chamberlin state-variable section of the filter bank. */
+    struct BankSection
+    {
+        double low = 0.0, band = 0.0;
+        double f = 1.41, q = 0.71;
+    };
+
+    /** The soft clipper whose threshold sags while it is driven. */
+    struct Distortion
+    {
+        double memoryA = 1.0, memoryB = 1.0;
+        double previousInput = 0.0;
+        bool over = false;
+
+        double process (double y, double level, double decayA, double decayB) noexcept;
+    };
+
+    //==========================================================================
+    void updateDerivedValues();
+    void updateParameter (int id);
+    void updateCutoffOffset();
+    void updateAccentAmplitudes();
+    void updateBankCoefficients();
+    double processBank (double input) noexcept;
+    double notePeriod (int note) const noexcept    { return ratePeriods[note]; }
+
+    //==========================================================================
+    float accentThreshold = 64.0f / 127.0f;
+    std::vector<std::pair<int, float>> heldNotes;
+    int accented = 0;
+
+    double raw[numParameters] {};
+    double noteFrequency[numNotes] {};
+    double ratePeriods[numNotes] {};   // samples per cycle at the running rate
+    double stepsPerOctave = 12.0;
+
+    // Rate set-up
+    double sampleRate = 44100.0;
+    double upFactor = 1.0, downFactor = 1.0;
+    int rateIndex = 0;
+    const ResonanceCurves::Curve* curve = &ResonanceCurves::get (0);
+    double curveInputLimit = 0.999;
+
+    // Switches
+    bool square = false, effectOn = false, bankAfterDistortion = true;
+    bool accentAmpLinked = true, sweepLinked = false;
+
+    // Derived values
+    double tuneFactor = 0.0, glideCoef = 0.0;
+    double cutoffBase = 0.0, resonance = 0.0, sweepAmount = 0.0;
+    double envModDepth = 0.0, envModOffset = 0.0, cutoffOffset = 0.0;
+    double attackCoef = 0.0, decayCoef = 0.0, accentDecayCoef = 0.0;
+    double accentAmp1 = 0.0, accentAmp2 = 0.0;
+    double drive = 1.0, bankFrequency = 0.5, bankSpread = 0.0;
+    double distortionLevel = 1.0, bankDamping = 2.0, volume = 0.0;
+
+    // Rate-dependent coefficients, each limited to 1 so that low rates stay stable
+    double smoothCoef = 0.0, slowAccentCoef = 0.0, dcCoef = 0.0, ampCoef = 0.0;
+    double cutoffScale = 0.0;
+    double fastAccentCoef = 0.0, fastSweepCoef = 0.0, slowSweepCoef = 0.0;
+    double gateDecay = 0.0, gateFollowCoef = 0.0, gateReleaseCoef = 0.0, accentLevelCoef = 0.0;
+    double distortionDecayA = 0.0, distortionDecayB = 0.0;
+
+    // Smoothed control values
+    double smoothCutoffOffset = 0.0, smoothResonance = 0.0, smoothEnvModDepth = 0.0;
+    double smoothAccentLevel = 0.0, smoothAccentAmp2 = 0.0, smoothTuneFactor = 0.0;
+    double smoothBankMix = 0.0, smoothDrive = 0.0, smoothRawResonance = 0.0;
+    double smoothDistortionLevel = 0.0, smoothVolume = 0.0;
+
+    // Signal state
+    double targetNotePeriod = 0.0, period = 0.0;
+    double envelope = 1.0;
+    bool envelopeInAttack = true;
+    double fastAccent = 0.0, slowAccent = 0.0, sweep = 0.0;
+    double gate = 0.0, gateFollower = 0.0, accentLevelEnv = 0.0, amplitude = 0.0;
+
+    Oscillator oscillator;
+    ResonantFilter filter;
+    ToneStage tone;
+    BankSection bank[3];
+    Distortion distortion;
+};

@@ -1,0 +1,126 @@
+#include "synth/TarvelinCore.h"
+#include "synth/TarvelinIds.h"
+#include "synth/TarvelinCoreInspector.h"
+#include "synth/VoiceTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+// The order questions inside one sample, each settled one way and held here.
+
+namespace
+{
+/** The oscillator's integrator input, recovered from its output (leak = 0.99 * (input + previous leak)). */
+std::vector<double> integratorInputs (const std::vector<double>& out, double outputScale)
+{
+    std::vector<double> inputs (out.size(), 0.0);
+
+    for (size_t n = 1; n < out.size(); ++n)
+        inputs[n] = out[n] / outputScale / 0.99 - out[n - 1] / outputScale;
+
+    return inputs;
+}
+
+double centroid (const std::vector<double>& values, double around, int halfWidth, double sign, double offset)
+{
+    double weighted = 0.0, total = 0.0;
+    const auto centre = static_cast<int> (std::lround (around));
+
+    for (int n = centre - halfWidth; n <= centre + halfWidth; ++n)
+    {
+        const auto w = sign * (values[static_cast<size_t> (n)] - offset);
+        weighted += w * n;
+        total += w;
+    }
+
+    return weighted / total;
+}
+} // namespace
+
+TEST (TarvelinCoreStageTest, SquareFallsAtItsWidthAfterEachRisingImpulse)
+{
+    // At a period of 400 samples the falling edge comes from the shaping alone and
+    // the rising one from the first impulse train; both read the same phase before
+    // it advances, so the pulse is exactly W / 80 of the cycle wide.
+    TarvelinCoreInspector::Oscillator oscillator;
+    const double period = 400.0;
+    std::vector<double> out (4000);
+
+    for (auto& sample : out)
+        sample = oscillator.process (period, true, 1.0);
+
+    const auto inputs = integratorInputs (out, -0.108 * 0.8);
+    const auto width = ((std::sqrt (period) / 26.0 - 1.0) * -0.19 + 0.49) * 80.0;
+    const auto samplesToFall = width * period / 80.0;
+    const auto trainMean = 1.1 / 401.0;
+
+    for (int cycle = 2; cycle < 9; ++cycle)
+    {
+        const auto rise = cycle * period;
+
+        // Each shaping step lies between two samples, hence the half sample.
+        EXPECT_NEAR (centroid (inputs, rise, 8, 1.0, trainMean), rise, 0.1);
+        EXPECT_NEAR (centroid (inputs, rise + samplesToFall + 0.5, 30, -1.0, trainMean),
+                     rise + samplesToFall + 0.5, 0.2);
+    }
+}
+
+TEST (TarvelinCoreStageTest, OutputChainFollowsEachFilterPass)
+{
+    // From rest, a step reaches the tap through the chain's first pass, which saw
+    // the filter after one pass (half a sample), not after both.
+    TarvelinCoreInspector::ResonantFilter filter;
+    const double c = 0.5, input = 1000.0;
+
+    const auto tapped = filter.process (input, 0.0, c);
+
+    const auto s1AfterOnePass = 65000.0 * c * std::tanh (input / 65000.0);
+    EXPECT_NEAR (tapped, s1AfterOnePass * std::pow (c, 6.0) * (2.0 - c), 1.0e-12);
+}
+
+TEST (TarvelinCoreStageTest, ToneStageNeverLiftsTheTopOfTheBand)
+{
+    // Followers updated before they are read: the high-pass is the exact complement
+    // of the DC follower, and a full-scale Nyquist tone comes out a little below full scale.
+    TarvelinCoreInspector::ToneStage stage;
+    const double coefficient = 0.002;
+    double peak = 0.0;
+
+    for (int n = 0; n < 20000; ++n)
+    {
+        const auto out = stage.process (n % 2 == 0 ? 1.0 : -1.0, coefficient, 1.0);
+
+        if (n >= 19000)
+            peak = std::max (peak, std::abs (out));
+    }
+
+    const auto perStage = 2.0 * (1.0 - coefficient) / (2.0 - coefficient);
+    EXPECT_LT (peak, 1.0);
+    EXPECT_NEAR (peak, perStage * perStage, 1.0e-9);
+}
+
+TEST (TarvelinCoreStageTest, ToneStageRemovesDC)
+{
+    TarvelinCoreInspector::ToneStage stage;
+    double out = 1.0;
+
+    for (int n = 0; n < 200000; ++n)
+        out = stage.process (0.25, 0.002, 0.5);
+
+    EXPECT_NEAR (out, 0.0, 1.0e-12);
+}
+
+TEST (TarvelinCoreStageTest, GateIsExactlyZeroAfterTheLastNoteOff)
+{
+    TarvelinCore engine;
+    VoiceTestSupport::prepare (engine, 44100.0);
+    engine.noteOn (40, 0.4f);
+    VoiceTestSupport::render (engine, 0.1, 44100.0);
+
+    engine.noteOff (40);
+    VoiceTestSupport::render (engine, 0.1, 44100.0);
+
+    EXPECT_EQ (TarvelinCoreInspector::gate (engine), 0.0);
+}

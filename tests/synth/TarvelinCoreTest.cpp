@@ -1,0 +1,718 @@
+#include "synth/TarvelinCore.h"
+#include "synth/TarvelinIds.h"
+#include "synth/TarvelinCoreInspector.h"
+#include "synth/VoiceTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <random>
+
+using namespace VoiceTestSupport;
+namespace ids = TarvelinIds;
+
+namespace
+{
+constexpr float accentedVelocity = 1.0f;
+constexpr float plainVelocity = 0.4f;
+
+/** Renders the held note's steady stretch, after its envelope has settled. */
+double steadyPitch (TarvelinCore& engine, double rate)
+{
+    render (engine, 1.0, rate);
+    return measurePitch (render (engine, 0.5, rate), rate);
+}
+
+/** An accent that is heard only in the amplitude: fast accent decay, accent amp free and full. */
+void setAccentHeardInAmplitude (TarvelinCore& engine)
+{
+    setParameters (engine, { { ids::accentAmpLink, 0.0f }, { ids::accentAmp, 1.0f }, { ids::accent, 0.0f },
+                             { ids::accentDecay, 0.0f } });
+}
+
+/** A patch where every part of the voice is at work: accent, sweep, resonance, envelope, square. */
+void setBusyPatch (TarvelinCore& engine)
+{
+    setParameters (engine, { { ids::cutoff, 0.4f }, { ids::resonance, 0.8f }, { ids::envMod, 0.7f },
+                             { ids::decay, 0.4f }, { ids::accent, 0.7f }, { ids::accentAmp, 0.3f },
+                             { ids::accentSweep, 0.6f }, { ids::accentDecay, 0.3f }, { ids::slideTime, 0.6f },
+                             { ids::waveform, 0.0f } });
+}
+
+/** A phrase with accents, a slide and a release, the same every time. */
+std::vector<double> playPhrase (TarvelinCore& engine, double rate, float velocity = accentedVelocity)
+{
+    std::vector<double> out;
+    auto append = [&] (double seconds)
+    {
+        const auto part = render (engine, seconds, rate);
+        out.insert (out.end(), part.begin(), part.end());
+    };
+
+    engine.noteOn (36, velocity);
+    append (0.15);
+    engine.noteOn (43, velocity);
+    append (0.15);
+    engine.noteOff (36);
+    engine.noteOff (43);
+    append (0.1);
+    engine.noteOn (48, velocity);
+    append (0.2);
+    engine.noteOff (48);
+    append (0.2);
+    return out;
+}
+} // namespace
+
+//==============================================================================
+struct PitchCase
+{
+    int tuningMode;
+    double hertz;   // note 69 as the tuning names it
+};
+
+class TarvelinCorePitchTest : public ::testing::TestWithParam<std::tuple<float, PitchCase>> {};
+
+TEST_P (TarvelinCorePitchTest, Note69SoundsAtTheTuningsPitch)
+{
+    const auto [rate, expected] = GetParam();
+    TarvelinCore engine;
+    engine.setTuning (expected.tuningMode);
+    prepare (engine, rate);
+
+    engine.noteOn (69, plainVelocity);
+
+    EXPECT_NEAR (steadyPitch (engine, rate), expected.hertz, 0.01);
+}
+
+INSTANTIATE_TEST_SUITE_P (FiveRatesThreeTunings, TarvelinCorePitchTest,
+                          ::testing::Combine (::testing::ValuesIn (supportedRates),
+                                              ::testing::Values (PitchCase { 0, 440.00 },
+                                                                 PitchCase { 1, 436.97 },
+                                                                 PitchCase { 2, 425.13 })));
+
+class TarvelinCoreOtherRateTest : public ::testing::TestWithParam<float> {};
+
+TEST_P (TarvelinCoreOtherRateTest, PitchIsComputedForTheActualRate)
+{
+    const auto rate = GetParam();
+    TarvelinCore engine;
+    prepare (engine, rate);
+
+    engine.noteOn (69, plainVelocity);
+
+    EXPECT_NEAR (steadyPitch (engine, rate), 440.0, 0.01);
+}
+
+INSTANTIATE_TEST_SUITE_P (UnsupportedRates, TarvelinCoreOtherRateTest,
+                          ::testing::Values (22050.0f, 32000.0f, 176400.0f, 384000.0f));
+
+TEST (TarvelinCoreTest, RatesAtOrBelowZeroAreIgnored)
+{
+    TarvelinCore engine;
+    prepare (engine, 48000.0);
+
+    engine.setSampleRate (0.0f);
+    engine.setSampleRate (-44100.0f);
+    engine.setSampleRate (std::numeric_limits<float>::quiet_NaN());
+    engine.noteOn (69, plainVelocity);
+
+    EXPECT_NEAR (steadyPitch (engine, 48000.0), 440.0, 0.01);
+}
+
+TEST (TarvelinCoreTest, UnsupportedRatesUseTheNearestSupportedCurve)
+{
+    const std::pair<float, int> expectedRows[] = { { 22050.0f, 0 }, { 32000.0f, 0 }, { 64000.0f, 1 },
+                                                    { 72000.0f, 2 }, { 100000.0f, 3 }, { 176400.0f, 4 },
+                                                    { 384000.0f, 4 } };
+
+    for (const auto& [rate, row] : expectedRows)
+    {
+        TarvelinCore engine;
+        engine.setSampleRate (rate);
+        EXPECT_EQ (TarvelinCoreInspector::rateRow (engine), row) << rate;
+    }
+}
+
+TEST (TarvelinCoreTest, AFreshEngineUsesThe44100Curve)
+{
+    TarvelinCore engine;
+
+    EXPECT_EQ (TarvelinCoreInspector::curve (engine).length, 31);
+    EXPECT_EQ (TarvelinCoreInspector::curve (engine).gains, ResonanceCurves::get (0).gains);
+}
+
+TEST (TarvelinCoreTest, SettingTheSameRateTwiceChangesNothing)
+{
+    TarvelinCore once, twice;
+    prepare (once, 96000.0);
+    prepare (twice, 96000.0);
+    setBusyPatch (once);
+    setBusyPatch (twice);
+
+    twice.setSampleRate (96000.0f);
+
+    EXPECT_EQ (playPhrase (once, 96000.0), playPhrase (twice, 96000.0));
+}
+
+TEST (TarvelinCoreTest, ATuningChangeWaitsForTheNextNote)
+{
+    TarvelinCore engine;
+    prepare (engine, 44100.0);
+    engine.noteOn (69, plainVelocity);
+    render (engine, 0.2, 44100.0);
+
+    engine.setTuning (2);
+    const auto sounding = steadyPitch (engine, 44100.0);
+    engine.noteOff (69);
+    engine.noteOn (69, plainVelocity);
+
+    EXPECT_NEAR (sounding, 440.0, 0.01);
+    EXPECT_NEAR (steadyPitch (engine, 44100.0), 425.13, 0.01);
+}
+
+TEST (TarvelinCoreTest, UnknownTuningModesChangeNothing)
+{
+    TarvelinCore engine;
+    engine.setTuning (1);
+    engine.setTuning (3);
+    engine.setTuning (-1);
+    prepare (engine, 44100.0);
+
+    engine.noteOn (69, plainVelocity);
+
+    EXPECT_NEAR (steadyPitch (engine, 44100.0), 436.97, 0.01);
+}
+
+//==============================================================================
+TEST (TarvelinCoreTest, FirstNoteStartsAtItsPitchWithoutGlide)
+{
+    TarvelinCore engine;
+    prepare (engine, 44100.0);
+    setParameters (engine, { { ids::slideTime, 0.9f }, { ids::decay, 1.0f } });   // a slow sweep keeps the phase still
+    engine.noteOn (36, plainVelocity);
+    render (engine, 0.3, 44100.0);
+    engine.noteOff (36);
+    render (engine, 0.2, 44100.0);
+
+    engine.noteOn (60, plainVelocity);
+    const auto start = render (engine, 0.04, 44100.0);
+
+    // Gliding up from note 36 it would still be below 90 Hz here.
+    const std::vector<double> settled (start.begin() + 441, start.end());
+    EXPECT_NEAR (measurePitch (settled, 44100.0), 261.63, 2.6);
+}
+
+TEST (TarvelinCoreTest, LegatoNoteGlidesToItsPitchAndReleaseGlidesBack)
+{
+    TarvelinCore engine;
+    prepare (engine, 44100.0);
+    engine.setParameter (ids::slideTime, 0.9f);
+    engine.noteOn (48, plainVelocity);
+    render (engine, 0.3, 44100.0);
+
+    engine.noteOn (60, plainVelocity);
+    const auto gliding = measurePitch (render (engine, 0.05, 44100.0), 44100.0);
+    const auto arrived = steadyPitch (engine, 44100.0);
+    engine.noteOff (60);
+    const auto returning = measurePitch (render (engine, 0.05, 44100.0), 44100.0);
+    const auto back = steadyPitch (engine, 44100.0);
+
+    EXPECT_GT (gliding, 140.0);
+    EXPECT_LT (gliding, 250.0);
+    EXPECT_NEAR (arrived, 261.63, 0.05);
+    EXPECT_GT (returning, 140.0);
+    EXPECT_LT (returning, 250.0);
+    EXPECT_NEAR (back, 130.81, 0.05);
+}
+
+TEST (TarvelinCoreTest, LegatoNoteDoesNotRestartTheEnvelopes)
+{
+    // The accent is heard in the amplitude; a restart would lift it again.
+    const auto levelAfterSecondNote = [] (bool legato)
+    {
+        TarvelinCore engine;
+        prepare (engine, 44100.0);
+        setAccentHeardInAmplitude (engine);
+        engine.noteOn (48, accentedVelocity);
+        const auto first = render (engine, 0.6, 44100.0);
+
+        if (! legato)
+            engine.noteOff (48);
+
+        engine.noteOn (50, accentedVelocity);
+        const auto second = render (engine, 0.05, 44100.0);
+        return rmsBetween (second, 0.01, 0.05, 44100.0) / rmsBetween (first, 0.55, 0.6, 44100.0);
+    };
+
+    EXPECT_LT (levelAfterSecondNote (true), 1.3);
+    EXPECT_GT (levelAfterSecondNote (false), 2.0);
+}
+
+TEST (TarvelinCoreTest, LegatoNoteBelowTheThresholdAfterAnAccentStaysAccented)
+{
+    const auto play = [] (float secondVelocity)
+    {
+        TarvelinCore engine;
+        prepare (engine, 44100.0);
+        setAccentHeardInAmplitude (engine);
+        engine.noteOn (48, accentedVelocity);
+        render (engine, 0.1, 44100.0);
+        engine.noteOn (50, secondVelocity);
+        return render (engine, 0.3, 44100.0);
+    };
+
+    EXPECT_EQ (play (0.1f), play (accentedVelocity));
+}
+
+TEST (TarvelinCoreTest, VelocityActsOnlyThroughTheAccentThreshold)
+{
+    const auto play = [] (float velocity, float threshold)
+    {
+        TarvelinCore engine;
+        prepare (engine, 44100.0);
+        setBusyPatch (engine);
+        engine.setAccentThreshold (threshold);
+        return playPhrase (engine, 44100.0, velocity);
+    };
+
+    const auto defaultThreshold = 64.0f / 127.0f;
+
+    EXPECT_EQ (play (0.6f, defaultThreshold), play (1.0f, defaultThreshold));
+    EXPECT_EQ (play (0.1f, defaultThreshold), play (0.5f, defaultThreshold));
+    EXPECT_EQ (play (defaultThreshold, defaultThreshold), play (1.0f, defaultThreshold));
+    EXPECT_NE (play (0.5f, defaultThreshold), play (0.6f, defaultThreshold));
+    EXPECT_EQ (play (0.6f, 96.0f / 127.0f), play (0.1f, 96.0f / 127.0f));
+}
+
+TEST (TarvelinCoreTest, NotesOutsideTheMidiRangeAreIgnored)
+{
+    TarvelinCore quiet, poked;
+    prepare (quiet, 44100.0);
+    prepare (poked, 44100.0);
+    quiet.noteOn (40, plainVelocity);
+    poked.noteOn (40, plainVelocity);
+
+    poked.noteOn (128, accentedVelocity);
+    poked.noteOn (-1, accentedVelocity);
+    poked.noteOn (100000, accentedVelocity);
+    poked.noteOff (128);
+
+    EXPECT_EQ (render (quiet, 0.5, 44100.0), render (poked, 0.5, 44100.0));
+}
+
+TEST (TarvelinCoreTest, ReleasingANoteThatIsNotHeldDoesNothing)
+{
+    TarvelinCore quiet, poked;
+    prepare (quiet, 44100.0);
+    prepare (poked, 44100.0);
+    quiet.noteOn (40, plainVelocity);
+    poked.noteOn (40, plainVelocity);
+
+    poked.noteOff (41);
+
+    EXPECT_EQ (render (quiet, 0.5, 44100.0), render (poked, 0.5, 44100.0));
+}
+
+TEST (TarvelinCoreTest, AllNotesOffLetsTheTailDecay)
+{
+    TarvelinCore engine;
+    prepare (engine, 44100.0);
+    engine.noteOn (40, plainVelocity);
+    engine.noteOn (45, plainVelocity);
+    render (engine, 0.2, 44100.0);
+
+    engine.allNotesOff();
+    const auto tail = render (engine, 0.5, 44100.0);
+
+    EXPECT_GT (rmsBetween (tail, 0.0, 0.002, 44100.0), 1.0e-5);
+    EXPECT_EQ (TarvelinCoreInspector::gate (engine), 0.0);
+    EXPECT_LT (rmsBetween (tail, 0.4, 0.5, 44100.0), 1.0e-12);
+}
+
+//==============================================================================
+TEST (TarvelinCoreTest, GateLengthChangesNothingAudible)
+{
+    TarvelinCore shortGate, longGate;
+    prepare (shortGate, 44100.0);
+    prepare (longGate, 44100.0);
+    setBusyPatch (shortGate);
+    setBusyPatch (longGate);
+
+    shortGate.setParameter (ids::gateLength, 0.0f);
+    longGate.setParameter (ids::gateLength, 1.0f);
+
+    EXPECT_EQ (playPhrase (shortGate, 44100.0), playPhrase (longGate, 44100.0));
+}
+
+class TarvelinCoreEffectOffTest : public ::testing::TestWithParam<int> {};
+
+TEST_P (TarvelinCoreEffectOffTest, EffectParameterChangesNothingAudibleWhileTheEffectIsOff)
+{
+    const auto id = GetParam();
+    TarvelinCore low, high;
+    prepare (low, 44100.0);
+    prepare (high, 44100.0);
+    setBusyPatch (low);
+    setBusyPatch (high);
+
+    low.setParameter (id, 0.0f);
+    high.setParameter (id, 1.0f);
+
+    EXPECT_EQ (playPhrase (low, 44100.0), playPhrase (high, 44100.0));
+}
+
+INSTANTIATE_TEST_SUITE_P (DriveBankDistortionAndOrder, TarvelinCoreEffectOffTest,
+                          ::testing::Values (ids::drive, ids::bankFrequency, ids::bankSpread, ids::distortionLevel,
+                                             ids::bankDamping, ids::bankMix, ids::bankOrder));
+
+//==============================================================================
+struct SwitchAtHalf
+{
+    int id;
+    const char* lowerHalfMeans;
+};
+
+class TarvelinCoreSwitchTest : public ::testing::TestWithParam<SwitchAtHalf> {};
+
+TEST_P (TarvelinCoreSwitchTest, HalfSelectsTheLowerHalfsSetting)
+{
+    const auto id = GetParam().id;
+    const auto play = [id] (float value)
+    {
+        TarvelinCore engine;
+        prepare (engine, 44100.0);
+        setBusyPatch (engine);
+        setParameters (engine, { { ids::effectOn, 1.0f }, { ids::drive, 0.6f }, { ids::bankMix, 0.8f },
+                                 { ids::distortionLevel, 0.5f }, { ids::accentAmpLink, 0.0f },
+                                 { ids::accentSweepLink, 0.0f }, { ids::accentSweep, 0.1f } });
+        engine.setParameter (id, value);
+        return playPhrase (engine, 44100.0);
+    };
+
+    const auto atHalf = play (0.5f);
+
+    EXPECT_EQ (atHalf, play (0.0f)) << GetParam().lowerHalfMeans;
+    EXPECT_NE (atHalf, play (1.0f)) << GetParam().lowerHalfMeans;
+}
+
+INSTANTIATE_TEST_SUITE_P (FiveSwitches, TarvelinCoreSwitchTest,
+                          ::testing::Values (SwitchAtHalf { ids::waveform, "Square" },
+                                             SwitchAtHalf { ids::accentAmpLink, "Free" },
+                                             SwitchAtHalf { ids::accentSweepLink, "Free" },
+                                             SwitchAtHalf { ids::effectOn, "Off" },
+                                             SwitchAtHalf { ids::bankOrder, "Post" }));
+
+TEST (TarvelinCoreTest, ParameterIdsOutside0To23AreIgnored)
+{
+    TarvelinCore plain, poked;
+    prepare (plain, 44100.0);
+    prepare (poked, 44100.0);
+
+    poked.setParameter (-1, 1.0f);
+    poked.setParameter (24, 1.0f);
+    poked.setParameter (1000, 1.0f);
+
+    EXPECT_EQ (playPhrase (plain, 44100.0), playPhrase (poked, 44100.0));
+}
+
+//==============================================================================
+struct ReadBackCase
+{
+    int id;
+    float value;
+    double expected;
+};
+
+class TarvelinCoreReadBackTest : public ::testing::TestWithParam<ReadBackCase> {};
+
+TEST_P (TarvelinCoreReadBackTest, DisplayValueFollowsTheParameter)
+{
+    const auto [id, value, expected] = GetParam();
+    TarvelinCore engine;
+
+    engine.setParameter (id, value);
+
+    EXPECT_NEAR (engine.getParameter (id), expected, 1.0e-9 * std::max (1.0, std::abs (expected)));
+}
+
+INSTANTIATE_TEST_SUITE_P (
+    EveryKind, TarvelinCoreReadBackTest,
+    ::testing::Values (ReadBackCase { ids::tune, 0.75f, 12.0 },
+                       ReadBackCase { ids::tune, 0.0f, -24.0 },
+                       ReadBackCase { ids::slideTime, 0.0f, 1.0 / 770.1197080532744 },
+                       ReadBackCase { ids::slideTime, 1.0f, 1.0 / (0.0007638230901957031 * 770.1197080532744) },
+                       ReadBackCase { ids::cutoff, 0.25f, 0.25 },
+                       ReadBackCase { ids::gateLength, 0.75f, 0.75 },
+                       ReadBackCase { ids::drive, 1.0f, 40.0 },
+                       ReadBackCase { ids::drive, 0.5f, 1.0 + 39.0 * 0.125 },
+                       ReadBackCase { ids::distortionLevel, 0.0f, 0.001 },
+                       ReadBackCase { ids::distortionLevel, 1.0f, 1.0 },
+                       ReadBackCase { ids::volume, 0.5f, 1.0 },
+                       ReadBackCase { ids::volume, 1.0f, 4.0 },
+                       ReadBackCase { ids::volume, 0.0f, 0.0 },
+                       ReadBackCase { ids::waveform, 0.5f, 1.0 },
+                       ReadBackCase { ids::waveform, 0.75f, 0.0 },
+                       ReadBackCase { ids::accentAmpLink, 0.5f, 0.0 },
+                       ReadBackCase { ids::accentAmpLink, 0.51f, 1.0 },
+                       ReadBackCase { ids::accentSweepLink, 1.0f, 1.0 },
+                       ReadBackCase { ids::effectOn, 0.5f, 0.0 },
+                       ReadBackCase { ids::effectOn, 1.0f, 1.0 },
+                       ReadBackCase { ids::bankOrder, 0.5f, 1.0 },
+                       ReadBackCase { ids::bankOrder, 0.51f, 0.0 }));
+
+TEST (TarvelinCoreTest, SwitchesReadBackTheirConstructionDefaults)
+{
+    TarvelinCore engine;
+
+    EXPECT_EQ (engine.getParameter (ids::waveform), 0.0);
+    EXPECT_EQ (engine.getParameter (ids::effectOn), 0.0);
+    EXPECT_EQ (engine.getParameter (ids::bankOrder), 1.0);
+    EXPECT_EQ (engine.getParameter (ids::accentAmpLink), 1.0);
+    EXPECT_EQ (engine.getParameter (ids::accentSweepLink), 0.0);
+    EXPECT_EQ (engine.getParameter (24), 0.0);
+    EXPECT_FLOAT_EQ (engine.getAccentThreshold(), 64.0f / 127.0f);
+}
+
+//==============================================================================
+TEST (TarvelinCoreTest, PresetLoadClearsOnlyTheFilterBank)
+{
+    const auto playAcrossALoad = [] (float effect, float mix, bool load)
+    {
+        TarvelinCore engine;
+        prepare (engine, 44100.0);
+        setBusyPatch (engine);
+        setParameters (engine, { { ids::effectOn, effect }, { ids::bankOrder, 1.0f }, { ids::bankMix, mix },
+                                 { ids::drive, 0.7f }, { ids::bankDamping, 0.9f } });
+        engine.noteOn (36, accentedVelocity);
+        render (engine, 1.0, 44100.0);
+
+        if (load)
+            engine.currentPresetLoaded();
+
+        return render (engine, 0.2, 44100.0);
+    };
+
+    // With the effect off nothing of the voice is touched; with the bank mixed out
+    // (its smoothed mix never quite reaches 0) the distortion's state is untouched.
+    EXPECT_EQ (playAcrossALoad (0.0f, 1.0f, false), playAcrossALoad (0.0f, 1.0f, true));
+    EXPECT_LT (maxDifference (playAcrossALoad (1.0f, 0.0f, false), playAcrossALoad (1.0f, 0.0f, true)), 1.0e-9);
+    EXPECT_GT (maxDifference (playAcrossALoad (1.0f, 1.0f, false), playAcrossALoad (1.0f, 1.0f, true)), 1.0e-3);
+}
+
+//==============================================================================
+class TarvelinCoreRateTest : public ::testing::TestWithParam<float> {};
+
+TEST_P (TarvelinCoreRateTest, ReleaseDecaysToSilenceAtTheSameSpeedInSeconds)
+{
+    const double rate = GetParam();
+    TarvelinCore engine;
+    prepare (engine, rate);
+    engine.noteOn (81, plainVelocity);
+    render (engine, 0.3, rate);
+
+    engine.noteOff (81);
+    const auto tail = render (engine, 1.0, rate);
+
+    // The note's own level (the second difference hides the tone stage's slow thump)
+    // falls with the gate follower's release coefficient: 19.1 dB in 5 ms. Were the
+    // gate left a hair above zero, the follower would keep its fast one (191 dB).
+    const auto curvature = secondDifference (tail);
+    const auto level = [&] (double at) { return peakBetween (curvature, at, at + 1.0 / 880.0, rate); };
+    EXPECT_NEAR (20.0 * std::log10 (level (0.008) / level (0.003)), -19.1, 2.0);
+
+    double latest = 0.0;
+
+    for (size_t i = tail.size() / 2; i < tail.size(); ++i)
+        latest = std::max (latest, std::abs (tail[i]));
+
+    EXPECT_LT (latest, 1.0e-12);
+}
+
+TEST_P (TarvelinCoreRateTest, SlideTakesTheSameTimeInSeconds)
+{
+    const double rate = GetParam();
+    TarvelinCore engine;
+    prepare (engine, rate);
+    engine.setParameter (ids::slideTime, 0.9f);
+    engine.noteOn (60, plainVelocity);
+    render (engine, 0.3, rate);
+
+    engine.noteOn (72, plainVelocity);
+    const auto glide = render (engine, 0.3, rate);
+
+    // The period moves half way (to the harmonic mean of the two pitches) in ln 2 time constants.
+    const auto glideCoef = (1.0 - 0.9999 * std::pow (0.9, 0.003)) * 0.5;
+    const auto expectedSeconds = std::log (2.0) / -std::log (1.0 - glideCoef) / 44100.0;
+    const auto halfWayHertz = 2.0 / (1.0 / 261.6256 + 1.0 / 523.2511);
+
+    // Each cycle's frequency is placed at its middle; the half-way time is interpolated.
+    const auto crossings = upwardCrossings (glide);
+    double halfWaySeconds = 0.0, previousHertz = 0.0, previousSeconds = 0.0;
+
+    for (size_t i = 1; i < crossings.size(); ++i)
+    {
+        const auto hertz = rate / (crossings[i] - crossings[i - 1]);
+        const auto seconds = 0.5 * (crossings[i] + crossings[i - 1]) / rate;
+
+        if (hertz >= halfWayHertz)
+        {
+            halfWaySeconds = previousSeconds + (seconds - previousSeconds) * (halfWayHertz - previousHertz)
+                                                   / (hertz - previousHertz);
+            break;
+        }
+
+        previousHertz = hertz;
+        previousSeconds = seconds;
+    }
+
+    EXPECT_NEAR (halfWaySeconds, expectedSeconds, 0.003);
+}
+
+TEST_P (TarvelinCoreRateTest, AccentDecayTakesTheSameTimeInSeconds)
+{
+    // The accent lifts the amplitude by 2.4 times the decaying envelope; the lift
+    // falls with the accent decay (time constant 0.089 s here) less the gate's own decay.
+    const double rate = GetParam();
+    const auto play = [rate] (float velocity)
+    {
+        TarvelinCore engine;
+        prepare (engine, rate);
+        setAccentHeardInAmplitude (engine);
+        engine.noteOn (45, velocity);
+        return render (engine, 0.5, rate);
+    };
+
+    const auto accented = play (accentedVelocity);
+    const auto plain = play (plainVelocity);
+    const auto lift = [&] (double at)
+    {
+        return rmsBetween (accented, at, at + 0.01, rate) / rmsBetween (plain, at, at + 0.01, rate) - 1.0;
+    };
+
+    const auto liftDecayPerSecond = (2.53786848e-4 - 3.4327e-5) * 44100.0;
+    EXPECT_NEAR (lift (0.3) / lift (0.1), std::exp (-0.2 * liftDecayPerSecond), 0.02);
+}
+
+TEST_P (TarvelinCoreRateTest, RandomParameterSweepsNeverGiveNaNInfinityOrSubnormals)
+{
+    const double rate = GetParam();
+    std::mt19937 random (5);
+    std::uniform_real_distribution<float> unit (0.0f, 1.0f);
+
+    TarvelinCore engine;
+    engine.setSampleRate (static_cast<float> (rate));
+    int bad = 0;
+
+    for (int block = 0; block < 3000; ++block)
+    {
+        for (int change = 0; change < 4; ++change)
+            engine.setParameter (static_cast<int> (random() % 24), unit (random));
+
+        if (random() % 3 == 0)
+            engine.noteOn (static_cast<int> (random() % 128), unit (random));
+
+        if (random() % 3 == 0)
+            engine.noteOff (static_cast<int> (random() % 128));
+
+        if (random() % 40 == 0)
+            engine.allNotesOff();
+
+        if (random() % 60 == 0)
+            engine.currentPresetLoaded();
+
+        for (int i = 0; i < static_cast<int> (rate / 1000.0); ++i)
+        {
+            double out = 0.0;
+            engine.renderSample (out);
+            const auto single = static_cast<float> (out);
+
+            if (! std::isfinite (out) || (out != 0.0 && std::abs (single) < FLT_MIN))
+                ++bad;
+        }
+    }
+
+    EXPECT_EQ (bad, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P (FiveRates, TarvelinCoreRateTest, ::testing::ValuesIn (supportedRates));
+
+TEST (TarvelinCoreTest, RandomSweepsStayFiniteAtLowAndVeryHighRates)
+{
+    for (const auto rate : { 8000.0f, 384000.0f })
+    {
+        std::mt19937 random (9);
+        std::uniform_real_distribution<float> unit (0.0f, 1.0f);
+        TarvelinCore engine;
+        engine.setSampleRate (rate);
+        bool finite = true;
+
+        for (int block = 0; block < 1000; ++block)
+        {
+            engine.setParameter (static_cast<int> (random() % 24), unit (random));
+
+            if (random() % 2 == 0)
+                engine.noteOn (static_cast<int> (random() % 128), unit (random));
+            else
+                engine.noteOff (static_cast<int> (random() % 128));
+
+            for (int i = 0; i < static_cast<int> (rate / 1000.0f); ++i)
+            {
+                double out = 0.0;
+                engine.renderSample (out);
+                finite = finite && std::isfinite (out);
+            }
+        }
+
+        EXPECT_TRUE (finite) << rate;
+    }
+}
+
+TEST (TarvelinCoreTest, OutOfRangeAndNaNParameterValuesKeepTheVoiceFinite)
+{
+    TarvelinCore engine;
+    prepare (engine, 44100.0);
+
+    for (int id = 0; id < TarvelinCore::numParameters; ++id)
+    {
+        engine.setParameter (id, -3.0f);
+        engine.setParameter (id, std::numeric_limits<float>::quiet_NaN());
+    }
+
+    const auto out = playPhrase (engine, 44100.0);
+
+    EXPECT_TRUE (std::all_of (out.begin(), out.end(), [] (double s) { return std::isfinite (s); }));
+    EXPECT_EQ (engine.getParameter (ids::cutoff), 0.0);
+}
+
+TEST (TarvelinCoreTest, FreshEngineGlidingUpFromZeroKeepsItsPhaseInRange)
+{
+    // A fresh engine's period starts at 0 and, with a long slide, stays tiny for a while.
+    TarvelinCore engine;
+    engine.setSampleRate (192000.0f);
+    setParameters (engine, { { ids::slideTime, 1.0f }, { ids::waveform, 0.0f }, { ids::volume, 0.5f } });
+    engine.noteOn (36, accentedVelocity);
+    bool inRange = true;
+
+    for (int i = 0; i < 192000; ++i)
+    {
+        double out = 0.0;
+        engine.renderSample (out);
+        const auto phase = TarvelinCoreInspector::oscillatorPhase (engine);
+        inRange = inRange && phase >= 0.0 && phase < 80.0 && std::isfinite (out);
+    }
+
+    EXPECT_TRUE (inRange);
+}
+
+TEST (TarvelinCoreTest, FreshEngineRendersSoundlyBeforeAnyRateOrParameter)
+{
+    TarvelinCore engine;
+    engine.noteOn (60, accentedVelocity);
+
+    const auto out = render (engine, 0.5, 44100.0);
+
+    EXPECT_TRUE (std::all_of (out.begin(), out.end(), [] (double s) { return std::isfinite (s); }));
+}
