@@ -13,8 +13,10 @@ namespace
 {
 constexpr double pi = 3.141592653589793238;
 
-// Added to the linear one-pole followers whose input can fall silent, so that
-// their decaying state never sinks into subnormal numbers.
+// Added after every follower (smoothers, envelopes, amplitude, DC and tone stages)
+// so that a decaying state never sinks into subnormal numbers. The gate must reach
+// exactly zero; the period and the distortion's memories never come near it; the
+// oscillator, filter and output chain are driven every sample and cleared when silent.
 constexpr double denormalGuard = 1.0e-20;
 
 // Below this amplitude the filter's state is dropped: the voice is silent.
@@ -63,8 +65,6 @@ void TarvelinCore::buildPitchTables (double steps)
 {
     if (! (steps > 0.0) || ! std::isfinite (steps))
         return;
-
-    stepsPerOctave = steps;
 
     for (int n = 0; n < numNotes; ++n)
     {
@@ -576,19 +576,18 @@ void TarvelinCore::ResonantFilter::runFilterPass (double u0, double k, double a)
     const auto s4Before = s4;
     const auto u = u0 - 4.0 * k * feedback;
 
-    auto t1 = saturate (s1);
-    s1 += a * (saturate (u) - t1);
-    t1 = saturate (s1);
+    // Each stage's saturated value is kept for its successor and for the next pass.
+    s1 += a * (saturate (u) - saturated[0]);
+    saturated[0] = saturate (s1);
 
-    auto t2 = saturate (s2);
-    s2 += a * (t1 - t2);
-    t2 = saturate (s2);
+    s2 += a * (saturated[0] - saturated[1]);
+    saturated[1] = saturate (s2);
 
-    auto t3 = saturate (s3);
-    s3 += a * (t2 - t3);
-    t3 = saturate (s3);
+    s3 += a * (saturated[1] - saturated[2]);
+    saturated[2] = saturate (s3);
 
-    s4 += a * (t3 - saturate (s4));
+    s4 += a * (saturated[2] - saturated[3]);
+    saturated[3] = saturate (s4);
 
     feedback = 0.5 * (s4Before + s4);
 }
@@ -616,6 +615,7 @@ double TarvelinCore::ResonantFilter::runOutputChainPass (double s1BeforeFilterPa
 void TarvelinCore::ResonantFilter::clear() noexcept
 {
     s1 = s2 = s3 = s4 = feedback = 0.0;
+    std::fill (std::begin (saturated), std::end (saturated), 0.0);
     std::fill (std::begin (b), std::end (b), 0.0);
 }
 

@@ -96,6 +96,7 @@ private:
     struct ResonantFilter
     {
         double s1 = 0.0, s2 = 0.0, s3 = 0.0, s4 = 0.0;
+        double saturated[4] {};   // tanh of each stage, always in step with it
         double feedback = 0.0;
         double b[6] {};
 
@@ -150,7 +151,6 @@ private:
     double raw[numParameters] {};
     double noteFrequency[numNotes] {};
     double ratePeriods[numNotes] {};   // samples per cycle at the running rate
-    double stepsPerOctave = 12.0;
 
     // Rate set-up
     double sampleRate = 44100.0;
