@@ -126,6 +126,7 @@ public:
     PresetSlot* getPresetSlot (int index) const;
 
     PresetSlot& getDefaultPreset() noexcept { return defaultPreset; }
+    const PresetSlot& getDefaultPreset() const noexcept { return defaultPreset; }
     const PresetSlot& getCopyBuffer() const noexcept { return copyBuffer; }
 
     const juce::String& getBankName() const noexcept { return bankName; }

@@ -7,8 +7,9 @@ class TemporaryFolder
 {
 public:
     TemporaryFolder()
+        // A random name: test processes run in parallel and would race for a numbered one.
         : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                      .getNonexistentChildFile ("tarvelin-test-folder", "", false))
+                      .getChildFile ("tarvelin-test-folder-" + juce::Uuid().toString()))
     {
         folder.createDirectory();
     }
