@@ -1,54 +1,365 @@
 #pragma once
 
 #include "framework/GuiEventsMap.h"
+#include "framework/MidiControl.h"
 #include "framework/ParameterManager.h"
+#include "framework/PersistentEditor.h"
+#include "framework/PresetCollection.h"
+#include "framework/SoftwareDesignation.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-/** The lowest of the plug-in object's own layers, directly on juce::AudioProcessor. */
-class BasePlugin : public juce::AudioProcessor
+#include <array>
+#include <atomic>
+#include <memory>
+
+class PresetFolderTree;
+
+/**
+    The lowest of the plug-in object's own layers, directly on juce::AudioProcessor.
+
+    It owns the parameter table, the MIDI CC map, the events map and the
+    128-slot host-parameter map. The host sees the first getNumHostParameters()
+    slots as its parameters: a host's change goes to the slot's parameter and is
+    not echoed back, and a parameter's change reaches the host through its slot.
+    It answers the host's program and state questions, keeps the per-user
+    settings, and turns host-side events into notifications on the message thread.
+
+    The plug-in is made and set up by createAndSetUp, which runs the first-time
+    set-up of every layer once; each layer's destructor-time work (settings,
+    editor) runs through saveSettingsOnClose and deleteEditor, which the most
+    derived layer calls first in its destructor.
+*/
+class BasePlugin : public juce::AudioProcessor,
+                   public juce::AsyncUpdater,
+                   public Parameter::Listener,
+                   public SoftwareDesignation,
+                   public PresetCollection::Listener
 {
 public:
+    /** Hears, on the message thread, what the host did to the plug-in. */
+    class Listener
+    {
+    public:
+        virtual ~Listener() = default;
+
+        virtual void pluginStateRestored (BasePlugin*) {}
+        virtual void pluginStateSaved (BasePlugin*) {}
+        virtual void pluginPreparedToPlay (BasePlugin*) {}
+
+        /** 1 realtime, 2 offline. */
+        virtual void processingModeChanged (BasePlugin*, int /*mode*/) {}
+        virtual void presetFolderTreeChanged (BasePlugin*, PresetFolderTree*) {}
+    };
+
+    enum ProcessingMode
+    {
+        realtimeProcessing = 1,
+        offlineProcessing = 2
+    };
+
+    /** The size of the host-parameter map; the host sees only its first getNumHostParameters() slots. */
+    static constexpr int numHostSlots = 128;
+
     BasePlugin();
     ~BasePlugin() override;
 
-    virtual juce::String getPluginName() const { return "BasePlugin"; }
-    virtual juce::String getPluginShortName() const { return "XX"; }
-
-    /** Runs the first-time set-up of a freshly constructed plug-in and hands it to the host. */
-    static juce::AudioProcessor* createAndSetUp (std::unique_ptr<BasePlugin> plugin);
+    /** The creation entry: adds the host-visible slots, runs the first-time
+        set-up of every layer, creates the persistent editor, announces every
+        parameter once and loads the state dump when it is on. Null stays null. */
+    static std::unique_ptr<BasePlugin> createAndSetUp (std::unique_ptr<BasePlugin> plugin);
 
     //==========================================================================
-    const juce::String getName() const override { return getPluginName(); }
+    // Operations the layers override (defaults are this layer's own).
+
+    virtual int getRealtimeQualityParameterId() const           { return -1; }
+    virtual int getOfflineQualityParameterId() const            { return -1; }
+    virtual int getDefaultRealtimeQualityParameterId() const    { return -1; }
+    virtual int getDefaultOfflineQualityParameterId() const     { return -1; }
+
+    /** Told when the host switches between realtime and offline processing. */
+    virtual void nonRealtimeStateChanged (bool /*isNonRealtime*/) {}
+
+    /** The synchronous listener of every parameter: tells the host through the
+        parameter's slot, unless the host itself is setting that slot. */
+    void parameterChanged (Parameter* parameter) override;
+    void parameterChangeGestureBegin (Parameter* parameter) override;
+    void parameterChangeGestureEnd (Parameter* parameter) override;
+
+    juce::String getSoftwareName() const override               { return getPluginName(); }
+    juce::String getPluginFilePath() const override             { return pluginFile.getFullPathName(); }
+    juce::String getBuildCommitId() const override              { return {}; }
+    juce::String getArchitectureName() const override;
+    juce::String getBuildBranchName() const override            { return {}; }
+    juce::String getBuildReleaseName() const override           { return {}; }
+    juce::String getBuildNumber() const override                { return {}; }
+
+    /** Run once after the set-up when the plug-in does not use the initialise chain. */
+    virtual void postInitialise() {}
+
+    /** The first-time set-up; each layer's override does its own work around the one below. */
+    virtual void initialise();
+
+    /** Makes the persistent editor; this layer's is a placeholder. */
+    virtual std::unique_ptr<PersistentEditor> createPluginEditor();
+
+    virtual juce::String getPluginName() const                  { return "BasePlugin"; }
+    virtual juce::String getPluginShortName() const             { return "XX"; }
+
+    virtual bool isPluginStateXml (const juce::XmlElement& element) const;
+    virtual void setStateFromXml (const juce::XmlElement& element);
+    virtual std::unique_ptr<juce::XmlElement> createStateXml();
+    virtual void setCurrentProgramStateFromXml (const juce::XmlElement&) {}
+    virtual std::unique_ptr<juce::XmlElement> createCurrentProgramStateXml() { return nullptr; }
+
+    virtual juce::File getUserSettingsFile() const;
+    virtual bool isUserSettingsXml (const juce::XmlElement& element) const;
+    virtual void loadUserSettingsFromXml (const juce::XmlElement&) {}
+    virtual void addExtraUserSettings (juce::XmlElement&) {}
+    virtual void userSettingsLoaded() {}
+
+    /** The settings document of a plug-in that builds it in its layers (see useInitialise). */
+    virtual std::unique_ptr<juce::XmlElement> createUserSettingsXml() { return nullptr; }
+
+    /** How many slots the host sees: at most numHostSlots. */
+    virtual int getNumHostParameters() const                    { return numHostSlots; }
+    virtual juce::String getParameterDisplayText (int id) const;
+    virtual juce::String getParameterDisplayName (int id) const;
+
+    /** The dispatch of an event id that the editor does not handle itself. */
+    virtual void performEvent (int /*uid*/) {}
+
+    void handleAsyncUpdate() override;
+
+    virtual bool isDebugMode() const                            { return false; }
+    virtual bool isStateDumpEnabled() const                     { return false; }
+
+    virtual PresetFolderTree* getPresetFolderTree (const juce::String& name) const;
+    virtual int getNumPresetFolderTrees() const                 { return 1; }
+    virtual PresetFolderTree* getPresetFolderTree (int index) const;
+    virtual juce::String getCurrentPresetName (PresetFolderTree*) const { return {}; }
+    virtual void setCurrentPresetName (PresetFolderTree*, const juce::String&) {}
+    virtual bool isCurrentPresetModified (PresetFolderTree* tree) const;
+    virtual void setCurrentPresetModified (PresetFolderTree* tree, bool isModified);
+    virtual void setCurrentPresetDetached (PresetFolderTree* tree, bool isDetached);
+    virtual bool isCurrentPresetDetached (PresetFolderTree* tree) const;
+    virtual juce::String getCurrentPresetFile (PresetFolderTree* tree) const;
+    virtual void setCurrentPresetFile (PresetFolderTree* tree, const juce::String& path);
+
+    //==========================================================================
+    // The host boundary.
+
+    const juce::String getName() const override                 { return getPluginName(); }
 
     void prepareToPlay (double sampleRate, int maximumBlockSize) override;
     void releaseResources() override {}
     void processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&) override;
 
-    double getTailLengthSeconds() const override { return 0.0; }
-    bool acceptsMidi() const override { return true; }
-    bool producesMidi() const override { return true; }
-    bool silenceInProducesSilenceOut() const override { return true; }
+    double getTailLengthSeconds() const override                { return 0.0; }
+    bool acceptsMidi() const override                           { return true; }
+    bool producesMidi() const override                          { return true; }
+    bool silenceInProducesSilenceOut() const override           { return true; }
 
-    bool hasEditor() const override { return true; }
+    bool hasEditor() const override                             { return true; }
+
+    /** A window around the persistent editor; null when there is none. */
     juce::AudioProcessorEditor* createEditor() override;
 
-    int getNumPrograms() override { return 1; }
-    int getCurrentProgram() override { return 0; }
+    int getNumPrograms() override                               { return 1; }
+    int getCurrentProgram() override                            { return 0; }
     void setCurrentProgram (int) override {}
-    const juce::String getProgramName (int) override { return {}; }
+    const juce::String getProgramName (int) override            { return {}; }
     void changeProgramName (int, const juce::String&) override {}
 
-    void getStateInformation (juce::MemoryBlock&) override;
-    void setStateInformation (const void*, int) override;
+    void getStateInformation (juce::MemoryBlock& destination) override;
+    void setStateInformation (const void* data, int sizeInBytes) override;
+    void getCurrentProgramStateInformation (juce::MemoryBlock& destination) override;
+    void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
 
-    ParameterManager& getParameterManager() noexcept { return parameterManager; }
-    GuiEventsMap& getEventsMap() noexcept { return eventsMap; }
+    //==========================================================================
+    // The host-slot protocol; the host reaches it through the HostSlotParameter objects.
+
+    bool isHostParameterAutomatable (int slot) const;
+
+    /** "Parameter n" for an unassigned slot, the parameter's display name otherwise; empty beyond the visible slots. */
+    juce::String getHostParameterName (int slot) const;
+
+    /** The parameter's display text, or the host's last value with 8 significant digits when unassigned. */
+    juce::String getHostParameterText (int slot) const;
+
+    /** The parameter's normalised value, or the host's last value when unassigned. */
+    float getHostParameter (int slot) const;
+    float getHostParameterDefaultValue (int) const              { return 0.0f; }
+
+    /** The host sets a slot: its parameter follows, and the host hears no echo. */
+    void setHostParameter (int slot, float value);
+
+    //==========================================================================
+    // The host-parameter map.
+
+    /** Puts a parameter into a slot, taking it out of any other one. Only
+        parameters with the auto flag, and only visible slots, take part; null
+        empties the slot. */
+    void setHostSlotParameter (int slot, Parameter* parameter, bool notify);
+    void assignHostParameter (int slot, int id, bool notify);
+    void unassignHostSlot (int slot);
+
+    /** The id of the slot's parameter; -1 when none. */
+    int getHostParameterAssignment (int slot) const;
+
+    /** The slot that holds the parameter; -1 when none. */
+    int getHostSlotOfParameter (int id) const;
+
+    void clearHostParametersMap();
+
+    /** Sends a change message whenever the map changes (the host-parameters page listens). */
+    juce::ChangeBroadcaster& getHostMapChangeBroadcaster() noexcept { return hostMapChanged; }
+
+    //==========================================================================
+    // State, settings and map files.
+
+    /** The per-user settings folder: $XDG_CONFIG_HOME (else ~/.config), "Ulvra Group", the plug-in's name. */
+    juce::File getUserSettingsFolder() const;
+
+    /** The older, common settings folder: $XDG_DATA_HOME (else ~/.local/share), "Ulvra Group", the plug-in's name. */
+    juce::File getCommonSettingsFolder() const;
+
+    juce::File getStateDumpFile() const;
+
+    /** A new element with the tag and "application" set to the plug-in's name. */
+    std::unique_ptr<juce::XmlElement> createRootElement (const juce::String& tag) const;
+
+    /** The element exists, has the tag (case ignored) and names this plug-in as its "application". */
+    bool isOwnXmlElement (const juce::XmlElement* element, const juce::String& tag) const;
+
+    /** Reads the user settings file; a missing or foreign one counts as empty. */
+    void loadUserSettings();
+
+    /** Writes the user settings file (and the state dump when it is on); false when nothing was written. */
+    bool saveUserSettings();
+
+    bool loadStateDump();
+    bool writeStateDump();
+
+    /** The host-parameter map file extension: "." + short name + "hpmap", lower case. */
+    juce::String getHostParametersMapFileExtension() const;
+
+    bool isHostParametersMapXml (const juce::XmlElement* element) const;
+
+    /** Replaces the map with the element's assignments; false, changing nothing, for a foreign element. */
+    bool readHostParametersMap (const juce::XmlElement* element);
+    std::unique_ptr<juce::XmlElement> createHostParametersMapXml() const;
+    bool loadHostParametersMap (const juce::File& file);
+    bool saveHostParametersMap (const juce::File& file) const;
+
+    /** The user's map file when the settings say so, else the stored "default" map. */
+    bool loadStartupHostParametersMap();
+
+    void setHostParametersMapFile (const juce::File& file, bool loadAtStart);
+    juce::File getHostParametersMapFile() const                 { return hostMapFile; }
+    bool isHostParametersMapFileLoadedAtStart() const noexcept  { return hostMapIsUserFile; }
+
+    juce::String getPresetAuthor() const                        { return presetAuthor; }
+    void setPresetAuthor (const juce::String& author)           { presetAuthor = author; }
+
+    //==========================================================================
+    // Set-up, editor and shutdown.
+
+    /** This layer's part of the first-time set-up: listens to every parameter,
+        reads the user settings, then loads the CC map and the start-up host map. */
+    void loadInitialSettings();
+
+    void createPersistentEditor();
+    PersistentEditor* getPersistentEditor() const noexcept      { return editor.get(); }
+    void deleteEditor();
+    void saveSettingsOnClose();
+
+    void addListener (Listener* listener);
+    void removeListener (Listener* listener);
+
+    // The toolkit's own listeners (the format wrappers) keep their overloads.
+    using juce::AudioProcessor::addListener;
+    using juce::AudioProcessor::removeListener;
+
+    //==========================================================================
+    // Preset folder trees: this plug-in has none, so these act on nothing.
+
+    bool savePresetFile (PresetFolderTree* tree, const juce::File& file);
+    bool loadNextPresetFile (PresetFolderTree* tree);
+    bool loadPreviousPresetFile (PresetFolderTree* tree);
+    int getTotalNumPresetFiles() const                          { return 0; }
+    bool updatePresetFileAuthor (const juce::File& file);
+
+    //==========================================================================
+    ParameterManager& getParameterManager() noexcept            { return parameterManager; }
+    const ParameterManager& getParameterManager() const noexcept { return parameterManager; }
+    MidiControl& getMidiControl() noexcept                      { return midiControl; }
+    GuiEventsMap& getEventsMap() noexcept                       { return eventsMap; }
+    juce::MidiKeyboardState& getKeyboardState() noexcept        { return keyboardState; }
+
+    /** Set to 1 by the audio thread when MIDI arrived; the editor takes it back to 0. */
+    std::atomic<int>& getMidiActivityFlag() noexcept            { return midiActivity; }
+
+    //==========================================================================
+    /** "*" followed by the extension. */
+    static juce::String makeWildcard (const juce::String& extension);
+
+    /** An element with the attribute "state" set to "on" or "off". */
+    static std::unique_ptr<juce::XmlElement> createStateElement (const juce::String& tag, bool isOn);
+
+    /** The element's "state" is "on", case ignored. */
+    static bool isStateOn (const juce::XmlElement* element);
 
 protected:
+    /** The visible slot count, kept inside the map. */
+    int getNumVisibleSlots() const;
+
+    /** Runs the non-realtime check at the start of prepareToPlay and processBlock. */
+    void checkNonRealtime();
+
+    bool nonRealtime = false;
+    std::unique_ptr<PersistentEditor> editor;
+    bool editorDeleted = false;
+    juce::File pluginFile;
+    bool settingsSaved = false;
     ParameterManager parameterManager;
+
+    juce::Array<Parameter*, juce::CriticalSection> hostSlots;
+    juce::HashMap<int, int, juce::DefaultHashFunctions, juce::CriticalSection> hostSlotOfParameter { 101 };
+    std::array<std::atomic<float>, numHostSlots> hostValues;
+    std::array<std::atomic<int>, numHostSlots> hostSlotBeingSet;
+    juce::ChangeBroadcaster hostMapChanged;
+    juce::File hostMapFile;
+    bool hostMapIsUserFile = false;
+
+    MidiControl midiControl { parameterManager };
     GuiEventsMap eventsMap;
+    juce::MidiKeyboardState keyboardState;
+
+    std::atomic<int> stateRestoredFlag { 0 }, stateSavedFlag { 0 }, preparedFlag { 0 }, processingModeFlag { 0 };
+    std::atomic<int> midiActivity { 0 };
+    juce::Array<Listener*> listeners;
+
+    PresetFolderTree* presetFolderTree = nullptr;   // this plug-in never has one
+    juce::String currentPresetFile;
+    bool presetDetached = false, presetModified = false;
+    juce::String presetAuthor;
+
+    /** Set by a layer whose set-up runs through the initialise chain. */
+    bool useInitialise = false;
 
 private:
+    bool userSettingsRead = false;
+
+    void addHostSlotParameters();
+    void readOwnUserSettings (const juce::XmlElement& root);
+    std::unique_ptr<juce::XmlElement> createOwnUserSettingsXml();
+    std::unique_ptr<juce::XmlElement> createQualityDefaultsXml() const;
+    void readQualityDefaults (const juce::XmlElement& preset);
+    Parameter* getSlotParameter (int slot) const;
+
+    template <typename Callback>
+    void callListeners (Callback&& callback);
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BasePlugin)
 };

@@ -8,7 +8,7 @@ namespace
 {
 // Points the settings folders at a fresh temporary folder so that no test
 // can read or write the user's real settings.
-void useTemporarySettingsFolders()
+juce::File useTemporarySettingsFolders()
 {
     // ctest runs test processes in parallel: each needs folders of its own.
     auto root = juce::File::getSpecialLocation (juce::File::tempDirectory)
@@ -20,14 +20,22 @@ void useTemporarySettingsFolders()
     data.createDirectory();
     ::setenv ("XDG_CONFIG_HOME", config.getFullPathName().toRawUTF8(), 1);
     ::setenv ("XDG_DATA_HOME", data.getFullPathName().toRawUTF8(), 1);
+    return root;
 }
 } // namespace
 
 int main (int argc, char** argv)
 {
-    useTemporarySettingsFolders();
+    const auto root = useTemporarySettingsFolders();
     ::testing::InitGoogleTest (&argc, argv);
 
-    juce::ScopedJuceInitialiser_GUI juceInitialiser;
-    return RUN_ALL_TESTS();
+    auto result = 0;
+    {
+        juce::ScopedJuceInitialiser_GUI juceInitialiser;
+        result = RUN_ALL_TESTS();
+    }
+
+    // Every test process leaves its folders behind otherwise.
+    root.deleteRecursively();
+    return result;
 }

@@ -1,0 +1,40 @@
+#include "framework/HostSlotParameter.h"
+
+#include "framework/BasePlugin.h"
+
+HostSlotParameter::HostSlotParameter (BasePlugin& owner, int slotIndex)
+    : juce::AudioProcessorParameterWithID (getIdForSlot (slotIndex), {}), plugin (owner), slot (slotIndex)
+{
+}
+
+juce::String HostSlotParameter::getIdForSlot (int slotIndex)
+{
+    return "slot" + juce::String (slotIndex + 1);
+}
+
+float HostSlotParameter::getValue() const               { return plugin.getHostParameter (slot); }
+void HostSlotParameter::setValue (float newValue)       { plugin.setHostParameter (slot, newValue); }
+float HostSlotParameter::getDefaultValue() const        { return plugin.getHostParameterDefaultValue (slot); }
+juce::String HostSlotParameter::getLabel() const        { return {}; }
+bool HostSlotParameter::isAutomatable() const           { return plugin.isHostParameterAutomatable (slot); }
+
+juce::String HostSlotParameter::getName (int maximumLength) const
+{
+    return plugin.getHostParameterName (slot).substring (0, maximumLength);
+}
+
+juce::String HostSlotParameter::getText (float, int maximumLength) const
+{
+    return plugin.getHostParameterText (slot).substring (0, maximumLength);
+}
+
+juce::String HostSlotParameter::getCurrentValueAsText() const
+{
+    return plugin.getHostParameterText (slot);
+}
+
+float HostSlotParameter::getValueForText (const juce::String&) const
+{
+    // The slot texts are display texts that cannot be read back: typing one changes nothing.
+    return getValue();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+class BasePlugin;
+
+/**
+    One host-visible slot of the plug-in's host-parameter map, as the format
+    wrappers see it. Every call goes to the plug-in's slot protocol, so the
+    host sees the slot's name, value and text whichever parameter the slot
+    holds. The id ("slot1", "slot2", ...) never changes, so automation stored
+    by a host finds its slot again; it starts with a letter because the LV2
+    wrapper turns a leading digit into "_".
+*/
+class HostSlotParameter : public juce::AudioProcessorParameterWithID
+{
+public:
+    HostSlotParameter (BasePlugin& owner, int slotIndex);
+
+    /** The id of a slot: "slot" and the slot's number counted from 1. */
+    static juce::String getIdForSlot (int slotIndex);
+
+    int getSlot() const noexcept { return slot; }
+
+    float getValue() const override;
+    void setValue (float newValue) override;
+    float getDefaultValue() const override;
+    juce::String getName (int maximumLength) const override;
+    juce::String getLabel() const override;
+
+    /** The slot's text. Hosts ask it for the current value: an assigned slot
+        shows its parameter's display text, which no other value has. */
+    juce::String getText (float value, int maximumLength) const override;
+    juce::String getCurrentValueAsText() const override;
+
+    float getValueForText (const juce::String& text) const override;
+
+    bool isAutomatable() const override;
+
+private:
+    BasePlugin& plugin;
+    const int slot;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (HostSlotParameter)
+};

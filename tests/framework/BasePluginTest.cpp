@@ -1,0 +1,534 @@
+#include "framework/HostSlotParameter.h"
+#include "support/TestPlugin.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace
+{
+class BasePluginTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        removeSettingsOf ("TestPlugin");
+        plugin = TestPlugin::create();
+        plugin->addListener (&host);
+    }
+
+    void TearDown() override
+    {
+        plugin->removeListener (&host);
+        plugin.reset();
+        removeSettingsOf ("TestPlugin");
+    }
+
+    Parameter& parameter (int id) { return *plugin->getParameterManager().getParameter (id); }
+
+    std::unique_ptr<TestPlugin> plugin;
+    HostRecorder host;
+};
+
+int count (const CallLog& log, const juce::String& entry)
+{
+    return static_cast<int> (std::count (log.begin(), log.end(), entry));
+}
+
+int indexOf (const CallLog& log, const juce::String& entry)
+{
+    const auto found = std::find (log.begin(), log.end(), entry);
+    return found == log.end() ? -1 : static_cast<int> (found - log.begin());
+}
+} // namespace
+
+//==============================================================================
+// What the host sees of the slots
+
+TEST_F (BasePluginTest, TheHostSeesOneParameterObjectPerVisibleSlotWithAStableId)
+{
+    const auto& slots = plugin->getParameters();
+
+    ASSERT_EQ (slots.size(), 128);
+    EXPECT_EQ (dynamic_cast<HostSlotParameter*> (slots[0])->getParameterID(), "slot1");
+    EXPECT_EQ (dynamic_cast<HostSlotParameter*> (slots[127])->getParameterID(), "slot128");
+}
+
+TEST_F (BasePluginTest, AnUnassignedSlotKeepsTheHostValueAndShowsItWithEightSignificantDigits)
+{
+    plugin->clearHostParametersMap();
+    const auto before = parameter (5).getNormalisedValue();
+
+    plugin->setHostParameter (5, 0.3f);
+
+    EXPECT_EQ (plugin->getHostParameter (5), 0.3f);
+    EXPECT_EQ (plugin->getHostParameterText (5), "0.30000001");
+    EXPECT_EQ (parameter (5).getNormalisedValue(), before);
+}
+
+TEST_F (BasePluginTest, AnUnassignedSlotIsNamedByItsNumber)
+{
+    plugin->clearHostParametersMap();
+
+    EXPECT_EQ (plugin->getHostParameterName (0), "Parameter 1");
+    EXPECT_EQ (plugin->getParameters()[41]->getName (100), "Parameter 42");
+}
+
+TEST_F (BasePluginTest, SlotsBeyondTheVisibleOnesAreEmptyAndIgnoreTheHost)
+{
+    for (const auto slot : { 128, 500, -1, std::numeric_limits<int>::min() })
+    {
+        plugin->setHostParameter (slot, 0.7f);
+        EXPECT_EQ (plugin->getHostParameterName (slot), "");
+        EXPECT_EQ (plugin->getHostParameterText (slot), "");
+        EXPECT_EQ (plugin->getHostParameter (slot), 0.0f);
+        EXPECT_FALSE (plugin->isHostParameterAutomatable (slot));
+    }
+}
+
+TEST_F (BasePluginTest, EverySlotDefaultsToZero)
+{
+    plugin->assignHostParameter (0, 2, false);
+
+    EXPECT_EQ (plugin->getParameters()[0]->getDefaultValue(), 0.0f);
+    EXPECT_EQ (plugin->getParameters()[100]->getDefaultValue(), 0.0f);
+}
+
+TEST_F (BasePluginTest, AnAssignedSlotShowsItsParametersNameTextAndNormalisedValue)
+{
+    plugin->assignHostParameter (4, 26, false);
+    parameter (26).setValue (25.0f, false);
+
+    auto* slot = plugin->getParameters()[4];
+    EXPECT_EQ (slot->getName (100), "Arp Shuffle");
+    EXPECT_EQ (slot->getCurrentValueAsText(), "25");
+    EXPECT_EQ (slot->getText (0.9f, 100), "25");
+    EXPECT_FLOAT_EQ (slot->getValue(), 0.25f);
+}
+
+TEST_F (BasePluginTest, ANonFiniteHostValueIsIgnored)
+{
+    plugin->clearHostParametersMap();
+    plugin->setHostParameter (3, 0.5f);
+    plugin->setHostParameter (3, std::numeric_limits<float>::quiet_NaN());
+    plugin->setHostParameter (3, std::numeric_limits<float>::infinity());
+
+    EXPECT_EQ (plugin->getHostParameter (3), 0.5f);
+}
+
+//==============================================================================
+// Values between host and parameters
+
+TEST_F (BasePluginTest, TheHostSettingAnAssignedSlotSetsTheParameterWithoutAnEcho)
+{
+    plugin->assignHostParameter (2, 2, false);
+
+    plugin->getParameters()[2]->setValueNotifyingHost (0.25f);
+
+    EXPECT_EQ (parameter (2).getNormalisedValue(), 0.25f);
+    // The one message is the wrapper's own; the plug-in added none.
+    ASSERT_EQ (host.changes.size(), 1u);
+    EXPECT_EQ (count (plugin->log, "parameterChanged 2"), 2);   // once at set-up, once now
+}
+
+TEST_F (BasePluginTest, TheHostSettingASlotIsNotSentBackByThePlugIn)
+{
+    plugin->assignHostParameter (2, 2, false);
+
+    plugin->setHostParameter (2, 0.75f);
+
+    EXPECT_EQ (parameter (2).getNormalisedValue(), 0.75f);
+    EXPECT_TRUE (host.changes.empty());
+}
+
+TEST_F (BasePluginTest, AControlMovingAMappedParameterTellsTheHostExactlyOnce)
+{
+    plugin->assignHostParameter (7, 26, false);
+
+    parameter (26).setValue (40.0f, true);
+
+    ASSERT_EQ (host.changes.size(), 1u);
+    EXPECT_EQ (host.changes[0].index, 7);
+    EXPECT_FLOAT_EQ (host.changes[0].value, 0.4f);
+}
+
+TEST_F (BasePluginTest, AnUnmappedParameterOrAnUnchangedValueTellsTheHostNothing)
+{
+    plugin->clearHostParametersMap();
+    parameter (3).setNormalisedValue (0.9f, true);
+
+    plugin->assignHostParameter (0, 3, false);
+    parameter (3).setNormalisedValue (0.9f, true);
+
+    EXPECT_TRUE (host.changes.empty());
+}
+
+TEST_F (BasePluginTest, AfterTheHostsChangeTheParameterReachesTheHostAgain)
+{
+    plugin->assignHostParameter (2, 2, false);
+    plugin->setHostParameter (2, 0.75f);
+
+    parameter (2).setNormalisedValue (0.5f, true);
+
+    ASSERT_EQ (host.changes.size(), 1u);
+    EXPECT_EQ (host.changes[0].value, 0.5f);
+}
+
+TEST_F (BasePluginTest, GesturesReachTheHostThroughTheSlot)
+{
+    plugin->assignHostParameter (9, 4, false);
+
+    parameter (4).sendGestureBegin();
+    parameter (4).sendGestureEnd();
+    parameter (5).sendGestureBegin();   // mapped nowhere
+
+    EXPECT_EQ (host.gestureBegins, std::vector<int> { 9 });
+    EXPECT_EQ (host.gestureEnds, std::vector<int> { 9 });
+}
+
+//==============================================================================
+// Assignment rules
+
+TEST_F (BasePluginTest, AssigningAParameterToAnotherSlotEmptiesTheFirst)
+{
+    plugin->assignHostParameter (1, 10, false);
+    plugin->assignHostParameter (3, 10, false);
+
+    EXPECT_EQ (plugin->getHostParameterAssignment (1), -1);
+    EXPECT_EQ (plugin->getHostParameterAssignment (3), 10);
+    EXPECT_EQ (plugin->getHostSlotOfParameter (10), 3);
+}
+
+TEST_F (BasePluginTest, AParameterWithoutTheAutoFlagNeverTakesASlotAndLeavesItsOld)
+{
+    plugin->assignHostParameter (6, 1, false);
+    plugin->assignHostParameter (7, 9, false);
+    parameter (9).setAutoFlag (false);
+
+    plugin->assignHostParameter (6, 9, false);
+
+    EXPECT_EQ (plugin->getHostParameterAssignment (6), 1);
+    EXPECT_EQ (plugin->getHostParameterAssignment (7), -1);
+    EXPECT_EQ (plugin->getHostSlotOfParameter (9), -1);
+}
+
+TEST_F (BasePluginTest, AssigningReplacesTheSlotsParameter)
+{
+    plugin->assignHostParameter (6, 1, false);
+    plugin->assignHostParameter (6, 2, false);
+
+    EXPECT_EQ (plugin->getHostParameterAssignment (6), 2);
+    EXPECT_EQ (plugin->getHostSlotOfParameter (1), -1);
+}
+
+TEST_F (BasePluginTest, AnUnknownIdEmptiesTheSlot)
+{
+    plugin->assignHostParameter (6, 1, false);
+    plugin->assignHostParameter (6, 999, false);
+
+    EXPECT_EQ (plugin->getHostParameterAssignment (6), -1);
+    EXPECT_EQ (plugin->getHostSlotOfParameter (1), -1);
+}
+
+TEST_F (BasePluginTest, NoSlotOutsideTheVisibleOnesIsEverAssigned)
+{
+    plugin->assignHostParameter (5, 12, false);
+
+    plugin->assignHostParameter (-1, 12, false);
+    plugin->assignHostParameter (128, 13, false);
+
+    EXPECT_EQ (plugin->getHostSlotOfParameter (12), -1);
+    EXPECT_EQ (plugin->getHostSlotOfParameter (13), -1);
+    EXPECT_EQ (plugin->getHostParameterAssignment (-1), -1);
+    EXPECT_EQ (plugin->getHostParameterAssignment (128), -1);
+}
+
+TEST_F (BasePluginTest, AssigningWithNotificationMakesTheHostRereadTheSlots)
+{
+    plugin->clearHostParametersMap();
+    const auto before = host.displayUpdates;
+
+    plugin->assignHostParameter (0, 0, false);
+    EXPECT_EQ (host.displayUpdates, before);
+
+    plugin->assignHostParameter (1, 1, true);
+    EXPECT_EQ (host.displayUpdates, before + 1);
+}
+
+TEST_F (BasePluginTest, MapChangesAreBroadcast)
+{
+    struct Counter : juce::ChangeListener
+    {
+        void changeListenerCallback (juce::ChangeBroadcaster*) override { ++changes; }
+        int changes = 0;
+    } counter;
+
+    plugin->getHostMapChangeBroadcaster().dispatchPendingMessages();
+    plugin->getHostMapChangeBroadcaster().addChangeListener (&counter);
+
+    plugin->assignHostParameter (1, 1, true);
+    plugin->getHostMapChangeBroadcaster().dispatchPendingMessages();
+    plugin->unassignHostSlot (1);
+    plugin->getHostMapChangeBroadcaster().dispatchPendingMessages();
+
+    EXPECT_EQ (counter.changes, 2);
+    plugin->getHostMapChangeBroadcaster().removeChangeListener (&counter);
+}
+
+TEST_F (BasePluginTest, ClearingTheMapEmptiesEverySlot)
+{
+    plugin->assignHostParameter (0, 0, false);
+    plugin->assignHostParameter (127, 1, false);
+
+    plugin->clearHostParametersMap();
+
+    EXPECT_EQ (plugin->getHostParameterAssignment (0), -1);
+    EXPECT_EQ (plugin->getHostParameterAssignment (127), -1);
+    EXPECT_EQ (plugin->getHostSlotOfParameter (1), -1);
+}
+
+TEST (BasePluginSlots, APlugInWithFewerVisibleSlotsKeepsTheRestOutOfReach)
+{
+    removeSettingsOf ("TestPlugin");
+    TestPlugin::Options options;
+    options.numHostParameters = 36;
+    const auto plugin = TestPlugin::create (options);
+
+    plugin->assignHostParameter (36, 0, false);
+
+    EXPECT_EQ (plugin->getParameters().size(), 36);
+    EXPECT_EQ (plugin->getHostParameterAssignment (36), -1);
+    EXPECT_EQ (plugin->getHostParameterName (36), "");
+    EXPECT_EQ (plugin->getHostParameterName (35), "Parameter 36");
+}
+
+//==============================================================================
+// Notifications on the message thread
+
+TEST_F (BasePluginTest, SeveralPreparationsBeforeTheMessageThreadRunsGiveOneNotification)
+{
+    CallLog log;
+    PluginRecorder recorder (log);
+    plugin->addListener (&recorder);
+    plugin->handleUpdateNowIfNeeded();
+
+    plugin->prepareToPlay (44100.0, 512);
+    plugin->prepareToPlay (48000.0, 256);
+    plugin->prepareToPlay (96000.0, 64);
+    plugin->handleUpdateNowIfNeeded();
+
+    EXPECT_EQ (log, CallLog { "listener prepared" });
+    plugin->removeListener (&recorder);
+}
+
+TEST_F (BasePluginTest, TheDrainRunsInItsOrderAndCallsTheLastListenerFirst)
+{
+    CallLog log;
+    PluginRecorder first (log, "first"), second (log, "second");
+    plugin->addListener (&first);
+    plugin->addListener (&second);
+    plugin->addListener (&second);
+    plugin->handleUpdateNowIfNeeded();
+
+    plugin->prepareToPlay (44100.0, 512);
+    juce::MemoryBlock state;
+    plugin->getStateInformation (state);
+    plugin->setStateInformation (state.getData(), static_cast<int> (state.getSize()));
+    plugin->handleUpdateNowIfNeeded();
+
+    EXPECT_EQ (log, (CallLog { "second restored", "first restored", "second saved", "first saved",
+                               "second prepared", "first prepared" }));
+    plugin->removeListener (&first);
+    plugin->removeListener (&second);
+}
+
+TEST_F (BasePluginTest, SwitchingToOfflineProcessingIsToldOnceWithMode2)
+{
+    CallLog log;
+    PluginRecorder recorder (log);
+    plugin->addListener (&recorder);
+    juce::AudioBuffer<float> buffer (2, 16);
+    juce::MidiBuffer midi;
+
+    plugin->setNonRealtime (true);
+    plugin->processBlock (buffer, midi);
+    plugin->processBlock (buffer, midi);
+    plugin->handleUpdateNowIfNeeded();
+    plugin->setNonRealtime (false);
+    plugin->processBlock (buffer, midi);
+    plugin->handleUpdateNowIfNeeded();
+
+    EXPECT_EQ (log, (CallLog { "listener mode 2", "listener mode 1" }));
+    EXPECT_EQ (count (plugin->log, "offline"), 1);
+    EXPECT_EQ (count (plugin->log, "realtime"), 1);
+    plugin->removeListener (&recorder);
+}
+
+TEST_F (BasePluginTest, TheOutputIsSilent)
+{
+    juce::AudioBuffer<float> buffer (2, 8);
+    buffer.setSample (1, 3, 0.5f);
+    juce::MidiBuffer midi;
+
+    plugin->processBlock (buffer, midi);
+
+    EXPECT_EQ (buffer.getMagnitude (0, 8), 0.0f);
+}
+
+//==============================================================================
+// Creation, set-up and the editor
+
+TEST (BasePluginCreation, SetUpRunsItsStepsInOrder)
+{
+    removeSettingsOf ("TestPlugin");
+    const auto plugin = TestPlugin::create();
+    const auto& log = plugin->log;
+
+    EXPECT_EQ (indexOf (log, "initialise"), -1);
+    EXPECT_LT (indexOf (log, "userSettingsLoaded"), indexOf (log, "createPluginEditor"));
+    EXPECT_LT (indexOf (log, "createPluginEditor"), indexOf (log, "initialiseEditor"));
+    EXPECT_LT (indexOf (log, "initialiseEditor"), indexOf (log, "handleEditorCreated"));
+    EXPECT_LT (indexOf (log, "handleEditorCreated"), indexOf (log, "parameterChanged 0"));
+    EXPECT_LT (indexOf (log, "parameterChanged 85"), indexOf (log, "postInitialise"));
+    EXPECT_EQ (log.back(), "postInitialise");
+}
+
+TEST (BasePluginCreation, APlugInWithTheInitialiseChainRunsItAndNoPostInitialise)
+{
+    removeSettingsOf ("TestPlugin");
+    TestPlugin::Options options;
+    options.useInitialise = true;
+    const auto plugin = TestPlugin::create (options);
+    const auto& log = plugin->log;
+
+    EXPECT_EQ (indexOf (log, "initialise"), 0);
+    EXPECT_LT (indexOf (log, "userSettingsLoaded"), indexOf (log, "createPluginEditor"));
+    EXPECT_LT (indexOf (log, "handleEditorCreated"), indexOf (log, "parameterChanged 0"));
+    EXPECT_EQ (indexOf (log, "postInitialise"), -1);
+}
+
+TEST (BasePluginCreation, EveryParameterIsAnnouncedOnceAndTheHostSlotsAreListenedTo)
+{
+    removeSettingsOf ("TestPlugin");
+    const auto plugin = TestPlugin::create();
+
+    EXPECT_EQ (count (plugin->log, "parameterChanged 0"), 1);
+    EXPECT_EQ (count (plugin->log, "parameterChanged 85"), 1);
+    EXPECT_EQ (plugin->getParameterManager().getParameter (40)->getNumListeners(), 1);
+}
+
+TEST (BasePluginCreation, TheBuiltInEventsAreThere)
+{
+    removeSettingsOf ("TestPlugin");
+    const auto plugin = TestPlugin::create();
+
+    EXPECT_EQ (plugin->getEventsMap().getEventUid ("Options"), 1000);
+    EXPECT_EQ (plugin->getEventsMap().getEventUid ("Toggle Midi Learn"), 1010);
+}
+
+TEST (BasePluginCreation, TheCcMapTakesThePlugInsName)
+{
+    removeSettingsOf ("TestPlugin");
+    const auto plugin = TestPlugin::create();
+
+    EXPECT_EQ (plugin->getMidiControl().getMapName(), "TestPlugin");
+}
+
+TEST (BasePluginCreation, NoPlugInStaysNoPlugIn)
+{
+    EXPECT_EQ (BasePlugin::createAndSetUp (nullptr), nullptr);
+}
+
+TEST (BasePluginEditor, TheHostWindowWrapsThePersistentEditorAndOnlyHidesIt)
+{
+    removeSettingsOf ("TestPlugin");
+    const auto plugin = TestPlugin::create();
+    auto* editor = plugin->getTestEditor();
+    ASSERT_NE (editor, nullptr);
+    EXPECT_TRUE (editor->isTimerRunning());
+
+    {
+        std::unique_ptr<juce::AudioProcessorEditor> window (plugin->createEditor());
+        ASSERT_NE (window, nullptr);
+        EXPECT_EQ (window->getWidth(), 640);
+        EXPECT_EQ (window->getHeight(), 480);
+        EXPECT_EQ (editor->getParentComponent(), window.get());
+        EXPECT_TRUE (editor->isVisible());
+    }
+
+    EXPECT_EQ (plugin->getPersistentEditor(), editor);
+    EXPECT_FALSE (editor->isVisible());
+    EXPECT_EQ (editor->getParentComponent(), nullptr);
+}
+
+TEST (BasePluginEditor, WithoutAPersistentEditorThereIsNoWindow)
+{
+    removeSettingsOf ("TestPlugin");
+    TestPlugin::Options options;
+    options.withEditor = false;
+    const auto plugin = TestPlugin::create (options);
+
+    EXPECT_TRUE (plugin->hasEditor());
+    EXPECT_EQ (plugin->createEditor(), nullptr);
+}
+
+TEST (BasePluginEditor, AfterTheEditorIsDeletedThereIsNoWindow)
+{
+    removeSettingsOf ("TestPlugin");
+    const auto plugin = TestPlugin::create();
+
+    plugin->deleteEditor();
+
+    EXPECT_EQ (plugin->getPersistentEditor(), nullptr);
+    EXPECT_EQ (plugin->createEditor(), nullptr);
+}
+
+//==============================================================================
+// Identity and helpers
+
+TEST_F (BasePluginTest, TheHostAnswersComeFromThePlugIn)
+{
+    EXPECT_EQ (plugin->getName(), "TestPlugin");
+    EXPECT_EQ (plugin->getSoftwareName(), "TestPlugin");
+    EXPECT_EQ (plugin->getArchitectureName(), sizeof (void*) == 8 ? "64bit" : "32bit");
+    EXPECT_EQ (plugin->getNumPrograms(), 1);
+    EXPECT_EQ (plugin->getCurrentProgram(), 0);
+    EXPECT_EQ (plugin->getProgramName (0), "");
+    EXPECT_EQ (plugin->getTailLengthSeconds(), 0.0);
+    EXPECT_TRUE (plugin->silenceInProducesSilenceOut());
+    EXPECT_TRUE (plugin->acceptsMidi());
+    EXPECT_TRUE (plugin->producesMidi());
+}
+
+TEST (BasePluginHelpers, StateElementsAndWildcards)
+{
+    EXPECT_EQ (BasePlugin::makeWildcard (".tqhpmap"), "*.tqhpmap");
+    EXPECT_EQ (BasePlugin::createStateElement ("IntSeq", true)->getStringAttribute ("state"), "on");
+    EXPECT_EQ (BasePlugin::createStateElement ("IntSeq", false)->getStringAttribute ("state"), "off");
+
+    juce::XmlElement on ("IntSeq");
+    on.setAttribute ("state", "ON");
+    EXPECT_TRUE (BasePlugin::isStateOn (&on));
+    EXPECT_FALSE (BasePlugin::isStateOn (nullptr));
+}
+
+TEST_F (BasePluginTest, OwnElementsNameThisPlugInAsTheirApplication)
+{
+    const auto own = plugin->createRootElement ("PluginState");
+    juce::XmlElement other ("PluginState");
+    other.setAttribute ("application", "Other");
+
+    EXPECT_EQ (own->getStringAttribute ("application"), "TestPlugin");
+    EXPECT_TRUE (plugin->isOwnXmlElement (own.get(), "pluginstate"));
+    EXPECT_FALSE (plugin->isOwnXmlElement (own.get(), "UserSettings"));
+    EXPECT_FALSE (plugin->isOwnXmlElement (&other, "PluginState"));
+    EXPECT_FALSE (plugin->isOwnXmlElement (nullptr, "PluginState"));
+}
+
+TEST_F (BasePluginTest, ThereAreNoPresetFolderTrees)
+{
+    EXPECT_EQ (plugin->getPresetFolderTree ("Presets"), nullptr);
+    EXPECT_EQ (plugin->getTotalNumPresetFiles(), 0);
+    EXPECT_FALSE (plugin->isCurrentPresetModified (nullptr));
+    EXPECT_EQ (plugin->getCurrentPresetFile (nullptr), "");
+}

@@ -1,0 +1,530 @@
+#include "framework/XmlFiles.h"
+#include "support/TestPlugin.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace
+{
+class PluginStateTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        removeSettingsOf ("TestPlugin");
+        folder.createDirectory();
+    }
+
+    void TearDown() override
+    {
+        removeSettingsOf ("TestPlugin");
+        folder.deleteRecursively();
+    }
+
+    static juce::File settingsFile()
+    {
+        return TestPlugin().getUserSettingsFile();
+    }
+
+    static void writeSettings (const juce::String& text)
+    {
+        ASSERT_TRUE (settingsFile().getParentDirectory().createDirectory());
+        ASSERT_TRUE (settingsFile().replaceWithText (text));
+    }
+
+    static juce::MemoryBlock blockOf (const juce::String& xml)
+    {
+        juce::MemoryBlock block;
+        juce::AudioProcessor::copyXmlToBinary (*juce::parseXML (xml), block);
+        return block;
+    }
+
+    static void restore (BasePlugin& plugin, const juce::MemoryBlock& block)
+    {
+        plugin.setStateInformation (block.getData(), static_cast<int> (block.getSize()));
+    }
+
+    juce::TemporaryFile temporaryFolder;
+    juce::File folder = temporaryFolder.getFile();
+};
+
+std::unique_ptr<juce::XmlElement> parse (const juce::String& xml)
+{
+    return juce::parseXML (xml);
+}
+} // namespace
+
+//==============================================================================
+// The host's state block
+
+TEST_F (PluginStateTest, TheStateIsAPluginStateOfThisPlugInHoldingTheEditorsElement)
+{
+    const auto plugin = TestPlugin::create();
+    plugin->getTestEditor()->skin = "Acid";
+
+    juce::MemoryBlock block;
+    plugin->getStateInformation (block);
+    const auto xml = juce::AudioProcessor::getXmlFromBinary (block.getData(), static_cast<int> (block.getSize()));
+
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getTagName(), "PluginState");
+    EXPECT_EQ (xml->getStringAttribute ("application"), "TestPlugin");
+    ASSERT_EQ (xml->getNumChildElements(), 1);
+    EXPECT_EQ (xml->getChildElement (0)->getTagName(), "Editor");
+    EXPECT_EQ (xml->getChildElement (0)->getStringAttribute ("skin"), "Acid");
+}
+
+TEST_F (PluginStateTest, TheStateRestoresIntoAnotherInstance)
+{
+    const auto first = TestPlugin::create();
+    const auto second = TestPlugin::create();
+    first->getTestEditor()->skin = "Acid";
+
+    juce::MemoryBlock block;
+    first->getStateInformation (block);
+    restore (*second, block);
+
+    EXPECT_EQ (second->getTestEditor()->skin, "Acid");
+}
+
+TEST_F (PluginStateTest, AStateOfAnotherPlugInOrAnotherKindIsIgnored)
+{
+    const auto plugin = TestPlugin::create();
+    plugin->getTestEditor()->skin = "Mine";
+
+    restore (*plugin, blockOf ("<PluginState application=\"Other\"><Editor skin=\"Theirs\"/></PluginState>"));
+    restore (*plugin, blockOf ("<UserSettings application=\"TestPlugin\"><Editor skin=\"Theirs\"/></UserSettings>"));
+    restore (*plugin, blockOf ("<PluginState><Editor skin=\"Theirs\"/></PluginState>"));
+
+    EXPECT_EQ (plugin->getTestEditor()->skin, "Mine");
+}
+
+TEST_F (PluginStateTest, ADamagedStateBlockChangesNothingButIsStillAnnounced)
+{
+    const auto plugin = TestPlugin::create();
+    CallLog log;
+    PluginRecorder recorder (log);
+    plugin->addListener (&recorder);
+    plugin->getTestEditor()->skin = "Mine";
+    plugin->handleUpdateNowIfNeeded();
+
+    const char garbage[] = "this is no state at all";
+    plugin->setStateInformation (garbage, sizeof (garbage));
+    auto truncated = blockOf ("<PluginState application=\"TestPlugin\"><Editor skin=\"Theirs\"/></PluginState>");
+    truncated.setSize (20);
+    restore (*plugin, truncated);
+    plugin->setStateInformation (nullptr, 0);
+    plugin->handleUpdateNowIfNeeded();
+
+    EXPECT_EQ (plugin->getTestEditor()->skin, "Mine");
+    EXPECT_EQ (log, CallLog { "listener restored" });
+    plugin->removeListener (&recorder);
+}
+
+TEST_F (PluginStateTest, TheApplicationNameComparesIgnoringCase)
+{
+    const auto plugin = TestPlugin::create();
+
+    restore (*plugin, blockOf ("<PluginState application=\"TESTPLUGIN\"><Editor skin=\"Loud\"/></PluginState>"));
+
+    EXPECT_EQ (plugin->getTestEditor()->skin, "Loud");
+}
+
+TEST_F (PluginStateTest, TheProgramStateIsEmptyInThisLayer)
+{
+    const auto plugin = TestPlugin::create();
+    juce::MemoryBlock block;
+
+    plugin->getCurrentProgramStateInformation (block);
+    plugin->setCurrentProgramStateInformation ("junk", 4);
+
+    EXPECT_EQ (block.getSize(), 0u);
+}
+
+//==============================================================================
+// User settings
+
+TEST_F (PluginStateTest, EverySettingOfThisLayerSurvivesARestart)
+{
+    const auto ccMap = folder.getChildFile ("my.tpccmap");
+    const auto hostMap = folder.getChildFile ("my.tphpmap");
+
+    {
+        const auto plugin = TestPlugin::create();
+        plugin->setPresetAuthor ("Ann Author");
+        plugin->getMidiControl().setUseUserDefinedMap (true);
+        plugin->getMidiControl().setUserDefinedMapFile (ccMap);
+        plugin->setHostParametersMapFile (hostMap, true);
+        plugin->getTestEditor()->defaultSkin = "Dark";
+    }
+
+    const auto plugin = TestPlugin::create();
+
+    EXPECT_EQ (plugin->getPresetAuthor(), "Ann Author");
+    EXPECT_TRUE (plugin->getMidiControl().isUsingUserDefinedMap());
+    EXPECT_EQ (plugin->getMidiControl().getUserDefinedMapFile(), ccMap);
+    EXPECT_TRUE (plugin->isHostParametersMapFileLoadedAtStart());
+    EXPECT_EQ (plugin->getHostParametersMapFile(), hostMap);
+}
+
+TEST_F (PluginStateTest, TheSettingsDocumentHoldsThisLayersChildrenInOrder)
+{
+    {
+        const auto plugin = TestPlugin::create();
+        plugin->setPresetAuthor ("Ann");
+    }
+
+    const auto xml = XmlFiles::read (settingsFile());
+
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getTagName(), "UserSettings");
+    EXPECT_EQ (xml->getStringAttribute ("application"), "TestPlugin");
+    ASSERT_EQ (xml->getNumChildElements(), 5);
+    EXPECT_EQ (xml->getChildElement (0)->getChildByName ("Author")->getStringAttribute ("name"), "Ann");
+    EXPECT_EQ (xml->getChildElement (1)->getTagName(), "MidiControlMap");
+    EXPECT_EQ (xml->getChildElement (1)->getStringAttribute ("default"), "no");
+    EXPECT_EQ (xml->getChildElement (2)->getTagName(), "HostParametersMap");
+    EXPECT_EQ (xml->getChildElement (3)->getStringAttribute ("name"), "DefaultProcessingQuality");
+    EXPECT_EQ (xml->getChildElement (4)->getTagName(), "Editor");
+}
+
+TEST_F (PluginStateTest, ADefaultOfYesInCapitalsCountsAsYes)
+{
+    writeSettings ("<UserSettings application=\"TestPlugin\">"
+                   "<MidiControlMap default=\"YES\" file=\"/tmp/a.tpccmap\"/>"
+                   "<HostParametersMap default=\"Yes\" file=\"/tmp/a.tphpmap\"/></UserSettings>");
+
+    const auto plugin = TestPlugin::create();
+
+    EXPECT_TRUE (plugin->getMidiControl().isUsingUserDefinedMap());
+    EXPECT_TRUE (plugin->isHostParametersMapFileLoadedAtStart());
+}
+
+TEST_F (PluginStateTest, SettingsOfAnotherPlugInAreIgnoredEntirely)
+{
+    writeSettings ("<UserSettings application=\"Other\"><Presets><Author name=\"Them\"/></Presets>"
+                   "<MidiControlMap default=\"yes\" file=\"/tmp/a.tpccmap\"/></UserSettings>");
+
+    const auto plugin = TestPlugin::create();
+
+    EXPECT_EQ (plugin->getPresetAuthor(), "");
+    EXPECT_FALSE (plugin->getMidiControl().isUsingUserDefinedMap());
+    EXPECT_EQ (std::count (plugin->log.begin(), plugin->log.end(), "userSettingsLoaded"), 1);
+}
+
+TEST_F (PluginStateTest, DamagedSettingsAreTreatedAsNone)
+{
+    writeSettings ("<UserSettings application=\"TestPlugin\"><Presets><Author name=\"Them");
+
+    const auto plugin = TestPlugin::create();
+
+    EXPECT_EQ (plugin->getPresetAuthor(), "");
+    EXPECT_EQ (std::count (plugin->log.begin(), plugin->log.end(), "userSettingsLoaded"), 1);
+}
+
+TEST_F (PluginStateTest, ARelativeOrEmptyFilePathNamesNoFile)
+{
+    writeSettings ("<UserSettings application=\"TestPlugin\">"
+                   "<MidiControlMap default=\"yes\" file=\"maps/a.tpccmap\"/>"
+                   "<HostParametersMap default=\"yes\"/></UserSettings>");
+
+    const auto plugin = TestPlugin::create();
+
+    EXPECT_EQ (plugin->getMidiControl().getUserDefinedMapFile(), juce::File());
+    EXPECT_EQ (plugin->getHostParametersMapFile(), juce::File());
+}
+
+TEST_F (PluginStateTest, AMissingAuthorLeavesTheAuthorAlone)
+{
+    writeSettings ("<UserSettings application=\"TestPlugin\"><Presets/></UserSettings>");
+    TestPlugin plugin;
+    plugin.setPresetAuthor ("Kept");
+
+    plugin.loadUserSettings();
+
+    EXPECT_EQ (plugin.getPresetAuthor(), "Kept");
+}
+
+TEST_F (PluginStateTest, QualityDefaultsAreReadWrittenAndCopiedIntoTheCurrentQuality)
+{
+    TestPlugin::Options options;
+    options.realtimeQualityId = 72;
+    options.offlineQualityId = 73;
+    options.defaultRealtimeQualityId = 84;
+    options.defaultOfflineQualityId = 85;
+
+    {
+        const auto plugin = TestPlugin::create (options);
+        plugin->getParameterManager().setValue (84, 1.0f);
+        plugin->getParameterManager().setValue (85, 0.0f);
+    }
+
+    const auto plugin = TestPlugin::create (options);
+    auto& parameters = plugin->getParameterManager();
+
+    EXPECT_EQ (parameters.getValue (84), 1.0f);
+    EXPECT_EQ (parameters.getValue (85), 0.0f);
+    EXPECT_EQ (parameters.getValue (72), 1.0f);
+    EXPECT_EQ (parameters.getValue (73), 0.0f);
+}
+
+TEST_F (PluginStateTest, AQualityPresetTouchesOnlyTheQualityDefaults)
+{
+    writeSettings ("<UserSettings application=\"TestPlugin\">"
+                   "<Preset name=\"DefaultProcessingQuality\">"
+                   "<param name=\"Cutoff\" value=\"0.9\"/><param name=\"Nothing\" value=\"0.9\"/></Preset>"
+                   "<Preset name=\"defaultprocessingquality\"><param name=\"Resonance\" value=\"0.9\"/></Preset>"
+                   "</UserSettings>");
+    TestPlugin::Options options;
+    options.defaultRealtimeQualityId = 2;
+
+    const auto plugin = TestPlugin::create (options);
+
+    EXPECT_FLOAT_EQ (plugin->getParameterManager().getValue (2), 0.9f);
+    EXPECT_FLOAT_EQ (plugin->getParameterManager().getValue (3), 0.5f);
+}
+
+TEST_F (PluginStateTest, ALayeredPlugInWritesExactlyTheDocumentItsLayersBuild)
+{
+    TestPlugin::Options options;
+    options.useInitialise = true;
+
+    {
+        const auto plugin = TestPlugin::create (options);
+        plugin->layeredSettings = std::make_unique<juce::XmlElement> ("UserSettings");
+        plugin->layeredSettings->setAttribute ("application", "TestPlugin");
+        plugin->layeredSettings->createNewChildElement ("PresetSettings");
+        plugin->setPresetAuthor ("Not written");
+    }
+
+    const auto xml = XmlFiles::read (settingsFile());
+    ASSERT_NE (xml, nullptr);
+    ASSERT_EQ (xml->getNumChildElements(), 1);
+    EXPECT_EQ (xml->getChildElement (0)->getTagName(), "PresetSettings");
+}
+
+TEST_F (PluginStateTest, ALayeredPlugInWithoutADocumentWritesNothing)
+{
+    TestPlugin::Options options;
+    options.useInitialise = true;
+
+    {
+        const auto plugin = TestPlugin::create (options);
+        EXPECT_FALSE (plugin->saveUserSettings());
+    }
+
+    EXPECT_FALSE (settingsFile().exists());
+}
+
+TEST_F (PluginStateTest, APlugInThatWasNeverSetUpLeavesTheSettingsAlone)
+{
+    writeSettings ("<UserSettings application=\"TestPlugin\"><Presets><Author name=\"Ann\"/></Presets></UserSettings>");
+
+    {
+        TestPlugin neverSetUp;
+    }
+
+    EXPECT_TRUE (settingsFile().loadFileAsString().contains ("Ann"));
+}
+
+//==============================================================================
+// Settings folders
+
+TEST_F (PluginStateTest, TheSettingsFoldersFollowTheXdgVariables)
+{
+    const TestPlugin plugin;
+    const auto config = juce::File (juce::SystemStats::getEnvironmentVariable ("XDG_CONFIG_HOME", {}));
+    const auto data = juce::File (juce::SystemStats::getEnvironmentVariable ("XDG_DATA_HOME", {}));
+
+    EXPECT_EQ (plugin.getUserSettingsFolder(), config.getChildFile ("Ulvra Group/TestPlugin"));
+    EXPECT_EQ (plugin.getCommonSettingsFolder(), data.getChildFile ("Ulvra Group/TestPlugin"));
+    EXPECT_EQ (plugin.getUserSettingsFile().getFileName(), "TestPlugin.ini");
+    EXPECT_EQ (plugin.getStateDumpFile(), plugin.getUserSettingsFolder().getChildFile ("TestPlugin.dump"));
+}
+
+TEST_F (PluginStateTest, WithoutTheXdgVariablesTheFoldersAreInTheHomeFolder)
+{
+    const auto config = juce::SystemStats::getEnvironmentVariable ("XDG_CONFIG_HOME", {});
+    const auto data = juce::SystemStats::getEnvironmentVariable ("XDG_DATA_HOME", {});
+    const auto home = juce::SystemStats::getEnvironmentVariable ("HOME", {});
+    ::setenv ("HOME", folder.getFullPathName().toRawUTF8(), 1);
+    ::unsetenv ("XDG_CONFIG_HOME");
+    ::setenv ("XDG_DATA_HOME", "relative/paths/do/not/count", 1);
+
+    const TestPlugin plugin;
+    const auto user = plugin.getUserSettingsFolder();
+    const auto common = plugin.getCommonSettingsFolder();
+
+    ::setenv ("HOME", home.toRawUTF8(), 1);
+    ::setenv ("XDG_CONFIG_HOME", config.toRawUTF8(), 1);
+    ::setenv ("XDG_DATA_HOME", data.toRawUTF8(), 1);
+
+    EXPECT_EQ (user, folder.getChildFile (".config/Ulvra Group/TestPlugin"));
+    EXPECT_EQ (common, folder.getChildFile (".local/share/Ulvra Group/TestPlugin"));
+}
+
+//==============================================================================
+// The state dump
+
+TEST_F (PluginStateTest, TheStateDumpIsWrittenAtShutdownAndReadAtCreationWhenOn)
+{
+    TestPlugin::Options options;
+    options.stateDump = true;
+
+    {
+        const auto plugin = TestPlugin::create (options);
+        plugin->getTestEditor()->skin = "Dumped";
+    }
+
+    EXPECT_TRUE (TestPlugin().getStateDumpFile().existsAsFile());
+    const auto plugin = TestPlugin::create (options);
+    EXPECT_EQ (plugin->getTestEditor()->skin, "Dumped");
+}
+
+TEST_F (PluginStateTest, WithTheDumpOffNoDumpIsWritten)
+{
+    {
+        const auto plugin = TestPlugin::create();
+    }
+
+    EXPECT_TRUE (settingsFile().existsAsFile());
+    EXPECT_FALSE (TestPlugin().getStateDumpFile().exists());
+}
+
+//==============================================================================
+// Host-parameter map files
+
+TEST_F (PluginStateTest, SavingAMapWritesOneAssignmentPerAssignedSlotCountingFromOne)
+{
+    const auto plugin = TestPlugin::create();
+    plugin->clearHostParametersMap();
+    plugin->assignHostParameter (1, 2, false);
+    plugin->assignHostParameter (3, 5, false);
+    const auto file = folder.getChildFile ("map.tphpmap");
+
+    ASSERT_TRUE (plugin->saveHostParametersMap (file));
+
+    const auto xml = XmlFiles::read (file);
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getTagName(), "HostParametersMap");
+    EXPECT_EQ (xml->getStringAttribute ("name"), "TestPlugin");
+    ASSERT_EQ (xml->getNumChildElements(), 2);
+    EXPECT_EQ (xml->getChildElement (0)->getStringAttribute ("hostParam"), "2");
+    EXPECT_EQ (xml->getChildElement (0)->getStringAttribute ("pluginParam"), "Cutoff");
+    EXPECT_EQ (xml->getChildElement (1)->getStringAttribute ("hostParam"), "4");
+    EXPECT_EQ (plugin->getHostParametersMapFileExtension(), ".tphpmap");
+}
+
+TEST_F (PluginStateTest, AMapSurvivesAFileRoundTrip)
+{
+    const auto plugin = TestPlugin::create();
+    plugin->clearHostParametersMap();
+    plugin->assignHostParameter (0, 7, false);
+    plugin->assignHostParameter (127, 30, false);
+    const auto file = folder.getChildFile ("map.tphpmap");
+    plugin->saveHostParametersMap (file);
+    plugin->clearHostParametersMap();
+
+    ASSERT_TRUE (plugin->loadHostParametersMap (file));
+
+    EXPECT_EQ (plugin->getHostParameterAssignment (0), 7);
+    EXPECT_EQ (plugin->getHostParameterAssignment (127), 30);
+}
+
+TEST_F (PluginStateTest, ASlotNumberZeroAssignsNothingAndTakesTheParameterOutOfItsEarlierSlot)
+{
+    const auto plugin = TestPlugin::create();
+    const auto map = parse ("<HostParametersMap name=\"TestPlugin\">"
+                            "<assign hostParam=\"5\" pluginParam=\"Cutoff\"/>"
+                            "<assign hostParam=\"0\" pluginParam=\"Cutoff\"/>"
+                            "<assign pluginParam=\"Decay\"/>"
+                            "</HostParametersMap>");
+
+    ASSERT_TRUE (plugin->readHostParametersMap (map.get()));
+
+    EXPECT_EQ (plugin->getHostParameterAssignment (4), -1);
+    EXPECT_EQ (plugin->getHostSlotOfParameter (2), -1);
+    EXPECT_EQ (plugin->getHostSlotOfParameter (7), -1);
+}
+
+TEST_F (PluginStateTest, AParameterNamedTwiceEndsInItsLaterSlot)
+{
+    const auto plugin = TestPlugin::create();
+    const auto map = parse ("<HostParametersMap name=\"TestPlugin\">"
+                            "<assign hostParam=\"1\" pluginParam=\"Cutoff\"/>"
+                            "<assign hostParam=\"9\" pluginParam=\"Cutoff\"/>"
+                            "</HostParametersMap>");
+
+    plugin->readHostParametersMap (map.get());
+
+    EXPECT_EQ (plugin->getHostParameterAssignment (0), -1);
+    EXPECT_EQ (plugin->getHostParameterAssignment (8), 2);
+}
+
+TEST_F (PluginStateTest, UnknownNamesUnlearnableParametersAndUnreadableSlotsAssignNothing)
+{
+    const auto plugin = TestPlugin::create();
+    const auto map = parse ("<HostParametersMap name=\"TestPlugin\">"
+                            "<assign hostParam=\"1\" pluginParam=\"Nothing\"/>"
+                            "<assign hostParam=\"2\" pluginParam=\"Self Reset State\"/>"
+                            "<assign hostParam=\"129\" pluginParam=\"Decay\"/>"
+                            "<assign hostParam=\"-2147483648\" pluginParam=\"Attack\"/>"
+                            "<assign hostParam=\"nan\" pluginParam=\"Drive\"/>"
+                            "<assign hostParam=\"3\" pluginParam=\"Volume\"/>"
+                            "</HostParametersMap>");
+
+    plugin->readHostParametersMap (map.get());
+
+    for (int slot = 0; slot < 128; ++slot)
+        EXPECT_EQ (plugin->getHostParameterAssignment (slot), slot == 2 ? 23 : -1) << "slot " << slot;
+}
+
+TEST_F (PluginStateTest, AMapOfAnotherPlugInIsNotAppliedAndTheMapStays)
+{
+    const auto plugin = TestPlugin::create();
+    plugin->assignHostParameter (0, 1, false);
+    const auto map = parse ("<HostParametersMap name=\"Other\"><assign hostParam=\"2\" pluginParam=\"Cutoff\"/></HostParametersMap>");
+    const auto file = folder.getChildFile ("broken.tphpmap");
+    file.replaceWithText ("<HostParametersMap name=\"TestPlugin\"><assign hostParam=");
+
+    EXPECT_FALSE (plugin->readHostParametersMap (map.get()));
+    EXPECT_FALSE (plugin->readHostParametersMap (nullptr));
+    EXPECT_FALSE (plugin->loadHostParametersMap (file));
+    EXPECT_FALSE (plugin->loadHostParametersMap (folder.getChildFile ("missing.tphpmap")));
+
+    EXPECT_EQ (plugin->getHostParameterAssignment (0), 1);
+    EXPECT_EQ (plugin->getHostParameterAssignment (1), -1);
+}
+
+TEST_F (PluginStateTest, TheUsersMapFileIsLoadedAtStartWhenTheSettingsSaySo)
+{
+    const auto file = folder.getChildFile ("start.tphpmap");
+    file.replaceWithText ("<HostParametersMap name=\"TestPlugin\"><assign hostParam=\"3\" pluginParam=\"Decay\"/></HostParametersMap>");
+    writeSettings ("<UserSettings application=\"TestPlugin\"><HostParametersMap default=\"yes\" file=\""
+                   + file.getFullPathName() + "\"/></UserSettings>");
+
+    const auto plugin = TestPlugin::create();
+
+    EXPECT_EQ (plugin->getHostParameterAssignment (2), 7);
+}
+
+TEST_F (PluginStateTest, WithoutAStoredDefaultMapTheSlotsStayAsTheSetUpLeftThem)
+{
+    const auto plugin = TestPlugin::create();   // short name "TP": there is no "default.tphpmap"
+
+    EXPECT_FALSE (plugin->loadStartupHostParametersMap());
+    EXPECT_EQ (plugin->getHostParameterAssignment (0), -1);
+}
+
+TEST_F (PluginStateTest, TheUsersCcMapIsLoadedAtStartWhenTheSettingsSaySo)
+{
+    const auto file = folder.getChildFile ("start.tpccmap");
+    file.replaceWithText ("<MidiControlMap name=\"TestPlugin\"><assign CC=\"74\" param=\"Cutoff\"/></MidiControlMap>");
+    writeSettings ("<UserSettings application=\"TestPlugin\"><MidiControlMap default=\"yes\" file=\""
+                   + file.getFullPathName() + "\"/></UserSettings>");
+
+    const auto plugin = TestPlugin::create();
+
+    EXPECT_EQ (plugin->getMidiControl().findController (plugin->getParameterManager().getParameter (2)), 74);
+}

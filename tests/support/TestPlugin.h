@@ -1,0 +1,184 @@
+#pragma once
+
+#include "framework/BasePlugin.h"
+
+#include <functional>
+#include <vector>
+
+/*  A BasePlugin of its own for the framework's tests: it records the set-up
+    steps it hears, and its answers (name, visible slots, quality ids, set-up
+    style) are set by the test before creation.
+*/
+
+/** Remembers every step of the set-up it is told of, in order. */
+using CallLog = std::vector<juce::String>;
+
+/** An editor that records its set-up and keeps one attribute in its state and settings. */
+class TestEditor : public PersistentEditor
+{
+public:
+    explicit TestEditor (CallLog& callLog) : log (callLog) { setSize (640, 480); }
+
+    void initialiseEditor() override       { log.push_back ("initialiseEditor"); }
+    void handleEditorCreated() override    { log.push_back ("handleEditorCreated"); }
+
+    std::unique_ptr<juce::XmlElement> createStateXml() override
+    {
+        auto state = PersistentEditor::createStateXml();
+        state->setAttribute ("skin", skin);
+        return state;
+    }
+
+    void restoreStateXml (const juce::XmlElement& state) override  { skin = state.getStringAttribute ("skin"); }
+
+    std::unique_ptr<juce::XmlElement> createSettingsXml() override
+    {
+        auto settings = PersistentEditor::createSettingsXml();
+        settings->setAttribute ("defaultSkin", defaultSkin);
+        return settings;
+    }
+
+    juce::String skin, defaultSkin;
+
+private:
+    CallLog& log;
+};
+
+/** What a TestPlugin answers; set before it is created. */
+struct TestPluginOptions
+{
+    juce::String name { "TestPlugin" };
+    int numHostParameters = BasePlugin::numHostSlots;
+    bool useInitialise = false;
+    bool stateDump = false;
+    bool withEditor = true;
+    int realtimeQualityId = -1, offlineQualityId = -1;
+    int defaultRealtimeQualityId = -1, defaultOfflineQualityId = -1;
+};
+
+class TestPlugin : public BasePlugin
+{
+public:
+    using Options = TestPluginOptions;
+
+    explicit TestPlugin (Options pluginOptions = {}) : options (std::move (pluginOptions))
+    {
+        useInitialise = options.useInitialise;
+    }
+
+    ~TestPlugin() override
+    {
+        saveSettingsOnClose();
+        deleteEditor();
+    }
+
+    /** Made and set up the way the format wrappers make the plug-in. */
+    static std::unique_ptr<TestPlugin> create (Options options = {})
+    {
+        auto plugin = BasePlugin::createAndSetUp (std::make_unique<TestPlugin> (std::move (options)));
+        return std::unique_ptr<TestPlugin> (static_cast<TestPlugin*> (plugin.release()));
+    }
+
+    juce::String getPluginName() const override             { return options.name; }
+    juce::String getPluginShortName() const override        { return "TP"; }
+    int getNumHostParameters() const override               { return options.numHostParameters; }
+    bool isStateDumpEnabled() const override                { return options.stateDump; }
+
+    int getRealtimeQualityParameterId() const override          { return options.realtimeQualityId; }
+    int getOfflineQualityParameterId() const override           { return options.offlineQualityId; }
+    int getDefaultRealtimeQualityParameterId() const override   { return options.defaultRealtimeQualityId; }
+    int getDefaultOfflineQualityParameterId() const override    { return options.defaultOfflineQualityId; }
+
+    juce::String getSoftwareDescription() const override    { return {}; }
+    juce::String getSoftwareVersion() const override        { return {}; }
+    juce::String getSoftwareWebPage() const override        { return {}; }
+    juce::String getSoftwareYear() const override           { return {}; }
+    juce::String getBuildDate() const override              { return {}; }
+    juce::String getPluginFormatName() const override       { return {}; }
+
+    void initialise() override
+    {
+        log.push_back ("initialise");
+        BasePlugin::initialise();
+    }
+
+    void userSettingsLoaded() override                      { log.push_back ("userSettingsLoaded"); }
+    void postInitialise() override                          { log.push_back ("postInitialise"); }
+    void nonRealtimeStateChanged (bool isOffline) override  { log.push_back (isOffline ? "offline" : "realtime"); }
+
+    std::unique_ptr<PersistentEditor> createPluginEditor() override
+    {
+        log.push_back ("createPluginEditor");
+        return options.withEditor ? std::make_unique<TestEditor> (log) : nullptr;
+    }
+
+    void parameterChanged (Parameter* parameter) override
+    {
+        log.push_back ("parameterChanged " + juce::String (parameter->getId()));
+        BasePlugin::parameterChanged (parameter);
+    }
+
+    std::unique_ptr<juce::XmlElement> createUserSettingsXml() override
+    {
+        return layeredSettings != nullptr ? std::make_unique<juce::XmlElement> (*layeredSettings) : nullptr;
+    }
+
+    TestEditor* getTestEditor() const { return dynamic_cast<TestEditor*> (getPersistentEditor()); }
+
+    /** Set-up steps and value announcements, in the order they happened. */
+    CallLog log;
+
+    /** What createUserSettingsXml answers for a plug-in that uses the initialise chain. */
+    std::unique_ptr<juce::XmlElement> layeredSettings;
+
+    using BasePlugin::useInitialise;
+
+private:
+    Options options;
+};
+
+/** Records what the plug-in tells the host. */
+struct HostRecorder : public juce::AudioProcessorListener
+{
+    struct Change
+    {
+        int index;
+        float value;
+    };
+
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override
+    {
+        changes.push_back ({ index, value });
+    }
+
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override { ++displayUpdates; }
+    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override { gestureBegins.push_back (index); }
+    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override { gestureEnds.push_back (index); }
+
+    std::vector<Change> changes;
+    std::vector<int> gestureBegins, gestureEnds;
+    int displayUpdates = 0;
+};
+
+/** Records the plug-in's notifications on the message thread. */
+struct PluginRecorder : public BasePlugin::Listener
+{
+    explicit PluginRecorder (CallLog& callLog, juce::String listenerName = "listener")
+        : log (callLog), name (std::move (listenerName)) {}
+
+    void pluginStateRestored (BasePlugin*) override                 { log.push_back (name + " restored"); }
+    void pluginStateSaved (BasePlugin*) override                    { log.push_back (name + " saved"); }
+    void pluginPreparedToPlay (BasePlugin*) override                { log.push_back (name + " prepared"); }
+    void processingModeChanged (BasePlugin*, int mode) override     { log.push_back (name + " mode " + juce::String (mode)); }
+
+    CallLog& log;
+    juce::String name;
+};
+
+/** Deletes the settings folder of a plug-in name, so a test starts with no settings. */
+inline void removeSettingsOf (const juce::String& pluginName)
+{
+    TestPlugin probe ({ pluginName });
+    probe.getUserSettingsFolder().deleteRecursively();
+    probe.getCommonSettingsFolder().deleteRecursively();
+}
