@@ -141,6 +141,10 @@ void BasePlugin::createPersistentEditor()
     if (editor != nullptr)
         return;
 
+    // On Linux a host may create the plug-in on its own thread while JUCE runs
+    // the plug-in's message thread; components are only touched under its lock.
+    const juce::MessageManagerLock messageManagerLock;
+
     editor = createPluginEditor();
 
     if (editor == nullptr)
@@ -160,6 +164,7 @@ void BasePlugin::deleteEditor()
 {
     if (editor != nullptr)
     {
+        const juce::MessageManagerLock messageManagerLock;
         editor->stopTimer();
         editor.reset();
     }

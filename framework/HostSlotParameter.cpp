@@ -9,7 +9,8 @@ HostSlotParameter::HostSlotParameter (BasePlugin& owner, int slotIndex)
 
 juce::String HostSlotParameter::getIdForSlot (int slotIndex)
 {
-    return "slot" + juce::String (slotIndex + 1);
+    // Three digits, so that hosts sorting the ids as text keep the slots in order.
+    return "slot" + juce::String (slotIndex + 1).paddedLeft ('0', 3);
 }
 
 float HostSlotParameter::getValue() const               { return plugin.getHostParameter (slot); }

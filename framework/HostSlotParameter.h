@@ -8,7 +8,7 @@ class BasePlugin;
     One host-visible slot of the plug-in's host-parameter map, as the format
     wrappers see it. Every call goes to the plug-in's slot protocol, so the
     host sees the slot's name, value and text whichever parameter the slot
-    holds. The id ("slot1", "slot2", ...) never changes, so automation stored
+    holds. The id ("slot001", "slot002", ...) never changes, so automation stored
     by a host finds its slot again; it starts with a letter because the LV2
     wrapper turns a leading digit into "_".
 */
@@ -17,7 +17,7 @@ class HostSlotParameter : public juce::AudioProcessorParameterWithID
 public:
     HostSlotParameter (BasePlugin& owner, int slotIndex);
 
-    /** The id of a slot: "slot" and the slot's number counted from 1. */
+    /** The id of a slot: "slot" and the slot's number counted from 1, in three digits. */
     static juce::String getIdForSlot (int slotIndex);
 
     int getSlot() const noexcept { return slot; }

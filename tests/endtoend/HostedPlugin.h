@@ -48,4 +48,31 @@ inline void processBlock (juce::AudioPluginInstance& plugin, juce::AudioBuffer<f
     buffer.clear();
     plugin.processBlock (buffer, midi);
 }
+
+/** The plug-in's own "PluginState" inside a hosted instance's state: JUCE's VST3
+    host keeps the component's state as base64 text in "VST3PluginState", and its
+    LV2 host keeps the wrapper's state string in a Turtle preset. Null when absent. */
+inline std::unique_ptr<juce::XmlElement> getPluginStateXml (Format format, const juce::MemoryBlock& hostState)
+{
+    juce::MemoryBlock pluginState;
+
+    if (format == Format::vst3)
+    {
+        const auto outer = juce::AudioProcessor::getXmlFromBinary (hostState.getData(), static_cast<int> (hostState.getSize()));
+        const auto* component = outer != nullptr ? outer->getChildByName ("IComponent") : nullptr;
+
+        if (component == nullptr || ! pluginState.fromBase64Encoding (component->getAllSubText()))
+            return nullptr;
+    }
+    else
+    {
+        const auto turtle = hostState.toString();
+        const auto text = turtle.fromFirstOccurrenceOf (":StateString> \"", false, false).upToFirstOccurrenceOf ("\"", false, false);
+
+        if (text.isEmpty() || ! pluginState.fromBase64Encoding (text))
+            return nullptr;
+    }
+
+    return juce::AudioProcessor::getXmlFromBinary (pluginState.getData(), static_cast<int> (pluginState.getSize()));
+}
 } // namespace HostedPlugin

@@ -50,7 +50,7 @@ TEST_F (BasePluginTest, TheHostSeesOneParameterObjectPerVisibleSlotWithAStableId
     const auto& slots = plugin->getParameters();
 
     ASSERT_EQ (slots.size(), 128);
-    EXPECT_EQ (dynamic_cast<HostSlotParameter*> (slots[0])->getParameterID(), "slot1");
+    EXPECT_EQ (dynamic_cast<HostSlotParameter*> (slots[0])->getParameterID(), "slot001");
     EXPECT_EQ (dynamic_cast<HostSlotParameter*> (slots[127])->getParameterID(), "slot128");
 }
 

@@ -497,6 +497,21 @@ TEST_F (PluginStateTest, AMapOfAnotherPlugInIsNotAppliedAndTheMapStays)
     EXPECT_EQ (plugin->getHostParameterAssignment (1), -1);
 }
 
+TEST_F (PluginStateTest, ReadingAMapMakesTheHostRereadTheSlotsEvenWhenItAssignsNothing)
+{
+    const auto plugin = TestPlugin::create();
+    plugin->assignHostParameter (0, 1, false);
+    HostRecorder host;
+    plugin->addListener (&host);
+    const auto map = parse ("<hostparametersmap name=\"TESTPLUGIN\"/>");
+
+    ASSERT_TRUE (plugin->readHostParametersMap (map.get()));
+
+    EXPECT_EQ (plugin->getHostParameterAssignment (0), -1);
+    EXPECT_EQ (host.displayUpdates, 1);
+    plugin->removeListener (&host);
+}
+
 TEST_F (PluginStateTest, TheUsersMapFileIsLoadedAtStartWhenTheSettingsSaySo)
 {
     const auto file = folder.getChildFile ("start.tphpmap");

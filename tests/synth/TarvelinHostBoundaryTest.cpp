@@ -47,7 +47,7 @@ TEST_F (TarvelinHostBoundary, TheHostSees36SlotsNamedAfterTheFirst36Parameters)
     for (int i = 0; i < 36; ++i)
     {
         EXPECT_EQ (slot (i).getName (100), parameters.getNameOf (i)) << "slot " << i;
-        EXPECT_EQ (dynamic_cast<HostSlotParameter&> (slot (i)).getParameterID(), "slot" + juce::String (i + 1));
+        EXPECT_EQ (dynamic_cast<HostSlotParameter&> (slot (i)).getParameterID(), "slot" + juce::String (i + 1).paddedLeft ('0', 3));
         EXPECT_EQ (instrument->getHostParameterAssignment (i), i);
     }
 
