@@ -4,6 +4,7 @@
 #include "framework/BundleResources.h"
 #include "framework/HostSlotParameter.h"
 #include "framework/PlaceholderEditor.h"
+#include "framework/Preset.h"
 #include "framework/XmlFiles.h"
 #include "framework/XmlHelpers.h"
 
@@ -603,36 +604,31 @@ void BasePlugin::readOwnUserSettings (const juce::XmlElement& root)
             readQualityDefaults (*child);
 }
 
-void BasePlugin::readQualityDefaults (const juce::XmlElement& preset)
+void BasePlugin::readQualityDefaults (const juce::XmlElement& element)
 {
+    Preset preset;
+
+    if (! preset.fromXml (&element, &parameterManager, false))
+        return;
+
     const auto realtimeId = getDefaultRealtimeQualityParameterId();
     const auto offlineId = getDefaultOfflineQualityParameterId();
 
-    XmlHelpers::forEachChildNamed (preset, "param", [&] (const juce::XmlElement& value)
+    for (int i = 0; i < preset.getNumValues(); ++i)
     {
-        const auto id = parameterManager.getIdOf (value.getStringAttribute ("name"));
+        const auto* value = preset.getValue (i);
 
-        if (id != -1 && (id == realtimeId || id == offlineId))
-            parameterManager.setValueFromText (id, value.getStringAttribute ("value"));
-    });
+        if (value->index != -1 && (value->index == realtimeId || value->index == offlineId))
+            parameterManager.setValueFromText (value->index, value->value);
+    }
 }
 
 std::unique_ptr<juce::XmlElement> BasePlugin::createQualityDefaultsXml() const
 {
-    auto preset = std::make_unique<juce::XmlElement> ("Preset");
-    preset->setAttribute ("name", qualityDefaultsName);
-
-    for (const auto id : { getDefaultRealtimeQualityParameterId(), getDefaultOfflineQualityParameterId() })
-    {
-        if (const auto* parameter = parameterManager.getParameter (id))
-        {
-            auto* value = preset->createNewChildElement ("param");
-            value->setAttribute ("name", parameter->getName());
-            value->setAttribute ("value", parameter->getText());
-        }
-    }
-
-    return preset;
+    Preset preset (qualityDefaultsName, {});
+    preset.addParameter (parameterManager.getParameter (getDefaultRealtimeQualityParameterId()));
+    preset.addParameter (parameterManager.getParameter (getDefaultOfflineQualityParameterId()));
+    return preset.toXml (&parameterManager);
 }
 
 std::unique_ptr<juce::XmlElement> BasePlugin::createOwnUserSettingsXml()

@@ -355,7 +355,7 @@ private:
     void readOwnUserSettings (const juce::XmlElement& root);
     std::unique_ptr<juce::XmlElement> createOwnUserSettingsXml();
     std::unique_ptr<juce::XmlElement> createQualityDefaultsXml() const;
-    void readQualityDefaults (const juce::XmlElement& preset);
+    void readQualityDefaults (const juce::XmlElement& element);
     Parameter* getSlotParameter (int slot) const;
 
     template <typename Callback>
