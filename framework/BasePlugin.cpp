@@ -71,9 +71,9 @@ BasePlugin::BasePlugin()
 
 BasePlugin::~BasePlugin()
 {
-    // The most derived layer normally did both already, with its own overrides.
-    if (! settingsSaved)
-        saveSettingsOnClose();
+    // The settings cannot be written from here: the layers that build them are
+    // gone. The most derived layer's destructor saves them, then deletes the editor.
+    jassert (settingsSaved || ! userSettingsRead);
 
     if (! editorDeleted)
         deleteEditor();

@@ -26,9 +26,9 @@ class PresetFolderTree;
     settings, and turns host-side events into notifications on the message thread.
 
     The plug-in is made and set up by createAndSetUp, which runs the first-time
-    set-up of every layer once; each layer's destructor-time work (settings,
-    editor) runs through saveSettingsOnClose and deleteEditor, which the most
-    derived layer calls first in its destructor.
+    set-up of every layer once. The most derived layer's destructor must call
+    saveSettingsOnClose and then deleteEditor first, while every layer's
+    overrides still answer.
 */
 class BasePlugin : public juce::AudioProcessor,
                    public juce::AsyncUpdater,
