@@ -317,6 +317,11 @@ protected:
     /** Runs the non-realtime check at the start of prepareToPlay and processBlock. */
     void checkNonRealtime();
 
+    /** The settings document with this layer's own children (author, CC-map and
+        host-map choices, quality defaults, editor settings); a layer that builds
+        the document itself takes these children into its own. */
+    std::unique_ptr<juce::XmlElement> createOwnUserSettingsXml();
+
     bool nonRealtime = false;
     std::unique_ptr<PersistentEditor> editor;
     bool editorDeleted = false;
@@ -353,7 +358,6 @@ private:
 
     void addHostSlotParameters();
     void readOwnUserSettings (const juce::XmlElement& root);
-    std::unique_ptr<juce::XmlElement> createOwnUserSettingsXml();
     std::unique_ptr<juce::XmlElement> createQualityDefaultsXml() const;
     void readQualityDefaults (const juce::XmlElement& element);
     Parameter* getSlotParameter (int slot) const;

@@ -1,6 +1,14 @@
 #include "synth/Tarvelin.h"
 
-Tarvelin::Tarvelin() = default;
+Tarvelin::Tarvelin()
+    : BasePluginOldStyle (TarvelinIds::numPresetParameters, TarvelinIds::numHostParameters - TarvelinIds::numPresetParameters)
+{
+    // The sequencer layer will own this flag; until it exists the instrument
+    // asks for the initialise chain itself, so that the presets are set up.
+    useInitialise = true;
+
+    moveSettingsToUserFolder();
+}
 
 Tarvelin::~Tarvelin()
 {

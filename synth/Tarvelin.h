@@ -1,10 +1,10 @@
 #pragma once
 
-#include "framework/BasePlugin.h"
+#include "framework/BasePluginOldStyle.h"
 #include "synth/TarvelinIds.h"
 
 /** The instrument: the most derived layer of the plug-in object. */
-class Tarvelin : public BasePlugin
+class Tarvelin : public BasePluginOldStyle
 {
 public:
     Tarvelin();
@@ -13,6 +13,9 @@ public:
     juce::String getPluginName() const override                 { return "Tarvelin"; }
     juce::String getPluginShortName() const override            { return "TQ"; }
     int getNumHostParameters() const override                   { return TarvelinIds::numHostParameters; }
+
+    /** A selected preset always applies at once: there is no silent changing. */
+    bool isPresetChangingModeSupported() const override         { return false; }
 
     juce::String getSoftwareDescription() const override;
     juce::String getSoftwareVersion() const override            { return "1.9.5"; }

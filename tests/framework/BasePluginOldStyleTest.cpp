@@ -1,0 +1,584 @@
+#include "framework/BundleResources.h"
+#include "framework/XmlFiles.h"
+#include "support/OldStyleTestPlugin.h"
+#include "support/ParameterListeners.h"
+#include "support/PresetTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace
+{
+constexpr int cutoffId = 2;
+constexpr int volumeId = 23;
+constexpr int thresholdId = 33;
+
+/** The first preset of the first group of the factory bank. */
+const juce::XmlElement& firstFactoryPreset()
+{
+    static const auto bank = juce::parseXML (loadBundleResourceAsString ("default.tqprsb"));
+    return *bank->getChildElement (0)->getChildElement (0);
+}
+
+float factoryValue (const juce::XmlElement& preset, const juce::String& name)
+{
+    for (const auto* param : preset.getChildWithTagNameIterator ("param"))
+        if (param->getStringAttribute ("name") == name)
+            return static_cast<float> (param->getDoubleAttribute ("value"));
+
+    return -1.0f;
+}
+
+class BasePluginOldStyleTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        removeOldStyleSettings();
+        folder.createDirectory();
+    }
+
+    void TearDown() override
+    {
+        removeOldStyleSettings();
+        folder.deleteRecursively();
+    }
+
+    static void writeSettings (const juce::String& children)
+    {
+        const auto file = OldStyleTestPlugin().getUserSettingsFile();
+        ASSERT_TRUE (file.getParentDirectory().createDirectory());
+        ASSERT_TRUE (file.replaceWithText ("<UserSettings application=\"Tarvelin\">" + children + "</UserSettings>"));
+    }
+
+    static std::unique_ptr<juce::XmlElement> writtenSettings()
+    {
+        return XmlFiles::read (OldStyleTestPlugin().getUserSettingsFile());
+    }
+
+    static std::vector<int> groupCounts (const BasePluginOldStyle& plugin)
+    {
+        std::vector<int> counts;
+        for (int g = 0; g < plugin.getNumGroups(); ++g)
+            counts.push_back (plugin.getNumPresetsInGroup (g));
+        return counts;
+    }
+
+    static float value (BasePluginOldStyle& plugin, int id)
+    {
+        return plugin.getParameterManager().getNormalisedValue (id);
+    }
+
+    static juce::String text (BasePluginOldStyle& plugin, int id)
+    {
+        return plugin.getParameterManager().getText (id);
+    }
+
+    juce::TemporaryFile temporaryFolder;
+    juce::File folder = temporaryFolder.getFile();
+};
+
+/** Counts value changes the host hears. */
+struct HostChanges : public juce::AudioProcessorListener
+{
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float) override { indexes.push_back (index); }
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+    std::vector<int> indexes;
+};
+} // namespace
+
+//==============================================================================
+TEST_F (BasePluginOldStyleTest, ConstructorAddsTheTwoPresetParametersAndEmptySlots)
+{
+    OldStyleTestPlugin plugin;
+
+    auto* number = dynamic_cast<IntParameter*> (plugin.getParameterManager().getParameter (110000));
+    ASSERT_NE (number, nullptr);
+    EXPECT_EQ (number->getName(), "Current Preset Number");
+    EXPECT_EQ (number->getMaximum(), 127);
+    EXPECT_NE (dynamic_cast<StringParameter*> (plugin.getParameterManager().getParameter (110001)), nullptr);
+    EXPECT_EQ (plugin.getNumGroups(), 0);
+    EXPECT_EQ (plugin.getPresetName (0), "Preset");
+}
+
+TEST_F (BasePluginOldStyleTest, FileExtensionsAndPatternsFollowTheShortName)
+{
+    OldStyleTestPlugin plugin;
+
+    EXPECT_EQ (plugin.getPresetFileExtension(), ".tqprs");
+    EXPECT_EQ (plugin.getBankFileExtension(), ".tqprsb");
+    EXPECT_EQ (plugin.getMidiCCMapFileExtension(), ".tqccmap");
+    EXPECT_EQ (plugin.getPresetLoadWildcard(), "*.tqprs");
+    EXPECT_EQ (plugin.getBankSaveWildcard(), "*.tqprsb");
+    EXPECT_EQ (plugin.getMidiCCMapLoadWildcard(), "*.tqccmap");
+}
+
+//==============================================================================
+TEST_F (BasePluginOldStyleTest, SetUpWithoutSettingsAppliesTheFactoryBanksFirstPreset)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+    const auto& first = firstFactoryPreset();
+
+    EXPECT_EQ (plugin->getCurrentPresetIndex(), 0);
+    EXPECT_EQ (text (*plugin, 110001), first.getStringAttribute ("name"));
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), factoryValue (first, "Cutoff"));
+    EXPECT_FLOAT_EQ (value (*plugin, volumeId), factoryValue (first, "Volume"));
+}
+
+TEST_F (BasePluginOldStyleTest, SetUpReadsTheFactoryGroups)
+{
+    const auto bank = juce::parseXML (loadBundleResourceAsString ("default.tqprsb"));
+    const auto plugin = OldStyleTestPlugin::create();
+
+    EXPECT_EQ (plugin->getGroupName (0), bank->getChildElement (0)->getStringAttribute ("name"));
+    EXPECT_EQ (plugin->getNumPresetsInGroup (0), bank->getChildElement (0)->getNumChildElements());
+    EXPECT_EQ (plugin->getGroupName (plugin->getNumGroups() - 1), "Not used");
+}
+
+TEST_F (BasePluginOldStyleTest, SetUpMapsTheFirstParametersOntoTheHostSlotsInOrder)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+
+    for (int slot = 0; slot < 36; ++slot)
+        EXPECT_EQ (plugin->getHostParameterAssignment (slot), slot);
+}
+
+TEST_F (BasePluginOldStyleTest, SetUpTakesTheDefaultPresetFromItsResource)
+{
+    const auto preset = juce::parseXML (loadBundleResourceAsString ("default.tqprs"));
+    const auto plugin = OldStyleTestPlugin::create();
+
+    EXPECT_FLOAT_EQ (plugin->getDefaultPreset().getValue (cutoffId), factoryValue (*preset, "Cutoff"));
+}
+
+TEST_F (BasePluginOldStyleTest, ClearPresetsModeGivesNumberedDefaultPresetsInOneGroup)
+{
+    writeSettings ("<ResourcesSettings><Presets default=\"clearPresets\"/></ResourcesSettings>");
+
+    const auto plugin = OldStyleTestPlugin::create();
+
+    EXPECT_EQ (groupCounts (*plugin), std::vector<int> ({ 128 }));
+    EXPECT_EQ (plugin->getPresetName (3), "Preset 3");
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), plugin->getDefaultPreset().getValue (cutoffId));
+    EXPECT_EQ (plugin->getPresetsDefaultMode(), BasePluginOldStyle::clearedPresets);
+}
+
+TEST_F (BasePluginOldStyleTest, UserBankModeLoadsTheUsersBank)
+{
+    const auto bankFile = folder.getChildFile ("Mine.tqprsb");
+    ASSERT_TRUE (XmlFiles::write (*makeBankXml ({ 2, 3 }), bankFile));
+    writeSettings ("<ResourcesSettings><Presets default=\"userDefinedPresets\" file=\"" + bankFile.getFullPathName()
+                   + "\"/></ResourcesSettings>");
+
+    const auto plugin = OldStyleTestPlugin::create();
+
+    EXPECT_EQ (groupCounts (*plugin), std::vector<int> ({ 2, 3, 123 }));
+    EXPECT_EQ (text (*plugin, 110001), "P0");
+    EXPECT_EQ (plugin->getLastUsedFolder(), folder);
+}
+
+TEST_F (BasePluginOldStyleTest, MissingUserBankLoadsTheFactoryBankAndKeepsTheChoice)
+{
+    const auto missing = folder.getChildFile ("Gone.tqprsb");
+    writeSettings ("<ResourcesSettings><Presets default=\"userDefinedPresets\" file=\"" + missing.getFullPathName()
+                   + "\"/></ResourcesSettings>");
+
+    {
+        const auto plugin = OldStyleTestPlugin::create();
+
+        EXPECT_EQ (text (*plugin, 110001), firstFactoryPreset().getStringAttribute ("name"));
+        EXPECT_EQ (plugin->getPresetsDefaultMode(), BasePluginOldStyle::userDefinedPresets);
+    }
+
+    const auto settings = writtenSettings();
+    ASSERT_NE (settings, nullptr);
+    const auto* presets = settings->getChildByName ("ResourcesSettings")->getChildByName ("Presets");
+    EXPECT_EQ (presets->getStringAttribute ("default"), "userDefinedPresets");
+    EXPECT_EQ (presets->getStringAttribute ("file"), missing.getFullPathName());
+}
+
+TEST_F (BasePluginOldStyleTest, UnreadableUserBankLeavesClearedPresetsNotEmptySlots)
+{
+    const auto broken = folder.getChildFile ("Broken.tqprsb");
+    ASSERT_TRUE (broken.replaceWithText ("<PresetBank><PresetGroup"));
+    writeSettings ("<ResourcesSettings><Presets default=\"userDefinedPresets\" file=\"" + broken.getFullPathName()
+                   + "\"/></ResourcesSettings>");
+
+    const auto plugin = OldStyleTestPlugin::create();
+
+    EXPECT_EQ (groupCounts (*plugin), std::vector<int> ({ 128 }));
+    EXPECT_FLOAT_EQ (value (*plugin, volumeId), plugin->getDefaultPreset().getValue (volumeId));
+    EXPECT_GT (value (*plugin, volumeId), 0.0f);
+}
+
+TEST_F (BasePluginOldStyleTest, MissingFactoryResourcesLeaveClearedPresetsWithTheParameterDefaults)
+{
+    const auto plugin = OldStyleTestPlugin::create ({ "XQ" });
+
+    EXPECT_EQ (groupCounts (*plugin), std::vector<int> ({ 128 }));
+    EXPECT_EQ (plugin->getPresetName (0), "Preset 0");
+    EXPECT_FLOAT_EQ (value (*plugin, volumeId), 0.5f);
+    EXPECT_FLOAT_EQ (value (*plugin, 0), 0.5f);
+}
+
+TEST_F (BasePluginOldStyleTest, MissingResourcesAreReportedAsFailures)
+{
+    OldStyleTestPlugin plugin;
+
+    EXPECT_FALSE (plugin.loadBankFromResource ("default.xqprsb"));
+    EXPECT_FALSE (plugin.loadDefaultPresetFromResource ("default.xqprs"));
+    EXPECT_FALSE (plugin.loadBankFromFile (folder.getChildFile ("none.tqprsb")));
+    EXPECT_TRUE (plugin.loadBankFromResource ("default.tqprsb"));
+}
+
+//==============================================================================
+TEST_F (BasePluginOldStyleTest, AutomaticStoringInTheSettingsStoresTheCurrentValuesAtOnce)
+{
+    writeSettings ("<PresetSettings storing=\"AUTOMATIC\"/>");
+    OldStyleTestPlugin plugin;
+    plugin.getParameterManager().setNormalisedValue (cutoffId, 0.8f);
+
+    plugin.loadUserSettings();
+
+    EXPECT_EQ (plugin.getPresetStoringMode(), PresetManager::automaticStoring);
+    EXPECT_FLOAT_EQ (plugin.getPresetSlot (0)->getValue (cutoffId), 0.8f);
+}
+
+TEST_F (BasePluginOldStyleTest, UnknownSettingValuesChangeNothing)
+{
+    writeSettings ("<PresetSettings storing=\"sometimes\" changing=\"loud\"/>"
+                   "<ResourcesSettings><Presets default=\"bestPresets\"/><MidiCCMap default=\"maybe\"/></ResourcesSettings>");
+    OldStyleTestPlugin plugin;
+
+    plugin.loadUserSettings();
+
+    EXPECT_EQ (plugin.getPresetStoringMode(), PresetManager::onDemandStoring);
+    EXPECT_EQ (plugin.getPresetChangingMode(), PresetManager::normalChanging);
+    EXPECT_EQ (plugin.getPresetsDefaultMode(), BasePluginOldStyle::factoryPresets);
+    EXPECT_FALSE (plugin.getMidiControl().isUsingUserDefinedMap());
+}
+
+TEST_F (BasePluginOldStyleTest, SettingsOfAnotherPlugInAreIgnored)
+{
+    OldStyleTestPlugin plugin;
+    const auto settings = juce::parseXML ("<UserSettings application=\"Other\"><PresetSettings storing=\"automatic\"/></UserSettings>");
+
+    plugin.loadUserSettingsFromXml (*settings);
+
+    EXPECT_EQ (plugin.getPresetStoringMode(), PresetManager::onDemandStoring);
+}
+
+TEST_F (BasePluginOldStyleTest, SettingsSurviveARestart)
+{
+    const auto ccMap = folder.getChildFile ("map.tqccmap");
+    const auto bankFile = folder.getChildFile ("Mine.tqprsb");
+    const auto hostMap = folder.getChildFile ("map.tqhpmap");
+
+    {
+        const auto plugin = OldStyleTestPlugin::create();
+        plugin->setPresetStoringMode (PresetManager::automaticStoring);
+        plugin->setPresetChangingMode (PresetManager::silentChanging);
+        plugin->setPresetsDefaultMode (BasePluginOldStyle::userDefinedPresets);
+        plugin->setUserPresetsFile (bankFile);
+        plugin->setLastUsedFolder (folder);
+        plugin->getMidiControl().setUseUserDefinedMap (true);
+        plugin->getMidiControl().setUserDefinedMapFile (ccMap);
+        plugin->setPresetAuthor ("Someone");
+        plugin->setHostParametersMapFile (hostMap, false);
+    }
+
+    const auto plugin = OldStyleTestPlugin::create();
+
+    EXPECT_EQ (plugin->getPresetStoringMode(), PresetManager::automaticStoring);
+    EXPECT_EQ (plugin->getPresetChangingMode(), PresetManager::silentChanging);
+    EXPECT_EQ (plugin->getPresetsDefaultMode(), BasePluginOldStyle::userDefinedPresets);
+    EXPECT_EQ (plugin->getUserPresetsFile(), bankFile);
+    EXPECT_EQ (plugin->getLastUsedFolder(), folder);
+    EXPECT_TRUE (plugin->getMidiControl().isUsingUserDefinedMap());
+    EXPECT_EQ (plugin->getMidiControl().getUserDefinedMapFile(), ccMap);
+    EXPECT_EQ (plugin->getPresetAuthor(), "Someone");
+    EXPECT_EQ (plugin->getHostParametersMapFile(), hostMap);
+}
+
+TEST_F (BasePluginOldStyleTest, WrittenSettingsHoldDirectoriesResourcesAndPresetSettings)
+{
+    OldStyleTestPlugin plugin;
+    plugin.setLastUsedFolder (folder);
+
+    const auto settings = plugin.createUserSettingsXml();
+
+    EXPECT_EQ (settings->getStringAttribute ("application"), "Tarvelin");
+    EXPECT_EQ (settings->getChildByName ("PluginDirectories")->getChildByName ("RecentlyUsed")->getStringAttribute ("dir"),
+               folder.getFullPathName());
+    EXPECT_EQ (settings->getChildByName ("ResourcesSettings")->getChildByName ("Presets")->getStringAttribute ("default"),
+               "factoryPresets");
+    EXPECT_EQ (settings->getChildByName ("ResourcesSettings")->getChildByName ("MidiCCMap")->getStringAttribute ("default"),
+               "noMapping");
+    EXPECT_EQ (settings->getChildByName ("PresetSettings")->getStringAttribute ("storing"), "onDemand");
+    EXPECT_EQ (settings->getChildByName ("PresetSettings")->getStringAttribute ("changing"), "normal");
+}
+
+TEST_F (BasePluginOldStyleTest, ChangingModeIsNeitherReadNorWrittenWhenUnsupported)
+{
+    writeSettings ("<PresetSettings changing=\"silent\"/>");
+    OldStyleTestPlugin plugin ({ "TQ", false });
+
+    plugin.loadUserSettings();
+
+    EXPECT_EQ (plugin.getPresetChangingMode(), PresetManager::normalChanging);
+    EXPECT_FALSE (plugin.createUserSettingsXml()->getChildByName ("PresetSettings")->hasAttribute ("changing"));
+}
+
+//==============================================================================
+TEST_F (BasePluginOldStyleTest, AutomaticStoringWritesEveryPresetParameterChangeIntoTheCurrentSlot)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+    plugin->setPresetStoringMode (PresetManager::automaticStoring);
+    plugin->selectPreset (2, false);
+
+    plugin->getParameterManager().setNormalisedValue (cutoffId, 0.91f);
+    plugin->getParameterManager().setNormalisedValue (thresholdId, 0.91f);
+
+    EXPECT_FLOAT_EQ (plugin->getPresetSlot (2)->getValue (cutoffId), 0.91f);
+    EXPECT_EQ (plugin->getPresetSlot (2)->getValue (thresholdId), 0.0f);
+}
+
+TEST_F (BasePluginOldStyleTest, OnDemandStoringDropsUnsavedEditsWhenAnotherPresetIsSelected)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+    const auto stored = plugin->getPresetSlot (0)->getValue (cutoffId);
+
+    plugin->getParameterManager().setNormalisedValue (cutoffId, 0.91f);
+    plugin->selectPreset (1, false);
+    plugin->selectPreset (0, false);
+
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), stored);
+}
+
+TEST_F (BasePluginOldStyleTest, EditingThePresetNameRenamesTheCurrentSlotWithoutTellingTheHost)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+    HostChanges host;
+    auto& processor = static_cast<juce::AudioProcessor&> (*plugin);
+    processor.addListener (&host);
+    plugin->selectPreset (4, false);
+    host.indexes.clear();
+
+    plugin->getParameterManager().setValueFromText (110001, "My Bass");
+
+    EXPECT_EQ (plugin->getPresetName (4), "My Bass");
+    EXPECT_TRUE (host.indexes.empty());
+    processor.removeListener (&host);
+}
+
+TEST_F (BasePluginOldStyleTest, ChangingThePresetNumberParameterSelectsNothing)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+
+    plugin->getParameterManager().setIntValue (110000, 9);
+
+    EXPECT_EQ (plugin->getCurrentPresetIndex(), 0);
+}
+
+//==============================================================================
+TEST_F (BasePluginOldStyleTest, StateHoldsParametersPresetsAndTheCcMapInOrder)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+    plugin->selectPreset (3, false);
+
+    const auto state = plugin->createStateXml();
+
+    ASSERT_EQ (state->getNumChildElements(), 3);
+    EXPECT_EQ (state->getStringAttribute ("application"), "Tarvelin");
+    EXPECT_EQ (state->getChildElement (0)->getTagName(), "ParametersState");
+    EXPECT_EQ (state->getChildElement (0)->getNumChildElements(), 36);
+    EXPECT_EQ (state->getChildElement (1)->getTagName(), "PresetsState");
+    EXPECT_EQ (state->getChildElement (1)->getIntAttribute ("currentPreset"), 3);
+    EXPECT_EQ (state->getChildElement (1)->getChildElement (0)->getTagName(), "PresetBank");
+    EXPECT_EQ (state->getChildElement (2)->getTagName(), "MidiControlMap");
+}
+
+TEST_F (BasePluginOldStyleTest, RestoredStateMakesThePresetCurrentWithoutApplyingItsValues)
+{
+    const auto source = OldStyleTestPlugin::create();
+    source->getParameterManager().setNormalisedValue (cutoffId, 0.123f);
+    source->setCurrentPresetIndex (5, false);
+    const auto state = source->createStateXml();
+
+    const auto plugin = OldStyleTestPlugin::create();
+    plugin->setStateFromXml (*state);
+
+    EXPECT_EQ (plugin->getCurrentPresetIndex(), 5);
+    EXPECT_EQ (plugin->getParameterManager().getParameter (110000)->getIntValue(), 5);
+    EXPECT_EQ (text (*plugin, 110001), plugin->getPresetName (5));
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.123f);
+    EXPECT_NE (plugin->getPresetSlot (5)->getValue (cutoffId), 0.123f);
+}
+
+TEST_F (BasePluginOldStyleTest, RestoredStateBringsBackTheBank)
+{
+    const auto source = OldStyleTestPlugin::create();
+    source->setPresetName (1, "Renamed");
+    source->insertNewGroup (0);
+    source->setGroupName (0, "Mine");
+    const auto state = source->createStateXml();
+
+    const auto plugin = OldStyleTestPlugin::create();
+    plugin->setStateFromXml (*state);
+
+    EXPECT_EQ (plugin->getPresetName (1), "Renamed");
+    EXPECT_EQ (plugin->getGroupName (0), "Mine");
+    EXPECT_EQ (groupCounts (*plugin), groupCounts (*source));
+}
+
+TEST_F (BasePluginOldStyleTest, StateValuesThatAreNotFiniteAreSkipped)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+    plugin->getParameterManager().setNormalisedValue (cutoffId, 0.4f);
+    const auto state = juce::parseXML ("<PluginState application=\"Tarvelin\"><ParametersState>"
+                                       "<param name=\"Cutoff\" value=\"nan\"/><param name=\"Volume\" value=\"0.25\"/>"
+                                       "</ParametersState><PresetsState currentPreset=\"inf\"/></PluginState>");
+
+    plugin->setStateFromXml (*state);
+
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.4f);
+    EXPECT_FLOAT_EQ (value (*plugin, volumeId), 0.25f);
+    EXPECT_EQ (plugin->getCurrentPresetIndex(), 0);
+}
+
+TEST_F (BasePluginOldStyleTest, StateOfAnotherPlugInIsIgnored)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+    plugin->getParameterManager().setNormalisedValue (cutoffId, 0.4f);
+    const auto state = juce::parseXML ("<PluginState application=\"Other\"><ParametersState>"
+                                       "<param name=\"Cutoff\" value=\"0.9\"/></ParametersState></PluginState>");
+
+    plugin->setStateFromXml (*state);
+
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.4f);
+}
+
+TEST_F (BasePluginOldStyleTest, StateWithACurrentPresetOutsideTheSlotsKeepsTheCurrentOne)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+    plugin->selectPreset (2, false);
+    const auto state = juce::parseXML ("<PluginState application=\"Tarvelin\"><PresetsState currentPreset=\"300\"/></PluginState>");
+
+    plugin->setStateFromXml (*state);
+
+    EXPECT_EQ (plugin->getCurrentPresetIndex(), 2);
+}
+
+TEST_F (BasePluginOldStyleTest, StateBlockRoundTripsThroughTheHost)
+{
+    const auto source = OldStyleTestPlugin::create();
+    source->selectPreset (6, false);
+    source->getParameterManager().setNormalisedValue (cutoffId, 0.77f);
+    juce::MemoryBlock block;
+    source->getStateInformation (block);
+
+    const auto plugin = OldStyleTestPlugin::create();
+    plugin->setStateInformation (block.getData(), static_cast<int> (block.getSize()));
+
+    EXPECT_EQ (plugin->getCurrentPresetIndex(), 6);
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.77f);
+}
+
+//==============================================================================
+TEST_F (BasePluginOldStyleTest, ProgramStateIsTheCurrentPreset)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+    plugin->selectPreset (1, false);
+
+    const auto xml = plugin->createCurrentProgramStateXml();
+
+    EXPECT_EQ (xml->getTagName(), "Preset");
+    EXPECT_EQ (xml->getStringAttribute ("name"), plugin->getPresetName (1));
+}
+
+TEST_F (BasePluginOldStyleTest, ProgramStateIsReadIntoTheCurrentSlotAndApplied)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+    plugin->selectPreset (3, false);
+
+    plugin->setCurrentProgramStateFromXml (*makePresetXml ("From Host", 0.66f));
+
+    EXPECT_EQ (plugin->getPresetName (3), "From Host");
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.66f);
+}
+
+TEST_F (BasePluginOldStyleTest, ForeignProgramStateKeepsUnsavedEdits)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+    plugin->getParameterManager().setNormalisedValue (cutoffId, 0.31f);
+
+    plugin->setCurrentProgramStateFromXml (*makePresetXml ("Alien", 0.9f, "Other"));
+
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.31f);
+}
+
+//==============================================================================
+TEST_F (BasePluginOldStyleTest, ProgramChangeOnTheAudioThreadAppliesThePresetThere)
+{
+    struct ThreadRecorder : public BasePluginOldStyle::PresetManagerListener
+    {
+        void currentPresetLoaded() override { thread = std::this_thread::get_id(); }
+        std::thread::id thread;
+    } recorder;
+    const auto plugin = OldStyleTestPlugin::create();
+    plugin->addPresetManagerListener (&recorder);
+    RecordingListener numberDisplay;
+    auto* number = plugin->getParameterManager().getParameter (110000);
+    number->addAsyncListener (&numberDisplay);
+    const auto expected = plugin->getPresetSlot (7)->getValue (cutoffId);
+
+    // The audio thread must finish without the message thread's help: this one waits.
+    std::thread audio ([&] { plugin->selectPreset (7, false); });
+    const auto audioThread = audio.get_id();
+    audio.join();
+
+    EXPECT_EQ (recorder.thread, audioThread);
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), expected);
+
+    drainAsync (*number);
+    EXPECT_EQ (numberDisplay.values, std::vector<float> ({ 7.0f }));
+    number->removeAsyncListener (&numberDisplay);
+}
+
+//==============================================================================
+TEST_F (BasePluginOldStyleTest, OlderSettingsFileMovesIntoTheUserFolder)
+{
+    OldStyleTestPlugin plugin;
+    const auto oldFile = plugin.getCommonSettingsFolder().getChildFile ("Tarvelin.ini");
+    ASSERT_TRUE (oldFile.getParentDirectory().createDirectory());
+    ASSERT_TRUE (oldFile.replaceWithText ("<UserSettings application=\"Tarvelin\"/>"));
+
+    plugin.moveSettingsToUserFolder();
+
+    EXPECT_EQ (plugin.getUserSettingsFile().loadFileAsString(), "<UserSettings application=\"Tarvelin\"/>");
+    EXPECT_FALSE (oldFile.exists());
+}
+
+TEST_F (BasePluginOldStyleTest, OlderSettingsFileStaysWhenTheUserHasSettings)
+{
+    OldStyleTestPlugin plugin;
+    const auto oldFile = plugin.getCommonSettingsFolder().getChildFile ("Tarvelin.ini");
+    ASSERT_TRUE (oldFile.getParentDirectory().createDirectory());
+    ASSERT_TRUE (oldFile.replaceWithText ("old"));
+    writeSettings ("");
+
+    plugin.moveSettingsToUserFolder();
+
+    EXPECT_TRUE (oldFile.exists());
+    EXPECT_NE (plugin.getUserSettingsFile().loadFileAsString(), "old");
+}
+
+TEST_F (BasePluginOldStyleTest, MovingSettingsCreatesTheUserFolder)
+{
+    OldStyleTestPlugin plugin;
+
+    plugin.moveSettingsToUserFolder();
+
+    EXPECT_TRUE (plugin.getUserSettingsFolder().isDirectory());
+}
