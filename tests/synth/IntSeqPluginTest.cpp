@@ -1,0 +1,396 @@
+#include "synth/IntSeqPlugin.h"
+#include "synth/Pattern.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace
+{
+/** A sequencer layer over 96 plain patterns, recording the pattern commands it receives. */
+class TestSequencer : public IntSeqPlugin
+{
+public:
+    TestSequencer() : IntSeqPlugin (33, 3) {}
+
+    juce::String getPluginName() const override         { return "Tarvelin"; }
+    juce::String getPluginShortName() const override    { return "TQ"; }
+
+    int getCurrentPatternIndex() override               { return current; }
+    int getPlayingPatternIndex() override               { return playing; }
+    int getNumPatterns() override                       { return 96; }
+    juce::String getPatternName (int i) override        { return patterns[static_cast<size_t> (i)].getName(); }
+    int getPatternLength (int i) override               { return patterns[static_cast<size_t> (i)].getLength(); }
+    double getPatternTempo (int i) override             { return patterns[static_cast<size_t> (i)].getTempo(); }
+    int getPatternShuffle (int i) override              { return patterns[static_cast<size_t> (i)].getShuffle(); }
+
+    void setPatternName (int i, const juce::String& name) override
+    {
+        patterns[static_cast<size_t> (i)].setName (name);
+        IntSeqPlugin::setPatternName (i, name);
+    }
+
+    void setPatternLength (int i, int steps) override
+    {
+        patterns[static_cast<size_t> (i)].setLength (steps);
+        IntSeqPlugin::setPatternLength (i, steps);
+    }
+
+    void setPatternTempo (int i, double tempo) override
+    {
+        patterns[static_cast<size_t> (i)].setTempo (tempo);
+        IntSeqPlugin::setPatternTempo (i, tempo);
+    }
+
+    void setPatternShuffle (int i, int percent) override
+    {
+        patterns[static_cast<size_t> (i)].setShuffle (percent);
+        IntSeqPlugin::setPatternShuffle (i, percent);
+    }
+
+    void clearPattern() override                        { ++clears; }
+    void undoPatternClear() override                    { ++undos; }
+    void shiftPatternLeft (int) override                { ++shifts; }
+    void selectNextPattern() override                   { ++current; IntSeqPlugin::selectNextPattern(); }
+    bool selectNextRandomVariant() override             { ++variants; return true; }
+    void rejectRandomVariant() override                 { ++rejects; }
+    void resetPatternUndo() override                    { ++undoResets; }
+
+    void readPatternXml (const juce::XmlElement& element, int index) override
+    {
+        patterns[static_cast<size_t> (index)].loadFromXml (element);
+    }
+
+    std::unique_ptr<juce::XmlElement> createPatternXml (int index) override
+    {
+        auto element = std::make_unique<juce::XmlElement> ("Pattern");
+        element->setAttribute ("application", getPluginName());
+        patterns[static_cast<size_t> (index)].saveToXml (*element);
+        return element;
+    }
+
+    bool boolState (int id)     { return parameterManager.getParameter (id)->getBoolValue(); }
+
+    std::array<Pattern, 96> patterns;
+    int current = 0, playing = 0;
+    int clears = 0, undos = 0, shifts = 0, variants = 0, rejects = 0, undoResets = 0;
+};
+
+struct SequencerLayer : public ::testing::Test
+{
+    SequencerLayer()
+    {
+        plugin.setDefaultPatternsMode (IntSeqPlugin::clearPatterns);
+        plugin.initialise();
+    }
+
+    TestSequencer plugin;
+};
+} // namespace
+
+TEST_F (SequencerLayer, RegistersTheStateParametersAndActions)
+{
+    auto& manager = plugin.getParameterManager();
+    EXPECT_EQ (manager.getNameOf (IntSeqPlugin::internalSequencerStateId), "Internal Sequencer State");
+    EXPECT_EQ (manager.getNameOf (IntSeqPlugin::patternShuffleId), "Pattern Shuffle");
+    EXPECT_EQ (manager.getNameOf (IntSeqPlugin::firstStepStateId), "Step 01 State");
+    EXPECT_EQ (manager.getNameOf (IntSeqPlugin::firstStepBlinkingId + 15), "Step 16 Blinking");
+    EXPECT_EQ (manager.getNameOf (IntSeqPlugin::lastStateParameterId), "Step 16 Length State");
+    EXPECT_EQ (IntSeqPlugin::lastStateParameterId, 200081);
+
+    auto& events = plugin.getEventsMap();
+    EXPECT_EQ (events.getEventUid ("Toggle Internal Sequencer"), 2000);
+    EXPECT_EQ (events.getEventUid ("Start/Stop"), 2008);
+    EXPECT_EQ (events.getEventUid ("Save Patterns"), 2022);
+    EXPECT_EQ (events.getEventUid ("Set Pattern Length To 01"), 2023);
+    EXPECT_EQ (events.getEventUid ("Set Pattern Length To 16"), 2038);
+}
+
+TEST_F (SequencerLayer, SetUpAppliesTheDefaultsAndNamesThePatterns)
+{
+    EXPECT_TRUE (plugin.isInternalSequencerOn());
+    EXPECT_FALSE (plugin.isInternalSyncOn());
+    EXPECT_FALSE (plugin.isHostModeOn());
+    EXPECT_TRUE (plugin.isNoteOffModeOn());
+    EXPECT_EQ (plugin.patterns[0].getName(), "Pattern 1");
+    EXPECT_EQ (plugin.patterns[95].getName(), "Pattern 96");
+    EXPECT_TRUE (plugin.boolState (IntSeqPlugin::internalSequencerStateId));
+    EXPECT_TRUE (plugin.boolState (IntSeqPlugin::nativeModeReadyStateId));
+    EXPECT_EQ (plugin.getParameterManager().getText (IntSeqPlugin::patternNameId), "Pattern 1");
+}
+
+TEST_F (SequencerLayer, WithTheSequencerOffOnlyTheFirstActionActs)
+{
+    plugin.setInternalSequencer (false);
+
+    for (int uid = 2001; uid <= 2038; ++uid)
+        plugin.performEvent (uid);
+
+    EXPECT_FALSE (plugin.isInternalSyncOn());
+    EXPECT_FALSE (plugin.isHostModeOn());
+    EXPECT_FALSE (plugin.isWriteModeOn());
+    EXPECT_EQ (plugin.getRequestedPlayState(), IntSeqPlugin::stopped);
+    EXPECT_EQ (plugin.clears + plugin.undos + plugin.shifts + plugin.variants, 0);
+
+    for (int id = IntSeqPlugin::internalSequencerStateId; id <= IntSeqPlugin::nativeModeReadyStateId; ++id)
+        EXPECT_FALSE (plugin.boolState (id)) << id;
+
+    EXPECT_FALSE (plugin.boolState (IntSeqPlugin::patternNameEditionStateId));
+    EXPECT_FALSE (plugin.boolState (IntSeqPlugin::patternTempoStateId));
+    EXPECT_FLOAT_EQ (plugin.getParameterManager().getNormalisedValue (IntSeqPlugin::patternTempoId), 0.0f);
+
+    EXPECT_EQ (plugin.getParameterManager().getText (IntSeqPlugin::patternNameId), "");
+    EXPECT_EQ (plugin.getParameterManager().getParameter (IntSeqPlugin::patternNumberId)->getIntValue(), 0);
+    EXPECT_FALSE (plugin.boolState (IntSeqPlugin::firstStepLengthStateId));
+
+    plugin.performEvent (IntSeqPlugin::toggleInternalSequencerEvent);
+    EXPECT_TRUE (plugin.isInternalSequencerOn());
+}
+
+TEST_F (SequencerLayer, HostModeCountsAsEditModeAndBlocksTheWriteSwitch)
+{
+    plugin.performEvent (IntSeqPlugin::toggleHostModeEvent);
+    ASSERT_TRUE (plugin.isHostModeOn());
+    EXPECT_TRUE (plugin.boolState (IntSeqPlugin::writeModeStateId));
+    EXPECT_FALSE (plugin.boolState (IntSeqPlugin::writeModeActivityId));
+
+    plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
+    EXPECT_FALSE (plugin.isWriteModeOn());
+
+    // In host mode the number shows the note that selects the pattern.
+    EXPECT_EQ (plugin.getParameterManager().getParameter (IntSeqPlugin::patternNumberId)->getIntValue(), 12);
+}
+
+TEST_F (SequencerLayer, ClearIsRefusedWithAFullClipboardAndUndoThenCancelsTheCopy)
+{
+    plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
+    plugin.performEvent (IntSeqPlugin::copyEvent);
+    ASSERT_TRUE (plugin.isClipboardFull());
+    EXPECT_TRUE (plugin.boolState (IntSeqPlugin::clipboardStateId));
+
+    plugin.performEvent (IntSeqPlugin::clearEvent);
+    EXPECT_EQ (plugin.clears, 0);
+
+    plugin.performEvent (IntSeqPlugin::undoEvent);
+    EXPECT_FALSE (plugin.isClipboardFull());
+    EXPECT_EQ (plugin.undos, 0);
+
+    plugin.performEvent (IntSeqPlugin::clearEvent);
+    plugin.performEvent (IntSeqPlugin::undoEvent);
+    EXPECT_EQ (plugin.clears, 1);
+    EXPECT_EQ (plugin.undos, 1);
+}
+
+TEST_F (SequencerLayer, ClearIsRefusedInLengthAndRandomizerModes)
+{
+    plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
+    plugin.performEvent (IntSeqPlugin::toggleLengthModeEvent);
+    plugin.performEvent (IntSeqPlugin::clearEvent);
+    plugin.performEvent (IntSeqPlugin::toggleRandomizerEvent);
+    plugin.performEvent (IntSeqPlugin::clearEvent);
+    EXPECT_EQ (plugin.clears, 0);
+}
+
+TEST_F (SequencerLayer, PrevAndNextDoNothingWhileAutoFollowIsActive)
+{
+    plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
+    ASSERT_TRUE (plugin.isAutoFollowActive());
+    plugin.performEvent (IntSeqPlugin::nextEvent);
+    EXPECT_EQ (plugin.current, 0);
+
+    plugin.performEvent (IntSeqPlugin::toggleAutoFollowModeEvent);
+    plugin.performEvent (IntSeqPlugin::nextEvent);
+    EXPECT_EQ (plugin.current, 1);
+}
+
+TEST_F (SequencerLayer, RandomizerAndLengthModeExcludeEachOther)
+{
+    plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
+    plugin.performEvent (IntSeqPlugin::toggleLengthModeEvent);
+    ASSERT_TRUE (plugin.isLengthModeOn());
+
+    plugin.performEvent (IntSeqPlugin::toggleRandomizerEvent);
+    EXPECT_TRUE (plugin.isRandomizerOn());
+    EXPECT_FALSE (plugin.isLengthModeOn());
+    EXPECT_EQ (plugin.undoResets, 1);
+
+    plugin.performEvent (IntSeqPlugin::toggleLengthModeEvent);
+    EXPECT_TRUE (plugin.isLengthModeOn());
+    EXPECT_FALSE (plugin.isRandomizerOn());
+    EXPECT_FALSE (plugin.boolState (IntSeqPlugin::randomizerStateId));
+}
+
+TEST_F (SequencerLayer, RandomizerModeTurnsNextAndUndoIntoVariantCommands)
+{
+    plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
+    plugin.performEvent (IntSeqPlugin::toggleRandomizerEvent);
+    plugin.performEvent (IntSeqPlugin::nextEvent);
+    plugin.performEvent (IntSeqPlugin::undoEvent);
+    plugin.performEvent (IntSeqPlugin::shiftLeftEvent);
+    EXPECT_EQ (plugin.variants, 1);
+    EXPECT_EQ (plugin.rejects, 1);
+    EXPECT_EQ (plugin.shifts, 0);
+}
+
+TEST_F (SequencerLayer, PatternLengthActionsActOnlyInLengthMode)
+{
+    plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
+    plugin.performEvent (IntSeqPlugin::setPatternLengthTo01Event + 4);
+    EXPECT_EQ (plugin.patterns[0].getLength(), 16);
+
+    plugin.performEvent (IntSeqPlugin::toggleLengthModeEvent);
+    plugin.performEvent (IntSeqPlugin::setPatternLengthTo01Event + 4);
+    EXPECT_EQ (plugin.patterns[0].getLength(), 5);
+    EXPECT_TRUE (plugin.boolState (IntSeqPlugin::firstStepLengthStateId + 4));
+    EXPECT_FALSE (plugin.boolState (IntSeqPlugin::firstStepLengthStateId + 5));
+}
+
+TEST_F (SequencerLayer, PlayActionsLeaveRequestsForTheAudioThread)
+{
+    plugin.performEvent (IntSeqPlugin::startStopEvent);
+    EXPECT_EQ (plugin.getRequestedPlayState(), IntSeqPlugin::playing);
+
+    plugin.performEvent (IntSeqPlugin::stopEvent);
+    EXPECT_EQ (plugin.getRequestedPlayState(), IntSeqPlugin::stopped);
+
+    plugin.performEvent (IntSeqPlugin::startEvent);
+    EXPECT_EQ (plugin.getRequestedPlayState(), IntSeqPlugin::playing);
+    EXPECT_FALSE (plugin.getSequencerClock().isRunning());
+}
+
+TEST_F (SequencerLayer, TempoFromTheEditorIsIgnoredWithoutInternalSync)
+{
+    auto& manager = plugin.getParameterManager();
+    plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
+
+    manager.setValue (IntSeqPlugin::patternTempoId, 150.0f);
+    EXPECT_DOUBLE_EQ (plugin.patterns[0].getTempo(), 120.0);
+
+    plugin.performEvent (IntSeqPlugin::toggleInternalSyncEvent);
+    manager.setValue (IntSeqPlugin::patternTempoId, 150.0f);
+    EXPECT_DOUBLE_EQ (plugin.patterns[0].getTempo(), 150.0);
+
+    manager.setNormalisedValue (IntSeqPlugin::patternShuffleId, 0.426f);
+    EXPECT_EQ (plugin.patterns[0].getShuffle(), 43);
+
+    manager.setValueFromText (IntSeqPlugin::patternNameId, "Rolling");
+    EXPECT_EQ (plugin.patterns[0].getName(), "Rolling");
+}
+
+TEST_F (SequencerLayer, PatternNameFromTheEditorNeedsEditMode)
+{
+    plugin.getParameterManager().setValueFromText (IntSeqPlugin::patternNameId, "Renamed");
+    EXPECT_EQ (plugin.patterns[0].getName(), "Pattern 1");
+}
+
+TEST_F (SequencerLayer, StateElementHoldsTheSwitchesInOrderThenThePatterns)
+{
+    plugin.performEvent (IntSeqPlugin::toggleHostModeEvent);
+    plugin.patterns[7].setName ("Eighth");
+
+    const auto state = plugin.createInternalSequencerStateXml();
+    ASSERT_EQ (state->getNumChildElements(), 7);
+    const char* expected[] = { "IntSeq", "IntSync", "HostMode", "NoteOff", "PattWriteMode", "AutoFollow", "PatternsState" };
+
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ (state->getChildElement (i)->getTagName(), expected[i]);
+
+    // Host mode counts as write mode in the stored state.
+    EXPECT_EQ (state->getChildByName ("PattWriteMode")->getStringAttribute ("state"), "on");
+
+    TestSequencer restored;
+    restored.setDefaultPatternsMode (IntSeqPlugin::clearPatterns);
+    restored.initialise();
+    restored.loadInternalSequencerStateFromXml (*state);
+    EXPECT_TRUE (restored.isHostModeOn());
+    EXPECT_TRUE (restored.isWriteModeOn());
+    EXPECT_EQ (restored.patterns[7].getName(), "Eighth");
+}
+
+TEST_F (SequencerLayer, DefaultsRoundTripThroughTheSettingsElement)
+{
+    plugin.setDefaultInternalSequencer (false);
+    plugin.setDefaultHostMode (true);
+    plugin.setHostPlayDetection (IntSeqPlugin::byLowestCNoteOn);
+
+    const auto settings = plugin.createInternalSequencerDefaultsXml();
+    ASSERT_EQ (settings->getNumChildElements(), 5);
+    EXPECT_EQ (settings->getChildElement (4)->getStringAttribute ("type"), "byLowestCNoteOn");
+
+    TestSequencer other;
+    other.loadInternalSequencerDefaultsFromXml (*settings);
+    EXPECT_FALSE (other.getDefaultInternalSequencer());
+    EXPECT_TRUE (other.getDefaultHostMode());
+    EXPECT_TRUE (other.getDefaultNoteOffMode());
+    EXPECT_EQ (other.getHostPlayDetection(), IntSeqPlugin::byLowestCNoteOn);
+}
+
+TEST_F (SequencerLayer, UnknownPlayDetectionTextsLeaveTheSetting)
+{
+    const auto settings = juce::parseXML ("<InternalSequencer><HostPlayDetection type=\"BYLOWESTCNOTEON\"/></InternalSequencer>");
+    plugin.loadInternalSequencerDefaultsFromXml (*settings);
+    EXPECT_EQ (plugin.getHostPlayDetection(), IntSeqPlugin::byTransportChange);
+}
+
+TEST_F (SequencerLayer, BankReadingSkipsForeignPatternsAndKeepsTheRest)
+{
+    plugin.patterns[12].setName ("Keep me");
+    juce::XmlElement bank ("PatternBank");
+
+    for (int i = 0; i < 10; ++i)
+    {
+        auto* element = bank.createNewChildElement ("Pattern");
+        element->setAttribute ("application", i == 3 ? "Other" : "Tarvelin");
+        element->setAttribute ("name", "Bank " + juce::String (i));
+    }
+
+    EXPECT_TRUE (plugin.readPatternBankXml (bank));
+    EXPECT_EQ (plugin.patterns[0].getName(), "Bank 0");
+    EXPECT_EQ (plugin.patterns[3].getName(), "Bank 4");
+    EXPECT_EQ (plugin.patterns[8].getName(), "Bank 9");
+    EXPECT_EQ (plugin.patterns[9].getName(), "Pattern 10");
+    EXPECT_EQ (plugin.patterns[12].getName(), "Keep me");
+
+    EXPECT_FALSE (plugin.readPatternBankXml (juce::XmlElement ("Patterns")));
+}
+
+TEST_F (SequencerLayer, PatternAndBankFilesRoundTrip)
+{
+    const juce::TemporaryFile patternFile (".tqptr"), bankFile (".tqptrb");
+    plugin.patterns[5].setName ("Saved");
+    plugin.patterns[5].setLength (7);
+    plugin.patterns[40].setTempo (133.3);
+
+    ASSERT_TRUE (plugin.savePatternFile (patternFile.getFile(), 5));
+    ASSERT_TRUE (plugin.savePatternBankFile (bankFile.getFile()));
+
+    TestSequencer other;
+    ASSERT_TRUE (other.loadPatternFile (patternFile.getFile(), 9));
+    EXPECT_EQ (other.patterns[9].getName(), "Saved");
+    EXPECT_EQ (other.patterns[9].getLength(), 7);
+
+    ASSERT_TRUE (other.loadPatternBankFile (bankFile.getFile()));
+    EXPECT_DOUBLE_EQ (other.patterns[40].getTempo(), 133.3);
+    EXPECT_EQ (other.patterns[5].getName(), "Saved");
+}
+
+TEST_F (SequencerLayer, DamagedOrMissingPatternFilesChangeNothing)
+{
+    const juce::TemporaryFile file (".tqptr");
+    file.getFile().replaceWithText ("<Pattern application=\"Tarvelin\" name=\"Half");
+    plugin.patterns[2].setName ("Untouched");
+
+    EXPECT_FALSE (plugin.loadPatternFile (file.getFile(), 2));
+    EXPECT_FALSE (plugin.loadPatternFile (juce::File ("/nonexistent/file.tqptr"), 2));
+    EXPECT_FALSE (plugin.loadPatternBankFile (file.getFile()));
+    EXPECT_FALSE (plugin.loadPatternFile (file.getFile(), 400));
+    EXPECT_EQ (plugin.patterns[2].getName(), "Untouched");
+}
+
+TEST_F (SequencerLayer, WildcardsListTheExtensions)
+{
+    EXPECT_EQ (plugin.getPatternFileExtension(), ".tqptr");
+    EXPECT_EQ (plugin.getPatternBankFileExtension(), ".tqptrb");
+    EXPECT_EQ (plugin.getPatternLoadWildcard(), "*.tqptr");
+    EXPECT_EQ (plugin.getPatternBankSaveWildcard(), "*.tqptrb");
+}
