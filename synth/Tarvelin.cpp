@@ -1,20 +1,669 @@
 #include "synth/Tarvelin.h"
 
-Tarvelin::Tarvelin()
-    : BasePluginOldStyle (TarvelinIds::numPresetParameters, TarvelinIds::numHostParameters - TarvelinIds::numPresetParameters)
+#include "framework/XmlHelpers.h"
+
+#include <cmath>
+#include <ctime>
+
+namespace
 {
-    // The sequencer layer will own this flag; until it exists the instrument
-    // asks for the initialise chain itself, so that the presets are set up.
-    useInitialise = true;
+using namespace TarvelinIds;
+
+const char* const accentLevelNames[] = { "low", "medium", "high" };
+const char* const tuningNames[] = { "accurate", "vintage", "battery low" };
+
+int roundToInt (double x)
+{
+    return static_cast<int> (std::floor (x + 0.5));
+}
+
+juce::String withDecimals (double value, int decimals)
+{
+    return juce::String (value, decimals);
+}
+
+juce::String decibelText (double factor)
+{
+    return factor > 0.0 ? withDecimals (20.0 * std::log10 (factor), 1) + "dB" : juce::String ("-inf.dB");
+}
+
+bool isOwnElement (const juce::XmlElement& element, const char* tag)
+{
+    return XmlHelpers::tagMatches (element, tag);
+}
+} // namespace
+
+//==============================================================================
+Tarvelin::Tarvelin()
+    : IntSeqPlugin (numPresetParameters, numHostParameters - numPresetParameters),
+      arpeggiator (*this)
+{
+    soundingNotes.reserve (256);
+    midiOut.ensureSize (8192);
+
+    // Without a host tempo the clocks run at 120 BPM.
+    sequencerClock.setTempo (120.0);
 
     moveSettingsToUserFolder();
+
+    engine = std::make_unique<TarvelinCore>();
+    addPresetManagerListener (this);
+
+    arpeggiator.resetArpeggiator();
+    stopSequencer();
+
+    randomizer.getGenerator().seed (static_cast<std::uint32_t> (std::time (nullptr)));
 }
 
 Tarvelin::~Tarvelin()
 {
-    // Settings and editor go first, while every layer's overrides still answer.
     saveSettingsOnClose();
     deleteEditor();
+
+    const juce::ScopedLock sl (engineLock);
+    engine.reset();
+}
+
+void Tarvelin::currentPresetLoaded()
+{
+    // A preset load may come from the audio thread (program change); the engine is
+    // reached only under its lock.
+    const juce::ScopedLock sl (engineLock);
+    engine->currentPresetLoaded();
+}
+
+//==============================================================================
+void Tarvelin::prepareToPlay (double sampleRate, int)
+{
+    {
+        const juce::ScopedLock sl (engineLock);
+        engine->setSampleRate (static_cast<float> (sampleRate));
+    }
+
+    sequencerClock.setSampleRate (sampleRate);
+    arpeggiator.setSampleRate (sampleRate);
+    midiInput.clear();
+    stopSequencer();
+    arpeggiator.resetArpeggiator();
+}
+
+void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi)
+{
+    juce::ScopedNoDenormals noDenormals;
+
+    const bool clockWasRunning = sequencerClock.isRunning();
+
+    midiOut.clear();
+    midiOutPosition = 0;
+
+    if (stopRequest.exchange (false))
+    {
+        playState = stopped;
+        stopSequencer();
+    }
+
+    if (arpResetRequest.exchange (false))
+        arpeggiator.resetArpeggiator();
+
+    if (allNotesOffRequest.exchange (false))
+        releaseAllNotes();
+
+    bool hostIsPlaying = false;
+    handleHostTransport (hostIsPlaying);
+    applyPlayRequest (hostIsPlaying);
+
+    const int numSamples = buffer.getNumSamples();
+    const int numChannels = buffer.getNumChannels();
+    buffer.clear();
+
+    midiInput.setEvents (midi);
+    applyClockSettings();
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        juce::MidiMessage message;
+
+        while (midiInput.getNextEventAt (message, i))
+            handleMidiEvent (message, hostIsPlaying);
+
+        if (sequencerClock.processSample())
+        {
+            if (sequencerClock.isFirstPhase())
+                advanceSequencerStep();
+            else
+                releaseSequencerStep();
+
+            // A pattern change takes effect at the next step.
+            if (isInternalSequencerOn())
+            {
+                if (isInternalSyncOn())
+                    sequencerClock.setTempo (getPlayingPatternTempo());
+
+                sequencerClock.setShuffle (getPlayingShuffleAmount());
+            }
+        }
+
+        arpeggiator.processSample();
+
+        double sample = 0.0;
+
+        {
+            const juce::ScopedLock sl (engineLock);
+            engine->renderSample (sample);
+        }
+
+        const auto value = static_cast<float> (sample);
+
+        for (int channel = 0; channel < numChannels; ++channel)
+            buffer.addSample (channel, i, value);
+
+        ++midiOutPosition;
+    }
+
+    midiInput.advance (numSamples);
+
+    // The host receives exactly the notes the instrument played.
+    midi.swapWith (midiOut);
+    midiOut.clear();
+
+    if (isInternalSequencerOn())
+    {
+        followPlayingPattern (clockWasRunning);
+
+        const bool running = sequencerClock.isRunning();
+
+        if (running != clockWasRunning)
+            parameterManager.setBoolValue (playStateId, running);
+    }
+}
+
+void Tarvelin::handleHostTransport (bool& hostIsPlaying)
+{
+    hostIsPlaying = transport.playing;
+
+    auto* playHead = getPlayHead();
+
+    if (playHead == nullptr)
+        return;
+
+    const auto position = playHead->getPosition();
+
+    if (! position.hasValue())
+        return;
+
+    const bool wasPlaying = transport.playing;
+    transport.playing = position->getIsPlaying();
+
+    if (const auto bpm = position->getBpm(); bpm.hasValue() && std::isfinite (*bpm) && *bpm > 0.0)
+        transport.tempo = *bpm;
+
+    if (const auto ppq = position->getPpqPosition(); ppq.hasValue() && std::isfinite (*ppq))
+        transport.position = *ppq;
+
+    hostIsPlaying = transport.playing;
+
+    const bool sequencerOn = isInternalSequencerOn();
+    const bool hostModeOn = isHostModeOn();
+    const bool syncOn = isInternalSyncOn();
+    const int detection = getHostPlayDetection();
+
+    if (transport.playing)
+    {
+        if (detection == byTransportChange && sequencerOn && ! hostModeOn
+            && (! sequencerClock.isRunning() || playState.load() == playing))
+        {
+            playState = stopped;
+            restartSequencer();
+        }
+    }
+    else if (wasPlaying)
+    {
+        playState = stopped;
+        stopSequencer();
+    }
+
+    if (! syncOn)
+    {
+        sequencerClock.setTempo (transport.tempo);
+        arpeggiator.setTempo (transport.tempo);
+    }
+    else if (! sequencerOn)
+    {
+        arpeggiator.setTempo (transport.tempo);
+    }
+
+    if (sequencerOn && ! hostModeOn && ! syncOn
+        && ((detection == byTransportChange && transport.playing)
+            || (detection == byLowestCNoteOn && startedByLowestC.load())))
+        sequencerClock.setPosition (transport.position);
+}
+
+void Tarvelin::applyPlayRequest (bool hostIsPlaying)
+{
+    const int request = requestedPlayState.exchange (noRequest);
+
+    if (isInternalSequencerOn() && ! isHostModeOn() && ! hostIsPlaying
+        && request != noRequest && request != playState.load())
+    {
+        playState = request;
+
+        if (request == stopped)
+            stopSequencer();
+        else
+            restartSequencer();
+    }
+}
+
+void Tarvelin::applyClockSettings()
+{
+    const double gate = clockGate.load();
+    const bool sequencerOn = isInternalSequencerOn();
+    const bool syncOn = isInternalSyncOn();
+
+    sequencerClock.setShuffle (getPlayingShuffleAmount());
+    sequencerClock.setGate (arpeggiator.isOn() ? 0.96 : gate);
+
+    if (syncOn)
+        sequencerClock.setTempo (getPlayingPatternTempo());
+
+    arpeggiator.applyClockSettings (gate);
+
+    if (syncOn && sequencerOn)
+        arpeggiator.setTempo (getPlayingPatternTempo());
+}
+
+void Tarvelin::handleMidiEvent (const juce::MidiMessage& message, bool hostIsPlaying)
+{
+    getMidiActivityFlag().exchange (1);
+
+    if (message.isController())
+    {
+        getMidiControl().handleController (message);
+
+        if (message.isAllNotesOff())
+        {
+            stopSequencer();
+            arpeggiator.resetArpeggiator();
+            allNotesOff();
+        }
+
+        return;
+    }
+
+    if (message.isProgramChange())
+    {
+        selectPreset (message.getProgramChangeNumber(), false);
+        return;
+    }
+
+    if (! message.isNoteOnOrOff())
+        return;
+
+    if (! isInternalSequencerOn())
+    {
+        if (message.isNoteOn())
+            noteOn (message.getNoteNumber(), message.getFloatVelocity());
+        else
+            noteOff (message.getNoteNumber());
+
+        return;
+    }
+
+    if (isHostModeOn())
+    {
+        handleHostModePatternNote (message, hostIsPlaying);
+        return;
+    }
+
+    handleNativePatternKey (message);
+
+    // The lowest C starts the sequencer when the host's play is detected that way.
+    if (message.isNoteOn() && message.getNoteNumber() == 0 && getHostPlayDetection() == byLowestCNoteOn
+        && (! sequencerClock.isRunning() || playState.load() == playing))
+    {
+        playState = stopped;
+        startedByLowestC = true;
+        restartSequencer();
+    }
+}
+
+void Tarvelin::handleHostModePatternNote (const juce::MidiMessage& message, bool hostIsPlaying)
+{
+    const int note = message.getNoteNumber();
+
+    if (note < 12 || note > 107)
+        return;
+
+    const int pattern = note - 12;
+
+    if (message.isNoteOn())
+    {
+        const int previous = hostPatternIndex;
+        hostPatternKeysHeld = (pattern == previous) ? hostPatternKeysHeld + 1 : 1;
+        setHostPatternIndex (pattern);
+
+        const bool keepsPlaying = sequencerClock.isRunning() && ! isSelfResetOn() && pattern == previous;
+
+        if (! keepsPlaying)
+        {
+            startSequencer();
+            sequencerClock.reset();
+            stepAdvanced = false;
+        }
+    }
+    else if (pattern == hostPatternIndex)
+    {
+        if (--hostPatternKeysHeld <= 0)
+        {
+            hostPatternKeysHeld = 0;
+
+            if (isNoteOffModeOn() || ! hostIsPlaying)
+                stopSequencer();
+        }
+    }
+}
+
+void Tarvelin::handleNativePatternKey (const juce::MidiMessage& message)
+{
+    static const int whiteKeyPositions[13] = { 0, -1, 1, -1, 2, 3, -1, 4, -1, 5, -1, 6, 7 };
+    const int note = message.getNoteNumber();
+
+    if (note >= 12 && note <= 24)
+    {
+        const int position = whiteKeyPositions[note - 12];
+
+        if (position < 0)
+            return;
+
+        if (message.isNoteOn())
+        {
+            if (patternKeyHeld < 0 || chainBank.load() != bankGroup.load())
+            {
+                chainFirst = position;
+                chainLast = position;
+                chainBank = bankGroup.load();
+            }
+            else
+            {
+                chainFirst = juce::jmin (patternKeyHeld, position);
+                chainLast = juce::jmax (patternKeyHeld, position);
+            }
+
+            applyPatternChain();
+            patternKeyHeld = position;
+        }
+        else if (position == patternKeyHeld)
+        {
+            patternKeyHeld = -1;
+        }
+
+        return;
+    }
+
+    if (! message.isNoteOn())
+        return;
+
+    const int group = note == 26 ? 0 : note == 28 ? 1 : note == 29 ? 2 : -1;
+
+    if (group >= 0)
+    {
+        bankGroup = group;
+        updateKeyLamps();
+        updatePatternPositionLamps (0);
+        updateFlagLamps();
+    }
+}
+
+void Tarvelin::followPlayingPattern (bool)
+{
+    if (! sequencerClock.isRunning())
+        return;
+
+    const bool hostModeOn = isHostModeOn();
+    const bool follow = hostModeOn
+        ? (! isLengthModeOn() && ! isRandomizerOn() && isAutoFollowOn())
+        : ! (isWriteModeOn() && (isLengthModeOn() || isRandomizerOn() || ! isAutoFollowOn()));
+
+    if (follow && selectPattern())
+        updatePatternStates();
+}
+
+//==============================================================================
+// Note routing
+
+void Tarvelin::noteOn (int note, float velocity)
+{
+    arpeggiator.noteOn (note, velocity);
+}
+
+void Tarvelin::noteOff (int note)
+{
+    arpeggiator.noteOff (note);
+}
+
+void Tarvelin::playNote (int note, float velocity)
+{
+    if (note < 0 || note > 127)
+        return;
+
+    soundingNotes.push_back (note);
+
+    {
+        const juce::ScopedLock sl (engineLock);
+        engine->noteOn (note, velocity);
+    }
+
+    midiOut.addEvent (juce::MidiMessage::noteOn (1, note, velocity), midiOutPosition);
+}
+
+void Tarvelin::releaseNote (int note)
+{
+    const auto found = std::find (soundingNotes.begin(), soundingNotes.end(), note);
+
+    if (found == soundingNotes.end())
+        return;
+
+    soundingNotes.erase (found);
+
+    {
+        const juce::ScopedLock sl (engineLock);
+        engine->noteOff (note);
+    }
+
+    midiOut.addEvent (juce::MidiMessage::noteOff (1, note, static_cast<juce::uint8> (0)), midiOutPosition);
+}
+
+void Tarvelin::releaseAllNotes()
+{
+    arpeggiator.releaseSoundingNote();
+    currentNoteOn = false;
+    previousNoteOn = false;
+
+    while (! soundingNotes.empty())
+        releaseNote (soundingNotes.front());
+}
+
+void Tarvelin::allNotesOff()
+{
+    releaseAllNotes();
+
+    {
+        const juce::ScopedLock sl (engineLock);
+        engine->allNotesOff();
+    }
+
+    midiOut.addEvent (juce::MidiMessage::allNotesOff (1), midiOutPosition);
+}
+
+//==============================================================================
+// Parameters
+
+void Tarvelin::parameterChanged (Parameter* parameter)
+{
+    const int id = parameter->getId();
+    const float v = parameter->getNormalisedValue();
+
+    if (id == arpShuffleAmount)
+    {
+        parameterManager.setNormalisedValue (arpShuffle, v);
+        return;
+    }
+
+    if (id == gateLevel || id == accentLevel || id == slideLevel)
+    {
+        // Only while the level knobs are shown, and never from the displays' own updates.
+        if (isLevelEditActive() && ! publishingLevels)
+        {
+            getPattern (currentPattern).getStep (editedStep).setLevel (5 + id - gateLevel, v);
+            updateStepLevelDisplays();
+        }
+
+        return;
+    }
+
+    if (id >= 0 && id < TarvelinCore::numParameters)
+    {
+        const juce::ScopedLock sl (engineLock);
+        engine->setParameter (id, v);
+    }
+
+    IntSeqPlugin::parameterChanged (parameter);
+
+    switch (id)
+    {
+        case gateLength:        clockGate = 0.04 + 0.92 * static_cast<double> (v); break;
+        case arpChord:          arpeggiator.setChord (v); break;
+        case arpMode:
+            if (arpeggiator.setMode (v))
+            {
+                requestArpeggiatorReset();
+                requestAllNotesOff();
+            }
+
+            parameterManager.setBoolValue (arpOnState, arpeggiator.isOn());
+            break;
+
+        case arpShuffle:
+            arpeggiator.setShuffle (v);
+            parameterManager.setValue (arpShuffleAmount, static_cast<float> (arpeggiator.getShuffle()));
+            break;
+
+        case arpOctaveMinus1:
+        case arpOctave0:
+        case arpOctavePlus1:
+        case arpOctavePlus2:    arpeggiator.setOctaveSwitch (id - arpOctaveMinus1, v); break;
+        case arpMultiplier:     arpeggiator.setMultiplier (v); break;
+        case arpRepeater:       arpeggiator.setRepeater (v); break;
+        case gateThreshold:
+        case accentThreshold:
+        case slideThreshold:    thresholds[static_cast<size_t> (id - gateThreshold)] = v; break;
+        case randChord:         setRandomizerChord (roundToInt (static_cast<double> (v) * 7.0)); break;
+        default: break;
+    }
+}
+
+juce::String Tarvelin::getParameterDisplayText (int id) const
+{
+    const auto* parameter = parameterManager.getParameter (id);
+
+    if (parameter == nullptr)
+        return {};
+
+    const double v = parameter->getNormalisedValue();
+
+    auto readBack = [this] (int parameterId)
+    {
+        const juce::ScopedLock sl (engineLock);
+        return engine->getParameter (parameterId);
+    };
+
+    switch (id)
+    {
+        case tune:
+        {
+            // Two decimals of the semitone offset, so the text reads as the value.
+            return withDecimals ((v - 0.5) * 48.0, 2) + " halftones";
+        }
+
+        case slideTime:         return juce::String (roundToInt (readBack (id) * 1000.0)) + " ms";
+        case cutoff:
+        case resonance:
+        case envMod:
+        case accent:
+        case accentAmp:         return withDecimals (v * 100.0, 1);
+        case accentSweep:       return withDecimals (v * 36.0, 1) + " ms";
+
+        case attack:
+        {
+            const double t = -0.07606847412199216 * v / (v - 1.0143525020308606);
+            return t >= 1.0 ? withDecimals (t, 2) + " s" : withDecimals (t * 1000.0, 1) + " ms";
+        }
+
+        case decay:
+        case accentDecay:
+        {
+            const double d = v * -13731.040831170467 + 17036.972707414807;
+            const double t = 61156177462.69503 / (d * d + 15522448.280278217);
+            return t >= 1000.0 ? withDecimals (t / 1000.0, 2) + " s" : withDecimals (t, 1) + " ms";
+        }
+
+        case gateLength:
+        case bankDamping:
+        case bankMix:           return juce::String (static_cast<int> (v * 100.0)) + "%";
+        case drive:
+        case distortionLevel:   return decibelText (readBack (id));
+        case bankFrequency:
+        case bankSpread:        return withDecimals (2.0 * v - 1.0, 2);
+        case waveform:          return readBack (id) > 0.5 ? "Square" : "Sawtooth";
+        case accentAmpLink:
+        case accentSweepLink:   return readBack (id) > 0.5 ? "Linked" : "Free";
+        case effectOn:          return readBack (id) > 0.5 ? "On" : "Off";
+        case bankOrder:         return readBack (id) > 0.5 ? "Post" : "Pre";
+
+        case volume:
+        {
+            const double factor = readBack (id);
+
+            if (factor <= 0.0)
+                return "-inf.";
+
+            const double db = 20.0 * std::log10 (factor);
+            return (db > 0.0 ? "+" : "") + withDecimals (db, 1) + "dB";
+        }
+
+        case arpChord:          return Arpeggiator::getChordName (arpeggiator.getChord());
+        case randChord:         return Arpeggiator::getChordName (randomizerChord);
+        case arpMode:           return Arpeggiator::getModeName (arpeggiator.getMode());
+        case arpShuffle:        return juce::String (roundToInt (v * 100.0)) + "%";
+        case arpOctaveMinus1:
+        case arpOctave0:
+        case arpOctavePlus1:
+        case arpOctavePlus2:    return arpeggiator.isOctaveSwitchOn (id - arpOctaveMinus1) ? "On" : "Off";
+
+        case arpMultiplier:
+        {
+            static const char* const texts[] = { "1", "1.5", "2", "3", "4", "6" };
+            const int index = roundToInt (v * 5.0);
+            return juce::isPositiveAndBelow (index, 6) ? texts[index] : "######";
+        }
+
+        case arpRepeater:
+        {
+            static const char* const texts[] = { "1", "2", "3", "4", "6" };
+            const int index = roundToInt (v * 4.0);
+            return juce::isPositiveAndBelow (index, 5) ? texts[index] : "######";
+        }
+
+        case gateThreshold:
+        case accentThreshold:
+        case slideThreshold:
+        case gateLevel:
+        case accentLevel:
+        case slideLevel:        return juce::String (roundToInt (v * 127.0));
+
+        default:
+            return id >= 0 && id < numHostParameters ? IntSeqPlugin::getParameterDisplayText (id) : juce::String();
+    }
 }
 
 juce::String Tarvelin::getSoftwareDescription() const
@@ -31,6 +680,173 @@ juce::String Tarvelin::getPluginFormatName() const
 {
     // The format of the wrapper that made this instance (VST3, LV2, Standalone).
     return juce::AudioProcessor::getWrapperTypeDescription (wrapperType);
+}
+
+juce::String Tarvelin::getMidiNoteName (int note)
+{
+    if (isInternalSequencerOn() && isHostModeOn())
+        return note >= 12 && note <= 107 ? getPatternName (note - 12) : juce::String ("---");
+
+    return {};
+}
+
+//==============================================================================
+// Synthesis settings
+
+void Tarvelin::setAccentVelocityLevel (int level)
+{
+    if (accentVelocityLevel.exchange (level) != level)
+    {
+        const juce::ScopedLock sl (engineLock);
+        engine->setAccentThreshold (juce::isPositiveAndBelow (level, 3) ? static_cast<float> (32 * (level + 1)) / 127.0f
+                                                                        : 0.0f);
+    }
+
+    parameterManager.setValue (TarvelinIds::accentVelocityLevel, static_cast<float> (level) * 0.5f);
+}
+
+void Tarvelin::setOscillatorTuning (int mode)
+{
+    if (mode != oscillatorTuning)
+    {
+        oscillatorTuning = mode;
+        const juce::ScopedLock sl (engineLock);
+        engine->setTuning (mode);
+    }
+
+    parameterManager.setValue (TarvelinIds::oscillatorTuning, static_cast<float> (mode) * 0.5f);
+}
+
+void Tarvelin::setSelfReset (bool shouldReset)
+{
+    selfReset = shouldReset;
+    updateSelfResetState();
+}
+
+float Tarvelin::getStepVelocity (bool accented) const noexcept
+{
+    const int level = accentVelocityLevel.load();
+    const float velocity = juce::isPositiveAndBelow (level, 3) ? static_cast<float> (32 * (level + 1)) / 127.0f : 0.0f;
+    return accented ? velocity : velocity * 0.5f;
+}
+
+//==============================================================================
+// Set-up, state and settings
+
+void Tarvelin::initialise()
+{
+    IntSeqPlugin::initialise();
+
+    selfReset = defaultSelfReset;
+    updateSelfResetState();
+
+    setAccentVelocityLevel (defaultAccentVelocityLevel);
+    setOscillatorTuning (defaultOscillatorTuning);
+
+    // The engine starts "accurate"; tune it even when the setting already matches.
+    const juce::ScopedLock sl (engineLock);
+    engine->setTuning (oscillatorTuning);
+}
+
+namespace
+{
+std::unique_ptr<juce::XmlElement> createInternalSettingsXml (int accentLevel, int tuning)
+{
+    auto settings = std::make_unique<juce::XmlElement> ("InternalSettings");
+    auto* accentElement = settings->createNewChildElement ("AccentVelocityLevel");
+    auto* tuningElement = settings->createNewChildElement ("OscillatorTuning");
+
+    if (juce::isPositiveAndBelow (accentLevel, 3))
+        accentElement->setAttribute ("value", accentLevelNames[accentLevel]);
+
+    if (juce::isPositiveAndBelow (tuning, 3))
+        tuningElement->setAttribute ("value", tuningNames[tuning]);
+
+    return settings;
+}
+
+/** Finds the index of an exactly matching value text, or -1. */
+int findValue (const juce::XmlElement& element, const char* const* names)
+{
+    if (! element.hasAttribute ("value"))
+        return -1;
+
+    const auto text = element.getStringAttribute ("value");
+
+    for (int i = 0; i < 3; ++i)
+        if (text == names[i])
+            return i;
+
+    return -1;
+}
+
+template <typename AccentFunction, typename TuningFunction>
+void readInternalSettings (const juce::XmlElement& settings, AccentFunction&& applyAccent, TuningFunction&& applyTuning)
+{
+    for (auto* child : settings.getChildIterator())
+    {
+        if (XmlHelpers::tagMatches (*child, "AccentVelocityLevel"))
+        {
+            if (const int level = findValue (*child, accentLevelNames); level >= 0)
+                applyAccent (level);
+        }
+        else if (XmlHelpers::tagMatches (*child, "OscillatorTuning"))
+        {
+            if (const int mode = findValue (*child, tuningNames); mode >= 0)
+                applyTuning (mode);
+        }
+    }
+}
+} // namespace
+
+std::unique_ptr<juce::XmlElement> Tarvelin::createStateXml()
+{
+    auto state = IntSeqPlugin::createStateXml();
+
+    if (state != nullptr)
+        state->insertChildElement (createInternalSettingsXml (getAccentVelocityLevel(), oscillatorTuning).release(), 0);
+
+    return state;
+}
+
+void Tarvelin::setStateFromXml (const juce::XmlElement& element)
+{
+    IntSeqPlugin::setStateFromXml (element);
+
+    if (! isPluginStateXml (element))
+        return;
+
+    XmlHelpers::forEachChildNamed (element, "InternalSettings", [this] (const juce::XmlElement& settings)
+    {
+        readInternalSettings (settings,
+                              [this] (int level) { setAccentVelocityLevel (level); },
+                              [this] (int mode) { setOscillatorTuning (mode); });
+    });
+}
+
+std::unique_ptr<juce::XmlElement> Tarvelin::createUserSettingsXml()
+{
+    auto settings = IntSeqPlugin::createUserSettingsXml();
+
+    if (settings != nullptr)
+        settings->addChildElement (createInternalSettingsXml (defaultAccentVelocityLevel, defaultOscillatorTuning).release());
+
+    return settings;
+}
+
+void Tarvelin::loadUserSettingsFromXml (const juce::XmlElement& element)
+{
+    IntSeqPlugin::loadUserSettingsFromXml (element);
+
+    if (! isUserSettingsXml (element))
+        return;
+
+    XmlHelpers::forEachChildNamed (element, "InternalSettings", [this] (const juce::XmlElement& settings)
+    {
+        readInternalSettings (settings,
+                              [this] (int level) { defaultAccentVelocityLevel = level; },
+                              [this] (int mode) { defaultOscillatorTuning = mode; });
+    });
 }
 
 // The entry the format wrappers call when a host instantiates the plug-in.

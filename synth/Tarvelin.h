@@ -1,32 +1,289 @@
 #pragma once
 
-#include "framework/BasePluginOldStyle.h"
+#include "synth/Arpeggiator.h"
+#include "synth/IntSeqPlugin.h"
+#include "synth/MidiEventCursor.h"
+#include "synth/Pattern.h"
+#include "synth/PatternRandomizer.h"
+#include "synth/TarvelinCore.h"
 #include "synth/TarvelinIds.h"
 
-/** The instrument: the most derived layer of the plug-in object. */
-class Tarvelin : public BasePluginOldStyle
+#include <array>
+#include <atomic>
+#include <memory>
+#include <vector>
+
+/**
+    The instrument: the most derived layer of the plug-in object. It owns the
+    voice engine behind its lock, the arpeggiator, the 96 patterns and the
+    pattern engine that plays and edits them, and runs the block processing
+    that ties MIDI, the two step clocks and the voice together sample by sample.
+
+    Threads: processBlock and the note routing run on the audio thread; the
+    parameter handlers run on whichever thread set a parameter; everything else
+    runs on the message thread. The message thread hands the audio thread three
+    one-shot requests (stop, arpeggiator reset, all notes off), taken at the
+    start of the next block. Every call into the engine holds engineLock.
+*/
+class Tarvelin : public IntSeqPlugin,
+                 private Arpeggiator::Output,
+                 private BasePluginOldStyle::PresetManagerListener
 {
 public:
+    static constexpr int numPatterns = 96;
+    static constexpr int numNativePatterns = 24;    // three banks of eight outside host mode
+
     Tarvelin();
     ~Tarvelin() override;
 
-    juce::String getPluginName() const override                 { return "Tarvelin"; }
-    juce::String getPluginShortName() const override            { return "TQ"; }
-    int getNumHostParameters() const override                   { return TarvelinIds::numHostParameters; }
+    //==========================================================================
+    // Identity
+
+    juce::String getPluginName() const override         { return "Tarvelin"; }
+    juce::String getPluginShortName() const override    { return "TQ"; }
+    int getNumHostParameters() const override           { return TarvelinIds::numHostParameters; }
 
     /** A selected preset always applies at once: there is no silent changing. */
-    bool isPresetChangingModeSupported() const override         { return false; }
+    bool isPresetChangingModeSupported() const override { return false; }
 
     juce::String getSoftwareDescription() const override;
-    juce::String getSoftwareVersion() const override            { return "1.9.5"; }
+    juce::String getSoftwareVersion() const override    { return "1.9.5"; }
     juce::String getSoftwareWebPage() const override;
-    juce::String getSoftwareYear() const override               { return "2015"; }
-    juce::String getBuildDate() const override                  { return "2015-01-08"; }
-    juce::String getBuildCommitId() const override              { return "ECBF123"; }
-    juce::String getBuildBranchName() const override            { return "master"; }
-    juce::String getBuildNumber() const override                { return "0"; }
+    juce::String getSoftwareYear() const override       { return "2015"; }
+    juce::String getBuildDate() const override          { return "2015-01-08"; }
+    juce::String getBuildCommitId() const override      { return "ECBF123"; }
+    juce::String getBuildBranchName() const override    { return "master"; }
+    juce::String getBuildNumber() const override        { return "0"; }
     juce::String getPluginFormatName() const override;
 
+    //==========================================================================
+    // Audio
+
+    void prepareToPlay (double sampleRate, int maximumBlockSize) override;
+    void releaseResources() override {}
+    void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
+    using IntSeqPlugin::processBlock;
+
+    /** The note routing: to the arpeggiator while it is on, else straight to the voice. */
+    void noteOn (int note, float velocity);
+    void noteOff (int note);
+
+    /** Sends a note to the voice and to the MIDI output. */
+    void playNote (int note, float velocity) override;
+    /** Releases the earliest sounding entry of the note; a note that is not sounding is ignored. */
+    void releaseNote (int note) override;
+
+    void releaseAllNotes();
+    void allNotesOff();
+
+    /** One-shot requests for the audio thread, taken at its next block. */
+    void requestStop()                          { stopRequest = true; }
+    void requestArpeggiatorReset()              { arpResetRequest = true; }
+    void requestAllNotesOff()                   { allNotesOffRequest = true; }
+
+    //==========================================================================
+    // Parameters and synthesis settings
+
+    void parameterChanged (Parameter* parameter) override;
+    juce::String getParameterDisplayText (int id) const override;
+    juce::String getMidiNoteName (int note);
+
+    /** 0 low, 1 medium, 2 high: the velocity of accented notes and the engine's accent threshold. */
+    void setAccentVelocityLevel (int level);
+    int getAccentVelocityLevel() const noexcept             { return accentVelocityLevel.load(); }
+    int getDefaultAccentVelocityLevel() const noexcept      { return defaultAccentVelocityLevel; }
+    void setDefaultAccentVelocityLevel (int level)          { defaultAccentVelocityLevel = level; }
+
+    /** 0 accurate, 1 vintage, 2 battery low. */
+    void setOscillatorTuning (int mode);
+    int getOscillatorTuning() const noexcept                { return oscillatorTuning; }
+    int getDefaultOscillatorTuning() const noexcept         { return defaultOscillatorTuning; }
+    void setDefaultOscillatorTuning (int mode)              { defaultOscillatorTuning = mode; }
+
+    void setSelfReset (bool shouldReset);
+    bool isSelfResetOn() const noexcept                     { return selfReset.load(); }
+    bool getDefaultSelfReset() const noexcept               { return defaultSelfReset; }
+    void setDefaultSelfReset (bool on)                      { defaultSelfReset = on; }
+
+    void setRandomizerChord (int chord);
+
+    /** The velocity of a sequencer step: 32/127, 64/127 or 96/127 by the accent
+        velocity level, halved without accent. */
+    float getStepVelocity (bool accented) const noexcept;
+
+    //==========================================================================
+    // Set-up, state and settings
+
+    void initialise() override;
+    void setStateFromXml (const juce::XmlElement& element) override;
+    std::unique_ptr<juce::XmlElement> createStateXml() override;
+    void loadUserSettingsFromXml (const juce::XmlElement& element) override;
+    std::unique_ptr<juce::XmlElement> createUserSettingsXml() override;
+    std::unique_ptr<juce::XmlElement> createInternalSequencerDefaultsXml() override;
+    void loadInternalSequencerDefaultsFromXml (const juce::XmlElement& element) override;
+    std::unique_ptr<juce::XmlElement> createInternalSequencerStateXml() override;
+    void loadInternalSequencerStateFromXml (const juce::XmlElement& element) override;
+
+    //==========================================================================
+    // The pattern interface of the sequencer layer
+
+    void updateInternalSequencerState() override;
+    void internalSequencerStateChanged (bool newValue, bool oldValue) override;
+    void hostModeChanged() override;
+    void updateWriteModeState() override;
+    void resetPatternUndo() override;
+    void clearPatternUndo() override;
+    bool selectNextRandomVariant() override;
+    bool selectPreviousRandomVariant() override;
+    void acceptRandomVariant() override;
+    void rejectRandomVariant() override;
+    void updateRandomizerState() override;
+    void selectNextPattern() override;
+    void selectPreviousPattern() override;
+    int getCurrentPatternIndex() override                   { return currentPattern; }
+    int getPlayingPatternIndex() override                   { return playingPattern; }
+    int getNumPatterns() override                           { return numPatterns; }
+    juce::String getPatternName (int index) override;
+    void setPatternName (int index, const juce::String& name) override;
+    int getPatternLength (int index) override;
+    void setPatternLength (int index, int steps) override;
+    double getPatternTempo (int index) override;
+    void setPatternTempo (int index, double tempo) override;
+    int getPatternShuffle (int index) override;
+    void setPatternShuffle (int index, int percent) override;
+    void clearPattern() override;
+    void copyPattern() override;
+    void pastePattern() override;
+    void undoPatternClear() override;
+    void shiftPatternLeft (int index) override;
+    void shiftPatternRight (int index) override;
+    void updateNativeModeReadyState() override;
+    void startSequencer() override;
+    void stopSequencer() override;
+    void advanceSequencerStep() override;
+    void releaseSequencerStep() override;
+    int getCurrentStepIndex() override                      { return stepIndex; }
+    bool isCurrentPatternPlaying() override                 { return currentPattern == playingPattern; }
+    bool selectPattern() override;
+    void updatePatternStates() override;
+    void readPatternXml (const juce::XmlElement& element, int index) override;
+    std::unique_ptr<juce::XmlElement> createPatternXml (int index) override;
+    int getNumExtraPatternBankFileExtensions() const override           { return 1; }
+    juce::String getExtraPatternBankFileExtension (int index) const override;
+    bool loadPatternBankFile (const juce::File& file) override;
+    void performEvent (int uid) override;
+
+    //==========================================================================
+    // Pattern engine
+
+    Pattern& getPattern (int index);
+    void setCurrentPattern (int index);
+    int getEditedStep() const noexcept                      { return editedStep; }
+    void applyPatternChain();
+    int getChainFirst() const noexcept                      { return chainFirst; }
+    int getChainLast() const noexcept                       { return chainLast; }
+    int getChainBank() const noexcept                       { return chainBank; }
+    int getBankGroup() const noexcept                       { return bankGroup; }
+    bool isLevelEditActive() const;
+
+    void refreshEditDisplays();
+    void updateKeyLamps();
+    void updatePatternPositionLamps (int randomizerSet);
+    void updateFlagLamps();
+    void updateOctaveLamps();
+    void updateStepLamps();
+    void updateStepLevelDisplays();
+    void updateLevelEditStates();
+    void updateSelfResetState();
+
+    PatternRandomizer& getRandomizer() noexcept             { return randomizer; }
+
+    //==========================================================================
+    // Older formats
+
+    /** Reads the older 96-pattern text bank; false when the file cannot be opened. */
+    bool importPatternText (const juce::File& file);
+    /** Applies a whole-instrument block of the older binary format (100968 bytes). */
+    void importOlderStateChunk (const void* data, int size);
+    /** Applies one program of the older binary format (136 bytes) to the current preset. */
+    void importOlderProgramChunk (const void* data, int size);
+
+    void setStateInformation (const void* data, int sizeInBytes) override;
+    void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
+    std::unique_ptr<juce::XmlElement> createCurrentProgramStateXml() override;
+    void setCurrentProgramStateFromXml (const juce::XmlElement& element) override;
+
 private:
+    /** Clears the engine's filter bank after a preset load, under the engine lock. */
+    void currentPresetLoaded() override;
+
+    struct TransportSnapshot
+    {
+        bool playing = false;
+        double tempo = 120.0;
+        double position = 0.0;
+    };
+
+    void handleHostTransport (bool& hostIsPlaying);
+    void applyPlayRequest (bool hostIsPlaying);
+    void handleMidiEvent (const juce::MidiMessage& message, bool hostIsPlaying);
+    void handleHostModePatternNote (const juce::MidiMessage& message, bool hostIsPlaying);
+    void handleNativePatternKey (const juce::MidiMessage& message);
+    void followPlayingPattern (bool clockWasRunning);
+    void applyClockSettings();
+    double getClockTempo (double hostTempo) const;
+
+    void releaseStepNote (const PatternStep& step, bool& noteOn);
+    int getPatternRangeTop() const;
+    int getShownChainPosition();
+    void setEditedStep (int step);
+
+    // Voice
+    juce::CriticalSection engineLock;
+    std::unique_ptr<TarvelinCore> engine;
+    Arpeggiator arpeggiator;
+    std::vector<int> soundingNotes;
+    juce::MidiBuffer midiOut;
+    int midiOutPosition = 0;
+    MidiEventCursor midiInput;
+    TransportSnapshot transport;
+    std::atomic<double> clockGate { 0.0 };
+    std::array<std::atomic<float>, 3> thresholds {};   // gate, accent and slide level thresholds
+
+    // Requests from the message thread
+    std::atomic<bool> stopRequest { false };
+    std::atomic<bool> arpResetRequest { false };
+    std::atomic<bool> allNotesOffRequest { false };
+
+    // Synthesis settings
+    std::atomic<int> accentVelocityLevel { 1 };
+    int defaultAccentVelocityLevel = 1;
+    int oscillatorTuning = 1;
+    int defaultOscillatorTuning = 1;
+    std::atomic<bool> selfReset { false };
+    bool defaultSelfReset = true;
+    int randomizerChord = 0;
+
+    // Pattern memory and playback
+    std::array<Pattern, numPatterns> patterns;
+    Pattern clearBackup;
+    Pattern clipboard;
+    bool clearBackupValid = false;
+    int clearBackupIndex = 0;
+    std::atomic<int> currentPattern { 0 };
+    std::atomic<int> playingPattern { 0 };
+    std::atomic<int> stepIndex { 0 };
+    int editedStep = 0;
+    PatternStep currentStep, previousStep;
+    bool stepAdvanced = false;
+    bool currentNoteOn = false, previousNoteOn = false;
+    bool stepStarted = false;
+    std::atomic<int> chainFirst { 0 }, chainLast { 0 }, chainBank { 0 }, bankGroup { 0 };
+    int patternKeyHeld = -1;
+    bool levelEditMode = false;
+    bool publishingLevels = false;      // message thread: the level displays are being written
+
+    PatternRandomizer randomizer;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Tarvelin)
 };

@@ -104,7 +104,7 @@ TEST (HostParametersVst3, TheSlotTextComesFromThePlugInsParameter)
     waveform->setValue (0.2f);
     runOneBlock (*plugin);
 
-    EXPECT_EQ (cutoff->getCurrentValueAsText(), "0.25");
+    EXPECT_EQ (cutoff->getCurrentValueAsText(), "25.0");
     EXPECT_EQ (waveform->getCurrentValueAsText(), "Square");
 }
 

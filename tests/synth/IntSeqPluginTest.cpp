@@ -1,3 +1,4 @@
+#include "support/OldStyleTestPlugin.h"
 #include "synth/IntSeqPlugin.h"
 #include "synth/Pattern.h"
 
@@ -13,8 +14,32 @@ class TestSequencer : public IntSeqPlugin
 public:
     TestSequencer() : IntSeqPlugin (33, 3) {}
 
+    ~TestSequencer() override
+    {
+        saveSettingsOnClose();
+        deleteEditor();
+    }
+
+    /** Made and set up the way the format wrappers make a plug-in, with cleared patterns. */
+    static std::unique_ptr<TestSequencer> create()
+    {
+        auto plugin = std::make_unique<TestSequencer>();
+        plugin->setDefaultPatternsMode (IntSeqPlugin::clearPatterns);
+        auto created = BasePlugin::createAndSetUp (std::move (plugin));
+        return std::unique_ptr<TestSequencer> (static_cast<TestSequencer*> (created.release()));
+    }
+
     juce::String getPluginName() const override         { return "Tarvelin"; }
     juce::String getPluginShortName() const override    { return "TQ"; }
+    int getNumHostParameters() const override           { return 36; }
+
+    juce::String getSoftwareDescription() const override    { return {}; }
+    juce::String getSoftwareVersion() const override        { return {}; }
+    juce::String getSoftwareWebPage() const override        { return {}; }
+    juce::String getSoftwareYear() const override           { return {}; }
+    juce::String getBuildDate() const override              { return {}; }
+    juce::String getPluginFormatName() const override       { return {}; }
+    std::unique_ptr<PersistentEditor> createPluginEditor() override { return nullptr; }
 
     int getCurrentPatternIndex() override               { return current; }
     int getPlayingPatternIndex() override               { return playing; }
@@ -76,15 +101,16 @@ public:
     int clears = 0, undos = 0, shifts = 0, variants = 0, rejects = 0, undoResets = 0;
 };
 
+std::unique_ptr<TestSequencer> createWithoutSettings()
+{
+    removeOldStyleSettings();
+    return TestSequencer::create();
+}
+
 struct SequencerLayer : public ::testing::Test
 {
-    SequencerLayer()
-    {
-        plugin.setDefaultPatternsMode (IntSeqPlugin::clearPatterns);
-        plugin.initialise();
-    }
-
-    TestSequencer plugin;
+    std::unique_ptr<TestSequencer> owned = createWithoutSettings();
+    TestSequencer& plugin = *owned;
 };
 } // namespace
 
@@ -298,13 +324,11 @@ TEST_F (SequencerLayer, StateElementHoldsTheSwitchesInOrderThenThePatterns)
     // Host mode counts as write mode in the stored state.
     EXPECT_EQ (state->getChildByName ("PattWriteMode")->getStringAttribute ("state"), "on");
 
-    TestSequencer restored;
-    restored.setDefaultPatternsMode (IntSeqPlugin::clearPatterns);
-    restored.initialise();
-    restored.loadInternalSequencerStateFromXml (*state);
-    EXPECT_TRUE (restored.isHostModeOn());
-    EXPECT_TRUE (restored.isWriteModeOn());
-    EXPECT_EQ (restored.patterns[7].getName(), "Eighth");
+    auto restored = TestSequencer::create();
+    restored->loadInternalSequencerStateFromXml (*state);
+    EXPECT_TRUE (restored->isHostModeOn());
+    EXPECT_TRUE (restored->isWriteModeOn());
+    EXPECT_EQ (restored->patterns[7].getName(), "Eighth");
 }
 
 TEST_F (SequencerLayer, DefaultsRoundTripThroughTheSettingsElement)
@@ -317,12 +341,12 @@ TEST_F (SequencerLayer, DefaultsRoundTripThroughTheSettingsElement)
     ASSERT_EQ (settings->getNumChildElements(), 5);
     EXPECT_EQ (settings->getChildElement (4)->getStringAttribute ("type"), "byLowestCNoteOn");
 
-    TestSequencer other;
-    other.loadInternalSequencerDefaultsFromXml (*settings);
-    EXPECT_FALSE (other.getDefaultInternalSequencer());
-    EXPECT_TRUE (other.getDefaultHostMode());
-    EXPECT_TRUE (other.getDefaultNoteOffMode());
-    EXPECT_EQ (other.getHostPlayDetection(), IntSeqPlugin::byLowestCNoteOn);
+    auto other = TestSequencer::create();
+    other->loadInternalSequencerDefaultsFromXml (*settings);
+    EXPECT_FALSE (other->getDefaultInternalSequencer());
+    EXPECT_TRUE (other->getDefaultHostMode());
+    EXPECT_TRUE (other->getDefaultNoteOffMode());
+    EXPECT_EQ (other->getHostPlayDetection(), IntSeqPlugin::byLowestCNoteOn);
 }
 
 TEST_F (SequencerLayer, UnknownPlayDetectionTextsLeaveTheSetting)
@@ -364,14 +388,14 @@ TEST_F (SequencerLayer, PatternAndBankFilesRoundTrip)
     ASSERT_TRUE (plugin.savePatternFile (patternFile.getFile(), 5));
     ASSERT_TRUE (plugin.savePatternBankFile (bankFile.getFile()));
 
-    TestSequencer other;
-    ASSERT_TRUE (other.loadPatternFile (patternFile.getFile(), 9));
-    EXPECT_EQ (other.patterns[9].getName(), "Saved");
-    EXPECT_EQ (other.patterns[9].getLength(), 7);
+    auto other = TestSequencer::create();
+    ASSERT_TRUE (other->loadPatternFile (patternFile.getFile(), 9));
+    EXPECT_EQ (other->patterns[9].getName(), "Saved");
+    EXPECT_EQ (other->patterns[9].getLength(), 7);
 
-    ASSERT_TRUE (other.loadPatternBankFile (bankFile.getFile()));
-    EXPECT_DOUBLE_EQ (other.patterns[40].getTempo(), 133.3);
-    EXPECT_EQ (other.patterns[5].getName(), "Saved");
+    ASSERT_TRUE (other->loadPatternBankFile (bankFile.getFile()));
+    EXPECT_DOUBLE_EQ (other->patterns[40].getTempo(), 133.3);
+    EXPECT_EQ (other->patterns[5].getName(), "Saved");
 }
 
 TEST_F (SequencerLayer, DamagedOrMissingPatternFilesChangeNothing)

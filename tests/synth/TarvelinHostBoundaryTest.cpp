@@ -71,7 +71,7 @@ TEST_F (TarvelinHostBoundary, AHostValueReachesTheParameterWithoutAnEcho)
     instrument->setHostParameter (TarvelinIds::waveform, 0.0f);
 
     EXPECT_EQ (instrument->getParameterManager().getNormalisedValue (TarvelinIds::cutoff), 0.25f);
-    EXPECT_EQ (slot (TarvelinIds::cutoff).getCurrentValueAsText(), "0.25");
+    EXPECT_EQ (slot (TarvelinIds::cutoff).getCurrentValueAsText(), "25.0");
     EXPECT_EQ (slot (TarvelinIds::waveform).getCurrentValueAsText(), "Square");
     EXPECT_TRUE (host.changes.empty());
 }
