@@ -502,8 +502,9 @@ void TarvelinCore::renderSample (double& output) noexcept
                                   distortionDecayA, distortionDecayB) * smoothVolume;
     }
 
-    // Hosts take the sample in single precision, where anything this small would be subnormal.
-    output = std::abs (out) < 1.0e-30 ? 0.0 : out;
+    // Below -300 dB the output is only what the denormal guards leave behind
+    // (about 2e-18 of DC at rest), so a voice at rest is exactly silent.
+    output = std::abs (out) < 1.0e-15 ? 0.0 : out;
 }
 
 //==============================================================================
