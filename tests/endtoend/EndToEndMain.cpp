@@ -8,8 +8,9 @@ int main (int argc, char** argv)
 {
     // A private home and settings folders: the hosted plug-in must neither see an
     // installed copy of itself in ~/.lv2 nor touch the user's real settings.
+    // A random name: the test processes run in parallel and must not share settings.
     auto root = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                    .getNonexistentChildFile ("tarvelin-e2e", "", false);
+                    .getChildFile ("tarvelin-e2e-" + juce::Uuid().toString());
     root.getChildFile ("config").createDirectory();
     root.getChildFile ("data").createDirectory();
     ::setenv ("HOME", root.getFullPathName().toRawUTF8(), 1);
