@@ -1,3 +1,4 @@
+#include "framework/BundleResources.h"
 #include "support/OldStyleTestPlugin.h"
 #include "synth/IntSeqPlugin.h"
 #include "synth/Pattern.h"
@@ -20,11 +21,17 @@ public:
         deleteEditor();
     }
 
-    /** Made and set up the way the format wrappers make a plug-in, with cleared patterns. */
-    static std::unique_ptr<TestSequencer> create()
+    /** Made and set up the way the format wrappers make a plug-in, by default with cleared patterns. */
+    static std::unique_ptr<TestSequencer> create (int patternsMode = IntSeqPlugin::clearPatterns,
+                                                  const juce::File& userPatterns = {})
     {
         auto plugin = std::make_unique<TestSequencer>();
-        plugin->setDefaultPatternsMode (IntSeqPlugin::clearPatterns);
+
+        if (patternsMode == IntSeqPlugin::userDefinedPatterns)
+            plugin->setUserPatternsFile (userPatterns);
+        else
+            plugin->setDefaultPatternsMode (patternsMode);
+
         auto created = BasePlugin::createAndSetUp (std::move (plugin));
         return std::unique_ptr<TestSequencer> (static_cast<TestSequencer*> (created.release()));
     }
@@ -418,3 +425,63 @@ TEST_F (SequencerLayer, WildcardsListTheExtensions)
     EXPECT_EQ (plugin.getPatternLoadWildcard(), "*.tqptr");
     EXPECT_EQ (plugin.getPatternBankSaveWildcard(), "*.tqptrb");
 }
+
+TEST (SequencerSetUp, FactoryModeLoadsTheFactoryPatternBank)
+{
+    removeOldStyleSettings();
+    const auto bank = juce::parseXML (loadBundleResourceAsString ("default.tqptrb"));
+    ASSERT_NE (bank, nullptr);
+
+    const auto plugin = TestSequencer::create (IntSeqPlugin::factoryPatterns);
+    EXPECT_EQ (plugin->patterns[0].getName(), bank->getChildElement (0)->getStringAttribute ("name"));
+    EXPECT_EQ (plugin->patterns[95].getName(), bank->getChildElement (95)->getStringAttribute ("name"));
+}
+
+TEST (SequencerSetUp, UserModeLoadsTheUsersBankFile)
+{
+    removeOldStyleSettings();
+    const juce::TemporaryFile bankFile (".tqptrb");
+
+    {
+        const auto source = TestSequencer::create();
+        source->patterns[4].setName ("Mine");
+        ASSERT_TRUE (source->savePatternBankFile (bankFile.getFile()));
+    }
+
+    removeOldStyleSettings();
+    const auto plugin = TestSequencer::create (IntSeqPlugin::userDefinedPatterns, bankFile.getFile());
+    EXPECT_EQ (plugin->patterns[4].getName(), "Mine");
+    EXPECT_EQ (plugin->getDefaultPatternsMode(), IntSeqPlugin::userDefinedPatterns);
+}
+
+TEST (SequencerSetUp, UserModeWithAMissingFileKeepsTheNamedClearedPatterns)
+{
+    removeOldStyleSettings();
+    const auto plugin = TestSequencer::create (IntSeqPlugin::userDefinedPatterns,
+                                               juce::File ("/nonexistent/folder/patterns.tqptrb"));
+    EXPECT_EQ (plugin->patterns[0].getName(), "Pattern 1");
+    EXPECT_EQ (plugin->patterns[0].getStep (0), PatternStep (false));
+}
+
+TEST_F (SequencerLayer, ThePatternsSettingRoundTripsAsTheSecondResourcesChild)
+{
+    plugin.setUserPatternsFile (juce::File ("/tmp/some/bank.tqptrb"));
+    const auto resources = plugin.createResourcesSettingsXml();
+    ASSERT_NE (resources, nullptr);
+    const auto* patterns = resources->getChildElement (1);
+    ASSERT_NE (patterns, nullptr);
+    EXPECT_EQ (patterns->getTagName(), "Patterns");
+    EXPECT_EQ (patterns->getStringAttribute ("default"), "userDefinedPatterns");
+    EXPECT_EQ (patterns->getStringAttribute ("file"), "/tmp/some/bank.tqptrb");
+
+    plugin.setDefaultPatternsMode (IntSeqPlugin::clearPatterns);
+    plugin.loadResourcesSettingsFromXml (*resources);
+    EXPECT_EQ (plugin.getDefaultPatternsMode(), IntSeqPlugin::userDefinedPatterns);
+    EXPECT_EQ (plugin.getUserPatternsFileName(), "bank.tqptrb");
+
+    const auto unknown = juce::parseXML ("<ResourcesSettings><Presets default=\"factoryPresets\"/>"
+                                         "<Patterns default=\"FactoryPatterns\"/></ResourcesSettings>");
+    plugin.loadResourcesSettingsFromXml (*unknown);
+    EXPECT_EQ (plugin.getDefaultPatternsMode(), IntSeqPlugin::userDefinedPatterns);
+}
+
