@@ -161,15 +161,15 @@ void Tarvelin::importOlderProgramChunk (const void* data, int size)
     if (data == nullptr || size != olderProgramSize)
         return;
 
-    auto& presets = getPresetManager();
-    PresetSlot slot (presets.getNumPresetParameters(), -1);
-    slot.copyFrom (presets.getDefaultPreset());
+    auto& presetManager = getPresetManager();
+    PresetSlot slot (presetManager.getNumPresetParameters(), -1);
+    slot.copyFrom (presetManager.getDefaultPreset());
     applyOlderProgramTo (slot, static_cast<const juce::uint8*> (data));
 
-    if (auto* current = presets.getPresetSlot (presets.getCurrentPresetIndex()))
+    if (auto* current = presetManager.getPresetSlot (presetManager.getCurrentPresetIndex()))
         current->copyFrom (slot);
 
-    presets.reloadCurrentPreset();
+    presetManager.reloadCurrentPreset();
 }
 
 void Tarvelin::importOlderStateChunk (const void* data, int size)
@@ -178,19 +178,19 @@ void Tarvelin::importOlderStateChunk (const void* data, int size)
         return;
 
     const auto* bytes = static_cast<const juce::uint8*> (data);
-    auto& presets = getPresetManager();
+    auto& presetManager = getPresetManager();
 
-    for (int i = 0; i < juce::jmin (numOlderPrograms, presets.getNumPresets()); ++i)
+    for (int i = 0; i < juce::jmin (numOlderPrograms, presetManager.getNumPresets()); ++i)
     {
-        PresetSlot slot (presets.getNumPresetParameters(), -1);
-        slot.copyFrom (presets.getDefaultPreset());
+        PresetSlot slot (presetManager.getNumPresetParameters(), -1);
+        slot.copyFrom (presetManager.getDefaultPreset());
         applyOlderProgramTo (slot, bytes + 4 * wordsPerProgram * i);
 
-        if (auto* target = presets.getPresetSlot (i))
+        if (auto* target = presetManager.getPresetSlot (i))
             target->copyFrom (slot);
     }
 
-    presets.reloadCurrentPreset();
+    presetManager.reloadCurrentPreset();
 
     for (int i = 0; i < numPatterns; ++i)
     {
