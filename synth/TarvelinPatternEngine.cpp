@@ -141,12 +141,12 @@ void Tarvelin::selectPreviousPattern()
 
 bool Tarvelin::selectPattern()
 {
-    const int playing = playingPattern;
+    const int played = playingPattern;
 
-    if (currentPattern == playing || ! juce::isPositiveAndBelow (playing, numPatterns))
+    if (currentPattern == played || ! juce::isPositiveAndBelow (played, numPatterns))
         return false;
 
-    setCurrentPattern (playing);
+    setCurrentPattern (played);
     return true;
 }
 
@@ -321,12 +321,12 @@ void Tarvelin::advanceSequencerStep()
     }
 
     const bool firstStep = ! stepAdvanced;
-    int playing = playingPattern;
-    const bool validPattern = juce::isPositiveAndBelow (playing, numPatterns);
+    int played = playingPattern;
+    const bool validPattern = juce::isPositiveAndBelow (played, numPatterns);
 
     if (! firstStep && validPattern)
     {
-        const int length = getPattern (playing).getLength();
+        const int length = getPattern (played).getLength();
         int next = stepIndex + 1;
 
         if (next >= length)
@@ -337,8 +337,8 @@ void Tarvelin::advanceSequencerStep()
             {
                 const int first = chainBank * 8 + chainFirst;
                 const int last = chainBank * 8 + chainLast;
-                playing = (playing + 1 >= first && playing + 1 <= last) ? playing + 1 : first;
-                playingPattern = playing;
+                played = (played + 1 >= first && played + 1 <= last) ? played + 1 : first;
+                playingPattern = played;
             }
         }
 
@@ -347,7 +347,7 @@ void Tarvelin::advanceSequencerStep()
 
     previousStep = currentStep;
 
-    if (! juce::isPositiveAndBelow (playing, numPatterns))
+    if (! juce::isPositiveAndBelow (played, numPatterns))
     {
         // Host mode with no chosen pattern: nothing to play.
         currentStep = PatternStep (false);
@@ -356,7 +356,7 @@ void Tarvelin::advanceSequencerStep()
     }
 
     // The step is copied at its start, so an edit takes effect at the step's next start.
-    const auto& pattern = getPattern (playing);
+    const auto& pattern = getPattern (played);
     currentStep = pattern.getStep (juce::jlimit (0, pattern.getLength() - 1, stepIndex.load()));
 
     currentStep.setGate (currentStep.isGate() && thresholds[0].load() >= currentStep.getGateLevel());
@@ -375,11 +375,13 @@ void Tarvelin::advanceSequencerStep()
 
     if (playNew)
     {
+        const bool slidNoteSounding = currentNoteOn && previousStep.isSlide();
         currentNoteOn = true;
         noteOn (currentStep.getAbsoluteNote(), getStepVelocity (currentStep.isAccent()));
 
         // The slid note is released at the next gate end, after the new one started: a glide.
-        if (previousStep.isSlide())
+        // A rest marked slide has no note to hold; releasing its pitch would cut the new note.
+        if (slidNoteSounding)
             previousNoteOn = true;
     }
 
@@ -405,12 +407,12 @@ int Tarvelin::getShownChainPosition()
     if (! sequencerClock.isRunning())
         return chainFirst;
 
-    const int playing = playingPattern;
+    const int played = playingPattern;
 
-    if (playing >= first && playing <= last)
-        return playing % 8;
+    if (played >= first && played <= last)
+        return played % 8;
 
-    return (playing + 1 >= first && playing + 1 <= last) ? (playing + 1) % 8 : chainFirst.load();
+    return (played + 1 >= first && played + 1 <= last) ? (played + 1) % 8 : chainFirst.load();
 }
 
 //==============================================================================
