@@ -215,6 +215,9 @@ void Tarvelin::updateInternalSequencerState()
 {
     IntSeqPlugin::updateInternalSequencerState();
     updateLevelEditStates();
+
+    // The self-reset lamp is lit only while the sequencer is on.
+    updateSelfResetState();
 }
 
 void Tarvelin::internalSequencerStateChanged (bool, bool)
@@ -488,14 +491,10 @@ void Tarvelin::performEvent (int uid)
         return;
     }
 
-    if (uid == clear2ndEvent)
+    if (uid == clear2ndEvent && randomizerMode)
     {
-        if (randomizerMode)
-        {
-            randomizer.setVisibleKeys (true);
-            updateKeyLamps();
-        }
-
+        randomizer.setVisibleKeys (true);
+        updateKeyLamps();
         return;
     }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "support/OldStyleTestPlugin.h"
-#include "synth/Tarvelin.h"
+#include "support/InstrumentTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -60,13 +59,6 @@ inline PatternStep makeStep (int note, bool gate, bool accent = false, bool slid
 class InstrumentFixture : public ::testing::Test
 {
 public:
-    /** Made the way a host makes it, with no stored settings. */
-    static std::unique_ptr<Tarvelin> createInstrument()
-    {
-        removeOldStyleSettings();
-        return std::unique_ptr<Tarvelin> (dynamic_cast<Tarvelin*> (createPluginFilter()));
-    }
-
     void SetUp() override
     {
         ASSERT_NE (owned, nullptr);
@@ -153,7 +145,7 @@ public:
         plugin.performEvent (IntSeqPlugin::startEvent);
     }
 
-    std::unique_ptr<Tarvelin> owned = createInstrument();
+    std::unique_ptr<Tarvelin> owned = InstrumentTest::createInstrument();
     Tarvelin& plugin = *owned;
 };
 

@@ -78,35 +78,6 @@ TEST_F (PatternPlayback, OctaveFlagsChooseTheStepsPitch)
     EXPECT_EQ (events[4].note, 53);
 }
 
-struct AccentVelocityCase
-{
-    int level;
-    int accented;
-    int plain;
-};
-
-class AccentVelocities : public PatternPlayback,
-                         public ::testing::WithParamInterface<AccentVelocityCase>
-{
-};
-
-TEST_P (AccentVelocities, AccentedStepsPlayAtTheLevelsVelocityAndOthersAtHalf)
-{
-    plugin.setAccentVelocityLevel (GetParam().level);
-    setSteps ({ makeStep (0, true, true), makeStep (2, true, false) }, 2);
-
-    const auto events = playSteps (2);
-
-    ASSERT_EQ (events.size(), 4u);
-    EXPECT_EQ (events[0], on (stepStartSample (0), 36, GetParam().accented));
-    EXPECT_EQ (events[2], on (stepStartSample (1), 38, GetParam().plain));
-}
-
-INSTANTIATE_TEST_SUITE_P (PatternPlayback, AccentVelocities,
-                          ::testing::Values (AccentVelocityCase { 0, 32, 16 },
-                                             AccentVelocityCase { 1, 64, 32 },
-                                             AccentVelocityCase { 2, 96, 48 }));
-
 TEST_F (PatternPlayback, AStepWhoseGateLevelExceedsTheThresholdIsARest)
 {
     auto loud = makeStep (0, true);
