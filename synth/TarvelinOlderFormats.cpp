@@ -65,6 +65,13 @@ bool convertOlderWord (int word, float raw, float& result)
     return true;
 }
 
+/** The first word of a state block that the toolkit's copyXmlToBinary wrote. */
+bool startsWithToolkitXmlMagic (const void* data)
+{
+    constexpr juce::uint32 toolkitXmlMagic = 0x21324356;
+    return juce::ByteOrder::littleEndianInt (data) == toolkitXmlMagic;
+}
+
 double olderLevel (int value)
 {
     return juce::jlimit (0.0, 1.0, value / 127.0);
@@ -154,6 +161,24 @@ void applyOlderProgramTo (PresetSlot& slot, const juce::uint8* program)
 
     slot.setName (name);
 }
+
+/** Preset slot i becomes a copy of the default preset with the older program applied. */
+void storeOlderProgram (PresetManager& presetManager, int slotIndex, const juce::uint8* program)
+{
+    PresetSlot slot (presetManager.getNumPresetParameters(), -1);
+    slot.copyFrom (presetManager.getDefaultPreset());
+    applyOlderProgramTo (slot, program);
+
+    if (auto* target = presetManager.getPresetSlot (slotIndex))
+    {
+        // The values are atomic; the name is shared with a program change on the
+        // audio thread, so it goes through the manager and its preset lock.
+        for (int id = 0; id < slot.getNumValues(); ++id)
+            target->setValue (id, slot.getValue (id));
+
+        presetManager.setPresetName (slotIndex, slot.getName());
+    }
+}
 } // namespace
 
 void Tarvelin::importOlderProgramChunk (const void* data, int size)
@@ -162,13 +187,7 @@ void Tarvelin::importOlderProgramChunk (const void* data, int size)
         return;
 
     auto& presetManager = getPresetManager();
-    PresetSlot slot (presetManager.getNumPresetParameters(), -1);
-    slot.copyFrom (presetManager.getDefaultPreset());
-    applyOlderProgramTo (slot, static_cast<const juce::uint8*> (data));
-
-    if (auto* current = presetManager.getPresetSlot (presetManager.getCurrentPresetIndex()))
-        current->copyFrom (slot);
-
+    storeOlderProgram (presetManager, presetManager.getCurrentPresetIndex(), static_cast<const juce::uint8*> (data));
     presetManager.reloadCurrentPreset();
 }
 
@@ -181,14 +200,7 @@ void Tarvelin::importOlderStateChunk (const void* data, int size)
     auto& presetManager = getPresetManager();
 
     for (int i = 0; i < juce::jmin (numOlderPrograms, presetManager.getNumPresets()); ++i)
-    {
-        PresetSlot slot (presetManager.getNumPresetParameters(), -1);
-        slot.copyFrom (presetManager.getDefaultPreset());
-        applyOlderProgramTo (slot, bytes + 4 * wordsPerProgram * i);
-
-        if (auto* target = presetManager.getPresetSlot (i))
-            target->copyFrom (slot);
-    }
+        storeOlderProgram (presetManager, i, bytes + 4 * wordsPerProgram * i);
 
     presetManager.reloadCurrentPreset();
 
@@ -251,8 +263,9 @@ void Tarvelin::importOlderStateChunk (const void* data, int size)
 //==============================================================================
 void Tarvelin::setStateInformation (const void* data, int sizeInBytes)
 {
-    // A current state that happens to have the older size is still toolkit XML.
-    if (sizeInBytes == olderStateSize && getXmlFromBinary (data, sizeInBytes) == nullptr)
+    // A current state that happens to have the older size is still toolkit XML,
+    // even a damaged one: only a block without the toolkit's magic number is older.
+    if (sizeInBytes == olderStateSize && data != nullptr && ! startsWithToolkitXmlMagic (data))
     {
         importOlderStateChunk (data, sizeInBytes);
         return;

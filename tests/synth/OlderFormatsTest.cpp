@@ -1,0 +1,744 @@
+#include "InstrumentFixture.h"
+#include "support/TemporaryFolder.h"
+
+#include <cstring>
+#include <functional>
+
+using namespace InstrumentTesting;
+
+namespace
+{
+//==============================================================================
+// Fixtures of the older formats, built from their layout.
+
+/** One step line of the older text bank: note, octaveDown, octaveUp, gate, accent, slide and three levels 0..127. */
+struct TextStep
+{
+    int values[9];
+};
+
+using TextStepMaker = std::function<TextStep (int pattern, int step)>;
+
+TextStep plainTextStep (int pattern, int step)
+{
+    return { { (pattern + step) % 13, step % 3 == 0, step % 4 == 1, step % 2, step % 5 == 0, step == 7,
+               (step * 8) % 128, 127 - step, step * 2 } };
+}
+
+/** The 96 blocks of the older text bank: a header line, 16 step lines, an empty line. */
+juce::String makeTextBank (const TextStepMaker& makeStep = plainTextStep,
+                           const std::function<int (int)>& lengthOf = [] (int i) { return i % 16 + 1; })
+{
+    juce::String text;
+
+    for (int i = 0; i < Tarvelin::numPatterns; ++i)
+    {
+        text << lengthOf (i) << " " << (i * 7) << " " << 3 << "\n";
+
+        for (int s = 0; s < 16; ++s)
+        {
+            const auto step = makeStep (i, s);
+
+            for (int v = 0; v < 9; ++v)
+                text << step.values[v] << (v < 8 ? " " : "\n");
+        }
+
+        text << "\n";
+    }
+
+    return text;
+}
+
+/** What a text step becomes in a pattern. */
+PatternStep expectedFromText (const TextStep& t)
+{
+    PatternStep step (t.values[3] != 0);
+    step.setNote (juce::jlimit (0, 12, t.values[0]));
+    step.setOctaveDown (t.values[1] != 0);
+    step.setOctaveUp (t.values[2] != 0);
+    step.setAccent (t.values[4] != 0);
+    step.setSlide (t.values[5] != 0);
+    step.setGateLevel (juce::jlimit (0.0, 1.0, t.values[6] / 127.0));
+    step.setAccentLevel (juce::jlimit (0.0, 1.0, t.values[7] / 127.0));
+    step.setSlideLevel (juce::jlimit (0.0, 1.0, t.values[8] / 127.0));
+    return step;
+}
+
+/** A block of little-endian 32-bit words, written as floats or integers. */
+struct WordBlock
+{
+    explicit WordBlock (int numWords) : bytes (static_cast<size_t> (numWords) * 4, 0) {}
+
+    void setFloat (int word, float value)
+    {
+        juce::uint32 bits = 0;
+        std::memcpy (&bits, &value, 4);
+        setInt (word, static_cast<int> (bits));
+    }
+
+    void setInt (int word, int value)
+    {
+        const auto bits = static_cast<juce::uint32> (value);
+
+        for (int b = 0; b < 4; ++b)
+            bytes[static_cast<size_t> (word * 4 + b)] = static_cast<juce::uint8> (bits >> (8 * b));
+    }
+
+    void setName (int firstByte, const char* name)
+    {
+        for (size_t c = 0; name[c] != 0; ++c)
+            bytes[static_cast<size_t> (firstByte) + c] = static_cast<juce::uint8> (name[c]);
+    }
+
+    const void* data() const    { return bytes.data(); }
+    int size() const            { return static_cast<int> (bytes.size()); }
+
+    std::vector<juce::uint8> bytes;
+};
+
+constexpr int olderStateWords = 25242;
+constexpr int programWords = 34;
+constexpr int firstPatternWord = 4352;
+constexpr int patternWords = 163;
+
+/** Word w of a program and the voice parameter it sets. */
+constexpr int parameterOfWord[24] = { 0, 2, 3, 5, 7, 9, 1, 10, 6, 23, 8, 11, 4, 12, 15, 13, 16, 17, 14, 18, 21, 22, 19, 20 };
+
+/** The value a program word holds in the fixtures: distinct for every program and word. */
+float programWordValue (int program, int word)
+{
+    return static_cast<float> ((program * 7 + word * 3) % 100) / 100.0f;
+}
+
+/** The normalised parameter value an older word gives. */
+float convertedWord (int word, float value)
+{
+    if (word == 0)
+        return (value - 0.5f) / 24.0f + 0.5f;
+
+    if (word == 19 || word == 21)
+        return 1.0f - value;
+
+    return value;
+}
+
+void writeProgram (WordBlock& block, int firstWord, int program, const char* name)
+{
+    for (int w = 0; w < 24; ++w)
+        block.setFloat (firstWord + w, programWordValue (program, w));
+
+    block.setName ((firstWord + 24) * 4, name);
+}
+
+/** Step j of pattern i in the fixture chunk, as its ten words. */
+std::array<int, 10> olderStepWords (int pattern, int step)
+{
+    return { 0, (step * 9) % 128, step % 2 == 0 ? 1 : 0, 127 - step, step % 3 == 0 ? 1 : 0,
+             step * 4, step == 5 ? 1 : 0, (pattern + step) % 13, step % 4 == 1 ? 1 : 0, step % 5 == 2 ? 1 : 0 };
+}
+
+PatternStep expectedFromWords (const std::array<int, 10>& w)
+{
+    PatternStep step (w[2] == 1);
+    step.setGateLevel (juce::jlimit (0.0, 1.0, w[1] / 127.0));
+    step.setAccentLevel (juce::jlimit (0.0, 1.0, w[3] / 127.0));
+    step.setAccent (w[4] == 1);
+    step.setSlideLevel (juce::jlimit (0.0, 1.0, w[5] / 127.0));
+    step.setSlide (w[6] == 1);
+    step.setNote (juce::jlimit (0, 12, w[7]));
+    step.setOctaveDown (w[8] == 1);
+    step.setOctaveUp (w[9] == 1);
+    return step;
+}
+
+/** A whole older instrument block: 128 programs, 96 patterns and the settings words. */
+WordBlock makeOlderState()
+{
+    WordBlock block (olderStateWords);
+
+    for (int p = 0; p < 128; ++p)
+        writeProgram (block, p * programWords, p, ("Old " + std::to_string (p)).c_str());
+
+    for (int i = 0; i < 96; ++i)
+    {
+        const int base = firstPatternWord + patternWords * i;
+
+        for (int j = 0; j < 16; ++j)
+        {
+            const auto words = olderStepWords (i, j);
+
+            for (int w = 0; w < 10; ++w)
+                block.setInt (base + 10 * j + w, words[static_cast<size_t> (w)]);
+        }
+
+        block.setInt (base + 160, i % 16 + 1);
+        block.setInt (base + 161, 999);
+        block.setInt (base + 162, -999);
+    }
+
+    block.setFloat (25220, 0.25f);          // gate threshold
+    block.setFloat (25221, 0.5f);           // accent threshold
+    block.setFloat (25222, 0.75f);          // slide threshold
+    block.setFloat (25223, 1.0f);           // internal sync on
+    block.setFloat (25224, 1.0f);           // internal sequencer on
+    block.setFloat (25227, 2.0f / 7.0f);    // chord: Minor
+    block.setFloat (25228, 0.5f);           // mode: Up
+    block.setFloat (25229, 0.6f);           // multiplier: 3
+    block.setFloat (25230, 0.25f);          // repeater: 2
+    block.setFloat (25231, 1.0f);
+    block.setFloat (25232, 0.0f);
+    block.setFloat (25233, 1.0f);
+    block.setFloat (25234, 0.0f);
+    block.setInt (25237, 0);                // auto follow off
+    block.setInt (25238, 7);                // current pattern
+    block.setInt (25239, 5);                // edited step
+    return block;
+}
+
+struct OlderFormats : public InstrumentFixture
+{
+    void SetUp() override
+    {
+        InstrumentFixture::SetUp();
+
+        for (int i = 0; i < Tarvelin::numPatterns; ++i)
+        {
+            plugin.getPattern (i) = makeMarkedPattern (i);
+        }
+    }
+
+    /** What every pattern holds before an import, so that a change shows. */
+    static Pattern makeMarkedPattern (int i)
+    {
+        Pattern pattern;
+        pattern.setName ("Before " + juce::String (i));
+        pattern.setLength (11);
+        pattern.setTempo (90.0 + i);
+        pattern.setShuffle (i % 100);
+        pattern.clearSteps (false);
+
+        // Only the played steps: the files keep no more.
+        for (int s = 0; s < pattern.getLength(); ++s)
+            pattern.setStep (s, makeStep ((i + s) % 13, true, s % 3 == 0));
+
+        return pattern;
+    }
+
+    bool everyPatternIsAsBefore()
+    {
+        for (int i = 0; i < Tarvelin::numPatterns; ++i)
+            if (plugin.getPattern (i) != makeMarkedPattern (i))
+                return false;
+
+        return true;
+    }
+
+    /** Every step of every pattern holds values inside their ranges. */
+    bool everyStepIsInRange()
+    {
+        for (int i = 0; i < Tarvelin::numPatterns; ++i)
+        {
+            const auto& pattern = plugin.getPattern (i);
+
+            if (pattern.getLength() < 1 || pattern.getLength() > 16)
+                return false;
+
+            for (int s = 0; s < 16; ++s)
+            {
+                const auto& step = pattern.getStep (s);
+
+                for (double level : { step.getGateLevel(), step.getAccentLevel(), step.getSlideLevel() })
+                    if (! (level >= 0.0 && level <= 1.0))
+                        return false;
+
+                if (step.getNote() < 0 || step.getNote() > 12)
+                    return false;
+            }
+        }
+
+        return true;
+    }
+
+    std::unique_ptr<juce::XmlElement> state()   { return plugin.createStateXml(); }
+
+    TemporaryFolder folder;
+};
+} // namespace
+
+//==============================================================================
+// Pattern files
+
+TEST_F (OlderFormats, APatternFileRoundTripsIntoAnotherPattern)
+{
+    const auto file = folder.get().getChildFile ("one.tqptr");
+    plugin.getPattern (5).getStep (1) = makeStep (7, true, true, true);
+
+    ASSERT_TRUE (plugin.savePatternFile (file, 5));
+    ASSERT_TRUE (plugin.loadPatternFile (file, 9));
+
+    EXPECT_EQ (plugin.getPattern (9), plugin.getPattern (5));
+    const auto root = juce::parseXML (file);
+    EXPECT_EQ (root->getTagName(), "Pattern");
+    EXPECT_EQ (root->getAttributeName (0), "application");
+    EXPECT_EQ (root->getStringAttribute ("application"), "Tarvelin");
+}
+
+TEST_F (OlderFormats, ABankFileRoundTripsAllNinetySixPatterns)
+{
+    const auto file = folder.get().getChildFile ("all.tqptrb");
+    ASSERT_TRUE (plugin.savePatternBankFile (file));
+
+    const auto other = InstrumentTest::createInstrument();
+    ASSERT_TRUE (other->loadPatternBankFile (file));
+
+    for (int i = 0; i < Tarvelin::numPatterns; ++i)
+        EXPECT_EQ (other->getPattern (i), plugin.getPattern (i)) << i;
+
+    const auto root = juce::parseXML (file);
+    EXPECT_EQ (root->getTagName(), "PatternBank");
+    EXPECT_FALSE (root->hasAttribute ("application"));
+    EXPECT_EQ (root->getNumChildElements(), 96);
+}
+
+TEST_F (OlderFormats, ABankOfTenPatternsSetsTheFirstTenOnly)
+{
+    juce::XmlElement bank ("PatternBank");
+
+    for (int i = 0; i < 10; ++i)
+        bank.addChildElement (plugin.createPatternXml (95 - i).release());
+
+    const auto file = folder.get().getChildFile ("ten.tqptrb");
+    ASSERT_TRUE (bank.writeTo (file));
+
+    ASSERT_TRUE (plugin.loadPatternBankFile (file));
+    EXPECT_EQ (plugin.getPattern (0).getName(), "Before 95");
+    EXPECT_EQ (plugin.getPattern (9).getName(), "Before 86");
+    EXPECT_EQ (plugin.getPattern (10), makeMarkedPattern (10));
+}
+
+TEST_F (OlderFormats, FilesThatAreMissingOrNoXmlChangeNoPattern)
+{
+    const auto broken = folder.write ("broken.tqptrb", "<PatternBank><Pattern application=\"Tarvelin\" name=\"x\"");
+    const auto foreign = folder.write ("foreign.tqptr", "<Pattern application=\"Other\" name=\"x\"/>");
+
+    EXPECT_FALSE (plugin.loadPatternBankFile (broken));
+    EXPECT_FALSE (plugin.loadPatternBankFile (folder.get().getChildFile ("missing.tqptrb")));
+    EXPECT_FALSE (plugin.loadPatternFile (foreign, 3));
+    EXPECT_FALSE (plugin.loadPatternFile (broken, 3));
+    EXPECT_TRUE (everyPatternIsAsBefore());
+}
+
+TEST_F (OlderFormats, TheBankWildcardsOfferTheOlderTextFormatForLoadingOnly)
+{
+    EXPECT_EQ (plugin.getPatternLoadWildcard(), "*.tqptr");
+    EXPECT_EQ (plugin.getPatternSaveWildcard(), "*.tqptr");
+    EXPECT_EQ (plugin.getPatternBankLoadWildcard(), "*.tqptrb; *.tq");
+    EXPECT_EQ (plugin.getPatternBankSaveWildcard(), "*.tqptrb");
+}
+
+//==============================================================================
+// The older text bank
+
+TEST_F (OlderFormats, ATextBankSetsEveryPatternWithItsNameTempoAndShuffle)
+{
+    const auto file = folder.write ("old.tq", makeTextBank());
+
+    ASSERT_TRUE (plugin.loadPatternBankFile (file));
+
+    for (int i = 0; i < Tarvelin::numPatterns; ++i)
+    {
+        const auto& pattern = plugin.getPattern (i);
+        EXPECT_EQ (pattern.getName(), "Pattern " + juce::String (i));
+        EXPECT_EQ (pattern.getLength(), i % 16 + 1);
+        EXPECT_DOUBLE_EQ (pattern.getTempo(), 120.0);
+        EXPECT_EQ (pattern.getShuffle(), 0);
+
+        for (int s = 0; s < 16; ++s)
+            EXPECT_EQ (pattern.getStep (s), expectedFromText (plainTextStep (i, s))) << i << "/" << s;
+    }
+}
+
+TEST_F (OlderFormats, AnUpperCaseTextExtensionIsTheOlderTextFormatToo)
+{
+    const auto file = folder.write ("OLD.TQ", makeTextBank());
+
+    ASSERT_TRUE (plugin.loadPatternBankFile (file));
+
+    EXPECT_EQ (plugin.getPattern (95).getName(), "Pattern 95");
+}
+
+TEST_F (OlderFormats, TextValuesOutOfRangeAreBroughtIntoRange)
+{
+    const auto wild = [] (int, int step) -> TextStep
+    {
+        return { { step % 2 == 0 ? 40 : -5, 7, -1, 0, 2, 0, 500, -30, 127 } };
+    };
+    const auto file = folder.write ("wild.tq", makeTextBank (wild, [] (int i) { return i % 2 == 0 ? 0 : 99; }));
+
+    ASSERT_TRUE (plugin.loadPatternBankFile (file));
+
+    EXPECT_TRUE (everyStepIsInRange());
+    EXPECT_EQ (plugin.getPattern (0).getLength(), 1);
+    EXPECT_EQ (plugin.getPattern (1).getLength(), 16);
+    EXPECT_EQ (plugin.getPattern (0).getStep (0).getNote(), 12);
+    EXPECT_EQ (plugin.getPattern (0).getStep (1).getNote(), 0);
+    EXPECT_TRUE (plugin.getPattern (0).getStep (0).isOctaveDown());
+    EXPECT_DOUBLE_EQ (plugin.getPattern (0).getStep (0).getGateLevel(), 1.0);
+    EXPECT_DOUBLE_EQ (plugin.getPattern (0).getStep (0).getAccentLevel(), 0.0);
+}
+
+TEST_F (OlderFormats, ADamagedTextBankChangesNoPattern)
+{
+    const auto complete = makeTextBank();
+    const juce::String damaged[] = {
+        complete.substring (0, complete.length() / 2),                          // truncated
+        complete.substring (0, complete.length() - 40),                         // the last step cut short
+        complete.replaceFirstOccurrenceOf ("\n", " banana\n"),                  // text inside
+        "garbage that is no pattern bank at all",
+        {}
+    };
+
+    for (const auto& text : damaged)
+    {
+        const auto file = folder.write ("damaged.tq", text);
+        EXPECT_FALSE (plugin.loadPatternBankFile (file));
+        EXPECT_TRUE (everyPatternIsAsBefore());
+    }
+
+    EXPECT_FALSE (plugin.loadPatternBankFile (folder.get().getChildFile ("missing.tq")));
+    EXPECT_TRUE (everyPatternIsAsBefore());
+}
+
+TEST_F (OlderFormats, BinaryGarbageWithTheTextExtensionChangesNoPattern)
+{
+    const auto file = folder.get().getChildFile ("noise.tq");
+    juce::MemoryBlock noise;
+    juce::Random random (77);
+
+    for (int i = 0; i < 4000; ++i)
+    {
+        const auto byte = static_cast<char> (random.nextInt (256));
+        noise.append (&byte, 1);
+    }
+
+    ASSERT_TRUE (file.replaceWithData (noise.getData(), noise.getSize()));
+
+    EXPECT_FALSE (plugin.loadPatternBankFile (file));
+    EXPECT_TRUE (everyPatternIsAsBefore());
+}
+
+//==============================================================================
+// The older whole-instrument block (100968 bytes)
+
+TEST_F (OlderFormats, TheOlderStateBlockIsExactly100968Bytes)
+{
+    EXPECT_EQ (makeOlderState().size(), 100968);
+}
+
+TEST_F (OlderFormats, AnOlderStateBlockSetsTheProgramsIntoThePresetSlots)
+{
+    const auto block = makeOlderState();
+
+    plugin.setStateInformation (block.data(), block.size());
+
+    for (int p : { 0, 1, 64, 127 })
+    {
+        const auto* slot = plugin.getPresetSlot (p);
+        EXPECT_EQ (slot->getName(), "Old " + juce::String (p));
+
+        for (int w = 0; w < 24; ++w)
+            EXPECT_NEAR (slot->getValue (parameterOfWord[w]), convertedWord (w, programWordValue (p, w)), 1.0e-6)
+                << "program " << p << " word " << w;
+    }
+
+    // The other preset parameters come from the default preset.
+    for (int id = 24; id < 33; ++id)
+        EXPECT_FLOAT_EQ (plugin.getPresetSlot (3)->getValue (id), plugin.getDefaultPreset().getValue (id)) << id;
+}
+
+TEST_F (OlderFormats, AnOlderStateBlockAppliesTheCurrentPreset)
+{
+    const auto block = makeOlderState();
+    const int current = plugin.getCurrentPresetIndex();
+
+    plugin.setStateInformation (block.data(), block.size());
+
+    EXPECT_NEAR (normalised (cutoff), programWordValue (current, 1), 1.0e-6);
+    EXPECT_EQ (plugin.getParameterManager().getText (PresetManager::currentPresetNameId), "Old " + juce::String (current));
+}
+
+TEST_F (OlderFormats, AnOlderStateBlockSetsThePatternsAndKeepsTheirTempoAndShuffle)
+{
+    const auto block = makeOlderState();
+
+    plugin.setStateInformation (block.data(), block.size());
+
+    for (int i = 0; i < Tarvelin::numPatterns; ++i)
+    {
+        const auto& pattern = plugin.getPattern (i);
+        EXPECT_EQ (pattern.getName(), "Pattern " + juce::String (i));
+        EXPECT_EQ (pattern.getLength(), i % 16 + 1);
+        EXPECT_DOUBLE_EQ (pattern.getTempo(), 90.0 + i);
+        EXPECT_EQ (pattern.getShuffle(), i % 100);
+
+        for (int j = 0; j < 16; ++j)
+            EXPECT_EQ (pattern.getStep (j), expectedFromWords (olderStepWords (i, j))) << i << "/" << j;
+    }
+}
+
+TEST_F (OlderFormats, AnOlderStateBlockSetsTheSequencerAndArpeggiatorSettings)
+{
+    plugin.performEvent (IntSeqPlugin::toggleInternalSequencerEvent);
+    const auto block = makeOlderState();
+
+    plugin.setStateInformation (block.data(), block.size());
+
+    EXPECT_FLOAT_EQ (normalised (gateThreshold), 0.25f);
+    EXPECT_FLOAT_EQ (normalised (accentThreshold), 0.5f);
+    EXPECT_FLOAT_EQ (normalised (slideThreshold), 0.75f);
+    EXPECT_EQ (plugin.getParameterManager().getText (arpChord), "Minor");
+    EXPECT_EQ (plugin.getParameterManager().getText (arpMode), "Up");
+    EXPECT_EQ (plugin.getParameterManager().getText (arpMultiplier), "3");
+    EXPECT_EQ (plugin.getParameterManager().getText (arpRepeater), "2");
+    EXPECT_TRUE (lamp (arpOctaveMinus1));
+    EXPECT_FALSE (lamp (arpOctave0));
+    EXPECT_TRUE (lamp (arpOctavePlus1));
+    EXPECT_TRUE (plugin.isInternalSequencerOn());
+    EXPECT_TRUE (plugin.isInternalSyncOn());
+    EXPECT_FALSE (plugin.isAutoFollowOn());
+    EXPECT_EQ (plugin.getCurrentPatternIndex(), 7);
+    EXPECT_EQ (plugin.getEditedStep(), 5);
+}
+
+TEST_F (OlderFormats, AStoredLengthOfZeroGivesOneStep)
+{
+    auto block = makeOlderState();
+    block.setInt (firstPatternWord + patternWords * 4 + 160, 0);
+
+    plugin.setStateInformation (block.data(), block.size());
+
+    EXPECT_EQ (plugin.getPattern (4).getLength(), 1);
+}
+
+TEST_F (OlderFormats, OutOfRangeWordsOfAnOlderStateBlockAreBroughtIntoRange)
+{
+    auto block = makeOlderState();
+
+    for (int i = 0; i < 96; ++i)
+    {
+        const int base = firstPatternWord + patternWords * i;
+        block.setInt (base + 160, i % 2 == 0 ? -7 : 1000);
+
+        for (int j = 0; j < 16; ++j)
+        {
+            block.setInt (base + 10 * j + 1, 9999);     // gate level
+            block.setInt (base + 10 * j + 3, -9999);    // accent level
+            block.setInt (base + 10 * j + 7, j % 2 == 0 ? 77 : -77);
+        }
+    }
+
+    block.setFloat (25220, 7.5f);
+    block.setFloat (25221, -2.0f);
+    block.setFloat (25222, std::numeric_limits<float>::quiet_NaN());
+    block.setInt (25238, 5000);
+    block.setInt (25239, -40);
+    block.setFloat (0, std::numeric_limits<float>::infinity());    // program 0's tune
+    block.setFloat (1, 3.0f);                                       // program 0's cutoff
+
+    plugin.setStateInformation (block.data(), block.size());
+
+    EXPECT_TRUE (everyStepIsInRange());
+    EXPECT_EQ (plugin.getPattern (0).getStep (0).getNote(), 12);
+    EXPECT_EQ (plugin.getPattern (0).getStep (1).getNote(), 0);
+    EXPECT_FLOAT_EQ (normalised (gateThreshold), 1.0f);
+    EXPECT_FLOAT_EQ (normalised (accentThreshold), 0.0f);
+    EXPECT_FLOAT_EQ (normalised (slideThreshold), 1.0f);                // kept from before
+    EXPECT_EQ (plugin.getCurrentPatternIndex(), 23);
+    EXPECT_EQ (plugin.getEditedStep(), 0);
+    EXPECT_FLOAT_EQ (plugin.getPresetSlot (0)->getValue (tune), plugin.getDefaultPreset().getValue (tune));
+    EXPECT_FLOAT_EQ (plugin.getPresetSlot (0)->getValue (cutoff), 1.0f);
+}
+
+TEST_F (OlderFormats, AnOlderStateBlockOfRandomBytesLeavesEveryValueInRange)
+{
+    for (int seed = 1; seed <= 5; ++seed)
+    {
+        WordBlock block (olderStateWords);
+        juce::Random random (seed);
+
+        for (auto& byte : block.bytes)
+            byte = static_cast<juce::uint8> (random.nextInt (256));
+
+        block.setInt (0, 0);    // never the toolkit's magic number
+
+        plugin.setStateInformation (block.data(), block.size());
+
+        EXPECT_TRUE (everyStepIsInRange()) << seed;
+        EXPECT_LE (plugin.getCurrentPatternIndex(), 23) << seed;
+        EXPECT_LT (plugin.getEditedStep(), plugin.getPattern (plugin.getCurrentPatternIndex()).getLength()) << seed;
+
+        for (int id = 0; id < 36; ++id)
+        {
+            const auto value = normalised (id);
+            EXPECT_TRUE (value >= 0.0f && value <= 1.0f) << seed << " " << id;
+        }
+    }
+
+    // It still plays.
+    plugin.performEvent (IntSeqPlugin::startEvent);
+    render (stepStartSample (20));
+}
+
+TEST_F (OlderFormats, BlocksOfAnyOtherSizeAreNotTheOlderFormat)
+{
+    const auto block = makeOlderState();
+    const auto before = state()->toString();
+
+    for (int size : { 100967, 100969, 136, 4 })
+    {
+        std::vector<juce::uint8> resized (block.bytes.begin(), block.bytes.begin() + juce::jmin (size, block.size()));
+        resized.resize (static_cast<size_t> (size), 0);
+        plugin.setStateInformation (resized.data(), size);
+    }
+
+    EXPECT_EQ (state()->toString(), before);
+    EXPECT_TRUE (everyPatternIsAsBefore());
+}
+
+TEST_F (OlderFormats, ACurrentStateOf100968BytesRestoresAsTheCurrentState)
+{
+    // The instrument's state with short patterns and without its preset bank,
+    // padded by a pattern name until the toolkit's block has exactly the older size.
+    for (int i = 0; i < Tarvelin::numPatterns; ++i)
+        plugin.getPattern (i).setLength (1);
+
+    auto makeBlock = [this] (const juce::String& name)
+    {
+        plugin.getPattern (30).setName (name);
+        auto xml = plugin.createStateXml();
+        xml->removeChildElement (xml->getChildByName ("PresetsState"), true);
+        juce::MemoryBlock block;
+        juce::AudioProcessor::copyXmlToBinary (*xml, block);
+        return block;
+    };
+
+    const auto padding = 100968 - static_cast<int> (makeBlock ("Padded").getSize());
+    ASSERT_GT (padding, 0);
+    const auto block = makeBlock ("Padded" + juce::String::repeatedString ("x", padding));
+    ASSERT_EQ (block.getSize(), 100968u);
+
+    const auto other = InstrumentTest::createInstrument();
+    other->setStateInformation (block.getData(), static_cast<int> (block.getSize()));
+
+    EXPECT_EQ (other->getPattern (30).getName(), plugin.getPattern (30).getName());
+    EXPECT_EQ (other->getPattern (5).getName(), "Before 5");
+    EXPECT_EQ (other->getPattern (5).getStep (0), plugin.getPattern (5).getStep (0));
+}
+
+TEST_F (OlderFormats, ADamagedCurrentStateOf100968BytesChangesNothing)
+{
+    juce::MemoryBlock block;
+    plugin.getStateInformation (block);
+    block.setSize (100968, true);
+    auto* bytes = static_cast<char*> (block.getData());
+    bytes[20] = '<';
+    bytes[21] = '<';                 // no longer XML, but the toolkit's block all the same
+    const auto before = state()->toString();
+
+    plugin.setStateInformation (block.getData(), static_cast<int> (block.getSize()));
+
+    EXPECT_EQ (state()->toString(), before);
+    EXPECT_EQ (plugin.getPresetSlot (0)->getName(), plugin.getPresetManager().getPresetName (0));
+    EXPECT_TRUE (everyPatternIsAsBefore());
+}
+
+//==============================================================================
+// The older one-program block (136 bytes)
+
+TEST_F (OlderFormats, AnOlderProgramGoesIntoTheCurrentPresetSlot)
+{
+    plugin.selectPreset (6, true);
+    WordBlock program (34);
+    writeProgram (program, 0, 11, "Acid Line");
+
+    plugin.setCurrentProgramStateInformation (program.data(), program.size());
+
+    const auto* slot = plugin.getPresetSlot (6);
+    EXPECT_EQ (slot->getName(), "Acid Line");
+
+    for (int w = 0; w < 24; ++w)
+        EXPECT_NEAR (slot->getValue (parameterOfWord[w]), convertedWord (w, programWordValue (11, w)), 1.0e-6) << w;
+
+    EXPECT_NEAR (normalised (decay), programWordValue (11, 4), 1.0e-6);
+    EXPECT_EQ (plugin.getParameterManager().getText (PresetManager::currentPresetNameId), "Acid Line");
+}
+
+TEST_F (OlderFormats, AnOlderProgramsTuneAndInvertedSwitchesAreConverted)
+{
+    WordBlock program (34);
+    program.setFloat (0, 0.5f);
+    program.setFloat (19, 0.25f);
+    program.setFloat (21, 1.0f);
+
+    plugin.setCurrentProgramStateInformation (program.data(), program.size());
+
+    const auto* slot = plugin.getPresetSlot (plugin.getCurrentPresetIndex());
+    EXPECT_FLOAT_EQ (slot->getValue (tune), 0.5f);
+    EXPECT_FLOAT_EQ (slot->getValue (waveform), 0.75f);
+    EXPECT_FLOAT_EQ (slot->getValue (bankOrder), 0.0f);
+    EXPECT_FLOAT_EQ (normalised (tune), 0.5f);
+}
+
+TEST_F (OlderFormats, AnOlderProgramNameEndsAfter24Characters)
+{
+    WordBlock program (34);
+    program.setName (96, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");   // runs into the unread words
+
+    plugin.setCurrentProgramStateInformation (program.data(), program.size());
+
+    EXPECT_EQ (plugin.getPresetSlot (plugin.getCurrentPresetIndex())->getName(), "ABCDEFGHIJKLMNOPQRSTUVWX");
+}
+
+TEST_F (OlderFormats, AnOlderProgramOfNonNumbersKeepsTheDefaultPresetsValues)
+{
+    WordBlock program (34);
+
+    for (int w = 0; w < 24; ++w)
+        program.setFloat (w, w % 2 == 0 ? std::numeric_limits<float>::quiet_NaN() : 40.0f);
+
+    plugin.setCurrentProgramStateInformation (program.data(), program.size());
+
+    const auto* slot = plugin.getPresetSlot (plugin.getCurrentPresetIndex());
+
+    for (int w = 0; w < 24; ++w)
+    {
+        const int id = parameterOfWord[w];
+        const float expected = w % 2 == 0 ? plugin.getDefaultPreset().getValue (id) : (w == 19 || w == 21 ? 0.0f : 1.0f);
+        EXPECT_FLOAT_EQ (slot->getValue (id), expected) << w;
+    }
+}
+
+TEST_F (OlderFormats, ProgramBlocksOfAnyOtherSizeAreNotTheOlderFormat)
+{
+    WordBlock program (40);
+    writeProgram (program, 0, 3, "Not me");
+    const auto before = state()->toString();
+
+    plugin.setCurrentProgramStateInformation (program.data(), 135);
+    plugin.setCurrentProgramStateInformation (program.data(), 137);
+    plugin.setCurrentProgramStateInformation (nullptr, 136);
+
+    EXPECT_EQ (state()->toString(), before);
+}
+
+TEST_F (OlderFormats, TheProgramStateIsTheWholeStateAndRestores)
+{
+    plugin.getPattern (12).setName ("Program state");
+    juce::MemoryBlock block;
+    plugin.getCurrentProgramStateInformation (block);
+
+    const auto other = InstrumentTest::createInstrument();
+    other->setCurrentProgramStateInformation (block.getData(), static_cast<int> (block.getSize()));
+
+    EXPECT_EQ (other->getPattern (12).getName(), "Program state");
+}
