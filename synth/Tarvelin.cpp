@@ -26,11 +26,6 @@ juce::String decibelText (double factor)
 {
     return factor > 0.0 ? withDecimals (20.0 * std::log10 (factor), 1) + "dB" : juce::String ("-inf.dB");
 }
-
-bool isOwnElement (const juce::XmlElement& element, const char* tag)
-{
-    return XmlHelpers::tagMatches (element, tag);
-}
 } // namespace
 
 //==============================================================================
@@ -181,12 +176,12 @@ void Tarvelin::handleHostTransport (bool& hostIsPlaying)
 {
     hostIsPlaying = transport.playing;
 
-    auto* playHead = getPlayHead();
+    auto* hostPlayHead = getPlayHead();
 
-    if (playHead == nullptr)
+    if (hostPlayHead == nullptr)
         return;
 
-    const auto position = playHead->getPosition();
+    const auto position = hostPlayHead->getPosition();
 
     if (! position.hasValue())
         return;
