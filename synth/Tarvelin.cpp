@@ -86,7 +86,7 @@ void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
 {
     juce::ScopedNoDenormals noDenormals;
 
-    const bool clockWasRunning = sequencerClock.isRunning();
+    takeBlockFlags();
 
     midiOut.clear();
     midiOutPosition = 0;
@@ -129,9 +129,9 @@ void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
                 releaseSequencerStep();
 
             // A pattern change takes effect at the next step.
-            if (isInternalSequencerOn())
+            if (flags.sequencerOn)
             {
-                if (isInternalSyncOn())
+                if (flags.syncOn)
                     sequencerClock.setTempo (getPlayingPatternTempo());
 
                 sequencerClock.setShuffle (getPlayingShuffleAmount());
@@ -161,15 +161,30 @@ void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
     midi.swapWith (midiOut);
     midiOut.clear();
 
-    if (isInternalSequencerOn())
+    if (flags.sequencerOn)
     {
-        followPlayingPattern (clockWasRunning);
+        followPlayingPattern();
 
         const bool running = sequencerClock.isRunning();
 
-        if (running != clockWasRunning)
+        if (running != flags.clockWasRunning)
             parameterManager.setBoolValue (playStateId, running);
     }
+}
+
+void Tarvelin::takeBlockFlags()
+{
+    flags.sequencerOn = isInternalSequencerOn();
+    flags.syncOn = isInternalSyncOn();
+    flags.hostModeOn = isHostModeOn();
+    flags.noteOffMode = isNoteOffModeOn();
+    flags.selfReset = isSelfResetOn();
+    flags.writeMode = isWriteModeOn();
+    flags.autoFollow = isAutoFollowOn();
+    flags.lengthMode = isLengthModeOn();
+    flags.randomizer = isRandomizerOn();
+    flags.hostPlayDetection = getHostPlayDetection();
+    flags.clockWasRunning = sequencerClock.isRunning();
 }
 
 void Tarvelin::handleHostTransport (bool& hostIsPlaying)
@@ -197,10 +212,10 @@ void Tarvelin::handleHostTransport (bool& hostIsPlaying)
 
     hostIsPlaying = transport.playing;
 
-    const bool sequencerOn = isInternalSequencerOn();
-    const bool hostModeOn = isHostModeOn();
-    const bool syncOn = isInternalSyncOn();
-    const int detection = getHostPlayDetection();
+    const bool sequencerOn = flags.sequencerOn;
+    const bool hostModeOn = flags.hostModeOn;
+    const bool syncOn = flags.syncOn;
+    const int detection = flags.hostPlayDetection;
 
     if (transport.playing)
     {
@@ -237,7 +252,7 @@ void Tarvelin::applyPlayRequest (bool hostIsPlaying)
 {
     const int request = requestedPlayState.exchange (noRequest);
 
-    if (isInternalSequencerOn() && ! isHostModeOn() && ! hostIsPlaying
+    if (flags.sequencerOn && ! flags.hostModeOn && ! hostIsPlaying
         && request != noRequest && request != playState.load())
     {
         playState = request;
@@ -252,8 +267,8 @@ void Tarvelin::applyPlayRequest (bool hostIsPlaying)
 void Tarvelin::applyClockSettings()
 {
     const double gate = clockGate.load();
-    const bool sequencerOn = isInternalSequencerOn();
-    const bool syncOn = isInternalSyncOn();
+    const bool sequencerOn = flags.sequencerOn;
+    const bool syncOn = flags.syncOn;
 
     sequencerClock.setShuffle (getPlayingShuffleAmount());
     sequencerClock.setGate (arpeggiator.isOn() ? 0.96 : gate);
@@ -294,7 +309,7 @@ void Tarvelin::handleMidiEvent (const juce::MidiMessage& message, bool hostIsPla
     if (! message.isNoteOnOrOff())
         return;
 
-    if (! isInternalSequencerOn())
+    if (! flags.sequencerOn)
     {
         if (message.isNoteOn())
             noteOn (message.getNoteNumber(), message.getFloatVelocity());
@@ -304,7 +319,7 @@ void Tarvelin::handleMidiEvent (const juce::MidiMessage& message, bool hostIsPla
         return;
     }
 
-    if (isHostModeOn())
+    if (flags.hostModeOn)
     {
         handleHostModePatternNote (message, hostIsPlaying);
         return;
@@ -313,7 +328,7 @@ void Tarvelin::handleMidiEvent (const juce::MidiMessage& message, bool hostIsPla
     handleNativePatternKey (message);
 
     // The lowest C starts the sequencer when the host's play is detected that way.
-    if (message.isNoteOn() && message.getNoteNumber() == 0 && getHostPlayDetection() == byLowestCNoteOn
+    if (message.isNoteOn() && message.getNoteNumber() == 0 && flags.hostPlayDetection == byLowestCNoteOn
         && (! sequencerClock.isRunning() || playState.load() == playing))
     {
         playState = stopped;
@@ -337,7 +352,7 @@ void Tarvelin::handleHostModePatternNote (const juce::MidiMessage& message, bool
         hostPatternKeysHeld = (pattern == previous) ? hostPatternKeysHeld + 1 : 1;
         setHostPatternIndex (pattern);
 
-        const bool keepsPlaying = sequencerClock.isRunning() && ! isSelfResetOn() && pattern == previous;
+        const bool keepsPlaying = sequencerClock.isRunning() && ! flags.selfReset && pattern == previous;
 
         if (! keepsPlaying)
         {
@@ -352,7 +367,7 @@ void Tarvelin::handleHostModePatternNote (const juce::MidiMessage& message, bool
         {
             hostPatternKeysHeld = 0;
 
-            if (isNoteOffModeOn() || ! hostIsPlaying)
+            if (flags.noteOffMode || ! hostIsPlaying)
                 stopSequencer();
         }
     }
@@ -409,15 +424,14 @@ void Tarvelin::handleNativePatternKey (const juce::MidiMessage& message)
     }
 }
 
-void Tarvelin::followPlayingPattern (bool)
+void Tarvelin::followPlayingPattern()
 {
     if (! sequencerClock.isRunning())
         return;
 
-    const bool hostModeOn = isHostModeOn();
-    const bool follow = hostModeOn
-        ? (! isLengthModeOn() && ! isRandomizerOn() && isAutoFollowOn())
-        : ! (isWriteModeOn() && (isLengthModeOn() || isRandomizerOn() || ! isAutoFollowOn()));
+    const bool follow = flags.hostModeOn
+        ? (! flags.lengthMode && ! flags.randomizer && flags.autoFollow)
+        : ! (flags.writeMode && (flags.lengthMode || flags.randomizer || ! flags.autoFollow));
 
     if (follow && selectPattern())
         updatePatternStates();

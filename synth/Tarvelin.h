@@ -217,6 +217,17 @@ private:
     /** Clears the engine's filter bank after a preset load, under the engine lock. */
     void currentPresetLoaded() override;
 
+    /** The sequencer's switches as the audio thread reads them once per block. */
+    struct BlockFlags
+    {
+        bool sequencerOn = false, syncOn = false, hostModeOn = false, noteOffMode = false, selfReset = false;
+        bool writeMode = false, autoFollow = false, lengthMode = false, randomizer = false;
+        int hostPlayDetection = 0;
+        bool clockWasRunning = false;
+    };
+
+    void takeBlockFlags();
+
     struct TransportSnapshot
     {
         bool playing = false;
@@ -229,7 +240,7 @@ private:
     void handleMidiEvent (const juce::MidiMessage& message, bool hostIsPlaying);
     void handleHostModePatternNote (const juce::MidiMessage& message, bool hostIsPlaying);
     void handleNativePatternKey (const juce::MidiMessage& message);
-    void followPlayingPattern (bool clockWasRunning);
+    void followPlayingPattern();
     void applyClockSettings();
     double getClockTempo (double hostTempo) const;
 
@@ -247,6 +258,7 @@ private:
     int midiOutPosition = 0;
     MidiEventCursor midiInput;
     TransportSnapshot transport;
+    BlockFlags flags;
     std::atomic<double> clockGate { 0.0 };
     std::array<std::atomic<float>, 3> thresholds {};   // gate, accent and slide level thresholds
 
