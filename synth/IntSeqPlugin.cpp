@@ -1,6 +1,7 @@
 #include "synth/IntSeqPlugin.h"
 
 #include "framework/BundleResources.h"
+#include "framework/XmlFiles.h"
 #include "framework/XmlHelpers.h"
 
 #include <cmath>
@@ -12,17 +13,6 @@ juce::String twoDigits (int number)
     return juce::String (number).paddedLeft ('0', 2);
 }
 
-std::unique_ptr<juce::XmlElement> createSwitchElement (const char* tag, bool on)
-{
-    auto element = std::make_unique<juce::XmlElement> (tag);
-    element->setAttribute ("state", on ? "on" : "off");
-    return element;
-}
-
-bool isSwitchOn (const juce::XmlElement& element)
-{
-    return element.getStringAttribute ("state").equalsIgnoreCase ("on");
-}
 
 const char* const patternsModeNames[] = { "factoryPatterns", "clearPatterns", "userDefinedPatterns" };
 const char* const playDetectionNames[] = { "byTransportChange", "byLowestCNoteOn" };
@@ -734,27 +724,9 @@ juce::String IntSeqPlugin::getPatternBankSaveWildcard() const
     return "*" + getPatternBankFileExtension();
 }
 
-namespace
-{
-std::unique_ptr<juce::XmlElement> parseXmlFile (const juce::File& file)
-{
-    if (! file.existsAsFile())
-        return nullptr;
-
-    return juce::parseXML (file.loadFileAsString());
-}
-
-bool writeXmlFile (const juce::XmlElement& element, const juce::File& file)
-{
-    // UTF-8, no DTD, lines wrapped at 60. JUCE writes beside the target and then
-    // replaces it, so a failed write keeps the old file.
-    return element.writeTo (file);
-}
-} // namespace
-
 bool IntSeqPlugin::loadPatternFile (const juce::File& file, int index)
 {
-    const auto root = parseXmlFile (file);
+    const auto root = XmlFiles::read (file);
 
     if (root == nullptr || ! isPatternXml (*root) || index < 0 || index >= getNumPatterns())
         return false;
@@ -766,18 +738,18 @@ bool IntSeqPlugin::loadPatternFile (const juce::File& file, int index)
 bool IntSeqPlugin::savePatternFile (const juce::File& file, int index)
 {
     const auto pattern = createPatternXml (index);
-    return pattern != nullptr && writeXmlFile (*pattern, file);
+    return pattern != nullptr && XmlFiles::write (*pattern, file);
 }
 
 bool IntSeqPlugin::loadPatternBankFile (const juce::File& file)
 {
-    const auto root = parseXmlFile (file);
+    const auto root = XmlFiles::read (file);
     return root != nullptr && readPatternBankXml (*root);
 }
 
 bool IntSeqPlugin::savePatternBankFile (const juce::File& file)
 {
-    return writeXmlFile (*createPatternBankXml(), file);
+    return XmlFiles::write (*createPatternBankXml(), file);
 }
 
 bool IntSeqPlugin::loadDefaultPatternBankFile (const juce::String& resourceName)
@@ -814,13 +786,13 @@ void IntSeqPlugin::loadInternalSequencerDefaultsFromXml (const juce::XmlElement&
     for (auto* child : element.getChildIterator())
     {
         if (XmlHelpers::tagMatches (*child, "IntSeq"))
-            defaultInternalSequencer = isSwitchOn (*child);
+            defaultInternalSequencer = isStateOn (child);
         else if (XmlHelpers::tagMatches (*child, "IntSync"))
-            defaultInternalSync = isSwitchOn (*child);
+            defaultInternalSync = isStateOn (child);
         else if (XmlHelpers::tagMatches (*child, "HostMode"))
-            defaultHostMode = isSwitchOn (*child);
+            defaultHostMode = isStateOn (child);
         else if (XmlHelpers::tagMatches (*child, "NoteOff"))
-            defaultNoteOffMode = isSwitchOn (*child);
+            defaultNoteOffMode = isStateOn (child);
         else if (XmlHelpers::tagMatches (*child, "HostPlayDetection"))
         {
             const auto type = child->getStringAttribute ("type");
@@ -835,10 +807,10 @@ void IntSeqPlugin::loadInternalSequencerDefaultsFromXml (const juce::XmlElement&
 std::unique_ptr<juce::XmlElement> IntSeqPlugin::createInternalSequencerDefaultsXml()
 {
     auto element = std::make_unique<juce::XmlElement> ("InternalSequencer");
-    element->addChildElement (createSwitchElement ("IntSeq", defaultInternalSequencer).release());
-    element->addChildElement (createSwitchElement ("IntSync", defaultInternalSync).release());
-    element->addChildElement (createSwitchElement ("HostMode", defaultHostMode).release());
-    element->addChildElement (createSwitchElement ("NoteOff", defaultNoteOffMode).release());
+    element->addChildElement (createStateElement ("IntSeq", defaultInternalSequencer).release());
+    element->addChildElement (createStateElement ("IntSync", defaultInternalSync).release());
+    element->addChildElement (createStateElement ("HostMode", defaultHostMode).release());
+    element->addChildElement (createStateElement ("NoteOff", defaultNoteOffMode).release());
 
     auto* detection = element->createNewChildElement ("HostPlayDetection");
     detection->setAttribute ("type", playDetectionNames[getHostPlayDetection() == byLowestCNoteOn ? 1 : 0]);
@@ -918,16 +890,16 @@ void IntSeqPlugin::loadInternalSequencerStateFromXml (const juce::XmlElement& el
     {
         if (XmlHelpers::tagMatches (*child, "IntSeq"))
         {
-            setInternalSequencer (isSwitchOn (*child));
+            setInternalSequencer (isStateOn (child));
         }
         else if (XmlHelpers::tagMatches (*child, "IntSync"))
         {
-            internalSync = isSwitchOn (*child);
+            internalSync = isStateOn (child);
             updateInternalSyncState();
         }
         else if (XmlHelpers::tagMatches (*child, "HostMode"))
         {
-            const bool on = isSwitchOn (*child);
+            const bool on = isStateOn (child);
 
             if (hostMode.exchange (on) != on)
                 hostModeChanged();
@@ -936,17 +908,17 @@ void IntSeqPlugin::loadInternalSequencerStateFromXml (const juce::XmlElement& el
         }
         else if (XmlHelpers::tagMatches (*child, "NoteOff"))
         {
-            noteOffMode = isSwitchOn (*child);
+            noteOffMode = isStateOn (child);
             updateNoteOffState();
         }
         else if (XmlHelpers::tagMatches (*child, "PattWriteMode"))
         {
-            writeMode = isSwitchOn (*child);
+            writeMode = isStateOn (child);
             updateWriteModeState();
         }
         else if (XmlHelpers::tagMatches (*child, "AutoFollow"))
         {
-            autoFollow = isSwitchOn (*child);
+            autoFollow = isStateOn (child);
             updateAutoFollowState();
         }
         else if (XmlHelpers::tagMatches (*child, "PatternsState"))
@@ -959,12 +931,12 @@ void IntSeqPlugin::loadInternalSequencerStateFromXml (const juce::XmlElement& el
 std::unique_ptr<juce::XmlElement> IntSeqPlugin::createInternalSequencerStateXml()
 {
     auto element = std::make_unique<juce::XmlElement> ("InternalSequencer");
-    element->addChildElement (createSwitchElement ("IntSeq", isInternalSequencerOn()).release());
-    element->addChildElement (createSwitchElement ("IntSync", isInternalSyncOn()).release());
-    element->addChildElement (createSwitchElement ("HostMode", isHostModeOn()).release());
-    element->addChildElement (createSwitchElement ("NoteOff", isNoteOffModeOn()).release());
-    element->addChildElement (createSwitchElement ("PattWriteMode", isEditModeActive()).release());
-    element->addChildElement (createSwitchElement ("AutoFollow", isAutoFollowActive()).release());
+    element->addChildElement (createStateElement ("IntSeq", isInternalSequencerOn()).release());
+    element->addChildElement (createStateElement ("IntSync", isInternalSyncOn()).release());
+    element->addChildElement (createStateElement ("HostMode", isHostModeOn()).release());
+    element->addChildElement (createStateElement ("NoteOff", isNoteOffModeOn()).release());
+    element->addChildElement (createStateElement ("PattWriteMode", isEditModeActive()).release());
+    element->addChildElement (createStateElement ("AutoFollow", isAutoFollowActive()).release());
     element->addChildElement (createPatternsStateXml().release());
     return element;
 }

@@ -16,17 +16,6 @@ enum StepField { octaveUpField = 0, octaveDownField = 1, gateField = 2, accentFi
 // Panel keys 0..12 (C to the upper C): the white keys are chain positions 0..7.
 constexpr int whiteKeyPosition[13] = { 0, -1, 1, -1, 2, 3, -1, 4, -1, 5, -1, 6, 7 };
 
-std::unique_ptr<juce::XmlElement> createSwitchElement (const char* tag, bool on)
-{
-    auto element = std::make_unique<juce::XmlElement> (tag);
-    element->setAttribute ("state", on ? "on" : "off");
-    return element;
-}
-
-bool isSwitchOn (const juce::XmlElement& element)
-{
-    return element.getStringAttribute ("state").equalsIgnoreCase ("on");
-}
 } // namespace
 
 //==============================================================================
@@ -864,7 +853,7 @@ bool Tarvelin::loadPatternBankFile (const juce::File& file)
 std::unique_ptr<juce::XmlElement> Tarvelin::createInternalSequencerStateXml()
 {
     auto element = IntSeqPlugin::createInternalSequencerStateXml();
-    element->insertChildElement (createSwitchElement ("SelfReset", isSelfResetOn()).release(), 4);
+    element->insertChildElement (createStateElement ("SelfReset", isSelfResetOn()).release(), 4);
 
     auto* edition = element->createNewChildElement ("EditionState");
     edition->createNewChildElement ("EditedPattern")->setAttribute ("value", currentPattern.load());
@@ -885,7 +874,7 @@ void Tarvelin::loadInternalSequencerStateFromXml (const juce::XmlElement& elemen
     {
         if (XmlHelpers::tagMatches (*child, "SelfReset"))
         {
-            setSelfReset (isSwitchOn (*child));
+            setSelfReset (isStateOn (child));
         }
         else if (XmlHelpers::tagMatches (*child, "EditionState"))
         {
@@ -919,7 +908,7 @@ void Tarvelin::loadInternalSequencerStateFromXml (const juce::XmlElement& elemen
 std::unique_ptr<juce::XmlElement> Tarvelin::createInternalSequencerDefaultsXml()
 {
     auto element = IntSeqPlugin::createInternalSequencerDefaultsXml();
-    element->insertChildElement (createSwitchElement ("SelfReset", defaultSelfReset).release(), 4);
+    element->insertChildElement (createStateElement ("SelfReset", defaultSelfReset).release(), 4);
     return element;
 }
 
@@ -928,5 +917,5 @@ void Tarvelin::loadInternalSequencerDefaultsFromXml (const juce::XmlElement& ele
     IntSeqPlugin::loadInternalSequencerDefaultsFromXml (element);
 
     if (const auto* selfResetElement = XmlHelpers::findChild (element, "SelfReset"))
-        defaultSelfReset = isSwitchOn (*selfResetElement);
+        defaultSelfReset = isStateOn (selfResetElement);
 }
