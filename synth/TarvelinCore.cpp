@@ -508,10 +508,10 @@ void TarvelinCore::renderSample (double& output) noexcept
 }
 
 //==============================================================================
-double TarvelinCore::Oscillator::process (double period, bool square, double downFactor) noexcept
+double TarvelinCore::Oscillator::process (double cyclePeriod, bool squareWave, double downsampling) noexcept
 {
     constexpr double phaseToRadians = pi / 80.0;
-    const auto harmonics = 2.0 * std::floor (0.5 * period) + 1.0;
+    const auto harmonics = 2.0 * std::floor (0.5 * cyclePeriod) + 1.0;
 
     const auto blit = [harmonics] (double radians)
     {
@@ -523,13 +523,13 @@ double TarvelinCore::Oscillator::process (double period, bool square, double dow
     const auto train1 = blit (phase * phaseToRadians);
     double out;
 
-    if (square)
+    if (squareWave)
     {
-        const auto width = ((std::sqrt (period * downFactor) / 26.0 - 1.0) * -0.19 + 0.49) * 80.0;
+        const auto width = ((std::sqrt (cyclePeriod * downsampling) / 26.0 - 1.0) * -0.19 + 0.49) * 80.0;
         const auto train2 = blit ((phase - width) * phaseToRadians);
         const auto shape = phase < 4.0 ? -1.0 : (phase > 56.0 ? 1.0 : std::tanh (phase - width));
         const auto rise = std::max (0.0, shape - previousShape);
-        const auto blend = std::min (1.0, period * 0.005);
+        const auto blend = std::min (1.0, cyclePeriod * 0.005);
 
         leak = (1.1 * train1 - (train2 * (1.0 - blend) + rise * blend) + leak) * 0.99;
         previousShape = shape;
@@ -537,12 +537,12 @@ double TarvelinCore::Oscillator::process (double period, bool square, double dow
     }
     else
     {
-        leak = (train1 - 1.0 / period + leak) * 0.99;
+        leak = (train1 - 1.0 / cyclePeriod + leak) * 0.99;
         previousShape = (phase - 40.0) * -0.025;
         out = leak * -0.108 * 2.0;
     }
 
-    phase += 80.0 / period;
+    phase += 80.0 / cyclePeriod;
 
     if (phase >= 80.0)
     {
@@ -621,7 +621,7 @@ void TarvelinCore::ResonantFilter::clear() noexcept
 }
 
 //==============================================================================
-double TarvelinCore::ToneStage::process (double voice, double coefficient, double resonance) noexcept
+double TarvelinCore::ToneStage::process (double voice, double coefficient, double resonanceAmount) noexcept
 {
     // Every follower is updated before it is read: the high-pass is then the exact
     // complement of the follower's current output and never lifts the top of the band.
@@ -632,7 +632,7 @@ double TarvelinCore::ToneStage::process (double voice, double coefficient, doubl
     follow (l2, l1, coefficient);
     follow (l3, l2, coefficient);
 
-    return (0.3 * resonance + 0.7) * h - l1 - (1.0 - resonance) * l2 + (1.0 - resonance) * l3;
+    return (0.3 * resonanceAmount + 0.7) * h - l1 - (1.0 - resonanceAmount) * l2 + (1.0 - resonanceAmount) * l3;
 }
 
 //==============================================================================

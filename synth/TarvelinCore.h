@@ -89,7 +89,7 @@ private:
         double leak = -0.5;
         double previousShape = 0.0;
 
-        double process (double period, bool square, double downFactor) noexcept;
+        double process (double cyclePeriod, bool squareWave, double downsampling) noexcept;
     };
 
     /** The saturating four-stage filter and its six-stage output chain, both run twice per sample. */
@@ -114,7 +114,7 @@ private:
     {
         double dc = 0.0, l1 = 0.0, l2 = 0.0, l3 = 0.0;
 
-        double process (double voice, double coefficient, double resonance) noexcept;
+        double process (double voice, double coefficient, double resonanceAmount) noexcept;
     };
 
     /** One Chamberlin state-variable section of the filter bank. */

@@ -1,0 +1,54 @@
+// The libFuzzer entry for every fuzz target: TARVELIN_FUZZ_TARGET in the
+// environment names the one to run, e.g.
+//   TARVELIN_FUZZ_TARGET=pattern TarvelinFuzzer -max_total_time=20 corpus/ tests/fuzz/corpus/pattern
+
+#include "targets/FuzzTargets.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace
+{
+const FuzzTargets::Target* chosenTarget = nullptr;
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize (int*, char***)
+{
+    // No run may read or write the user's real settings.
+    const auto root = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                          .getChildFile ("tarvelin-fuzz-settings-" + juce::Uuid().toString());
+    root.getChildFile ("config").createDirectory();
+    root.getChildFile ("data").createDirectory();
+    ::setenv ("XDG_CONFIG_HOME", root.getChildFile ("config").getFullPathName().toRawUTF8(), 1);
+    ::setenv ("XDG_DATA_HOME", root.getChildFile ("data").getFullPathName().toRawUTF8(), 1);
+
+    const auto* name = std::getenv ("TARVELIN_FUZZ_TARGET");
+    chosenTarget = FuzzTargets::find (name != nullptr ? name : "");
+
+    if (chosenTarget == nullptr)
+    {
+        std::fputs ("TARVELIN_FUZZ_TARGET must name one of:", stderr);
+
+        for (const auto& target : FuzzTargets::getAll())
+            std::fprintf (stderr, " %s", target.name);
+
+        std::fputs ("\n", stderr);
+        std::exit (2);
+    }
+
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
+{
+    const auto findings = chosenTarget->run (data, size);
+
+    // A broken check is a crash to libFuzzer, so the input is kept.
+    if (findings.isNotEmpty())
+    {
+        std::fprintf (stderr, "%s: %s", chosenTarget->name, findings.toRawUTF8());
+        std::abort();
+    }
+
+    return 0;
+}

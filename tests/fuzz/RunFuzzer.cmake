@@ -1,0 +1,35 @@
+# Runs one fuzz target for a bounded time: ctest's fuzz step.
+#   cmake -DFUZZER=<TarvelinFuzzer> -DTARGET=<name> -DSECONDS=<n> -DSEEDS=<tests/fuzz> -DWORK=<folder> -P RunFuzzer.cmake
+# New inputs go to a working corpus in the build folder; the seeds and the
+# saved regressions in the source tree are only read. A crash, a broken check,
+# a leak or a hang fails the step and leaves the input in WORK/crashes.
+
+set(corpus "${WORK}/corpus/${TARGET}")
+set(crashes "${WORK}/crashes")
+file(MAKE_DIRECTORY "${corpus}" "${crashes}")
+
+set(folders "${corpus}")
+
+foreach(kind corpus regressions)
+    if(IS_DIRECTORY "${SEEDS}/${kind}/${TARGET}")
+        list(APPEND folders "${SEEDS}/${kind}/${TARGET}")
+    endif()
+endforeach()
+
+set(ENV{TARVELIN_FUZZ_TARGET} "${TARGET}")
+
+execute_process(
+    COMMAND "${FUZZER}"
+        -max_total_time=${SECONDS}
+        -timeout=10
+        -rss_limit_mb=2048
+        -max_len=65536
+        -print_final_stats=1
+        "-artifact_prefix=${crashes}/${TARGET}-"
+        ${folders}
+    RESULT_VARIABLE result)
+
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "The fuzz target ${TARGET} failed (${result}); its input is in ${crashes}. "
+                        "Fix the cause and keep the input in tests/fuzz/regressions/${TARGET}/.")
+endif()

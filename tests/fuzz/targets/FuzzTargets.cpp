@@ -1,0 +1,28 @@
+#include "FuzzTargets.h"
+
+namespace FuzzTargets
+{
+const std::vector<Target>& getAll()
+{
+    static const std::vector<Target> targets {
+        { "parameters", runParameterDefinitions },
+        { "events", runEventDefinitions },
+        { "ccmap", runMidiControlMap },
+        { "presetrecord", runPresetRecord },
+        { "presetslot", runPresetSlotFile },
+        { "presetbank", runPresetBankFile },
+        { "pattern", runPatternXml },
+    };
+
+    return targets;
+}
+
+const Target* find (const juce::String& name)
+{
+    for (const auto& target : getAll())
+        if (name == target.name)
+            return &target;
+
+    return nullptr;
+}
+} // namespace FuzzTargets
