@@ -6,7 +6,6 @@
 class TemporaryFolder
 {
 public:
-    // Test processes run in parallel: a unique name keeps them out of each other's folders.
     TemporaryFolder()
         // A random name: test processes run in parallel and would race for a numbered one.
         : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
