@@ -279,7 +279,7 @@ void BasePlugin::getStateInformation (juce::MemoryBlock& destination)
 void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
 {
     if (data != nullptr && sizeInBytes > 0)
-        if (const auto xml = getXmlFromBinary (data, sizeInBytes))
+        if (const auto xml = XmlFiles::parseBinary (data, sizeInBytes))
             setStateFromXml (*xml);
 
     stateRestoredFlag = 1;
@@ -295,7 +295,7 @@ void BasePlugin::getCurrentProgramStateInformation (juce::MemoryBlock& destinati
 void BasePlugin::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
 {
     if (data != nullptr && sizeInBytes > 0)
-        if (const auto xml = getXmlFromBinary (data, sizeInBytes))
+        if (const auto xml = XmlFiles::parseBinary (data, sizeInBytes))
             setCurrentProgramStateFromXml (*xml);
 }
 

@@ -1,6 +1,7 @@
 #include "framework/GuiEventsMap.h"
 
 #include "framework/BundleResources.h"
+#include "framework/XmlFiles.h"
 #include "framework/XmlHelpers.h"
 
 bool GuiEventsMap::addEvent (const juce::String& name, int uid)
@@ -61,7 +62,7 @@ void GuiEventsMap::loadFromResource (const juce::String& resourceName)
     if (text.isEmpty())
         return;
 
-    if (const auto root = juce::parseXML (text))
+    if (const auto root = XmlFiles::parse (text))
         loadFromXml (*root);
 }
 

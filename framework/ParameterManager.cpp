@@ -1,6 +1,7 @@
 #include "framework/ParameterManager.h"
 
 #include "framework/BundleResources.h"
+#include "framework/XmlFiles.h"
 #include "framework/XmlHelpers.h"
 
 #include <cmath>
@@ -19,7 +20,7 @@ void ParameterManager::loadFromResource (const juce::String& resourceName)
     if (text.isEmpty())
         return;
 
-    if (const auto root = juce::parseXML (text))
+    if (const auto root = XmlFiles::parse (text))
         loadFromXml (*root);
 }
 

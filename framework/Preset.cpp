@@ -26,8 +26,7 @@ std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file, bool outerE
     if (! file.existsAsFile())
         return {};
 
-    juce::XmlDocument document (file.loadFileAsString());
-    return document.getDocumentElement (true);
+    return XmlFiles::parseOuterElement (file.loadFileAsString());
 }
 
 const juce::XmlElement* firstChildElement (const juce::XmlElement& parent)

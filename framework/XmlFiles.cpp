@@ -1,6 +1,69 @@
 #include "framework/XmlFiles.h"
 
 #include <cmath>
+#include <cstring>
+
+namespace
+{
+// JUCE 7.0.5's parser never returns from a processing instruction inside an
+// element that text follows ("<a><?x?>t</a>"), and it expands the entities of a
+// document type declaration without limit. The framework writes neither, so a
+// text holding a "<!DOCTYPE", or a "<?" after the root element has begun, is
+// refused before the parser sees it.
+bool couldStallTheParser (const juce::String& text)
+{
+    auto insideRoot = false;
+
+    // getAndAdvance stops at the terminator even after a character cut short at
+    // the end of a file; stepping with ++ would run past it.
+    for (auto p = text.getCharPointer();;)
+    {
+        const auto c = p.getAndAdvance();
+
+        if (c == 0)
+            return false;
+
+        if (c != '<')
+            continue;
+
+        auto afterBracket = p;
+        const auto next = afterBracket.getAndAdvance();
+
+        if (next == '?')
+        {
+            if (insideRoot)
+                return true;
+        }
+        else if (next == '!')
+        {
+            if (juce::CharacterFunctions::compareIgnoreCaseUpTo (afterBracket, juce::CharPointer_ASCII ("DOCTYPE"), 7) == 0)
+                return true;
+        }
+        else
+        {
+            insideRoot = true;
+        }
+    }
+}
+
+// The toolkit's parser steps over a character by the length its first byte
+// announces, so text cut inside a character at its end is read past the end.
+// Every file the framework writes is UTF-8; anything else is damaged.
+bool isValidUtf8 (const juce::String& text)
+{
+    const auto* bytes = text.toRawUTF8();
+    return juce::CharPointer_UTF8::isValidString (bytes, static_cast<int> (std::strlen (bytes)));
+}
+
+std::unique_ptr<juce::XmlElement> parseGuarded (const juce::String& text, bool outerElementOnly)
+{
+    if (text.isEmpty() || ! isValidUtf8 (text) || couldStallTheParser (text))
+        return nullptr;
+
+    juce::XmlDocument document (text);
+    return document.getDocumentElement (outerElementOnly);
+}
+} // namespace
 
 namespace XmlFiles
 {
@@ -54,10 +117,30 @@ std::unique_ptr<juce::XmlElement> read (const juce::File& file)
 
 std::unique_ptr<juce::XmlElement> parse (const juce::String& text)
 {
-    if (text.isEmpty())
+    return parseGuarded (text, false);
+}
+
+std::unique_ptr<juce::XmlElement> parseOuterElement (const juce::String& text)
+{
+    return parseGuarded (text, true);
+}
+
+std::unique_ptr<juce::XmlElement> parseBinary (const void* data, int sizeInBytes)
+{
+    // The block: the toolkit's magic number, the text's length, the UTF-8 text.
+    constexpr juce::uint32 magic = 0x21324356;
+    constexpr int headerSize = 8;
+
+    if (data == nullptr || sizeInBytes <= headerSize || juce::ByteOrder::littleEndianInt (data) != magic)
         return nullptr;
 
-    return juce::parseXML (text);
+    const auto storedLength = static_cast<int> (juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4)));
+
+    if (storedLength <= 0)
+        return nullptr;
+
+    const auto length = juce::jmin (sizeInBytes - headerSize, storedLength);
+    return parse (juce::String::fromUTF8 (static_cast<const char*> (data) + headerSize, length));
 }
 
 juce::File fileFromPath (const juce::String& path)

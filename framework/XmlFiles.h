@@ -18,8 +18,21 @@ bool write (const juce::XmlElement& element, const juce::File& file);
 /** The file's root element; null when the file is missing or does not parse. */
 std::unique_ptr<juce::XmlElement> read (const juce::File& file);
 
-/** The text's root element; null when the text does not parse. */
+/** The text's root element; null when the text does not parse. Every reader
+    of outside XML goes through here or the functions below: text that is not
+    valid UTF-8, or that would stall the toolkit's parser (a "<!DOCTYPE", or a
+    "<?" inside the root element), counts as text that does not parse.
+*/
 std::unique_ptr<juce::XmlElement> parse (const juce::String& text);
+
+/** The root element alone, attributes and no children, as parse reads it. */
+std::unique_ptr<juce::XmlElement> parseOuterElement (const juce::String& text);
+
+/** The element in a block made by juce::AudioProcessor::copyXmlToBinary; null
+    for any other block. The toolkit's own getXmlFromBinary parses without the
+    guard of parse.
+*/
+std::unique_ptr<juce::XmlElement> parseBinary (const void* data, int sizeInBytes);
 
 /** A path read from a file or a setting: an empty File unless the text is an absolute path. */
 juce::File fileFromPath (const juce::String& path);

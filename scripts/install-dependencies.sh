@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Tarvelin need (run as root).
+# Installs the Debian packages that building and testing Tarvelin need (run as root):
+# the sanitizer build takes Clang 14 with its sanitizer and libFuzzer runtimes,
+# lld to link and llvm-symbolizer for readable reports.
 set -euo pipefail
 
 export DEBIAN_FRONTEND=noninteractive
@@ -8,4 +10,5 @@ apt-get install -y --no-install-recommends \
     build-essential cmake ninja-build pkg-config ccache \
     juce-modules-source juce-tools \
     libgtest-dev libgmock-dev libbenchmark-dev \
-    xvfb xauth fontconfig-config fonts-dejavu-core
+    xvfb xauth fontconfig-config fonts-dejavu-core \
+    clang-14 libclang-rt-14-dev lld llvm

@@ -754,7 +754,7 @@ bool IntSeqPlugin::savePatternBankFile (const juce::File& file)
 
 bool IntSeqPlugin::loadDefaultPatternBankFile (const juce::String& resourceName)
 {
-    const auto root = juce::parseXML (loadBundleResourceAsString (resourceName));
+    const auto root = XmlFiles::parse (loadBundleResourceAsString (resourceName));
 
     if (root == nullptr)
         return false;

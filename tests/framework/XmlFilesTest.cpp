@@ -1,6 +1,7 @@
 #include "framework/XmlFiles.h"
 
 #include <gtest/gtest.h>
+#include <juce_audio_processors/juce_audio_processors.h>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -133,4 +134,81 @@ TEST (XmlFiles, IntegerAttributesThatAreNotFiniteAreUnreadable)
     EXPECT_EQ (value, 7);
     EXPECT_FALSE (XmlFiles::readIntAttribute (*element, "b", 0, value));
     EXPECT_FALSE (XmlFiles::readIntAttribute (*element, "c", 0, value));
+}
+
+// The toolkit's parser never returns from these; they must read as text that does not parse.
+TEST (XmlFiles, AnInstructionInsideTheRootElementIsRefused)
+{
+    EXPECT_EQ (XmlFiles::parse ("<a><?x?>t</a>"), nullptr);
+    EXPECT_EQ (XmlFiles::parse ("<a><b/><?x?> t</a>"), nullptr);
+}
+
+TEST (XmlFiles, ADocumentTypeDeclarationIsRefused)
+{
+    EXPECT_EQ (XmlFiles::parse ("<!DOCTYPE a [<!ENTITY e \"x\">]><a>&e;</a>"), nullptr);
+    EXPECT_EQ (XmlFiles::parseOuterElement ("<!doctype a><a b=\"1\"/>"), nullptr);
+}
+
+TEST (XmlFiles, InstructionsAndCommentsBeforeTheRootElementStillParse)
+{
+    const auto root = XmlFiles::parse ("<?xml version=\"1.0\"?>\n<!-- saved -->\n<?other?>\n<Root a=\"1\"><!-- c --><B/></Root>");
+
+    ASSERT_NE (root, nullptr);
+    EXPECT_EQ (root->getTagName(), "Root");
+    EXPECT_EQ (root->getNumChildElements(), 1);
+}
+
+TEST (XmlFiles, TheOuterElementIsReadWithoutChildren)
+{
+    const auto root = XmlFiles::parseOuterElement ("<Preset name=\"A\"><param name=\"Cutoff\"/></Preset>");
+
+    ASSERT_NE (root, nullptr);
+    EXPECT_EQ (root->getStringAttribute ("name"), "A");
+    EXPECT_EQ (root->getNumChildElements(), 0);
+}
+
+TEST (XmlFiles, AStateBlockReadsBackAsItsElement)
+{
+    juce::XmlElement state ("PluginState");
+    state.setAttribute ("application", juce::CharPointer_UTF8 ("Tarvelin \xe2\x82\xac"));
+    juce::MemoryBlock block;
+    juce::AudioProcessor::copyXmlToBinary (state, block);
+
+    const auto back = XmlFiles::parseBinary (block.getData(), static_cast<int> (block.getSize()));
+
+    ASSERT_NE (back, nullptr);
+    EXPECT_TRUE (back->isEquivalentTo (&state, false));
+}
+
+TEST (XmlFiles, OtherBlocksReadAsNothing)
+{
+    const char notXml[] = "older binary block";
+    const juce::uint8 noLength[] = { 0x56, 0x43, 0x32, 0x21, 0, 0, 0, 0, '<', 'a', '/', '>' };
+    const juce::uint8 stalls[] = { 0x56, 0x43, 0x32, 0x21, 13, 0, 0, 0, '<', 'a', '>', '<', '?', 'x', '?', '>', 't', '<', '/', 'a', '>' };
+
+    EXPECT_EQ (XmlFiles::parseBinary (notXml, sizeof (notXml)), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (noLength, sizeof (noLength)), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (stalls, sizeof (stalls)), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (nullptr, 100), nullptr);
+}
+
+TEST (XmlFiles, AStoredLengthBeyondTheBlockReadsOnlyTheBlock)
+{
+    const juce::uint8 block[] = { 0x56, 0x43, 0x32, 0x21, 0xff, 0xff, 0, 0, '<', 'a', '/', '>' };
+
+    const auto back = XmlFiles::parseBinary (block, sizeof (block));
+
+    ASSERT_NE (back, nullptr);
+    EXPECT_EQ (back->getTagName(), "a");
+}
+
+// The toolkit's parser reads past the end of text cut inside a character.
+TEST (XmlFiles, TextThatIsNotValidUtf8IsRefused)
+{
+    const char cutShort[] = "<a b=\"\xe2\x82";
+    const char latin1[] = "<a b=\"Bass \xe4\"/>";
+
+    EXPECT_EQ (XmlFiles::parse (juce::String::fromUTF8 (cutShort, static_cast<int> (sizeof (cutShort) - 1))), nullptr);
+    EXPECT_EQ (XmlFiles::parse (juce::String::fromUTF8 (latin1, static_cast<int> (sizeof (latin1) - 1))), nullptr);
+    EXPECT_NE (XmlFiles::parse (juce::CharPointer_UTF8 ("<a b=\"Bass \xc3\xa4 \xe2\x82\xac\"/>")), nullptr);
 }

@@ -4,6 +4,8 @@
 
 #include "targets/FuzzTargets.h"
 
+#include <juce_events/juce_events.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -21,6 +23,10 @@ extern "C" int LLVMFuzzerInitialize (int*, char***)
     root.getChildFile ("data").createDirectory();
     ::setenv ("XDG_CONFIG_HOME", root.getChildFile ("config").getFullPathName().toRawUTF8(), 1);
     ::setenv ("XDG_DATA_HOME", root.getChildFile ("data").getFullPathName().toRawUTF8(), 1);
+
+    // The message thread of a host: the instrument's asynchronous updates are
+    // delivered between runs.
+    juce::initialiseJuce_GUI();
 
     const auto* name = std::getenv ("TARVELIN_FUZZ_TARGET");
     chosenTarget = FuzzTargets::find (name != nullptr ? name : "");

@@ -2,6 +2,7 @@
 #include "FuzzTargets.h"
 
 #include "framework/GuiEventsMap.h"
+#include "framework/XmlFiles.h"
 #include "framework/XmlHelpers.h"
 
 namespace FuzzTargets
@@ -10,7 +11,7 @@ using FuzzSupport::Findings;
 
 juce::String runParameterDefinitions (const std::uint8_t* data, std::size_t size)
 {
-    const auto root = juce::parseXML (FuzzSupport::textFrom (data, size));
+    const auto root = XmlFiles::parse (FuzzSupport::textFrom (data, size));
 
     if (root == nullptr)
         return {};
@@ -56,7 +57,7 @@ juce::String runParameterDefinitions (const std::uint8_t* data, std::size_t size
 
 juce::String runEventDefinitions (const std::uint8_t* data, std::size_t size)
 {
-    const auto root = juce::parseXML (FuzzSupport::textFrom (data, size));
+    const auto root = XmlFiles::parse (FuzzSupport::textFrom (data, size));
 
     if (root == nullptr)
         return {};
@@ -81,10 +82,19 @@ juce::String runEventDefinitions (const std::uint8_t* data, std::size_t size)
         events.getEventDisplayName (uid);
     });
 
-    // A definition may take a built-in uid, even under an empty name, but none goes missing.
+    // A definition may take a built-in event's uid or name, and then keeps it;
+    // otherwise every built-in event is there.
+    GuiEventsMap builtIn;
+    builtIn.addBuiltInEvents();
+
     for (int uid = GuiEventsMap::optionsEvent; uid <= GuiEventsMap::toggleMidiLearnEvent; ++uid)
-        if (events.getEventName (uid).isEmpty() && events.getEventUid ({}) != uid)
-            findings.add ("the built-in event " + juce::String (uid) + " is missing");
+    {
+        const auto name = builtIn.getEventName (uid);
+        const auto uidTaken = events.getEventName (uid).isNotEmpty() || events.getEventUid ({}) == uid;
+
+        if (! uidTaken && events.getEventUid (name) == -1)
+            findings.add ("the built-in event " + juce::String (uid) + " \"" + name + "\" is missing");
+    }
 
     if (events.getNumEvents() > numDefinitions + 11)
         findings.add (juce::String (events.getNumEvents()) + " events from " + juce::String (numDefinitions) + " definitions");

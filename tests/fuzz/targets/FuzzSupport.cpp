@@ -1,9 +1,18 @@
 #include "FuzzSupport.h"
 
 #include "framework/PresetManager.h"
+#include "synth/Pattern.h"
 #include "synth/TarvelinCore.h"
 
 #include <cmath>
+#include <cstdlib>
+
+namespace juce
+{
+// The Linux message queue's own entry: JUCE 7 without modal loops has no public
+// call that delivers what is pending and returns.
+bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+} // namespace juce
 
 namespace FuzzSupport
 {
@@ -36,6 +45,23 @@ juce::String describe (const Parameter& parameter)
 bool isInside (double value, double limitA, double limitB)
 {
     return value >= juce::jmin (limitA, limitB) && value <= juce::jmax (limitA, limitB);
+}
+
+void checkStep (const PatternStep& step, int index, Findings& findings)
+{
+    const auto where = "step " + juce::String (index) + ": ";
+
+    if (step.getNote() < 0 || step.getNote() > PatternStep::maxNote)
+        findings.add (where + "note " + juce::String (step.getNote()));
+
+    const auto pitch = step.getAbsoluteNote();
+
+    if (pitch < PatternStep::lowestPitch || pitch > PatternStep::highestPitch)
+        findings.add (where + "pitch " + juce::String (pitch));
+
+    for (const auto level : { step.getGateLevel(), step.getAccentLevel(), step.getSlideLevel() })
+        if (! std::isfinite (level) || level < 0.0 || level > 1.0)
+            findings.add (where + "level " + juce::String (level));
 }
 } // namespace
 
@@ -75,6 +101,23 @@ juce::File writeInputFile (const std::uint8_t* data, std::size_t size, const juc
     }
 
     return file;
+}
+
+void deliverPendingMessages()
+{
+    if (juce::MessageManager::getInstanceWithoutCreating() == nullptr)
+        return;
+
+    for (int i = 0; i < 100000 && juce::dispatchNextMessageOnSystemQueue (true); ++i)
+    {
+    }
+}
+
+void removeSettingsFolders()
+{
+    for (const auto* variable : { "XDG_CONFIG_HOME", "XDG_DATA_HOME" })
+        if (const auto* folder = std::getenv (variable))
+            juce::File (folder).getChildFile ("Ulvra Group").deleteRecursively();
 }
 
 //==============================================================================
@@ -156,6 +199,25 @@ void checkVoiceRender (const ParameterManager& table, Findings& findings)
 
     if (nonFinite > 0)
         findings.add ("the voice rendered " + juce::String (nonFinite) + " samples that are not finite");
+}
+
+void checkPattern (const Pattern& pattern, Findings& findings)
+{
+    if (pattern.getLength() < Pattern::minLength || pattern.getLength() > Pattern::numSteps)
+        findings.add ("length " + juce::String (pattern.getLength()));
+
+    if (pattern.getShuffle() < 0 || pattern.getShuffle() > Pattern::maxShuffle)
+        findings.add ("shuffle " + juce::String (pattern.getShuffle()));
+
+    const auto tempo = pattern.getTempo();
+
+    if (! std::isfinite (tempo) || tempo < Pattern::minTempo || tempo > Pattern::maxTempo)
+        findings.add ("tempo " + juce::String (tempo));
+    else if (std::abs (tempo * 10.0 - std::round (tempo * 10.0)) > 1.0e-6)
+        findings.add ("tempo " + juce::String (tempo, 9) + " is not kept to one decimal");
+
+    for (int i = 0; i < Pattern::numSteps; ++i)
+        checkStep (pattern.getStep (i), i, findings);
 }
 
 //==============================================================================

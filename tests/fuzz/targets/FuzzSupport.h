@@ -2,6 +2,8 @@
 
 #include "framework/ParameterManager.h"
 
+class Pattern;
+
 #include <cstddef>
 #include <cstdint>
 
@@ -31,10 +33,22 @@ juce::String textFrom (const std::uint8_t* data, std::size_t size);
     own temporary folder; the same file is reused by every call. */
 juce::File writeInputFile (const std::uint8_t* data, std::size_t size, const juce::String& extension);
 
+/** Delivers the messages waiting for the message thread, as a host's message
+    loop would between two calls. */
+void deliverPendingMessages();
+
+/** Deletes the plug-in's settings folders under this process's settings
+    folders, so that the next instrument starts with no settings. */
+void removeSettingsFolders();
+
 /** Every numeric parameter finite and inside its range, its normalised value
     inside 0..1, an enum inside its names, and every text readable. */
 void checkParameter (const Parameter& parameter, Findings& findings);
 void checkAllParameters (const ParameterManager& table, Findings& findings);
+
+/** Length, shuffle and tempo inside their ranges, the tempo kept to one
+    decimal, and every one of the 16 steps with its note, pitch and levels in range. */
+void checkPattern (const Pattern& pattern, Findings& findings);
 
 /** Plays two notes on a voice set from the table's parameters 0 to 23 and
     checks that every sample is finite. */

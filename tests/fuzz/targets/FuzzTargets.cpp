@@ -12,6 +12,15 @@ const std::vector<Target>& getAll()
         { "presetslot", runPresetSlotFile },
         { "presetbank", runPresetBankFile },
         { "pattern", runPatternXml },
+        { "state", runPluginState },
+        { "olderstate", runOlderPluginState },
+        { "programstate", runProgramState },
+        { "olderprogram", runOlderProgramState },
+        { "settings", runUserSettings },
+        { "hostmap", runHostParametersMap },
+        { "patternfile", runPatternFile },
+        { "patternbank", runPatternBankFile },
+        { "patterntext", runPatternTextFile },
     };
 
     return targets;

@@ -51,4 +51,35 @@ juce::String runPresetBankFile (const std::uint8_t* data, std::size_t size);
 
 /** A "Pattern" element with its "Step" children: Pattern::loadFromXml. */
 juce::String runPatternXml (const std::uint8_t* data, std::size_t size);
+
+//==============================================================================
+// Through the instrument made by the plug-in entry; each checks the whole
+// instrument afterwards and lets it play.
+
+/** A host's state block: Tarvelin::setStateInformation. */
+juce::String runPluginState (const std::uint8_t* data, std::size_t size);
+
+/** The same with the block cut or padded to the older format's 100968 bytes. */
+juce::String runOlderPluginState (const std::uint8_t* data, std::size_t size);
+
+/** A host's program block: Tarvelin::setCurrentProgramStateInformation. */
+juce::String runProgramState (const std::uint8_t* data, std::size_t size);
+
+/** The same with the block cut or padded to the older format's 136 bytes. */
+juce::String runOlderProgramState (const std::uint8_t* data, std::size_t size);
+
+/** The user settings file, read while the plug-in entry sets the instrument up. */
+juce::String runUserSettings (const std::uint8_t* data, std::size_t size);
+
+/** ".tqhpmap": BasePlugin::loadHostParametersMap. */
+juce::String runHostParametersMap (const std::uint8_t* data, std::size_t size);
+
+/** ".tqptr": IntSeqPlugin::loadPatternFile. */
+juce::String runPatternFile (const std::uint8_t* data, std::size_t size);
+
+/** ".tqptrb": Tarvelin::loadPatternBankFile. */
+juce::String runPatternBankFile (const std::uint8_t* data, std::size_t size);
+
+/** The older ".tq" text bank through Tarvelin::loadPatternBankFile. */
+juce::String runPatternTextFile (const std::uint8_t* data, std::size_t size);
 } // namespace FuzzTargets
