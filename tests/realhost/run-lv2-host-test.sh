@@ -1,0 +1,231 @@
+#!/usr/bin/env bash
+# Plays notes into the built LV2 inside a real host: Debian's jalv under a JACK
+# server with the dummy driver, jack_midiseq as the MIDI source and jack_rec
+# recording the output; analyse-recording.py then checks the recording.
+# Installs the JACK tools when they are missing (run as root), and leaves no
+# process and no JACK shared memory behind.
+#
+# Usage: tests/realhost/run-lv2-host-test.sh [build folder]
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+buildDir="$(cd "${1:-$here/../../build}" && pwd)"
+bundle="$buildDir/Tarvelin_artefacts/Release/LV2/Tarvelin.lv2"
+pluginUri="https://ulvra-group.example/plugins/tarvelin"
+
+sampleRate=48000
+periodSize=1024
+# jack_midiseq loops four seconds: each note held 1.45 s, one starting half a
+# second into the loop (so after the connection is made) and one two seconds
+# later. A note must end before the loop does: an end at the loop's length is
+# never sent.
+loopLength=192000
+noteLength=69600
+firstNote=45                 # A2, 110 Hz
+firstNoteAt=24000
+secondNote=69                # A4, 440 Hz
+secondNoteAt=120000
+recordSeconds=9
+
+# Generous: on a loaded machine a JACK client can take seconds to come up, and a
+# client killed in the middle of a request leaves shared memory behind.
+startSeconds=60
+stopSeconds=20
+
+startTime=$(date +%s%N)
+log()
+{
+    local tenths=$((($(date +%s%N) - startTime) / 100000000))
+    echo "run-lv2-host-test [$((tenths / 10)).$((tenths % 10)) s]: $*" >&2
+}
+fail() { log "FAILED: $*"; exit 1; }
+
+[[ -f "$bundle/manifest.ttl" ]] || fail "no LV2 bundle at $bundle (build first)"
+
+tools=(jackd jack_wait jack_lsp jack_connect jack_midiseq jack_rec jalv)
+for tool in "${tools[@]}"; do
+    if ! command -v "$tool" > /dev/null; then
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -q
+        apt-get install -y -q --no-install-recommends jackd2 jalv
+        break
+    fi
+done
+for tool in "${tools[@]}" python3 timeout stdbuf; do
+    command -v "$tool" > /dev/null || fail "$tool is missing"
+done
+
+# The dummy driver runs without real-time scheduling; a higher priority keeps it
+# in time when the machine is busy (it is best effort: the test passes without).
+renice -n -10 -p $$ > /dev/null 2>&1 || true
+
+work="$(mktemp -d /tmp/tarvelin-realhost.XXXXXX)"
+# A server of our own name: no other JACK server is touched, and every
+# semaphore this one makes carries the name.
+export JACK_DEFAULT_SERVER="tarvelin-test-$$"
+export JACK_NO_START_SERVER=1
+
+registryExisted=0
+[[ -e /dev/shm/jack-shm-registry ]] && registryExisted=1
+ls -A /dev/shm | sort > "$work/shm-before"
+
+jackdPid="" jalvPid="" seqPid="" recPid=""
+forced=0
+
+isRunning() { [[ -n "$1" ]] && kill -0 "$1" 2> /dev/null; }
+
+# Waits up to $2 seconds for process $1 to end.
+waitForExit()
+{
+    local pid="$1" seconds="$2"
+    for ((i = 0; i < seconds * 10; ++i)); do
+        isRunning "$pid" || return 0
+        sleep 0.1
+    done
+    ! isRunning "$pid"
+}
+
+# Ends a process we started: SIGTERM, then SIGKILL after a bounded wait.
+stopProcess()
+{
+    local pid="$1" name="$2"
+    [[ -n "$pid" ]] || return 0
+    if isRunning "$pid"; then
+        kill -TERM "$pid" 2> /dev/null || true
+        if ! waitForExit "$pid" "$stopSeconds"; then
+            log "$name (pid $pid) did not stop; killing it"
+            kill -KILL "$pid" 2> /dev/null || true
+            forced=1
+        fi
+    fi
+    wait "$pid" 2> /dev/null || true
+}
+
+cleanup()
+{
+    local status=$?
+    set +e
+    # Clients go before the server: a server stopped under its clients leaks a
+    # slot of JACK's shared-memory registry.
+    stopProcess "$recPid" jack_rec
+    stopProcess "$seqPid" jack_midiseq
+    if [[ -n "$jalvPid" ]]; then
+        exec 3>&-    # jalv stops when its standard input closes
+        waitForExit "$jalvPid" "$stopSeconds"
+        stopProcess "$jalvPid" jalv
+    fi
+    stopProcess "$jackdPid" jackd
+
+    if grep -qa "$JACK_DEFAULT_SERVER" /dev/shm/jack-shm-registry 2> /dev/null; then
+        log "FAILED: the server's slot in JACK's shared-memory registry was not released"
+        status=1
+    fi
+    # JACK keeps its registry after a clean stop; drop it if we made it.
+    if [[ $registryExisted == 0 ]] && ! pgrep -x jackd > /dev/null; then
+        rm -f /dev/shm/jack-shm-registry
+    fi
+    # Whatever else is left behind is reported, then removed when it is surely
+    # ours: it carries our server's name, or no JACK server runs any more.
+    ls -A /dev/shm | sort | comm -13 "$work/shm-before" - > "$work/shm-left"
+    if [[ -s "$work/shm-left" ]]; then
+        log "FAILED: JACK left shared memory behind: $(tr '\n' ' ' < "$work/shm-left")"
+        status=1
+        local otherServer=0
+        pgrep -x jackd > /dev/null && otherServer=1
+        while read -r entry; do
+            if [[ "$entry" == *"$JACK_DEFAULT_SERVER"* ]] \
+                || [[ $otherServer == 0 && "$entry" == jack* ]]; then
+                rm -rf "/dev/shm/$entry"
+            fi
+        done < "$work/shm-left"
+    fi
+    if [[ $forced == 1 ]]; then
+        log "FAILED: a JACK process had to be killed"
+        status=1
+    fi
+
+    if [[ -f "$work/jackd.log" ]]; then
+        log "JACK reported $(grep -c 'XRun' "$work/jackd.log") late or unfinished cycles"
+    fi
+    if [[ $status != 0 ]]; then
+        for file in "$work"/*.log; do
+            [[ -f "$file" ]] || continue
+            echo "--- $(basename "$file")" >&2
+            grep -v 'XRun = ' "$file" | tail -n 40 >&2
+        done
+    fi
+    rm -rf "$work"
+    exit $status
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Waits until `jack_lsp $2` lists the line $3, while process $1 runs.
+waitForPort()
+{
+    local pid="$1" options="$2" line="$3"
+    local deadline=$((SECONDS + startSeconds))
+    while ((SECONDS < deadline)); do
+        isRunning "$pid" || fail "the process that should make '$line' has ended"
+        timeout "$stopSeconds" jack_lsp $options 2> /dev/null | grep -qxF -- "$line" && return 0
+        sleep 0.1
+    done
+    fail "timed out waiting for JACK port '$line'"
+}
+
+# The bundle goes into a folder of its own on LV2_PATH, and the plug-in's
+# settings folders are temporary: new instances start with the internal
+# sequencer off (so notes play the voice) and in accurate tuning.
+mkdir -p "$work/lv2" "$work/config/Ulvra Group/Tarvelin" "$work/data"
+cp -r "$bundle" "$work/lv2/"
+cat > "$work/config/Ulvra Group/Tarvelin/Tarvelin.ini" << 'EOF'
+<?xml version="1.0" encoding="UTF-8"?>
+<UserSettings application="Tarvelin"><InternalSequencer><IntSeq state="off"/></InternalSequencer><InternalSettings><OscillatorTuning value="accurate"/></InternalSettings></UserSettings>
+EOF
+export LV2_PATH="$work/lv2"
+export XDG_CONFIG_HOME="$work/config"
+export XDG_DATA_HOME="$work/data"
+
+# Synchronous mode: a late client delays the cycle instead of losing it, so the
+# recording and the notes keep one timeline on a busy machine.
+jackd -n "$JACK_DEFAULT_SERVER" --no-realtime --sync --timeout 10000 \
+    -d dummy -r "$sampleRate" -p "$periodSize" > "$work/jackd.log" 2>&1 &
+jackdPid=$!
+timeout $((startSeconds + 5)) jack_wait -w -t "$startSeconds" > /dev/null 2>&1 \
+    || fail "the JACK server did not start"
+
+mkfifo "$work/jalv.in"
+stdbuf -oL jalv -x -n tarvelin "$pluginUri" < "$work/jalv.in" > "$work/jalv.log" 2>&1 &
+jalvPid=$!
+exec 3> "$work/jalv.in"
+waitForPort "$jalvPid" "" "tarvelin:audio_out_2"
+waitForPort "$jalvPid" "" "tarvelin:in"
+# jalv names the URI before looking for it: the plug-in's own ports show it loaded.
+grep -q "Failed" "$work/jalv.log" && fail "jalv could not load $pluginUri"
+log "jalv loaded $pluginUri"
+
+# The recording starts with no notes connected: what comes before the first
+# note is the plug-in at rest.
+jack_rec -f "$work/recording.wav" -d "$recordSeconds" -b 32 tarvelin:audio_out_1 tarvelin:audio_out_2 \
+    > "$work/rec.log" 2>&1 &
+recPid=$!
+waitForPort "$recPid" "-c" "   tarvelin:audio_out_2"
+log "recording"
+
+jack_midiseq notes "$loopLength" \
+    "$firstNoteAt" "$firstNote" "$noteLength" \
+    "$secondNoteAt" "$secondNote" "$noteLength" > "$work/midiseq.log" 2>&1 &
+seqPid=$!
+waitForPort "$seqPid" "" "notes:out"
+timeout "$startSeconds" jack_connect notes:out tarvelin:in || fail "could not connect the notes to the plug-in"
+isRunning "$recPid" || fail "the recording ended before the notes were connected (machine too slow?)"
+log "notes connected"
+
+waitForExit "$recPid" $((recordSeconds * 4 + startSeconds)) || fail "jack_rec did not finish"
+wait "$recPid" || fail "jack_rec failed"
+recPid=""
+log "recorded"
+grep -q "overruns" "$work/rec.log" && fail "jack_rec lost samples: $(grep overruns "$work/rec.log")"
+
+python3 "$here/analyse-recording.py" "$work/recording.wav" \
+    --notes "$firstNote" "$secondNote" --note-spacing $((secondNoteAt - firstNoteAt))
