@@ -73,6 +73,7 @@ jackdPid="" jalvPid="" seqPid="" recPid=""
 forced=0
 
 isRunning() { [[ -n "$1" ]] && kill -0 "$1" 2> /dev/null; }
+anyJackServer() { grep -qsx jackd /proc/[0-9]*/comm; }
 
 # Waits up to $2 seconds for process $1 to end.
 waitForExit()
@@ -121,7 +122,7 @@ cleanup()
         status=1
     fi
     # JACK keeps its registry after a clean stop; drop it if we made it.
-    if [[ $registryExisted == 0 ]] && ! pgrep -x jackd > /dev/null; then
+    if [[ $registryExisted == 0 ]] && ! anyJackServer; then
         rm -f /dev/shm/jack-shm-registry
     fi
     # Whatever else is left behind is reported, then removed when it is surely
@@ -131,7 +132,7 @@ cleanup()
         log "FAILED: JACK left shared memory behind: $(tr '\n' ' ' < "$work/shm-left")"
         status=1
         local otherServer=0
-        pgrep -x jackd > /dev/null && otherServer=1
+        anyJackServer && otherServer=1
         while read -r entry; do
             if [[ "$entry" == *"$JACK_DEFAULT_SERVER"* ]] \
                 || [[ $otherServer == 0 && "$entry" == jack* ]]; then
