@@ -2,6 +2,7 @@
 // environment names the one to run, e.g.
 //   TARVELIN_FUZZ_TARGET=pattern TarvelinFuzzer -max_total_time=20 corpus/ tests/fuzz/corpus/pattern
 
+#include "targets/FuzzSupport.h"
 #include "targets/FuzzTargets.h"
 
 #include <juce_events/juce_events.h>
@@ -12,17 +13,29 @@
 namespace
 {
 const FuzzTargets::Target* chosenTarget = nullptr;
+
+/** Settings folders of this process's own, so that no run reads or writes
+    the user's real settings; gone when the fuzzer ends. */
+struct TemporarySettingsFolders
+{
+    TemporarySettingsFolders()
+    {
+        root.getChildFile ("config").createDirectory();
+        root.getChildFile ("data").createDirectory();
+        ::setenv ("XDG_CONFIG_HOME", root.getChildFile ("config").getFullPathName().toRawUTF8(), 1);
+        ::setenv ("XDG_DATA_HOME", root.getChildFile ("data").getFullPathName().toRawUTF8(), 1);
+    }
+
+    ~TemporarySettingsFolders() { root.deleteRecursively(); }
+
+    const juce::File root = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                                .getChildFile ("tarvelin-fuzz-settings-" + juce::Uuid().toString());
+};
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize (int*, char***)
 {
-    // No run may read or write the user's real settings.
-    const auto root = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                          .getChildFile ("tarvelin-fuzz-settings-" + juce::Uuid().toString());
-    root.getChildFile ("config").createDirectory();
-    root.getChildFile ("data").createDirectory();
-    ::setenv ("XDG_CONFIG_HOME", root.getChildFile ("config").getFullPathName().toRawUTF8(), 1);
-    ::setenv ("XDG_DATA_HOME", root.getChildFile ("data").getFullPathName().toRawUTF8(), 1);
+    static const TemporarySettingsFolders settingsFolders;
 
     // The message thread of a host: the instrument's asynchronous updates are
     // delivered between runs.
@@ -48,6 +61,9 @@ extern "C" int LLVMFuzzerInitialize (int*, char***)
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
 {
     const auto findings = chosenTarget->run (data, size);
+
+    // What the run left for the message thread goes before the next run.
+    FuzzSupport::deliverPendingMessages();
 
     // A broken check is a crash to libFuzzer, so the input is kept.
     if (findings.isNotEmpty())

@@ -232,6 +232,13 @@ InstrumentParameterTable::InstrumentParameterTable()
             startingTexts.add ({ parameter->getId(), parameter->getText() });
 }
 
+InstrumentParameterTable& InstrumentParameterTable::getFresh()
+{
+    static InstrumentParameterTable table;
+    table.restoreStartingValues();
+    return table;
+}
+
 void InstrumentParameterTable::restoreStartingValues()
 {
     for (const auto& [id, text] : startingTexts)

@@ -61,6 +61,11 @@ class InstrumentParameterTable : public ParameterManager
 public:
     InstrumentParameterTable();
 
+    /** One table per process, every parameter back at its starting value:
+        reading the definitions again for every input would cost more than the
+        load under test. */
+    static InstrumentParameterTable& getFresh();
+
     /** Puts every parameter back to its defined starting value. */
     void restoreStartingValues();
 

@@ -9,7 +9,7 @@ using FuzzSupport::Findings;
 
 juce::String runMidiControlMap (const std::uint8_t* data, std::size_t size)
 {
-    FuzzSupport::InstrumentParameterTable table;
+    auto& table = FuzzSupport::InstrumentParameterTable::getFresh();
     MidiControl map (table);
     map.setMapName ("Tarvelin");
     map.assign (74, table.getParameterByName ("Cutoff"), false);
