@@ -475,7 +475,13 @@ void BasePlugin::setHostSlotParameter (int slot, Parameter* parameter, bool noti
         hostSlotOfParameter.remove (previous->getId());
 
     hostSlots.set (slot, parameter);
-    hostSlotOfParameter.set (id, slot);
+
+    {
+        // juce::HashMap::set stores the value after letting go of the map's own
+        // lock; holding it keeps readers on other threads from racing the store.
+        const juce::ScopedLock sl (hostSlotOfParameter.getLock());
+        hostSlotOfParameter.set (id, slot);
+    }
 
     if (notify)
     {

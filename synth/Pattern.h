@@ -10,6 +10,10 @@
     played, rotated and saved, and the others keep their content for when the
     length grows. A plain value type: copying goes through the same limits as
     the setters.
+
+    The audio thread reads the length, shuffle, tempo and steps without a lock
+    while the message thread edits them, so those are relaxed atomics. The name
+    belongs to the message thread alone.
 */
 class Pattern
 {
@@ -93,8 +97,8 @@ private:
     void rotatePlayedSteps (int offset);
 
     juce::String name { "Empty" };
-    int length = numSteps;
-    int shuffle = 0;
-    double tempo = defaultTempo;
+    RelaxedAtomic<int> length { numSteps };
+    RelaxedAtomic<int> shuffle { 0 };
+    RelaxedAtomic<double> tempo { defaultTempo };
     std::array<PatternStep, numSteps> steps;
 };

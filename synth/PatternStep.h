@@ -1,11 +1,15 @@
 #pragma once
 
+#include "synth/RelaxedAtomic.h"
+
 #include <juce_core/juce_core.h>
 
 #include <memory>
 
 /*  One step of a pattern: a note of the bass line with its octave, gate,
-    accent and slide flags and three levels. A plain value type.
+    accent and slide flags and three levels. A plain value type whose fields
+    are relaxed atomics: the audio thread copies a step while the message
+    thread may be editing it.
 
     The note is a pitch class 0..11 (C..B) or 12 for the upper C of the step's
     octave; the octave flags choose the base pitch, so a step spans 24..72.
@@ -92,13 +96,13 @@ public:
 private:
     void setPitchWithRow (int pitchClass, int row);
 
-    int note = 0;
-    bool octaveUp = false;
-    bool octaveDown = false;
-    bool gate = false;
-    bool accent = false;
-    bool slide = false;
-    double gateLevel = 0.0;
-    double accentLevel = 0.0;
-    double slideLevel = 0.0;
+    RelaxedAtomic<int> note { 0 };
+    RelaxedAtomic<bool> octaveUp { false };
+    RelaxedAtomic<bool> octaveDown { false };
+    RelaxedAtomic<bool> gate { false };
+    RelaxedAtomic<bool> accent { false };
+    RelaxedAtomic<bool> slide { false };
+    RelaxedAtomic<double> gateLevel { 0.0 };
+    RelaxedAtomic<double> accentLevel { 0.0 };
+    RelaxedAtomic<double> slideLevel { 0.0 };
 };

@@ -418,9 +418,13 @@ void Tarvelin::handleNativePatternKey (const juce::MidiMessage& message)
     if (group >= 0)
     {
         bankGroup = group;
-        updateKeyLamps();
-        updatePatternPositionLamps (0);
-        updateFlagLamps();
+
+        if (canPublishDisplaysNow())
+        {
+            updateKeyLamps();
+            updatePatternPositionLamps (0);
+            updateFlagLamps();
+        }
     }
 }
 
@@ -433,7 +437,7 @@ void Tarvelin::followPlayingPattern()
         ? (! flags.lengthMode && ! flags.randomizer && flags.autoFollow)
         : ! (flags.writeMode && (flags.lengthMode || flags.randomizer || ! flags.autoFollow));
 
-    if (follow && selectPattern())
+    if (follow && selectPattern() && canPublishDisplaysNow())
         updatePatternStates();
 }
 

@@ -23,7 +23,9 @@
     parameter handlers run on whichever thread set a parameter; everything else
     runs on the message thread. The message thread hands the audio thread three
     one-shot requests (stop, arpeggiator reset, all notes off), taken at the
-    start of the next block. Every call into the engine holds engineLock.
+    start of the next block. Every call into the engine holds engineLock. The
+    audio thread may select patterns, but the lamps and displays that show them
+    are written on the message thread only (see canPublishDisplaysNow).
 */
 class Tarvelin : public IntSeqPlugin,
                  private Arpeggiator::Output,
@@ -213,6 +215,9 @@ public:
     std::unique_ptr<juce::XmlElement> createCurrentProgramStateXml() override;
     void setCurrentProgramStateFromXml (const juce::XmlElement& element) override;
 
+    /** Also publishes the pattern displays that another thread left for the message thread. */
+    void handleAsyncUpdate() override;
+
 private:
     /** Clears the engine's filter bank after a preset load, under the engine lock. */
     void currentPresetLoaded() override;
@@ -248,6 +253,12 @@ private:
     int getPatternRangeTop() const;
     int getShownChainPosition();
     void setEditedStep (int step);
+
+    /** True on the message thread. Elsewhere (the audio thread choosing a
+        pattern) the displays read what the message thread edits, so they are
+        left for the next asynchronous update, which publishes every pattern
+        state; the caller then publishes nothing itself. */
+    bool canPublishDisplaysNow();
 
     // Voice
     juce::CriticalSection engineLock;
@@ -285,12 +296,13 @@ private:
     std::atomic<int> currentPattern { 0 };
     std::atomic<int> playingPattern { 0 };
     std::atomic<int> stepIndex { 0 };
-    int editedStep = 0;
+    std::atomic<int> editedStep { 0 };
     PatternStep currentStep, previousStep;
     bool stepAdvanced = false;
     bool currentNoteOn = false, previousNoteOn = false;
     bool stepStarted = false;
     std::atomic<int> chainFirst { 0 }, chainLast { 0 }, chainBank { 0 }, bankGroup { 0 };
+    std::atomic<bool> patternStatesPending { false };
     int patternKeyHeld = -1;
     bool levelEditMode = false;
     bool publishingLevels = false;      // message thread: the level displays are being written

@@ -108,8 +108,28 @@ void Tarvelin::setCurrentPattern (int index)
     if (editedStep >= length)
     {
         setEditedStep (length - 1);
-        refreshEditDisplays();
+
+        if (canPublishDisplaysNow())
+            refreshEditDisplays();
     }
+}
+
+bool Tarvelin::canPublishDisplaysNow()
+{
+    if (juce::MessageManager::existsAndIsCurrentThread())
+        return true;
+
+    patternStatesPending = true;
+    triggerAsyncUpdate();
+    return false;
+}
+
+void Tarvelin::handleAsyncUpdate()
+{
+    IntSeqPlugin::handleAsyncUpdate();
+
+    if (patternStatesPending.exchange (false))
+        updatePatternStates();
 }
 
 void Tarvelin::selectNextPattern()
@@ -149,7 +169,8 @@ void Tarvelin::applyPatternChain()
             setCurrentPattern (playingPattern);
     }
 
-    updatePatternStates();
+    if (canPublishDisplaysNow())
+        updatePatternStates();
 }
 
 void Tarvelin::clearPattern()
@@ -857,7 +878,7 @@ std::unique_ptr<juce::XmlElement> Tarvelin::createInternalSequencerStateXml()
 
     auto* edition = element->createNewChildElement ("EditionState");
     edition->createNewChildElement ("EditedPattern")->setAttribute ("value", currentPattern.load());
-    edition->createNewChildElement ("EditedStep")->setAttribute ("value", editedStep);
+    edition->createNewChildElement ("EditedStep")->setAttribute ("value", editedStep.load());
 
     auto* chain = edition->createNewChildElement ("ChainPatterns");
     chain->setAttribute ("first", chainFirst.load());

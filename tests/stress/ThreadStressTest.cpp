@@ -1,0 +1,348 @@
+// Every thread the instrument lives with, at once: the audio thread renders
+// MIDI notes and a learnt controller, a host thread automates the host slots,
+// and the message thread drains notifications while it saves and restores the
+// state, switches presets, edits and moves patterns and toggles the sequencer.
+// Built with ThreadSanitizer (TARVELIN_TSAN) any data race ends the run; in
+// every build the output stays finite and no parameter change is lost on its
+// way to the message thread.
+
+#include "support/InstrumentTestSupport.h"
+#include "support/MessageQueue.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <map>
+#include <thread>
+#include <vector>
+
+namespace
+{
+using namespace TarvelinIds;
+
+// The threads pace each other so that the work, not the machine, bounds the
+// run: the message thread's rounds, a few audio blocks per round, and a few
+// host changes per block. Every few rounds the whole state goes out and back.
+constexpr int numMessageRounds = 240;
+constexpr int roundsPerStateRoundTrip = 20;
+constexpr int blocksPerRound = 4;
+constexpr int hostChangesPerBlock = 4;
+constexpr int learntController = 74;
+constexpr int maxBlockSize = 512;
+
+/** Yields until the count reaches the target, or the run is over. The loads are
+    relaxed: pacing must not order the threads' other accesses, or the sanitizer
+    would take the pacing for the synchronisation that the code lacks. */
+void waitUntilAtLeast (const std::atomic<int>& count, int target, const std::atomic<bool>& stopFlag)
+{
+    while (count.load (std::memory_order_relaxed) < target && ! stopFlag.load (std::memory_order_relaxed))
+        std::this_thread::yield();
+}
+
+/** Listens asynchronously to every parameter and keeps the last text it heard of each. */
+class LastValueRecorder : public Parameter::Listener
+{
+public:
+    explicit LastValueRecorder (ParameterManager& table) : parameters (table)
+    {
+        for (int i = 0; i < parameters.getNumParameters(); ++i)
+        {
+            auto* parameter = parameters.getParameterAt (i);
+            lastHeard[parameter->getId()] = parameter->getText();
+            parameter->addAsyncListener (this);
+        }
+    }
+
+    ~LastValueRecorder() override
+    {
+        for (int i = 0; i < parameters.getNumParameters(); ++i)
+            parameters.getParameterAt (i)->removeAsyncListener (this);
+    }
+
+    void parameterChanged (Parameter* parameter) override
+    {
+        lastHeard[parameter->getId()] = parameter->getText();
+        ++numHeard;
+    }
+
+    /** "id: heard -> holds" for every parameter whose value its listeners never heard. */
+    juce::StringArray findUnheardValues() const
+    {
+        juce::StringArray unheard;
+
+        for (int i = 0; i < parameters.getNumParameters(); ++i)
+        {
+            const auto* parameter = parameters.getParameterAt (i);
+            const auto& heard = lastHeard.at (parameter->getId());
+
+            if (heard != parameter->getText())
+                unheard.add (juce::String (parameter->getId()) + ": " + heard + " -> " + parameter->getText());
+        }
+
+        return unheard;
+    }
+
+    int numHeard = 0;
+
+private:
+    ParameterManager& parameters;
+    std::map<int, juce::String> lastHeard;
+};
+
+/** The host's audio callback: blocks of varying size with notes, the learnt
+    controller, now and then a program change, and a transport that starts and stops. */
+class AudioThread
+{
+public:
+    AudioThread (Tarvelin& instrumentToRun, const std::atomic<int>& messageRounds, const std::atomic<bool>& stopFlag)
+        : instrument (instrumentToRun), roundsDone (messageRounds), shouldStop (stopFlag) {}
+
+    void run()
+    {
+        juce::Random random (1);
+        juce::AudioBuffer<float> buffer (2, maxBlockSize);
+        juce::MidiBuffer midi;
+        midi.ensureSize (4096);
+        int heldNote = -1;
+
+        while (! shouldStop.load (std::memory_order_relaxed))
+        {
+            waitUntilAtLeast (roundsDone, blocksRendered.load (std::memory_order_relaxed) / blocksPerRound, shouldStop);
+
+            const int blockSize = 32 + random.nextInt (maxBlockSize - 32 + 1);
+            buffer.setSize (2, blockSize, false, false, true);
+            midi.clear();
+
+            // Notes 0 to 40 reach the voice, the arpeggiator and the sequencer's pattern keys alike.
+            if (heldNote >= 0 && random.nextBool())
+            {
+                midi.addEvent (juce::MidiMessage::noteOff (1, heldNote), random.nextInt (blockSize));
+                heldNote = -1;
+            }
+
+            if (heldNote < 0 && random.nextBool())
+            {
+                heldNote = random.nextInt (41);
+                midi.addEvent (juce::MidiMessage::noteOn (1, heldNote, (juce::uint8) (1 + random.nextInt (127))),
+                               random.nextInt (blockSize));
+            }
+
+            midi.addEvent (juce::MidiMessage::controllerEvent (1, learntController, random.nextInt (128)),
+                           random.nextInt (blockSize));
+
+            if (random.nextInt (50) == 0)
+                midi.addEvent (juce::MidiMessage::programChange (1, random.nextInt (128)), random.nextInt (blockSize));
+
+            if (random.nextInt (100) == 0)
+                playHead.playing = ! playHead.playing;
+
+            instrument.processBlock (buffer, midi);
+            playHead.advance (blockSize);
+
+            for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
+                for (int i = 0; i < blockSize; ++i)
+                    if (! std::isfinite (buffer.getSample (channel, i)))
+                        ++nonFiniteSamples;
+
+            blocksRendered.fetch_add (1, std::memory_order_relaxed);
+        }
+    }
+
+    InstrumentTest::TestPlayHead playHead;
+    std::atomic<int> blocksRendered { 0 };
+    std::atomic<int> nonFiniteSamples { 0 };
+
+private:
+    Tarvelin& instrument;
+    const std::atomic<int>& roundsDone;
+    const std::atomic<bool>& shouldStop;
+};
+
+/** The host's automation: values, texts and gestures through the host-visible parameter objects. */
+class HostThread
+{
+public:
+    HostThread (Tarvelin& instrument, const std::atomic<int>& audioBlocks, const std::atomic<bool>& stopFlag)
+        : slots (instrument.getParameters()), blocksRendered (audioBlocks), shouldStop (stopFlag) {}
+
+    void run()
+    {
+        juce::Random random (2);
+
+        while (! shouldStop.load (std::memory_order_relaxed))
+        {
+            waitUntilAtLeast (blocksRendered, changesMade.load (std::memory_order_relaxed) / hostChangesPerBlock, shouldStop);
+
+            auto* slot = slots[random.nextInt (slots.size())];
+            const bool gesture = random.nextInt (4) == 0;
+
+            if (gesture)
+                slot->beginChangeGesture();
+
+            slot->setValue (random.nextFloat());
+
+            if (gesture)
+                slot->endChangeGesture();
+
+            // What a host's automation lane and generic editor read back.
+            juce::ignoreUnused (slot->getValue(), slot->getCurrentValueAsText(), slot->getName (32));
+            changesMade.fetch_add (1, std::memory_order_relaxed);
+        }
+    }
+
+    std::atomic<int> changesMade { 0 };
+
+private:
+    const juce::Array<juce::AudioProcessorParameter*>& slots;
+    const std::atomic<int>& blocksRendered;
+    const std::atomic<bool>& shouldStop;
+};
+
+/** The uids a panel sends: the instrument's edit commands and the sequencer's actions. */
+std::vector<int> makePanelEvents()
+{
+    std::vector<int> uids;
+
+    for (int uid = 0; uid < numEditCommands; ++uid)
+        uids.push_back (uid);
+
+    for (int uid = IntSeqPlugin::toggleInternalSequencerEvent; uid <= IntSeqPlugin::setPatternLengthTo16Event; ++uid)
+        if (uid != IntSeqPlugin::loadPatternsEvent && uid != IntSeqPlugin::savePatternsEvent)
+            uids.push_back (uid);
+
+    return uids;
+}
+
+/** The host saves the whole state, or the current program's, and restores it at once. */
+void saveAndRestoreState (Tarvelin& instrument, bool wholeState)
+{
+    juce::MemoryBlock state;
+
+    if (wholeState)
+    {
+        instrument.getStateInformation (state);
+        instrument.setStateInformation (state.getData(), (int) state.getSize());
+    }
+    else
+    {
+        instrument.getCurrentProgramStateInformation (state);
+        instrument.setCurrentProgramStateInformation (state.getData(), (int) state.getSize());
+    }
+}
+
+/** One round of what the editor and the host do on the message thread. */
+void runMessageRound (Tarvelin& instrument, juce::Random& random, const std::vector<int>& panelEvents)
+{
+    dispatchPendingMessages();
+
+    // Pattern moves and edits, as the panel's buttons send them.
+    for (int i = 0; i < 4; ++i)
+        instrument.performEvent (panelEvents[(size_t) random.nextInt ((int) panelEvents.size())]);
+
+    // A knob on the panel.
+    instrument.getParameterManager().setNormalisedValue (random.nextInt (numHostParameters), random.nextFloat());
+
+    switch (random.nextInt (8))
+    {
+        case 0:
+            instrument.performEvent (IntSeqPlugin::toggleInternalSequencerEvent);
+            break;
+
+        case 1:
+            instrument.selectPreset (random.nextInt (instrument.getNumPresets()), false);
+            break;
+
+        case 2:
+            instrument.performEvent (random.nextBool() ? IntSeqPlugin::togglePatternWriteModeEvent
+                                                       : IntSeqPlugin::toggleHostModeEvent);
+            break;
+
+        case 3:
+            instrument.performEvent (IntSeqPlugin::startStopEvent);
+            break;
+
+        case 4:
+            instrument.loadStartupHostParametersMap();
+            break;
+
+        case 5:
+            // Automatic storing writes every preset parameter's change into the
+            // current slot, on whichever thread made it.
+            instrument.setPresetStoringMode (random.nextBool() ? PresetManager::automaticStoring
+                                                               : PresetManager::onDemandStoring);
+            break;
+
+        case 6:
+        {
+            // Learning by example: the next controller the audio thread sees takes the parameter.
+            auto& midiControl = instrument.getMidiControl();
+            midiControl.setLearnMode (! midiControl.isLearnMode());
+
+            if (midiControl.isLearnMode())
+                midiControl.setLearnParameter (instrument.getParameterManager().getParameter (random.nextInt (numHostParameters)));
+
+            break;
+        }
+
+        default:
+            // The MIDI page learns the controller again while it is moving.
+            instrument.getMidiControl().assign (learntController,
+                                                instrument.getParameterManager().getParameter (random.nextInt (numHostParameters)),
+                                                true);
+            break;
+    }
+}
+} // namespace
+
+TEST (ThreadStress, AudioHostAndMessageThreadsTogetherLoseNoNotificationAndStayFinite)
+{
+    auto instrument = InstrumentTest::createInstrument();
+    auto& midiControl = instrument->getMidiControl();
+    midiControl.setLearnMode (true);
+    midiControl.setLearnParameter (instrument->getParameterManager().getParameter (cutoff));
+    midiControl.setLearnController (learntController);
+    midiControl.setLearnMode (false);
+    ASSERT_EQ (midiControl.findController (instrument->getParameterManager().getParameter (cutoff)), learntController);
+
+    dispatchPendingMessages();
+    LastValueRecorder recorder (instrument->getParameterManager());
+
+    std::atomic<bool> stop { false };
+    std::atomic<int> roundsDone { 0 };
+    AudioThread audio (*instrument, roundsDone, stop);
+    HostThread host (*instrument, audio.blocksRendered, stop);
+    instrument->setPlayHead (&audio.playHead);
+
+    std::thread audioThread ([&audio] { audio.run(); });
+    std::thread hostThread ([&host] { host.run(); });
+
+    juce::Random random (3);
+    const auto panelEvents = makePanelEvents();
+
+    for (int round = 0; round < numMessageRounds; ++round)
+    {
+        // Every round overlaps audio blocks that the previous one did not see.
+        waitUntilAtLeast (audio.blocksRendered, round * blocksPerRound + 1, stop);
+        runMessageRound (*instrument, random, panelEvents);
+
+        if (round % roundsPerStateRoundTrip == 0)
+            saveAndRestoreState (*instrument, (round / roundsPerStateRoundTrip) % 2 == 0);
+
+        roundsDone.fetch_add (1, std::memory_order_relaxed);
+    }
+
+    waitUntilAtLeast (audio.blocksRendered, numMessageRounds * blocksPerRound, stop);
+
+    stop = true;
+    audioThread.join();
+    hostThread.join();
+    instrument->setPlayHead (nullptr);
+    dispatchPendingMessages();
+
+    EXPECT_GE (audio.blocksRendered.load(), numMessageRounds * blocksPerRound);
+    EXPECT_GT (host.changesMade.load(), 0);
+    EXPECT_GT (recorder.numHeard, 0);
+    EXPECT_EQ (audio.nonFiniteSamples.load(), 0);
+    EXPECT_EQ (recorder.findUnheardValues().joinIntoString ("\n"), juce::String());
+}
