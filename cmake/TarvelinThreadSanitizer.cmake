@@ -11,6 +11,10 @@ if(NOT TARVELIN_TSAN)
     return()
 endif()
 
+if(TARVELIN_SANITIZE)
+    message(FATAL_ERROR "TARVELIN_TSAN and TARVELIN_SANITIZE cannot share a build folder")
+endif()
+
 if(NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     message(FATAL_ERROR "TARVELIN_TSAN needs GCC or Clang")
 endif()

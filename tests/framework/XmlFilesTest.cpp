@@ -1,35 +1,8 @@
 #include "framework/XmlFiles.h"
+#include "support/ScopedFileSizeLimit.h"
 
 #include <gtest/gtest.h>
 #include <juce_audio_processors/juce_audio_processors.h>
-
-#include <csignal>
-#include <sys/resource.h>
-
-namespace
-{
-/** Limits the size of any file this process writes, as a full disk would. */
-struct ScopedFileSizeLimit
-{
-    explicit ScopedFileSizeLimit (rlim_t bytes)
-    {
-        getrlimit (RLIMIT_FSIZE, &old);
-        previousHandler = std::signal (SIGXFSZ, SIG_IGN);
-        auto limited = old;
-        limited.rlim_cur = bytes;
-        setrlimit (RLIMIT_FSIZE, &limited);
-    }
-
-    ~ScopedFileSizeLimit()
-    {
-        setrlimit (RLIMIT_FSIZE, &old);
-        std::signal (SIGXFSZ, previousHandler);
-    }
-
-    rlimit old {};
-    void (*previousHandler) (int) = nullptr;
-};
-} // namespace
 
 class XmlFilesTest : public ::testing::Test
 {
