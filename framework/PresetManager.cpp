@@ -72,15 +72,15 @@ juce::String PresetManager::getPresetName (int index) const
 
 void PresetManager::setPresetName (int index, const juce::String& name)
 {
-    {
-        const ScopedPresetLock sl (presets.getLock());
-        auto* slot = presets[index];
+    // Held while the name is announced too: the announcement's listener renames
+    // the current slot, which must still be this one.
+    const ScopedPresetLock sl (presets.getLock());
+    auto* slot = presets[index];
 
-        if (slot == nullptr)
-            return;
+    if (slot == nullptr)
+        return;
 
-        slot->setName (name);
-    }
+    slot->setName (name);
 
     if (index == currentPreset.load())
         parameters.setValueFromText (currentPresetNameId, name);
@@ -103,14 +103,22 @@ void PresetManager::selectPreset (int index, bool force)
     if (! juce::isPositiveAndBelow (index, numPresets))
         return;
 
-    currentPreset.store (index);
-
     auto* handler = presetChangeHandler;
 
     if (force || changingMode.load() == normalChanging || handler == nullptr)
+    {
+        // Making the slot current and applying it is one step: a selection on
+        // another thread (a program change on the audio thread) coming in between
+        // would have this slot's name and values stored into the other slot.
+        const ScopedPresetLock sl (presets.getLock());
+        currentPreset.store (index);
         loadCurrentPreset();
+    }
     else
+    {
+        currentPreset.store (index);
         handler->presetChangeRequested (index, force);
+    }
 }
 
 void PresetManager::selectNextPreset (int step)
@@ -145,40 +153,36 @@ void PresetManager::selectPresetInGroup (int group, int position)
 
 void PresetManager::setCurrentPresetIndex (int index, bool notify)
 {
-    const auto name = [&]
-    {
-        const ScopedPresetLock sl (presets.getLock());
-        const auto* slot = presets[index];
-        return slot != nullptr ? std::optional<juce::String> (slot->getName()) : std::nullopt;
-    }();
+    // One step, like a selection: see selectPreset.
+    const ScopedPresetLock sl (presets.getLock());
+    const auto* slot = presets[index];
 
-    if (! name.has_value())
+    if (slot == nullptr)
         return;
 
+    const auto name = slot->getName();
     currentPreset.store (index);
 
     if (auto* number = parameters.getParameter (currentPresetNumberId))
         number->setIntValue (index, notify);
 
     if (auto* nameParameter = parameters.getParameter (currentPresetNameId))
-        nameParameter->setValueFromText (*name, notify);
+        nameParameter->setValueFromText (name, notify);
 }
 
 void PresetManager::loadCurrentPreset()
 {
+    // Held throughout, so that no other thread makes another slot current while
+    // this one's values and name go out (automatic storing and the name's
+    // listener write them back into the current slot).
+    const ScopedPresetLock sl (presets.getLock());
     const auto index = currentPreset.load();
-    PresetSlot* slot = nullptr;
-    juce::String name;
+    PresetSlot* slot = presets[index];
 
-    {
-        const ScopedPresetLock sl (presets.getLock());
-        slot = presets[index];
+    if (slot == nullptr)
+        return;
 
-        if (slot == nullptr)
-            return;
-
-        name = slot->getName();
-    }
+    const auto name = slot->getName();
 
     // A slot holding fewer values gives 0 for the rest.
     for (int id = 0; id < numPresetParameters; ++id)
@@ -206,7 +210,9 @@ void PresetManager::addPresetManagerListener (Listener* listener)
 //==============================================================================
 void PresetManager::storeCurrentPreset()
 {
-    if (auto* slot = getPresetSlot (currentPreset.load()))
+    const ScopedPresetLock sl (presets.getLock());
+
+    if (auto* slot = presets[currentPreset.load()])
         takeParameterValues (*slot);
 }
 
@@ -248,6 +254,9 @@ void PresetManager::pasteCopiedPreset()
 {
     if (! copyBufferFilled)
         return;
+
+    // The pasted values go into one slot, whichever selections other threads make meanwhile.
+    const ScopedPresetLock sl (presets.getLock());
 
     for (int id = 0; id < numPresetParameters; ++id)
         setParameterValue (id, copyBuffer.getValue (id));

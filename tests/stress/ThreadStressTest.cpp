@@ -236,9 +236,21 @@ void runMessageRound (Tarvelin& instrument, juce::Random& random, const std::vec
 {
     dispatchPendingMessages();
 
-    // Pattern moves and edits, as the panel's buttons send them.
+    // Edits, as the panel's buttons send them; most need edit mode, which the rounds switch on and off.
     for (int i = 0; i < 4; ++i)
         instrument.performEvent (panelEvents[(size_t) random.nextInt ((int) panelEvents.size())]);
+
+    // Moves of the pattern that is playing, whatever the mode: the audio thread reads it meanwhile.
+    const int playing = instrument.getPlayingPatternIndex();
+
+    switch (random.nextInt (5))
+    {
+        case 0:  instrument.shiftPatternLeft (playing); break;
+        case 1:  instrument.shiftPatternRight (playing); break;
+        case 2:  instrument.setPatternLength (playing, 1 + random.nextInt (Pattern::numSteps)); break;
+        case 3:  instrument.getPattern (playing) = instrument.getPattern (random.nextInt (Tarvelin::numPatterns)); break;
+        default: instrument.getPattern (playing).transpose (random.nextInt (25) - 12); break;
+    }
 
     // A knob on the panel.
     instrument.getParameterManager().setNormalisedValue (random.nextInt (numHostParameters), random.nextFloat());
@@ -307,6 +319,10 @@ TEST (ThreadStress, AudioHostAndMessageThreadsTogetherLoseNoNotificationAndStayF
 
     dispatchPendingMessages();
     LastValueRecorder recorder (instrument->getParameterManager());
+    juce::StringArray presetNames;
+
+    for (int i = 0; i < instrument->getNumPresets(); ++i)
+        presetNames.add (instrument->getPresetName (i));
 
     std::atomic<bool> stop { false };
     std::atomic<int> roundsDone { 0 };
@@ -345,4 +361,8 @@ TEST (ThreadStress, AudioHostAndMessageThreadsTogetherLoseNoNotificationAndStayF
     EXPECT_GT (recorder.numHeard, 0);
     EXPECT_EQ (audio.nonFiniteSamples.load(), 0);
     EXPECT_EQ (recorder.findUnheardValues().joinIntoString ("\n"), juce::String());
+
+    // Program changes and selections crossed all along; no preset took another's name.
+    for (int i = 0; i < instrument->getNumPresets(); ++i)
+        EXPECT_EQ (instrument->getPresetName (i), presetNames[i]) << "preset " << i;
 }
