@@ -1,6 +1,7 @@
 #pragma once
 
 #include "synth/PatternStep.h"
+#include "synth/RelaxedAtomic.h"
 
 #include <array>
 
