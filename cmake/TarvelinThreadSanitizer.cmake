@@ -1,9 +1,10 @@
 # The ThreadSanitizer build (TARVELIN_TSAN): everything compiled here, JUCE
-# included, is instrumented, and the build holds one test executable, the
-# thread stress test. Use a build folder of its own:
+# included, is instrumented, and the build holds one test executable: the
+# thread stress test and the other tests that run threads. Use a build folder
+# of its own:
 #   cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVELIN_TSAN=ON
 #   cmake --build build-tsan --target TarvelinStressTests
-# GCC's runtime (libtsan) comes with build-essential; Clang works as well.
+# It uses the default compiler; GCC's runtime (libtsan) comes with build-essential.
 
 option(TARVELIN_TSAN "Build the thread stress test under ThreadSanitizer, and nothing else" OFF)
 
