@@ -23,8 +23,8 @@ execute_process(
         -max_total_time=${SECONDS}
         -timeout=10
         -rss_limit_mb=2048
-        -max_len=65536
         -print_final_stats=1
+        "-dict=${SEEDS}/xml.dict"
         "-artifact_prefix=${crashes}/${TARGET}-"
         ${folders}
     RESULT_VARIABLE result)

@@ -1,6 +1,7 @@
 #include "FuzzSupport.h"
 #include "FuzzTargets.h"
 
+#include "framework/XmlFiles.h"
 #include "synth/Tarvelin.h"
 
 #include <cmath>
@@ -160,6 +161,58 @@ juce::String checkAll (Tarvelin& instrument)
     return findings.getText();
 }
 
+/** What a refused load must leave as it was: every parameter's text, the
+    presets, the patterns and the host-parameter map. */
+struct InstrumentSnapshot
+{
+    juce::StringArray parameters, presetNames;
+    std::vector<float> presetValues;
+    std::vector<Pattern> patterns;
+    std::vector<int> hostSlots;
+
+    bool operator== (const InstrumentSnapshot& other) const
+    {
+        return parameters == other.parameters && presetNames == other.presetNames
+            && presetValues == other.presetValues && patterns == other.patterns && hostSlots == other.hostSlots;
+    }
+};
+
+InstrumentSnapshot snapshotOf (Tarvelin& instrument)
+{
+    InstrumentSnapshot snapshot;
+    const auto& table = instrument.getParameterManager();
+
+    for (int i = 0; i < table.getNumParameters(); ++i)
+        if (const auto* parameter = table.getParameterAt (i))
+            snapshot.parameters.add (juce::String (parameter->getId()) + "=" + parameter->getText());
+
+    auto& presets = instrument.getPresetManager();
+
+    for (int index = 0; index < PresetManager::numPresets; ++index)
+    {
+        snapshot.presetNames.add (presets.getPresetName (index));
+
+        if (const auto* slot = presets.getPresetSlot (index))
+            for (int id = 0; id < slot->getNumValues(); ++id)
+                snapshot.presetValues.push_back (slot->getValue (id));
+    }
+
+    for (int index = 0; index < Tarvelin::numPatterns; ++index)
+        snapshot.patterns.push_back (instrument.getPattern (index));
+
+    for (int slot = 0; slot < instrument.getNumHostParameters(); ++slot)
+        snapshot.hostSlots.push_back (instrument.getHostParameterAssignment (slot));
+
+    return snapshot;
+}
+
+/** A block that holds no state of this plug-in: not the toolkit's XML, or XML of something else. */
+bool holdsNoStateOf (const Tarvelin& instrument, const std::uint8_t* data, std::size_t size)
+{
+    const auto xml = XmlFiles::parseBinary (data, static_cast<int> (size));
+    return xml == nullptr || ! instrument.isPluginStateXml (*xml);
+}
+
 /** The input cut or padded with zeros to exactly the size. */
 std::vector<std::uint8_t> ofSize (const std::uint8_t* data, std::size_t size, std::size_t wanted)
 {
@@ -173,7 +226,12 @@ std::vector<std::uint8_t> ofSize (const std::uint8_t* data, std::size_t size, st
 juce::String runPluginState (const std::uint8_t* data, std::size_t size)
 {
     auto instrument = createInstrument();
+    const auto before = snapshotOf (*instrument);
     instrument->setStateInformation (data, static_cast<int> (size));
+
+    if (size != olderStateSize && holdsNoStateOf (*instrument, data, size) && ! (snapshotOf (*instrument) == before))
+        return "a block without a state of this plug-in changed the instrument\n";
+
     return checkAll (*instrument);
 }
 
@@ -191,7 +249,12 @@ juce::String runOlderPluginState (const std::uint8_t* data, std::size_t size)
 juce::String runProgramState (const std::uint8_t* data, std::size_t size)
 {
     auto instrument = createInstrument();
+    const auto before = snapshotOf (*instrument);
     instrument->setCurrentProgramStateInformation (data, static_cast<int> (size));
+
+    if (size != olderProgramSize && holdsNoStateOf (*instrument, data, size) && ! (snapshotOf (*instrument) == before))
+        return "a program block without a state of this plug-in changed the instrument\n";
+
     return checkAll (*instrument);
 }
 
@@ -214,9 +277,13 @@ juce::String runUserSettings (const std::uint8_t* data, std::size_t size)
 juce::String runHostParametersMap (const std::uint8_t* data, std::size_t size)
 {
     auto instrument = createInstrument();
-    instrument->loadHostParametersMap (FuzzSupport::writeInputFile (data, size, ".tqhpmap"));
+    const auto before = snapshotOf (*instrument);
 
     Findings findings;
+
+    if (! instrument->loadHostParametersMap (FuzzSupport::writeInputFile (data, size, ".tqhpmap"))
+        && ! (snapshotOf (*instrument) == before))
+        findings.add ("a refused map file changed the instrument");
 
     for (int slot = 0; slot < instrument->getNumHostParameters(); ++slot)
     {
@@ -248,11 +315,11 @@ juce::String runHostParametersMap (const std::uint8_t* data, std::size_t size)
 juce::String runPatternFile (const std::uint8_t* data, std::size_t size)
 {
     auto instrument = createInstrument();
-    const auto before = instrument->getPattern (5);
+    const auto before = snapshotOf (*instrument);
 
     if (! instrument->loadPatternFile (FuzzSupport::writeInputFile (data, size, ".tqptr"), 5)
-        && instrument->getPattern (5) != before)
-        return "a refused pattern file changed the pattern\n";
+        && ! (snapshotOf (*instrument) == before))
+        return "a refused pattern file changed the instrument\n";
 
     return checkAll (*instrument);
 }
@@ -260,22 +327,23 @@ juce::String runPatternFile (const std::uint8_t* data, std::size_t size)
 juce::String runPatternBankFile (const std::uint8_t* data, std::size_t size)
 {
     auto instrument = createInstrument();
-    instrument->loadPatternBankFile (FuzzSupport::writeInputFile (data, size, ".tqptrb"));
+    const auto before = snapshotOf (*instrument);
+
+    if (! instrument->loadPatternBankFile (FuzzSupport::writeInputFile (data, size, ".tqptrb"))
+        && ! (snapshotOf (*instrument) == before))
+        return "a refused pattern bank changed the instrument\n";
+
     return checkAll (*instrument);
 }
 
 juce::String runPatternTextFile (const std::uint8_t* data, std::size_t size)
 {
     auto instrument = createInstrument();
-    std::vector<Pattern> before;
+    const auto before = snapshotOf (*instrument);
 
-    for (int i = 0; i < Tarvelin::numPatterns; ++i)
-        before.push_back (instrument->getPattern (i));
-
-    if (! instrument->loadPatternBankFile (FuzzSupport::writeInputFile (data, size, ".tq")))
-        for (int i = 0; i < Tarvelin::numPatterns; ++i)
-            if (instrument->getPattern (i) != before[static_cast<size_t> (i)])
-                return "a refused text bank changed pattern " + juce::String (i) + "\n";
+    if (! instrument->loadPatternBankFile (FuzzSupport::writeInputFile (data, size, ".tq"))
+        && ! (snapshotOf (*instrument) == before))
+        return "a refused text bank changed the instrument\n";
 
     return checkAll (*instrument);
 }
