@@ -5,17 +5,19 @@
 
 namespace
 {
-// JUCE 7.0.5's parser never returns from a processing instruction inside an
-// element that text follows ("<a><?x?>t</a>"), and it expands the entities of a
-// document type declaration without limit. The framework writes neither, so a
-// text holding a "<!DOCTYPE", or a "<?" after the root element has begun, is
-// refused before the parser sees it.
-bool couldStallTheParser (const juce::String& text)
+// Text that JUCE 7.0.5's parser cannot take safely, none of which the
+// framework ever writes:
+//  - a processing instruction inside an element that text follows
+//    ("<a><?x?>t</a>"): the parser never returns;
+//  - a document type declaration: its entities are expanded without limit;
+//  - a hexadecimal character reference that runs into the end of the text
+//    ("...&#x4e"): the parser steps past the text's end.
+// getAndAdvance stops at the terminator even after a character cut short;
+// stepping with ++ would run past it.
+bool trapsTheParser (const juce::String& text)
 {
     auto insideRoot = false;
 
-    // getAndAdvance stops at the terminator even after a character cut short at
-    // the end of a file; stepping with ++ would run past it.
     for (auto p = text.getCharPointer();;)
     {
         const auto c = p.getAndAdvance();
@@ -23,32 +25,45 @@ bool couldStallTheParser (const juce::String& text)
         if (c == 0)
             return false;
 
-        if (c != '<')
-            continue;
+        auto next = p;
 
-        auto afterBracket = p;
-        const auto next = afterBracket.getAndAdvance();
+        if (c == '&')
+        {
+            if (next.getAndAdvance() == '#' && juce::CharacterFunctions::toLowerCase (next.getAndAdvance()) == 'x')
+            {
+                while (juce::CharacterFunctions::getHexDigitValue (*next) >= 0)
+                    next.getAndAdvance();
 
-        if (next == '?')
-        {
-            if (insideRoot)
-                return true;
+                if (*next == 0)
+                    return true;
+            }
         }
-        else if (next == '!')
+        else if (c == '<')
         {
-            if (juce::CharacterFunctions::compareIgnoreCaseUpTo (afterBracket, juce::CharPointer_ASCII ("DOCTYPE"), 7) == 0)
-                return true;
-        }
-        else
-        {
-            insideRoot = true;
+            const auto afterBracket = next.getAndAdvance();
+
+            if (afterBracket == '?')
+            {
+                if (insideRoot)
+                    return true;
+            }
+            else if (afterBracket == '!')
+            {
+                if (juce::CharacterFunctions::compareIgnoreCaseUpTo (next, juce::CharPointer_ASCII ("DOCTYPE"), 7) == 0)
+                    return true;
+            }
+            else
+            {
+                insideRoot = true;
+            }
         }
     }
 }
 
-// The toolkit's parser steps over a character by the length its first byte
+// The parser also steps over a character by the length its first byte
 // announces, so text cut inside a character at its end is read past the end.
-// Every file the framework writes is UTF-8; anything else is damaged.
+// A file is always read as valid text (the toolkit reads one that is not UTF-8
+// as Windows-1252), but a state block is taken as UTF-8 as it is.
 bool isValidUtf8 (const juce::String& text)
 {
     const auto* bytes = text.toRawUTF8();
@@ -57,7 +72,7 @@ bool isValidUtf8 (const juce::String& text)
 
 std::unique_ptr<juce::XmlElement> parseGuarded (const juce::String& text, bool outerElementOnly)
 {
-    if (text.isEmpty() || ! isValidUtf8 (text) || couldStallTheParser (text))
+    if (text.isEmpty() || ! isValidUtf8 (text) || trapsTheParser (text))
         return nullptr;
 
     juce::XmlDocument document (text);

@@ -20,8 +20,9 @@ std::unique_ptr<juce::XmlElement> read (const juce::File& file);
 
 /** The text's root element; null when the text does not parse. Every reader
     of outside XML goes through here or the functions below: text that is not
-    valid UTF-8, or that would stall the toolkit's parser (a "<!DOCTYPE", or a
-    "<?" inside the root element), counts as text that does not parse.
+    valid UTF-8, or that the toolkit's parser cannot take safely (a
+    "<!DOCTYPE", a "<?" inside the root element, a "&#x" reference cut off by
+    the end), counts as text that does not parse.
 */
 std::unique_ptr<juce::XmlElement> parse (const juce::String& text);
 

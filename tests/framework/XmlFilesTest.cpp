@@ -185,3 +185,11 @@ TEST (XmlFiles, TextThatIsNotValidUtf8IsRefused)
     EXPECT_EQ (XmlFiles::parse (juce::String::fromUTF8 (latin1, static_cast<int> (sizeof (latin1) - 1))), nullptr);
     EXPECT_NE (XmlFiles::parse (juce::CharPointer_UTF8 ("<a b=\"Bass \xc3\xa4 \xe2\x82\xac\"/>")), nullptr);
 }
+
+// The toolkit's parser steps past the end of the text after such a reference.
+TEST (XmlFiles, AHexadecimalReferenceCutOffByTheEndIsRefused)
+{
+    EXPECT_EQ (XmlFiles::parse ("<a>&#x4e"), nullptr);
+    EXPECT_EQ (XmlFiles::parse ("<a b=\"&#X"), nullptr);
+    EXPECT_EQ (XmlFiles::parse ("<a>&#x4e;</a>")->getAllSubText(), "N");
+}
