@@ -26,6 +26,7 @@ set(TARVELIN_FUZZER_LINK_OPTIONS -fsanitize=fuzzer)
 # How the sanitizers report: every executable of this build links these
 # defaults, so a test run by hand behaves as under ctest.
 set(TARVELIN_SANITIZER_OPTIONS_SOURCE ${CMAKE_SOURCE_DIR}/tests/support/SanitizerOptions.cpp)
+add_compile_definitions(TARVELIN_UBSAN_SUPPRESSIONS="${CMAKE_SOURCE_DIR}/tests/support/ubsan.supp")
 
 # The plug-in's shared libraries take the sanitizer runtime from the process
 # that loads them (the end-to-end tests' host, JUCE's LV2 helper), so JUCE's

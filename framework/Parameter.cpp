@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace
 {
@@ -171,7 +172,13 @@ float FloatParameter::getNormalisedValue() const
     return (value.load() - minimum) / (maximum - minimum);
 }
 
-int FloatParameter::getIntValue() const { return static_cast<int> (value.load()); }
+int FloatParameter::getIntValue() const
+{
+    // Truncated; a range beyond int's gives the nearer end, not an undefined conversion.
+    const auto v = static_cast<double> (value.load());
+    return static_cast<int> (juce::jlimit (static_cast<double> (std::numeric_limits<int>::min()),
+                                           static_cast<double> (std::numeric_limits<int>::max()), v));
+}
 
 bool FloatParameter::getBoolValue() const
 {

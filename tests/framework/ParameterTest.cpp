@@ -498,3 +498,12 @@ TEST (ParameterController, BindsOnceAndShowsTheValueAtOnce)
 
     EXPECT_EQ (first.getNumAsyncListeners(), 0);
 }
+
+TEST (FloatParameterRange, AValueBeyondIntsRangeReadsAsTheNearerEnd)
+{
+    FloatParameter parameter (0, "Huge", -1.0e10f, 1.0e10f, 5.0e9f);
+
+    EXPECT_EQ (parameter.getIntValue(), std::numeric_limits<int>::max());
+    parameter.setValue (-5.0e9f, false);
+    EXPECT_EQ (parameter.getIntValue(), std::numeric_limits<int>::min());
+}

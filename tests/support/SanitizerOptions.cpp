@@ -17,7 +17,7 @@ extern "C" const char* __asan_default_options()
 
 extern "C" const char* __ubsan_default_options()
 {
-    return "print_stacktrace=1:halt_on_error=1";
+    return "print_stacktrace=1:halt_on_error=1:suppressions=" TARVELIN_UBSAN_SUPPRESSIONS;
 }
 
 // Leaks in other people's code that this project cannot mend, each with its reason.
