@@ -38,7 +38,7 @@ void BasePluginOldStyle::initialise()
     loadCurrentPreset();
     refreshOtherParameters();
 
-    for (int id = 0; id < getNumParameters(); ++id)
+    for (int id = 0; id < getNumPresetAndOtherParameters(); ++id)
         parameterManager.sendValueChanged (id);
 }
 
@@ -88,7 +88,7 @@ void BasePluginOldStyle::clearPresets()
 
 void BasePluginOldStyle::refreshOtherParameters()
 {
-    for (int id = getNumPresetParameters(); id < getNumParameters(); ++id)
+    for (int id = getNumPresetParameters(); id < getNumPresetAndOtherParameters(); ++id)
         if (auto* parameter = parameterManager.getParameter (id))
             parameter->setNormalisedValue (parameter->getNormalisedValue(), true);
 }
@@ -278,7 +278,7 @@ std::unique_ptr<juce::XmlElement> BasePluginOldStyle::createStateXml()
 
     auto* parametersState = root->createNewChildElement ("ParametersState");
 
-    for (int id = 0; id < getNumParameters(); ++id)
+    for (int id = 0; id < getNumPresetAndOtherParameters(); ++id)
     {
         if (const auto* parameter = parameterManager.getParameter (id))
         {

@@ -139,7 +139,7 @@ public:
 
     int getNumPresetParameters() const noexcept                 { return presets.getNumPresetParameters(); }
     int getNumOtherParameters() const noexcept                  { return presets.getNumOtherParameters(); }
-    int getNumParameters() const noexcept                       { return presets.getNumParameters(); }
+    int getNumPresetAndOtherParameters() const noexcept         { return presets.getNumParameters(); }
 
     int getNumPresets() const noexcept                          { return presets.getNumPresets(); }
     int getCurrentPresetIndex() const noexcept                  { return presets.getCurrentPresetIndex(); }

@@ -1,5 +1,7 @@
 #include "framework/FilePreset.h"
 
+#include <cstring>
+
 namespace
 {
 // Characters fall into three classes that sort in this order.
@@ -98,6 +100,19 @@ int FilePreset::compareFileNames (const juce::File& first, const juce::File& sec
 
 int FilePreset::compareNatural (const juce::String& first, const juce::String& second)
 {
+    // A file name need not be valid UTF-8, and stepping through a broken
+    // sequence would run past its end: such names compare byte by byte.
+    auto isValid = [] (const juce::String& name)
+    {
+        return juce::CharPointer_UTF8::isValidString (name.toRawUTF8(), static_cast<int> (name.getNumBytesAsUTF8()));
+    };
+
+    if (! isValid (first) || ! isValid (second))
+    {
+        const auto result = std::strcmp (first.toRawUTF8(), second.toRawUTF8());
+        return result < 0 ? -1 : (result > 0 ? 1 : 0);
+    }
+
     // Both names are walked as sequences of single characters and whole digit
     // runs, compared element by element; a name that runs out first is smaller.
     auto a = first.getCharPointer();

@@ -2,9 +2,13 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 namespace
 {
+// Far beyond any file the plug-in writes (a pattern bank is about 200 KB).
+constexpr juce::int64 maximumFileSize = 64 * 1024 * 1024;
+
 // Text that JUCE 7.0.5's parser cannot take safely, none of which the
 // framework ever writes:
 //  - a processing instruction inside an element that text follows
@@ -124,7 +128,12 @@ bool write (const juce::XmlElement& element, const juce::File& file)
 
 std::unique_ptr<juce::XmlElement> read (const juce::File& file)
 {
-    if (! file.existsAsFile())
+    // Only regular files of a sensible size: a settings file may name a device
+    // such as /dev/zero, which would be read without end.
+    std::error_code error;
+    const std::filesystem::path path (file.getFullPathName().toStdString());
+
+    if (! std::filesystem::is_regular_file (path, error) || file.getSize() > maximumFileSize)
         return nullptr;
 
     return parse (file.loadFileAsString());

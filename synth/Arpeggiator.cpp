@@ -256,7 +256,7 @@ void Arpeggiator::initArpeggiatorOctave()
 
     switch (getMode())
     {
-        case random:    octave = randomSwitchOctave (switches); break;
+        case randomOctave:    octave = randomSwitchOctave (switches); break;
         case up:
         case upDown:    octave = switchOctave (lowestSwitch (switches)); break;
         case down:      octave = switchOctave (highestSwitch (switches)); break;
@@ -286,7 +286,7 @@ void Arpeggiator::advanceArpeggiatorOctave()
 
     switch (getMode())
     {
-        case random:
+        case randomOctave:
             octave = randomSwitchOctave (switches);
             return;
 

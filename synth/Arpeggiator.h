@@ -33,7 +33,7 @@ public:
     enum Mode : int
     {
         off = 0,
-        random,
+        randomOctave,
         up,
         down,
         upDown

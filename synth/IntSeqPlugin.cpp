@@ -860,7 +860,7 @@ void IntSeqPlugin::loadResourcesSettingsFromXml (const juce::XmlElement& element
         else if (mode == patternsModeNames[clearPatterns])
             defaultPatternsMode = clearPatterns;
         else if (mode == patternsModeNames[userDefinedPatterns])
-            setUserPatternsFile (juce::File::createFileWithoutCheckingPath (patterns.getStringAttribute ("file")));
+            setUserPatternsFile (XmlFiles::fileFromPath (patterns.getStringAttribute ("file")));
     });
 }
 

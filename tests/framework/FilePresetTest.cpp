@@ -200,3 +200,16 @@ TEST (NaturalOrderConsistency, SortedNamesAreInOrderPairwise)
     EXPECT_EQ (names[0], "");
     EXPECT_EQ (names[names.size() - 1], "z");
 }
+
+TEST (NaturalOrderOfBrokenNames, NamesThatAreNotValidUtf8CompareByteByByteAndStayConsistent)
+{
+    // A lead byte of a three-byte sequence with nothing after it.
+    const auto broken = juce::String::fromUTF8 ("Bass \xe2", 6);
+    const auto other = juce::String ("Bass 2");
+    ASSERT_FALSE (juce::CharPointer_UTF8::isValidString (broken.toRawUTF8(), static_cast<int> (broken.getNumBytesAsUTF8())));
+
+    const auto forward = FilePreset::compareNatural (broken, other);
+    const auto backward = FilePreset::compareNatural (other, broken);
+    EXPECT_EQ (forward, -backward);
+    EXPECT_EQ (FilePreset::compareNatural (broken, broken), 0);
+}

@@ -193,3 +193,9 @@ TEST (XmlFiles, AHexadecimalReferenceCutOffByTheEndIsRefused)
     EXPECT_EQ (XmlFiles::parse ("<a b=\"&#X"), nullptr);
     EXPECT_EQ (XmlFiles::parse ("<a>&#x4e;</a>")->getAllSubText(), "N");
 }
+
+TEST (XmlFilesRead, RefusesDevicesAndFolders)
+{
+    EXPECT_EQ (XmlFiles::read (juce::File ("/dev/zero")), nullptr);
+    EXPECT_EQ (XmlFiles::read (juce::File::getSpecialLocation (juce::File::tempDirectory)), nullptr);
+}

@@ -207,7 +207,7 @@ TEST (ArpeggiatorModes, UpDownTurnsAtTheOuterSwitches)
 
 TEST (ArpeggiatorModes, WithoutOctaveSwitchesEveryModeStaysInTheKeysOctave)
 {
-    for (auto mode : { Arpeggiator::random, Arpeggiator::up, Arpeggiator::down, Arpeggiator::upDown })
+    for (auto mode : { Arpeggiator::randomOctave, Arpeggiator::up, Arpeggiator::down, Arpeggiator::upDown })
     {
         ArpRig rig (mode);
         rig.arp.noteOn (60, 1.0f);
@@ -219,7 +219,7 @@ TEST (ArpeggiatorModes, WithoutOctaveSwitchesEveryModeStaysInTheKeysOctave)
 
 TEST (ArpeggiatorModes, RandomPicksTheSwitchesOnByDrawModuloTheirCountInSwitchOrder)
 {
-    ArpRig rig (Arpeggiator::random);
+    ArpRig rig (Arpeggiator::randomOctave);
     rig.arp.setRandomSource (ScriptedRandom { { 5, 2, 7, 3 } });
     rig.setOctaves ({ -1, 1, 2 });
     rig.arp.noteOn (60, 1.0f);
@@ -230,7 +230,7 @@ TEST (ArpeggiatorModes, RandomPicksTheSwitchesOnByDrawModuloTheirCountInSwitchOr
 
 TEST (ArpeggiatorModes, RandomKeepsItsOctaveForAWholePass)
 {
-    ArpRig rig (Arpeggiator::random);
+    ArpRig rig (Arpeggiator::randomOctave);
     rig.arp.setRandomSource (ScriptedRandom { { 1, 0 } });
     rig.setOctaves ({ 0, 1 });
     rig.arp.noteOn (60, 1.0f);
@@ -251,7 +251,7 @@ TEST (ArpeggiatorModes, RandomDrawsFromTheCLibrarysRandWithAFixedSeed)
     for (int i = 0; i < numSteps; ++i)
         expected.push_back (60 + 12 * switchOctaves[std::rand() % 3]);
 
-    ArpRig rig (Arpeggiator::random);
+    ArpRig rig (Arpeggiator::randomOctave);
     rig.setOctaves ({ -1, 1, 2 });
     std::srand (seed);
     rig.arp.noteOn (60, 1.0f);
