@@ -134,9 +134,11 @@ protected:
     std::atomic<bool> running { false };
     bool dirty = true;
 
+    /** Works out the timing again after a setting changed; the shuffled clock has its own. */
+    virtual void recomputeTiming() noexcept;
+
 private:
     void notifyStartOrStop();
-    void recomputeTiming() noexcept;
 
     std::atomic<int> startStopPending { 0 };
     std::atomic<int> stateChangePending { 0 };

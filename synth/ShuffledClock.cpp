@@ -39,20 +39,6 @@ bool ShuffledClock::isNearerPreviousStep() const
     return (t.pairEnd - position) > (position - t.secondStart);
 }
 
-bool ShuffledClock::processSample()
-{
-    if (! isRunning())
-        return false;
-
-    if (dirty)
-    {
-        dirty = false;
-        recomputeTiming();
-    }
-
-    return advanceOneSample();
-}
-
 ShuffledClock::PairTiming ShuffledClock::getPairTiming() const noexcept
 {
     const auto stepLength = 1.0 / stepsPerBeat;

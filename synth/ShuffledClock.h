@@ -29,7 +29,6 @@ public:
     */
     bool isNearerPreviousStep() const override;
 
-    bool processSample() override;
 
 private:
     struct PairTiming
@@ -38,7 +37,7 @@ private:
     };
 
     PairTiming getPairTiming() const noexcept;
-    void recomputeTiming() noexcept;
+    void recomputeTiming() noexcept override;
 
     double shuffle = 0.0;
 
