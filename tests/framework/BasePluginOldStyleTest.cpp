@@ -1,6 +1,6 @@
 #include "framework/BundleResources.h"
 #include "framework/XmlFiles.h"
-#include "support/OldStyleTestPlugin.h"
+#include "support/TestPlugins.h"
 #include "support/ParameterListeners.h"
 #include "support/PresetTestSupport.h"
 
@@ -35,13 +35,13 @@ class BasePluginOldStyleTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        removeOldStyleSettings();
+        removeSettingsOf ("Tarvelin");
         folder.createDirectory();
     }
 
     void TearDown() override
     {
-        removeOldStyleSettings();
+        removeSettingsOf ("Tarvelin");
         folder.deleteRecursively();
     }
 

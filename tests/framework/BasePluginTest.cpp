@@ -1,5 +1,5 @@
 #include "framework/HostSlotParameter.h"
-#include "support/TestPlugin.h"
+#include "support/TestPlugins.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "framework/XmlFiles.h"
-#include "support/TestPlugin.h"
+#include "support/TestPlugins.h"
 
 #include <gtest/gtest.h>
 

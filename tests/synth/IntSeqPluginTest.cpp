@@ -1,5 +1,5 @@
 #include "framework/BundleResources.h"
-#include "support/OldStyleTestPlugin.h"
+#include "support/TestPlugins.h"
 #include "synth/IntSeqPlugin.h"
 #include "synth/Pattern.h"
 
@@ -10,10 +10,10 @@
 namespace
 {
 /** A sequencer layer over 96 plain patterns, recording the pattern commands it receives. */
-class TestSequencer : public IntSeqPlugin
+class TestSequencer : public WithoutIdentity<IntSeqPlugin>
 {
 public:
-    TestSequencer() : IntSeqPlugin (33, 3) {}
+    TestSequencer() : WithoutIdentity (33, 3) {}
 
     ~TestSequencer() override
     {
@@ -32,20 +32,12 @@ public:
         else
             plugin->setDefaultPatternsMode (patternsMode);
 
-        auto created = BasePlugin::createAndSetUp (std::move (plugin));
-        return std::unique_ptr<TestSequencer> (static_cast<TestSequencer*> (created.release()));
+        return setUp (std::move (plugin));
     }
 
     juce::String getPluginName() const override         { return "Tarvelin"; }
     juce::String getPluginShortName() const override    { return "TQ"; }
     int getNumHostParameters() const override           { return 36; }
-
-    juce::String getSoftwareDescription() const override    { return {}; }
-    juce::String getSoftwareVersion() const override        { return {}; }
-    juce::String getSoftwareWebPage() const override        { return {}; }
-    juce::String getSoftwareYear() const override           { return {}; }
-    juce::String getBuildDate() const override              { return {}; }
-    juce::String getPluginFormatName() const override       { return {}; }
     std::unique_ptr<PersistentEditor> createPluginEditor() override { return nullptr; }
 
     int getCurrentPatternIndex() override               { return current; }
@@ -110,7 +102,7 @@ public:
 
 std::unique_ptr<TestSequencer> createWithoutSettings()
 {
-    removeOldStyleSettings();
+    removeSettingsOf ("Tarvelin");
     return TestSequencer::create();
 }
 
@@ -428,7 +420,7 @@ TEST_F (SequencerLayer, WildcardsListTheExtensions)
 
 TEST (SequencerSetUp, FactoryModeLoadsTheFactoryPatternBank)
 {
-    removeOldStyleSettings();
+    removeSettingsOf ("Tarvelin");
     const auto bank = juce::parseXML (loadBundleResourceAsString ("default.tqptrb"));
     ASSERT_NE (bank, nullptr);
 
@@ -439,7 +431,7 @@ TEST (SequencerSetUp, FactoryModeLoadsTheFactoryPatternBank)
 
 TEST (SequencerSetUp, UserModeLoadsTheUsersBankFile)
 {
-    removeOldStyleSettings();
+    removeSettingsOf ("Tarvelin");
     const juce::TemporaryFile bankFile (".tqptrb");
 
     {
@@ -448,7 +440,7 @@ TEST (SequencerSetUp, UserModeLoadsTheUsersBankFile)
         ASSERT_TRUE (source->savePatternBankFile (bankFile.getFile()));
     }
 
-    removeOldStyleSettings();
+    removeSettingsOf ("Tarvelin");
     const auto plugin = TestSequencer::create (IntSeqPlugin::userDefinedPatterns, bankFile.getFile());
     EXPECT_EQ (plugin->patterns[4].getName(), "Mine");
     EXPECT_EQ (plugin->getDefaultPatternsMode(), IntSeqPlugin::userDefinedPatterns);
@@ -456,7 +448,7 @@ TEST (SequencerSetUp, UserModeLoadsTheUsersBankFile)
 
 TEST (SequencerSetUp, UserModeWithAMissingFileKeepsTheNamedClearedPatterns)
 {
-    removeOldStyleSettings();
+    removeSettingsOf ("Tarvelin");
     const auto plugin = TestSequencer::create (IntSeqPlugin::userDefinedPatterns,
                                                juce::File ("/nonexistent/folder/patterns.tqptrb"));
     EXPECT_EQ (plugin->patterns[0].getName(), "Pattern 1");

@@ -1,10 +1,10 @@
-#include "InstrumentFixture.h"
+#include "support/InstrumentTestSupport.h"
 #include "support/TemporaryFolder.h"
 
 #include <cstring>
 #include <functional>
 
-using namespace InstrumentTesting;
+using namespace InstrumentTest;
 
 namespace
 {

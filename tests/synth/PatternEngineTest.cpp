@@ -1,11 +1,11 @@
-#include "InstrumentFixture.h"
+#include "support/InstrumentTestSupport.h"
 
 #include <array>
 #include <functional>
 #include <map>
 #include <sstream>
 
-using namespace InstrumentTesting;
+using namespace InstrumentTest;
 
 namespace
 {
@@ -740,9 +740,7 @@ TEST_F (Editing, TheCurrentPatternFollowsThePlayingOneOutsideWriteMode)
 TEST_F (Editing, InHostModeAutoFollowEditsThePlayingPattern)
 {
     hostModeOn();
-    juce::MidiBuffer keys;
-    keys.addEvent (juce::MidiMessage::noteOn (1, 12 + 60, 0.8f), 0);
-    render (blockSize, keys);
+    render (blockSize, { noteOn (0, 12 + 60) });
 
     EXPECT_EQ (plugin.getCurrentPatternIndex(), 60);
 }
@@ -752,9 +750,7 @@ TEST_F (Editing, InHostModeWithoutAutoFollowTheCurrentPatternStays)
     hostModeOn();
     plugin.performEvent (IntSeqPlugin::toggleAutoFollowModeEvent);
     plugin.setCurrentPattern (40);
-    juce::MidiBuffer keys;
-    keys.addEvent (juce::MidiMessage::noteOn (1, 12 + 60, 0.8f), 0);
-    render (blockSize, keys);
+    render (blockSize, { noteOn (0, 12 + 60) });
 
     plugin.updateWriteModeState();
 

@@ -1,6 +1,6 @@
-#include "InstrumentFixture.h"
+#include "support/InstrumentTestSupport.h"
 
-using namespace InstrumentTesting;
+using namespace InstrumentTest;
 
 namespace
 {
@@ -12,15 +12,14 @@ struct PatternPlayback : public InstrumentFixture
         clearAllPatterns();
     }
 
-    /** Pattern 0 with the given steps from step 0, the rest rests. */
-    void setSteps (std::initializer_list<PatternStep> steps, int length = 16)
+    /** Pattern 0 as long as the given steps, holding them. */
+    void setSteps (const std::vector<PatternStep>& steps)
     {
         auto& pattern = plugin.getPattern (0);
-        pattern.setLength (length);
-        int s = 0;
+        pattern.setLength (static_cast<int> (steps.size()));
 
-        for (const auto& step : steps)
-            pattern.setStep (s++, step);
+        for (size_t s = 0; s < steps.size(); ++s)
+            pattern.setStep (static_cast<int> (s), steps[s]);
     }
 
     /** Starts the sequencer and renders n steps of 120 BPM. */
@@ -30,182 +29,111 @@ struct PatternPlayback : public InstrumentFixture
         return render (stepStartSample (numSteps));
     }
 };
-} // namespace
 
-TEST_F (PatternPlayback, StepsPlayAtTheirSamplePositionsAt120Bpm)
+PatternStep withLevels (PatternStep step, double gate, double accent, double slide)
 {
-    setSteps ({ makeStep (0, true), makeStep (3, true), makeStep (7, true), makeStep (12, true) }, 4);
-
-    const auto events = playSteps (4);
-
-    const std::vector<NoteEvent> expected {
-        on (stepStartSample (0), 36, 32), off (gateEndSample (0), 36),
-        on (stepStartSample (1), 39, 32), off (gateEndSample (1), 39),
-        on (stepStartSample (2), 43, 32), off (gateEndSample (2), 43),
-        on (stepStartSample (3), 48, 32), off (gateEndSample (3), 48)
-    };
-    EXPECT_EQ (events, expected);
+    step.setGateLevel (gate);
+    step.setAccentLevel (accent);
+    step.setSlideLevel (slide);
+    return step;
 }
 
-TEST_F (PatternPlayback, ShuffleDelaysEverySecondStepAndShortensItsGate)
+/** A pattern played once through: its steps, shuffle and thresholds, and every note message it sends. */
+struct PlaybackCase
 {
-    setSteps ({ makeStep (0, true), makeStep (2, true), makeStep (4, true), makeStep (5, true) }, 4);
-    plugin.getPattern (0).setShuffle (50);
-    const double factor = 50 / 100.0 * 0.6;
+    const char* name;
+    std::vector<PatternStep> steps;
+    std::vector<NoteEvent> expected;
+    int shuffle = 0;
+    float threshold = 1.0f;    // gate, accent and slide alike
+};
 
-    const auto events = playSteps (4);
+void PrintTo (const PlaybackCase& c, std::ostream* out) { *out << c.name; }
 
-    const std::vector<NoteEvent> expected {
-        on (stepStartSample (0, factor), 36, 32), off (gateEndSample (0, factor), 36),
-        on (stepStartSample (1, factor), 38, 32), off (gateEndSample (1, factor), 38),
-        on (stepStartSample (2, factor), 40, 32), off (gateEndSample (2, factor), 40),
-        on (stepStartSample (3, factor), 41, 32), off (gateEndSample (3, factor), 41)
-    };
-    EXPECT_EQ (events, expected);
-    EXPECT_EQ (stepStartSample (1, factor), 7167);
-}
+const double shuffled = 50 / 100.0 * 0.6;
 
-TEST_F (PatternPlayback, OctaveFlagsChooseTheStepsPitch)
-{
-    setSteps ({ makeStep (0, true, false, false, false, true), makeStep (12, true, false, false, true, true),
-                makeStep (5, true, false, false, true, false) }, 3);
+const PlaybackCase playbackCases[] = {
+    { "steps play at their sample positions at 120 BPM",
+      { makeStep (0, true), makeStep (3, true), makeStep (7, true), makeStep (12, true) },
+      { on (stepStartSample (0), 36, 32), off (gateEndSample (0), 36), on (stepStartSample (1), 39, 32), off (gateEndSample (1), 39),
+        on (stepStartSample (2), 43, 32), off (gateEndSample (2), 43), on (stepStartSample (3), 48, 32), off (gateEndSample (3), 48) } },
 
-    const auto events = playSteps (3);
+    { "shuffle delays every second step and shortens its gate",
+      { makeStep (0, true), makeStep (2, true), makeStep (4, true), makeStep (5, true) },
+      { on (0, 36, 32), off (gateEndSample (0, shuffled), 36), on (7167, 38, 32), off (gateEndSample (1, shuffled), 38),
+        on (stepStartSample (2, shuffled), 40, 32), off (gateEndSample (2, shuffled), 40),
+        on (stepStartSample (3, shuffled), 41, 32), off (gateEndSample (3, shuffled), 41) },
+      50 },
 
-    ASSERT_EQ (events.size(), 6u);
-    EXPECT_EQ (events[0].note, 24);
-    EXPECT_EQ (events[2].note, 72);
-    EXPECT_EQ (events[4].note, 53);
-}
+    { "octave flags choose the step's pitch",
+      { makeStep (0, true, false, false, false, true), makeStep (12, true, false, false, true, true), makeStep (5, true, false, false, true) },
+      { on (stepStartSample (0), 24, 32), off (gateEndSample (0), 24), on (stepStartSample (1), 72, 32), off (gateEndSample (1), 72),
+        on (stepStartSample (2), 53, 32), off (gateEndSample (2), 53) } },
 
-TEST_F (PatternPlayback, AStepWhoseGateLevelExceedsTheThresholdIsARest)
-{
-    auto loud = makeStep (0, true);
-    loud.setGateLevel (0.4);
-    auto quiet = makeStep (2, true);
-    quiet.setGateLevel (0.6);
-    setSteps ({ loud, quiet }, 2);
-    setParameter (gateThreshold, 0.5f);
+    { "a step whose gate level exceeds the threshold is a rest",
+      { withLevels (makeStep (0, true), 0.4, 0.0, 0.0), withLevels (makeStep (2, true), 0.6, 0.0, 0.0) },
+      { on (stepStartSample (0), 36, 32), off (gateEndSample (0), 36) },
+      0, 0.5f },
 
-    const auto events = playSteps (2);
+    { "accent and slide sound only where their thresholds reach the levels",
+      { withLevels (makeStep (0, true, true, true), 0.0, 0.8, 0.8), makeStep (2, true) },
+      { on (stepStartSample (0), 36, 32), off (gateEndSample (0), 36), on (stepStartSample (1), 38, 32), off (gateEndSample (1), 38) },
+      0, 0.5f },
 
-    const std::vector<NoteEvent> expected { on (stepStartSample (0), 36, 32), off (gateEndSample (0), 36) };
-    EXPECT_EQ (events, expected);
-}
+    { "a sliding step glides into the next pitch",
+      { makeStep (0, true, false, true), makeStep (4, true) },
+      { on (stepStartSample (0), 36, 32), on (stepStartSample (1), 40, 32), off (gateEndSample (1), 36), off (gateEndSample (1), 40) } },
 
-TEST_F (PatternPlayback, AccentAndSlideSoundOnlyWhereTheirThresholdsReachTheLevels)
-{
-    auto step0 = makeStep (0, true, true, true);
-    step0.setAccentLevel (0.8);   // above the accent threshold: not accented
-    step0.setSlideLevel (0.8);    // above the slide threshold: no slide
-    setSteps ({ step0, makeStep (2, true) }, 2);
-    setParameter (accentThreshold, 0.5f);
-    setParameter (slideThreshold, 0.5f);
+    { "equal pitches after a slide without accent sound as one held note",
+      { makeStep (0, true, false, true), makeStep (0, true) },
+      { on (stepStartSample (0), 36, 32), off (gateEndSample (1), 36) } },
 
-    const auto events = playSteps (2);
+    { "an accent after an unaccented slide strikes the note again",
+      { makeStep (0, true, false, true), makeStep (0, true, true) },
+      { on (stepStartSample (0), 36, 32), on (stepStartSample (1), 36, 64), off (gateEndSample (1), 36), off (gateEndSample (1), 36) } },
 
-    ASSERT_EQ (events.size(), 4u);
-    EXPECT_EQ (events[0], on (stepStartSample (0), 36, 32));
-    EXPECT_EQ (events[1], off (gateEndSample (0), 36));
-}
+    { "an accent after an accented slide of the same pitch is tied",
+      { makeStep (0, true, true, true), makeStep (0, true, true) },
+      { on (stepStartSample (0), 36, 64), off (gateEndSample (1), 36) } },
 
-TEST_F (PatternPlayback, ThresholdsNeverChangeThePatternItself)
-{
-    auto step = makeStep (0, true, true, true);
-    step.setGateLevel (0.9);
-    setSteps ({ step }, 1);
-    setParameter (gateThreshold, 0.1f);
+    { "a slide into a gate-off step of another pitch plays it at that step's velocity",
+      { makeStep (0, true, false, true), makeStep (4, false, true), makeStep (7, false) },
+      { on (stepStartSample (0), 36, 32), on (stepStartSample (1), 40, 64), off (gateEndSample (1), 36), off (gateEndSample (1), 40) } },
 
-    playSteps (2);
+    { "a slide into a gate-off step of the same pitch holds the note",
+      { makeStep (0, true, false, true), makeStep (0, false) },
+      { on (stepStartSample (0), 36, 32), off (gateEndSample (1), 36) } },
 
-    EXPECT_EQ (plugin.getPattern (0).getStep (0), step);
-}
-
-TEST_F (PatternPlayback, ASlidingStepGlidesIntoTheNextPitch)
-{
-    setSteps ({ makeStep (0, true, false, true), makeStep (4, true) }, 2);
-
-    const auto events = playSteps (2);
-
-    // The new note starts before the slid one is released, so the voice glides.
-    const std::vector<NoteEvent> expected {
-        on (stepStartSample (0), 36, 32),
-        on (stepStartSample (1), 40, 32), off (gateEndSample (1), 36), off (gateEndSample (1), 40)
-    };
-    EXPECT_EQ (events, expected);
-}
-
-TEST_F (PatternPlayback, EqualPitchesAfterASlideWithoutAccentSoundAsOneHeldNote)
-{
-    setSteps ({ makeStep (0, true, false, true), makeStep (0, true) }, 2);
-
-    const auto events = playSteps (2);
-
-    const std::vector<NoteEvent> expected { on (stepStartSample (0), 36, 32), off (gateEndSample (1), 36) };
-    EXPECT_EQ (events, expected);
-}
-
-TEST_F (PatternPlayback, AnAccentAfterAnUnaccentedSlideStrikesTheNoteAgain)
-{
-    setSteps ({ makeStep (0, true, false, true), makeStep (0, true, true) }, 2);
-
-    const auto events = playSteps (2);
-
-    ASSERT_GE (events.size(), 2u);
-    EXPECT_EQ (events[1], on (stepStartSample (1), 36, 64));
-}
-
-TEST_F (PatternPlayback, AnAccentAfterAnAccentedSlideOfTheSamePitchIsTied)
-{
-    setSteps ({ makeStep (0, true, true, true), makeStep (0, true, true) }, 2);
-
-    const auto events = playSteps (2);
-
-    const std::vector<NoteEvent> expected { on (stepStartSample (0), 36, 64), off (gateEndSample (1), 36) };
-    EXPECT_EQ (events, expected);
-}
-
-TEST_F (PatternPlayback, ASlideIntoAGateOffStepOfAnotherPitchPlaysItAtThatStepsVelocity)
-{
-    setSteps ({ makeStep (0, true, false, true), makeStep (4, false, true), makeStep (7, false) }, 3);
-
-    const auto events = playSteps (3);
-
-    const std::vector<NoteEvent> expected {
-        on (stepStartSample (0), 36, 32),
-        on (stepStartSample (1), 40, 64), off (gateEndSample (1), 36), off (gateEndSample (1), 40)
-    };
-    EXPECT_EQ (events, expected);
-}
-
-TEST_F (PatternPlayback, ASlideIntoAGateOffStepOfTheSamePitchHoldsTheNote)
-{
-    setSteps ({ makeStep (0, true, false, true), makeStep (0, false) }, 2);
-
-    const auto events = playSteps (2);
-
-    const std::vector<NoteEvent> expected { on (stepStartSample (0), 36, 32), off (gateEndSample (1), 36) };
-    EXPECT_EQ (events, expected);
-}
-
-TEST_F (PatternPlayback, ARestMarkedSlideDoesNotCutTheNextSlidingNote)
-{
     // A rest carries no note: its slide flag must not release the next step's
     // note of the same pitch before that step's own slide.
-    setSteps ({ makeStep (0, false, false, true), makeStep (0, true, false, true), makeStep (4, true) }, 3);
+    { "a rest marked slide does not cut the next sliding note",
+      { makeStep (0, false, false, true), makeStep (0, true, false, true), makeStep (4, true) },
+      { on (stepStartSample (1), 36, 32), on (stepStartSample (2), 40, 32), off (gateEndSample (2), 36), off (gateEndSample (2), 40) } },
+};
 
-    const auto events = playSteps (3);
+class PatternSteps : public PatternPlayback, public ::testing::WithParamInterface<PlaybackCase>
+{
+};
+} // namespace
 
-    const std::vector<NoteEvent> expected {
-        on (stepStartSample (1), 36, 32),
-        on (stepStartSample (2), 40, 32), off (gateEndSample (2), 36), off (gateEndSample (2), 40)
-    };
-    EXPECT_EQ (events, expected);
+TEST_P (PatternSteps, PlayOnceThroughAsTheirFlagsLevelsAndThresholdsSay)
+{
+    const auto& c = GetParam();
+    setSteps (c.steps);
+    plugin.getPattern (0).setShuffle (c.shuffle);
+    for (const auto id : { gateThreshold, accentThreshold, slideThreshold })
+        setParameter (id, c.threshold);
+    const auto before = plugin.getPattern (0);
+
+    EXPECT_EQ (playSteps (static_cast<int> (c.steps.size())), c.expected);
+    EXPECT_EQ (plugin.getPattern (0), before);    // thresholds act on playback only
 }
+
+INSTANTIATE_TEST_SUITE_P (PatternPlayback, PatternSteps, ::testing::ValuesIn (playbackCases));
 
 TEST_F (PatternPlayback, AnEditTakesEffectAtTheStepsNextStart)
 {
-    setSteps ({ makeStep (0, true), makeStep (2, true) }, 2);
+    setSteps ({ makeStep (0, true), makeStep (2, true) });
     startSequencer();
     const int editAt = stepStartSample (1) + 10;
     render (editAt);
@@ -236,15 +164,13 @@ TEST_F (PatternPlayback, ShorteningThePlayingPatternWrapsAtTheNewLength)
 
 TEST_F (PatternPlayback, StoppingReleasesTheSoundingNote)
 {
-    setSteps ({ makeStep (0, true, false, true) }, 1);
+    setSteps ({ makeStep (0, true, false, true) });
     startSequencer();
     render (stepStartSample (1));
 
     plugin.performEvent (IntSeqPlugin::stopEvent);
-    const auto events = render (blockSize);
 
-    const std::vector<NoteEvent> expected { off (0, 36) };
-    EXPECT_EQ (events, expected);
+    EXPECT_EQ (render (blockSize), std::vector<NoteEvent> { off (0, 36) });
 }
 
 //==============================================================================
@@ -252,6 +178,31 @@ TEST_F (PatternPlayback, StoppingReleasesTheSoundingNote)
 
 namespace
 {
+/** Pattern keys: "28+ 16-" presses note 28 and releases note 16, one sample apart from the given one. */
+std::vector<MidiOut> keys (const juce::String& script, int firstSample = 0)
+{
+    std::vector<MidiOut> events;
+
+    for (const auto& key : juce::StringArray::fromTokens (script, false))
+    {
+        const auto note = key.getIntValue();
+        events.push_back (key.endsWithChar ('+') ? noteOn (firstSample++, note) : noteOff (firstSample++, note));
+    }
+
+    return events;
+}
+
+std::vector<int> pitchesOf (const std::vector<NoteEvent>& events)
+{
+    std::vector<int> pitches;
+
+    for (const auto& e : events)
+        if (e.on)
+            pitches.push_back (e.note);
+
+    return pitches;
+}
+
 struct ChainPlayback : public PatternPlayback
 {
     void SetUp() override
@@ -262,152 +213,83 @@ struct ChainPlayback : public PatternPlayback
         for (int i = 0; i < Tarvelin::numPatterns; ++i)
             fillPattern (i, i % 13, 1);
     }
+};
 
-    static void addNote (juce::MidiBuffer& midi, int sample, int note, bool isOn)
-    {
-        midi.addEvent (isOn ? juce::MidiMessage::noteOn (1, note, 0.8f) : juce::MidiMessage::noteOff (1, note), sample);
-    }
+/** Keys pressed with the sequencer on, and the chain they leave: the bank notes are
+    26, 28 and 29, the white keys from 12 to 24 the chain positions 0 to 7. */
+struct ChainCase
+{
+    const char* name;
+    const char* keys;
+    int bank, first, last;
+};
 
-    static std::vector<int> playedPitches (const std::vector<NoteEvent>& events)
-    {
-        std::vector<int> pitches;
+void PrintTo (const ChainCase& c, std::ostream* out) { *out << c.name; }
 
-        for (const auto& e : events)
-            if (e.on)
-                pitches.push_back (e.note);
+const ChainCase chainCases[] = {
+    { "a held key and a second one span the chain in bank one", "28+ 16+ 21+ 21- 16-", 1, 2, 5 },
+    { "a second key below the held one spans the chain the other way", "24+ 17+", 0, 3, 7 },
+    { "the bank note 26 chooses bank zero for the next key", "28+ 26+ 19+ 19-", 0, 4, 4 },
+    { "the bank note 29 chooses bank two for the next key", "29+ 19+ 19-", 2, 4, 4 },
+    { "a key held in another bank is no anchor", "14+ 28+ 23+", 1, 6, 6 },
+    { "black keys and notes outside the pattern keys choose nothing", "17+ 17- 13+ 22+ 25+ 40+", 0, 3, 3 },
+};
 
-        return pitches;
-    }
+class ChainKeys : public ChainPlayback, public ::testing::WithParamInterface<ChainCase>
+{
 };
 } // namespace
 
-TEST_F (ChainPlayback, AChainInBankOneLoopsFromItsFirstToItsLastPattern)
+TEST_P (ChainKeys, ChooseTheChainAndItsBankWithoutPlayingTheVoice)
 {
-    juce::MidiBuffer keys;
-    addNote (keys, 0, 28, true);    // bank 1
-    addNote (keys, 1, 16, true);    // E: position 2, held
-    addNote (keys, 2, 21, true);    // A: position 5
-    addNote (keys, 3, 21, false);
-    addNote (keys, 4, 16, false);
-    render (blockSize, keys);
+    const auto& c = GetParam();
 
-    EXPECT_EQ (plugin.getChainBank(), 1);
-    EXPECT_EQ (plugin.getChainFirst(), 2);
-    EXPECT_EQ (plugin.getChainLast(), 5);
+    const auto events = render (blockSize, keys (c.keys));
 
-    startSequencer();
-    const auto events = render (stepStartSample (6));
-
-    // Patterns 10, 11, 12, 13, 10, 11 have pitches 36 + i % 13.
-    const std::vector<int> expected { 46, 47, 48, 36, 46, 47 };
-    EXPECT_EQ (playedPitches (events), expected);
+    EXPECT_EQ (plugin.getBankGroup(), c.bank);
+    EXPECT_EQ (plugin.getChainBank(), c.bank);
+    EXPECT_EQ (plugin.getChainFirst(), c.first);
+    EXPECT_EQ (plugin.getChainLast(), c.last);
+    EXPECT_EQ (plugin.getCurrentPatternIndex(), c.bank * 8 + c.first);
+    EXPECT_EQ (plugin.getPlayingPatternIndex(), c.bank * 8 + c.first);
+    EXPECT_TRUE (events.empty());   // with the sequencer on, notes never reach the voice
 }
+
+INSTANTIATE_TEST_SUITE_P (ChainPlayback, ChainKeys, ::testing::ValuesIn (chainCases));
 
 TEST_F (ChainPlayback, AChainChangedWhilePlayingTakesOverWhenThePlayingPatternEnds)
 {
-    juce::MidiBuffer keys;
-    addNote (keys, 0, 28, true);
-    addNote (keys, 1, 16, true);
-    addNote (keys, 2, 21, true);
-    addNote (keys, 3, 21, false);
-    addNote (keys, 4, 16, false);
-    render (blockSize, keys);
+    render (blockSize, keys ("28+ 16+ 21+ 21- 16-"));    // bank 1, positions 2 to 5
     startSequencer();
 
-    // While pattern 12 (the third step) plays, the chain becomes positions 0..1.
-    juce::MidiBuffer change;
-    addNote (change, stepStartSample (2) + 100, 12, true);
-    addNote (change, stepStartSample (2) + 101, 14, true);
-    const auto events = render (stepStartSample (6), change);
+    // While pattern 12 (the third step) plays, the chain becomes positions 0 to 1.
+    const auto events = render (stepStartSample (6), keys ("12+ 14+", stepStartSample (2) + 100));
 
-    // 10, 11, 12 finish; then 8, 9, 8.
-    const std::vector<int> expected { 46, 47, 48, 44, 45, 44 };
-    EXPECT_EQ (playedPitches (events), expected);
+    // Patterns 10, 11, 12 finish; then 8, 9, 8; their pitches are 36 + i % 13.
+    EXPECT_EQ (pitchesOf (events), (std::vector<int> { 46, 47, 48, 44, 45, 44 }));
     EXPECT_EQ (plugin.getChainFirst(), 0);
     EXPECT_EQ (plugin.getChainLast(), 1);
 }
 
-TEST_F (ChainPlayback, BankNotesChooseTheBankOfTheNextKey)
+TEST_F (ChainPlayback, AChainLoopsFromItsFirstToItsLastPattern)
 {
-    const std::pair<int, int> banks[] = { { 26, 0 }, { 28, 1 }, { 29, 2 } };
+    render (blockSize, keys ("28+ 16+ 21+ 21- 16-"));
+    startSequencer();
 
-    for (const auto& [bankNote, bank] : banks)
-    {
-        juce::MidiBuffer keys;
-        addNote (keys, 0, bankNote, true);
-        addNote (keys, 1, 19, true);    // G: position 4
-        addNote (keys, 2, 19, false);
-        render (blockSize, keys);
-
-        EXPECT_EQ (plugin.getBankGroup(), bank);
-        EXPECT_EQ (plugin.getChainBank(), bank);
-        EXPECT_EQ (plugin.getCurrentPatternIndex(), bank * 8 + 4);
-        EXPECT_EQ (plugin.getPlayingPatternIndex(), bank * 8 + 4);
-    }
+    EXPECT_EQ (pitchesOf (render (stepStartSample (6))), (std::vector<int> { 46, 47, 48, 36, 46, 47 }));
 }
 
-TEST_F (ChainPlayback, AKeyHeldInAnotherBankIsNoAnchor)
+TEST_F (ChainPlayback, TheLowestCStartsTheSequencerOnlyWhenPlayIsDetectedThatWay)
 {
-    juce::MidiBuffer keys;
-    addNote (keys, 0, 14, true);    // D held in bank 0
-    addNote (keys, 1, 28, true);    // bank 1
-    addNote (keys, 2, 23, true);    // B: position 6
-    render (blockSize, keys);
+    render (blockSize, keys ("0+", 100));
+    EXPECT_FALSE (plugin.getSequencerClock().isRunning());
 
-    EXPECT_EQ (plugin.getChainBank(), 1);
-    EXPECT_EQ (plugin.getChainFirst(), 6);
-    EXPECT_EQ (plugin.getChainLast(), 6);
-}
-
-TEST_F (ChainPlayback, ASecondKeyWhileOneIsHeldSpansTheChainEitherWay)
-{
-    juce::MidiBuffer keys;
-    addNote (keys, 0, 24, true);    // upper C: position 7, held
-    addNote (keys, 1, 17, true);    // F: position 3
-    render (blockSize, keys);
-
-    EXPECT_EQ (plugin.getChainFirst(), 3);
-    EXPECT_EQ (plugin.getChainLast(), 7);
-}
-
-TEST_F (ChainPlayback, BlackKeysAndNotesOutsideThePatternKeysChooseNothing)
-{
-    juce::MidiBuffer keys;
-    addNote (keys, 0, 17, true);    // F: position 3
-    addNote (keys, 1, 17, false);
-    addNote (keys, 2, 13, true);    // C#
-    addNote (keys, 3, 22, true);    // A#
-    addNote (keys, 4, 25, true);
-    addNote (keys, 5, 40, true);
-    const auto events = render (blockSize, keys);
-
-    EXPECT_EQ (plugin.getChainFirst(), 3);
-    EXPECT_EQ (plugin.getChainLast(), 3);
-    EXPECT_EQ (plugin.getBankGroup(), 0);
-    EXPECT_TRUE (events.empty());   // with the sequencer on, notes never reach the voice
-}
-
-TEST_F (ChainPlayback, TheLowestCStartsTheSequencerWhenPlayIsDetectedThatWay)
-{
     plugin.setHostPlayDetection (IntSeqPlugin::byLowestCNoteOn);
-    juce::MidiBuffer keys;
-    addNote (keys, 100, 0, true);
-
-    const auto events = render (blockSize, keys);
+    const auto events = render (blockSize, keys ("0+", 100));
 
     EXPECT_TRUE (plugin.getSequencerClock().isRunning());
     ASSERT_FALSE (events.empty());
     EXPECT_EQ (events[0], on (100, 36, 32));
-}
-
-TEST_F (ChainPlayback, TheLowestCStartsNothingWhenPlayIsDetectedByTheTransport)
-{
-    juce::MidiBuffer keys;
-    addNote (keys, 100, 0, true);
-
-    render (blockSize, keys);
-
-    EXPECT_FALSE (plugin.getSequencerClock().isRunning());
 }
 
 //==============================================================================
@@ -426,41 +308,25 @@ struct HostModePlayback : public ChainPlayback
 };
 } // namespace
 
-TEST_F (HostModePlayback, ANoteChoosesAndStartsItsPattern)
+TEST_F (HostModePlayback, ANoteChoosesAndStartsItsPatternUpToTheLast)
 {
-    juce::MidiBuffer keys;
-    addNote (keys, 10, 12 + 40, true);
-
-    const auto events = render (blockSize, keys);
+    const auto events = render (blockSize, keys ("52+", 10));
 
     EXPECT_EQ (plugin.getPlayingPatternIndex(), 40);
     ASSERT_FALSE (events.empty());
     EXPECT_EQ (events[0], on (10, 36 + 40 % 13, 32));
-}
 
-TEST_F (HostModePlayback, NotesReachAllNinetySixPatterns)
-{
-    juce::MidiBuffer keys;
-    addNote (keys, 10, 107, true);
-
-    render (blockSize, keys);
-
+    render (blockSize, keys ("107+", 10));
     EXPECT_EQ (plugin.getPlayingPatternIndex(), 95);
 }
 
 TEST_F (HostModePlayback, ReleasingThePatternsNoteStopsItInNoteOffMode)
 {
     ASSERT_TRUE (plugin.isNoteOffModeOn());
-    juce::MidiBuffer keys;
-    addNote (keys, 10, 20, true);
-    addNote (keys, 20, 20, true);
-    addNote (keys, 300, 20, false);
-    render (blockSize, keys);
+    render (blockSize, { noteOn (10, 20), noteOn (20, 20), noteOff (300, 20) });
     EXPECT_TRUE (plugin.getSequencerClock().isRunning());
 
-    juce::MidiBuffer release;
-    addNote (release, 10, 20, false);
-    render (blockSize, release);
+    render (blockSize, { noteOff (10, 20) });
 
     EXPECT_FALSE (plugin.getSequencerClock().isRunning());
 }
@@ -471,16 +337,11 @@ TEST_F (HostModePlayback, WithSelfResetTheSamePatternsNoteRestartsIt)
     fillPattern (5, 0, 4);
     plugin.getPattern (5).setStep (1, makeStep (7, true));
 
-    juce::MidiBuffer keys;
-    addNote (keys, 0, 17, true);
-    addNote (keys, stepStartSample (1) + 50, 17, true);
-    const auto events = render (stepStartSample (3), keys);
+    const auto events = render (stepStartSample (3), { noteOn (0, 17), noteOn (stepStartSample (1) + 50, 17) });
 
     // Step 1 (pitch 43) starts, then the second note restarts from step 0 (pitch 36).
-    const auto pitches = playedPitches (events);
-    ASSERT_GE (pitches.size(), 3u);
-    EXPECT_EQ (pitches[1], 43);
-    EXPECT_EQ (pitches[2], 36);
+    ASSERT_GE (events.size(), 5u);
+    EXPECT_EQ (pitchesOf (events)[1], 43);
     EXPECT_EQ (events[3], off (stepStartSample (1) + 50, 43));
     EXPECT_EQ (events[4], on (stepStartSample (1) + 50, 36, 32));
 }
@@ -492,11 +353,7 @@ TEST_F (HostModePlayback, WithoutSelfResetTheSamePatternsNoteLetsItPlayOn)
     plugin.getPattern (5).setStep (1, makeStep (7, true));
     plugin.getPattern (5).setStep (2, makeStep (9, true));
 
-    juce::MidiBuffer keys;
-    addNote (keys, 0, 17, true);
-    addNote (keys, stepStartSample (1) + 50, 17, true);
-    const auto events = render (stepStartSample (3), keys);
+    const auto events = render (stepStartSample (3), { noteOn (0, 17), noteOn (stepStartSample (1) + 50, 17) });
 
-    const std::vector<int> expected { 36, 43, 45 };
-    EXPECT_EQ (playedPitches (events), expected);
+    EXPECT_EQ (pitchesOf (events), (std::vector<int> { 36, 43, 45 }));
 }

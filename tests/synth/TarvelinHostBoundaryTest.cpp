@@ -1,44 +1,29 @@
 #include "framework/HostSlotParameter.h"
 #include "framework/XmlFiles.h"
-#include "support/TestPlugin.h"
-#include "synth/Tarvelin.h"
+#include "support/InstrumentTestSupport.h"
 
-#include <gtest/gtest.h>
+using InstrumentTest::createInstrument;
 
 namespace
 {
-// Made through the entry the format wrappers call (createPluginFilter).
-std::unique_ptr<Tarvelin> createInstrument()
-{
-    return std::unique_ptr<Tarvelin> (dynamic_cast<Tarvelin*> (createPluginFilter()));
-}
-
 class TarvelinHostBoundary : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        removeSettingsOf ("Tarvelin");
-        instrument = createInstrument();
-        ASSERT_NE (instrument, nullptr);
-        instrument->addListener (&host);
-    }
-
+    void SetUp() override       { instrument->addListener (&host); }
     void TearDown() override
     {
-        instrument->removeListener (&host);
-        instrument.reset();
-        removeSettingsOf ("Tarvelin");
+        if (instrument != nullptr)
+            instrument->removeListener (&host);
     }
 
     juce::AudioProcessorParameter& slot (int index) { return *instrument->getParameters()[index]; }
 
-    std::unique_ptr<Tarvelin> instrument;
+    std::unique_ptr<Tarvelin> instrument = createInstrument();
     HostRecorder host;
 };
 } // namespace
 
-TEST_F (TarvelinHostBoundary, TheHostSees36SlotsNamedAfterTheFirst36Parameters)
+TEST_F (TarvelinHostBoundary, TheHostSees36SlotsNamedAfterTheFirst36ParametersByTheStoredDefaultMap)
 {
     const auto& parameters = instrument->getParameterManager();
 
@@ -53,14 +38,10 @@ TEST_F (TarvelinHostBoundary, TheHostSees36SlotsNamedAfterTheFirst36Parameters)
 
     EXPECT_EQ (slot (0).getName (100), "Tune");
     EXPECT_EQ (slot (35).getName (100), "Slide Threshold");
-}
 
-TEST_F (TarvelinHostBoundary, TheStoredDefaultMapHoldsParameterIInSlotI)
-{
+    // They come from the stored default map.
     instrument->clearHostParametersMap();
-
     ASSERT_TRUE (instrument->loadStartupHostParametersMap());
-
     for (int i = 0; i < 36; ++i)
         EXPECT_EQ (instrument->getHostParameterAssignment (i), i);
 }
@@ -144,8 +125,7 @@ TEST_F (TarvelinHostBoundary, TheUsersSettingsSurviveARestart)
     instrument->removeListener (&host);
     instrument.reset();
 
-    instrument = createInstrument();
-    instrument->addListener (&host);
+    instrument = InstrumentTest::reopenInstrument();
     folder.deleteRecursively();
 
     EXPECT_EQ (instrument->getPresetAuthor(), "Ann");
@@ -180,9 +160,6 @@ TEST_F (TarvelinHostBoundary, ShutdownWritesTheSettingsAndNoDump)
     ASSERT_NE (xml, nullptr);
     EXPECT_EQ (xml->getStringAttribute ("application"), "Tarvelin");
     EXPECT_FALSE (dump.exists());
-
-    instrument = createInstrument();
-    instrument->addListener (&host);
 }
 
 TEST_F (TarvelinHostBoundary, ThePersistentEditorExistsWithoutADisplay)

@@ -1,58 +1,15 @@
 #include "framework/BundleResources.h"
-#include "synth/Tarvelin.h"
+#include "support/InstrumentTestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-
-namespace
-{
-/** Points both settings folders at fresh empty folders for one test. */
-class EmptySettingsFolders
-{
-public:
-    EmptySettingsFolders()
-    {
-        root.getFile().createDirectory();
-        keep ("XDG_CONFIG_HOME", root.getFile().getChildFile ("config"));
-        keep ("XDG_DATA_HOME", root.getFile().getChildFile ("data"));
-    }
-
-    ~EmptySettingsFolders()
-    {
-        for (const auto& [name, value] : previous)
-            ::setenv (name.toRawUTF8(), value.toRawUTF8(), 1);
-
-        root.getFile().deleteRecursively();
-    }
-
-private:
-    void keep (const juce::String& name, const juce::File& folder)
-    {
-        previous.emplace_back (name, juce::SystemStats::getEnvironmentVariable (name, {}));
-        folder.createDirectory();
-        ::setenv (name.toRawUTF8(), folder.getFullPathName().toRawUTF8(), 1);
-    }
-
-    juce::TemporaryFile root;
-    std::vector<std::pair<juce::String, juce::String>> previous;
-};
-
-std::unique_ptr<Tarvelin> createThroughThePluginEntry()
-{
-    return std::unique_ptr<Tarvelin> (dynamic_cast<Tarvelin*> (createPluginFilter()));
-}
-} // namespace
+using InstrumentTest::createInstrument;
 
 TEST (TarvelinPresets, FreshInstanceAppliesTheFactoryBanksFirstPreset)
 {
-    const EmptySettingsFolders folders;
     const auto bank = juce::parseXML (loadBundleResourceAsString ("default.tqprsb"));
     const auto* first = bank->getChildElement (0)->getChildElement (0);
 
-    const auto plugin = createThroughThePluginEntry();
+    const auto plugin = createInstrument();
 
-    ASSERT_NE (plugin, nullptr);
     EXPECT_EQ (plugin->getCurrentPresetIndex(), 0);
     EXPECT_EQ (plugin->getParameterManager().getText (110001), first->getStringAttribute ("name"));
 
@@ -67,9 +24,7 @@ TEST (TarvelinPresets, FreshInstanceAppliesTheFactoryBanksFirstPreset)
 
 TEST (TarvelinPresets, PresetsCoverTheFirst33ParametersAndThreeStayOutside)
 {
-    const EmptySettingsFolders folders;
-
-    const auto plugin = createThroughThePluginEntry();
+    const auto plugin = createInstrument();
 
     EXPECT_EQ (plugin->getNumPresetParameters(), 33);
     EXPECT_EQ (plugin->getNumOtherParameters(), 3);
@@ -78,8 +33,7 @@ TEST (TarvelinPresets, PresetsCoverTheFirst33ParametersAndThreeStayOutside)
 
 TEST (TarvelinPresets, ChangingModeIsNotWrittenToTheSettings)
 {
-    const EmptySettingsFolders folders;
-    const auto plugin = createThroughThePluginEntry();
+    const auto plugin = createInstrument();
 
     const auto settings = plugin->createUserSettingsXml();
 

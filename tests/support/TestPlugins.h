@@ -1,15 +1,39 @@
 #pragma once
 
-#include "framework/BasePlugin.h"
+#include "framework/BasePluginOldStyle.h"
 
-#include <functional>
+#include <memory>
 #include <vector>
 
-/*  A BasePlugin of its own for the framework's tests: it records the set-up
-    steps it hears, and its answers (name, visible slots, quality ids, set-up
-    style) are set by the test before creation.
+/*  Plug-ins of the framework's own for its tests: a BasePlugin that records its
+    set-up, an old-style one with the instrument's name and resources, and the
+    pieces they share with the sequencer layer's test plug-in.
 */
 
+/** Answers the identity questions a host asks with nothing: no test reads them. */
+template <typename Base>
+class WithoutIdentity : public Base
+{
+public:
+    using Base::Base;
+
+    juce::String getSoftwareDescription() const override    { return {}; }
+    juce::String getSoftwareVersion() const override        { return {}; }
+    juce::String getSoftwareWebPage() const override        { return {}; }
+    juce::String getSoftwareYear() const override           { return {}; }
+    juce::String getBuildDate() const override              { return {}; }
+    juce::String getPluginFormatName() const override       { return {}; }
+};
+
+/** Sets a plug-in up the way the format wrappers do, keeping its own type. */
+template <typename Plugin>
+std::unique_ptr<Plugin> setUp (std::unique_ptr<Plugin> plugin)
+{
+    auto created = BasePlugin::createAndSetUp (std::move (plugin));
+    return std::unique_ptr<Plugin> (static_cast<Plugin*> (created.release()));
+}
+
+//==============================================================================
 /** Remembers every step of the set-up it is told of, in order. */
 using CallLog = std::vector<juce::String>;
 
@@ -56,7 +80,9 @@ struct TestPluginOptions
     int defaultRealtimeQualityId = -1, defaultOfflineQualityId = -1;
 };
 
-class TestPlugin : public BasePlugin
+/** A BasePlugin that records the set-up steps it hears; its answers (name,
+    visible slots, quality ids, set-up style) are set by the test before creation. */
+class TestPlugin : public WithoutIdentity<BasePlugin>
 {
 public:
     using Options = TestPluginOptions;
@@ -72,12 +98,7 @@ public:
         deleteEditor();
     }
 
-    /** Made and set up the way the format wrappers make the plug-in. */
-    static std::unique_ptr<TestPlugin> create (Options options = {})
-    {
-        auto plugin = BasePlugin::createAndSetUp (std::make_unique<TestPlugin> (std::move (options)));
-        return std::unique_ptr<TestPlugin> (static_cast<TestPlugin*> (plugin.release()));
-    }
+    static std::unique_ptr<TestPlugin> create (Options options = {})  { return setUp (std::make_unique<TestPlugin> (std::move (options))); }
 
     juce::String getPluginName() const override             { return options.name; }
     juce::String getPluginShortName() const override        { return "TP"; }
@@ -88,13 +109,6 @@ public:
     int getOfflineQualityParameterId() const override           { return options.offlineQualityId; }
     int getDefaultRealtimeQualityParameterId() const override   { return options.defaultRealtimeQualityId; }
     int getDefaultOfflineQualityParameterId() const override    { return options.defaultOfflineQualityId; }
-
-    juce::String getSoftwareDescription() const override    { return {}; }
-    juce::String getSoftwareVersion() const override        { return {}; }
-    juce::String getSoftwareWebPage() const override        { return {}; }
-    juce::String getSoftwareYear() const override           { return {}; }
-    juce::String getBuildDate() const override              { return {}; }
-    juce::String getPluginFormatName() const override       { return {}; }
 
     void initialise() override
     {
@@ -137,6 +151,55 @@ private:
     Options options;
 };
 
+/** Deletes both settings folders of a plug-in name, so a test starts with no settings. */
+inline void removeSettingsOf (const juce::String& pluginName)
+{
+    TestPlugin probe ({ pluginName });
+    probe.getUserSettingsFolder().deleteRecursively();
+    probe.getCommonSettingsFolder().deleteRecursively();
+}
+
+//==============================================================================
+/** What an OldStyleTestPlugin answers. A short name of its own finds no factory
+    resources, as if they were missing. */
+struct OldStyleTestOptions
+{
+    juce::String shortName { "TQ" };
+    bool changingModeSupported = true;
+};
+
+/** An old-style plug-in with the instrument's name, parameters and factory
+    resources, without the instrument itself. */
+class OldStyleTestPlugin : public WithoutIdentity<BasePluginOldStyle>
+{
+public:
+    using Options = OldStyleTestOptions;
+
+    explicit OldStyleTestPlugin (Options pluginOptions = {})
+        : WithoutIdentity (33, 3), options (std::move (pluginOptions))
+    {
+        useInitialise = true;
+    }
+
+    ~OldStyleTestPlugin() override
+    {
+        saveSettingsOnClose();
+        deleteEditor();
+    }
+
+    static std::unique_ptr<OldStyleTestPlugin> create (Options options = {})  { return setUp (std::make_unique<OldStyleTestPlugin> (std::move (options))); }
+
+    juce::String getPluginName() const override                 { return "Tarvelin"; }
+    juce::String getPluginShortName() const override            { return options.shortName; }
+    int getNumHostParameters() const override                   { return 36; }
+    bool isPresetChangingModeSupported() const override         { return options.changingModeSupported; }
+    std::unique_ptr<PersistentEditor> createPluginEditor() override { return nullptr; }
+
+private:
+    Options options;
+};
+
+//==============================================================================
 /** Records what the plug-in tells the host. */
 struct HostRecorder : public juce::AudioProcessorListener
 {
@@ -174,11 +237,3 @@ struct PluginRecorder : public BasePlugin::Listener
     CallLog& log;
     juce::String name;
 };
-
-/** Deletes the settings folder of a plug-in name, so a test starts with no settings. */
-inline void removeSettingsOf (const juce::String& pluginName)
-{
-    TestPlugin probe ({ pluginName });
-    probe.getUserSettingsFolder().deleteRecursively();
-    probe.getCommonSettingsFolder().deleteRecursively();
-}
