@@ -4,6 +4,8 @@
 
 namespace
 {
+constexpr std::uint32_t fixedSeed = 4242;
+
 Pattern makeHandMadePattern()
 {
     Pattern pattern;
@@ -30,60 +32,118 @@ std::vector<int> pitchesOf (const Pattern& pattern)
 
     return pitches;
 }
-} // namespace
 
-TEST (PatternRandomizer, AVariantIsReproducibleFromTheSameGeneratorState)
+/** The first seed a generator draws: a value below 4294000000, mod 1000000, plus one. */
+std::uint32_t firstSeedDrawnFrom (std::uint32_t generatorSeed)
 {
-    Pattern first, second;
-    PatternRandomizer a, b;
-    a.resetPatternUndo (first);
-    b.resetPatternUndo (second);
+    MersenneTwister generator (generatorSeed);
+    std::uint32_t value = 0;
 
-    a.selectNextRandomVariant (first);
-    b.selectNextRandomVariant (second);
+    do
+        value = generator.next();
+    while (value >= 4294000000u);
 
-    EXPECT_NE (a.getCurrentSeed(), 0u);
-    EXPECT_EQ (a.getCurrentSeed(), b.getCurrentSeed());
-    EXPECT_EQ (first, second);
+    return value % 1000000u + 1u;
 }
 
-TEST (PatternRandomizer, SeedsLieBetweenOneAndAMillion)
+/** The variant the algorithm draws from a seed over the given pitches, with every
+    switch on: worked out here independently of the randomizer class. */
+Pattern variantFromSeed (std::uint32_t seed, Pattern base, const std::vector<int>& candidates)
 {
-    Pattern pattern;
-    PatternRandomizer randomizer;
-    randomizer.getGenerator().seed (987654u);
-    randomizer.resetPatternUndo (pattern);
+    MersenneTwister generator (seed);
 
+    for (int s = 0; s < Pattern::numSteps; ++s)
+    {
+        std::uint32_t d = 0;
+
+        do
+            d = generator.next();
+        while (d > 4294967256u);
+
+        const auto level = [&generator] { return static_cast<float> (generator.next()) * (1.0f / 4294967296.0f); };
+        const double a = level(), b = level(), c = level();
+        auto& step = base.getStep (s);
+        step.setAbsoluteNote (candidates[(d % 49u) % candidates.size()]);
+        step.setGate (true);
+        step.setGateLevel (a);
+        step.setAccent (true);
+        step.setAccentLevel (b);
+        step.setSlide (true);
+        step.setSlideLevel (c);
+    }
+
+    return base;
+}
+
+/** The pitches 24 to 72 whose pitch class is one of the given ones. */
+std::vector<int> pitchesWithClasses (std::initializer_list<int> classes)
+{
+    std::vector<int> pitches;
+
+    for (int p = 24; p <= 72; ++p)
+        if (std::find (classes.begin(), classes.end(), p % 12) != classes.end())
+            pitches.push_back (p);
+
+    return pitches;
+}
+
+/** A randomizer with a fixed generator seed whose undo starts at a hand-made pattern. */
+struct PatternRandomizerTest : public ::testing::Test
+{
+    void SetUp() override
+    {
+        randomizer.getGenerator().seed (fixedSeed);
+        randomizer.resetPatternUndo (pattern);
+    }
+
+    void next()     { randomizer.selectNextRandomVariant (pattern); }
+
+    Pattern pattern = makeHandMadePattern();
+    PatternRandomizer randomizer;
+};
+} // namespace
+
+TEST_F (PatternRandomizerTest, AVariantIsTheOneItsSeedDrawsOverTheWholeKeySet)
+{
+    next();
+
+    EXPECT_EQ (randomizer.getCurrentSeed(), firstSeedDrawnFrom (fixedSeed));
+    EXPECT_EQ (pattern, variantFromSeed (firstSeedDrawnFrom (fixedSeed), makeHandMadePattern(),
+                                         pitchesWithClasses ({ 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 })));
+}
+
+TEST_F (PatternRandomizerTest, AChordLimitsTheDrawToItsKeys)
+{
+    randomizer.setChord (1, { 0, 7, 4 });   // major chord on C
+
+    next();
+
+    EXPECT_EQ (pattern, variantFromSeed (firstSeedDrawnFrom (fixedSeed), makeHandMadePattern(), pitchesWithClasses ({ 0, 4, 7 })));
+}
+
+TEST_F (PatternRandomizerTest, SeedsLieBetweenOneAndAMillion)
+{
     for (int i = 0; i < 200; ++i)
     {
-        randomizer.selectNextRandomVariant (pattern);
+        next();
         EXPECT_GE (randomizer.getCurrentSeed(), 1u);
         EXPECT_LE (randomizer.getCurrentSeed(), 1000000u);
     }
 }
 
-TEST (PatternRandomizer, PrevWithoutEarlierSeedsChangesNothing)
+TEST_F (PatternRandomizerTest, PrevWithoutEarlierSeedsChangesNothing)
 {
-    auto pattern = makeHandMadePattern();
-    const auto before = pattern;
-    PatternRandomizer randomizer;
-    randomizer.resetPatternUndo (pattern);
-
     EXPECT_FALSE (randomizer.selectPreviousRandomVariant (pattern));
-    EXPECT_EQ (pattern, before);
+    EXPECT_EQ (pattern, makeHandMadePattern());
 }
 
-TEST (PatternRandomizer, NextNextPrevShowsTheFirstVariantAndNextThenFollowsTheGenerator)
+TEST_F (PatternRandomizerTest, NextNextPrevShowsTheFirstVariantAndNextThenFollowsTheGenerator)
 {
-    Pattern pattern;
-    PatternRandomizer randomizer;
-    randomizer.resetPatternUndo (pattern);
-
-    randomizer.selectNextRandomVariant (pattern);
+    next();
     const auto firstSeed = randomizer.getCurrentSeed();
     const auto firstVariant = pattern;
 
-    randomizer.selectNextRandomVariant (pattern);
+    next();
     const auto secondSeed = randomizer.getCurrentSeed();
     const auto secondVariant = pattern;
     ASSERT_NE (firstSeed, secondSeed);
@@ -94,79 +154,43 @@ TEST (PatternRandomizer, NextNextPrevShowsTheFirstVariantAndNextThenFollowsTheGe
 
     // The generator was reseeded with the first seed, so the next draw repeats
     // the second seed: the algorithm decides, not a wish for a fresh variant.
-    randomizer.selectNextRandomVariant (pattern);
+    next();
     EXPECT_EQ (randomizer.getCurrentSeed(), secondSeed);
     EXPECT_EQ (pattern, secondVariant);
 }
 
-TEST (PatternRandomizer, RandomNotesOffKeepsNotesAndOctaves)
+TEST_F (PatternRandomizerTest, WithRandomNotesOffOrNoKeyOnTheNotesAndOctavesStay)
 {
-    auto pattern = makeHandMadePattern();
-    const auto pitches = pitchesOf (pattern);
-    PatternRandomizer randomizer;
     randomizer.toggleRandomNotes();
-    randomizer.resetPatternUndo (pattern);
-
-    randomizer.selectNextRandomVariant (pattern);
-    EXPECT_EQ (pitchesOf (pattern), pitches);
+    next();
+    EXPECT_EQ (pitchesOf (pattern), pitchesOf (makeHandMadePattern()));
     EXPECT_TRUE (pattern.getStep (1).isGate());  // gate is still randomized
-}
 
-TEST (PatternRandomizer, NoEnabledKeysKeepsTheNotes)
-{
-    auto pattern = makeHandMadePattern();
-    const auto pitches = pitchesOf (pattern);
-    PatternRandomizer randomizer;
+    randomizer.toggleRandomNotes();
     randomizer.setAllKeys (false);
-    randomizer.resetPatternUndo (pattern);
-
-    randomizer.selectNextRandomVariant (pattern);
-    EXPECT_EQ (pitchesOf (pattern), pitches);
+    next();
+    EXPECT_EQ (pitchesOf (pattern), pitchesOf (makeHandMadePattern()));
 }
 
-TEST (PatternRandomizer, OnlyKeyZeroGivesPitch24Everywhere)
+TEST_F (PatternRandomizerTest, OnlyKeyZeroGivesPitch24Everywhere)
 {
-    Pattern pattern;
-    PatternRandomizer randomizer;
     randomizer.setAllKeys (false);
     randomizer.toggleKeyOctaveDown();
     randomizer.toggleVisibleKey (0);   // visible base 0: key 0
     ASSERT_TRUE (randomizer.isKeyOn (0));
-    randomizer.resetPatternUndo (pattern);
 
-    randomizer.selectNextRandomVariant (pattern);
+    next();
+
     EXPECT_EQ (pitchesOf (pattern), std::vector<int> (16, 24));
     EXPECT_EQ (pattern.getStep (5).getNote(), 0);
     EXPECT_TRUE (pattern.getStep (5).isOctaveDown());
 }
 
-TEST (PatternRandomizer, NotesAreDrawnFromTheEnabledKeysOnly)
+TEST_F (PatternRandomizerTest, SwitchedOffKindsKeepTheirFlagsAndLevels)
 {
-    Pattern pattern;
-    PatternRandomizer randomizer;
-    randomizer.setChord (1, { 0, 7, 4 });   // major chord on C
-    randomizer.resetPatternUndo (pattern);
-
-    for (int variant = 0; variant < 20; ++variant)
-    {
-        randomizer.selectNextRandomVariant (pattern);
-
-        for (const auto pitch : pitchesOf (pattern))
-        {
-            const auto pitchClass = pitch % 12;
-            EXPECT_TRUE (pitchClass == 0 || pitchClass == 4 || pitchClass == 7) << pitch;
-        }
-    }
-}
-
-TEST (PatternRandomizer, SwitchedOffKindsKeepTheirFlagsAndLevels)
-{
-    auto pattern = makeHandMadePattern();
-    PatternRandomizer randomizer;
     randomizer.toggleRandomizeAccent();
-    randomizer.resetPatternUndo (pattern);
 
-    randomizer.selectNextRandomVariant (pattern);
+    next();
 
     for (int i = 0; i < Pattern::numSteps; ++i)
     {
@@ -177,63 +201,39 @@ TEST (PatternRandomizer, SwitchedOffKindsKeepTheirFlagsAndLevels)
     }
 }
 
-TEST (PatternRandomizer, LevelsLieInTheUnitRange)
+TEST_F (PatternRandomizerTest, UndoRestoresThePatternAsItWasThenWaitsForAccept)
 {
-    Pattern pattern;
-    PatternRandomizer randomizer;
-    randomizer.resetPatternUndo (pattern);
-    randomizer.selectNextRandomVariant (pattern);
-
-    for (int i = 0; i < Pattern::numSteps; ++i)
-        for (int level = 5; level <= 7; ++level)
-        {
-            EXPECT_GE (pattern.getStep (i).getLevel (level), 0.0);
-            EXPECT_LE (pattern.getStep (i).getLevel (level), 1.0);
-        }
-}
-
-TEST (PatternRandomizer, UndoRestoresThePatternAsItWasThenWaitsForAccept)
-{
-    auto pattern = makeHandMadePattern();
-    const auto original = pattern;
-    PatternRandomizer randomizer;
-    randomizer.resetPatternUndo (pattern);
-    randomizer.selectNextRandomVariant (pattern);
-    ASSERT_NE (pattern, original);
+    next();
+    ASSERT_NE (pattern, makeHandMadePattern());
 
     randomizer.rejectRandomVariant (pattern);
-    EXPECT_EQ (pattern, original);
+    EXPECT_EQ (pattern, makeHandMadePattern());
 
-    randomizer.selectNextRandomVariant (pattern);
+    next();
     const auto variant = pattern;
     randomizer.rejectRandomVariant (pattern);
     EXPECT_EQ (pattern, variant);   // nothing left to undo
 
     randomizer.acceptRandomVariant (pattern);
-    randomizer.selectNextRandomVariant (pattern);
+    next();
     randomizer.rejectRandomVariant (pattern);
     EXPECT_EQ (pattern, variant);
 }
 
-TEST (PatternRandomizer, AVariantCommandOnAnotherPatternMovesTheBase)
+TEST_F (PatternRandomizerTest, AVariantCommandOnAnotherPatternMovesTheBase)
 {
-    Pattern first = makeHandMadePattern(), second = makeHandMadePattern();
-    const auto untouched = first;
-    PatternRandomizer randomizer;
-    randomizer.resetPatternUndo (first);
+    auto second = makeHandMadePattern();
 
     randomizer.selectNextRandomVariant (second);
+
     EXPECT_EQ (randomizer.getBasePattern(), &second);
-    EXPECT_EQ (first, untouched);
+    EXPECT_EQ (pattern, makeHandMadePattern());
     EXPECT_EQ (randomizer.getNumUndoPoints(), 1);
 }
 
-TEST (PatternRandomizer, AcceptAndFixTurnsLevelsIntoFlagsByThreshold)
+TEST_F (PatternRandomizerTest, AcceptAndFixTurnsLevelsIntoFlagsByThreshold)
 {
-    Pattern pattern;
-    PatternRandomizer randomizer;
-    randomizer.resetPatternUndo (pattern);
-    randomizer.selectNextRandomVariant (pattern);
+    next();
     const auto variant = pattern;
 
     randomizer.acceptAndFix (pattern, 0.5, 0.0, 1.0);
@@ -254,9 +254,11 @@ TEST (PatternRandomizer, AcceptAndFixTurnsLevelsIntoFlagsByThreshold)
     EXPECT_EQ (pattern, variant);
 }
 
-TEST (PatternRandomizer, VisibleOctaveFollowsTheTwoSwitches)
+//==============================================================================
+// The 49-key set
+
+TEST_F (PatternRandomizerTest, VisibleOctaveFollowsTheTwoSwitches)
 {
-    PatternRandomizer randomizer;
     EXPECT_EQ (randomizer.getVisibleBase(), 12);
     randomizer.toggleKeyOctaveUp();
     EXPECT_EQ (randomizer.getVisibleBase(), 24);
@@ -266,9 +268,8 @@ TEST (PatternRandomizer, VisibleOctaveFollowsTheTwoSwitches)
     EXPECT_EQ (randomizer.getVisibleBase(), 0);
 }
 
-TEST (PatternRandomizer, AllVisibleKeysCoverThirteenKeysOnlyInTheTopOctave)
+TEST_F (PatternRandomizerTest, AllVisibleKeysCoverThirteenKeysOnlyInTheTopOctave)
 {
-    PatternRandomizer randomizer;
     randomizer.setVisibleKeys (false);
     EXPECT_FALSE (randomizer.isKeyOn (12));
     EXPECT_FALSE (randomizer.isKeyOn (23));
@@ -281,9 +282,8 @@ TEST (PatternRandomizer, AllVisibleKeysCoverThirteenKeysOnlyInTheTopOctave)
     EXPECT_FALSE (randomizer.isKeyOn (48));
 }
 
-TEST (PatternRandomizer, ShiftingKeysUpMovesTheTopKeyToKeyOneAndClearsKeyZero)
+TEST_F (PatternRandomizerTest, ShiftingKeysUpMovesTheTopKeyToKeyOneAndClearsKeyZero)
 {
-    PatternRandomizer randomizer;
     randomizer.setAllKeys (false);
     randomizer.toggleKeyOctaveUp();
     randomizer.toggleKeyOctaveDown();
@@ -304,9 +304,8 @@ TEST (PatternRandomizer, ShiftingKeysUpMovesTheTopKeyToKeyOneAndClearsKeyZero)
     EXPECT_FALSE (randomizer.isKeyOn (48));
 }
 
-TEST (PatternRandomizer, ChordsRebuildTheKeySetAndCustomEditsAreRemembered)
+TEST_F (PatternRandomizerTest, ChordsRebuildTheKeySetAndCustomEditsAreRemembered)
 {
-    PatternRandomizer randomizer;
     randomizer.toggleVisibleKey (1);          // key 13 off in the custom chord
     EXPECT_FALSE (randomizer.isCustomChordKeyOn (13));
 
