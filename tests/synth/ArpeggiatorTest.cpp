@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 #include <ostream>
 #include <vector>
@@ -63,6 +63,8 @@ constexpr int switchFor (int octave)  { return octave + 1; }
 constexpr double testTempo = 130.0;
 const std::vector<int> stepStarts { 0, 5089, 10177, 15266, 20354, 25443, 30531, 35620, 40708 };
 
+constexpr int silent = -1;
+
 struct ArpRig
 {
     explicit ArpRig (int mode, double tempo = testTempo)
@@ -73,15 +75,19 @@ struct ArpRig
         arp.applyClockSettings (0.5);
     }
 
-    void setOctaves (std::initializer_list<int> octaves)
+    void setOctaves (const std::vector<int>& octaves)
     {
         for (auto o : octaves)
             arp.setOctaveSwitch (switchFor (o), 1.0f);
     }
 
-    void setChord (int chord)
+    void setChord (int chord)       { arp.setChord (choice (chord, Arpeggiator::numChords)); }
+    void setRepeater (int index)    { arp.setRepeater (choice (index, 5)); }
+
+    void hold (const std::vector<int>& notes)
     {
-        arp.setChord (choice (chord, Arpeggiator::numChords));
+        for (auto note : notes)
+            arp.noteOn (note, 1.0f);
     }
 
     // Runs the samples before 'sample'; what the test does next happens at 'sample'.
@@ -98,16 +104,25 @@ struct ArpRig
     std::vector<int> playSteps (int numSteps)
     {
         runUntil (stepStarts[(size_t) numSteps - 1] + 1);
-        return playedNotes();
-    }
 
-    std::vector<int> playedNotes() const
-    {
         std::vector<int> notes;
-
         for (const auto& e : output.events)
             if (e.on)
                 notes.push_back (e.note);
+
+        return notes;
+    }
+
+    // The note that starts at each of the first numSteps step starts, or 'silent'.
+    std::vector<int> notesPerStep (int numSteps)
+    {
+        runUntil (stepStarts[(size_t) numSteps - 1] + 1);
+        std::vector<int> notes ((size_t) numSteps, silent);
+
+        for (const auto& e : output.events)
+            for (size_t k = 0; k < notes.size(); ++k)
+                if (e.on && e.sample == stepStarts[k])
+                    notes[k] = e.note;
 
         return notes;
     }
@@ -138,6 +153,79 @@ struct ScriptedRandom
 } // namespace
 
 //==============================================================================
+// Walks: which note each step plays
+
+namespace
+{
+struct WalkCase
+{
+    const char* name;
+    int mode;
+    std::vector<int> octaves, held, expected;   // expected: one note a step
+    int chord = 0;
+    int repeater = 0;
+    std::vector<int> draws = {};                // what rand() gives, in turn
+};
+
+void PrintTo (const WalkCase& c, std::ostream* os) { *os << c.name; }
+
+const WalkCase walkCases[] = {
+    { "up wraps from the top switch to the lowest", Arpeggiator::up, { -1, 0, 1, 2 }, { 60 }, { 48, 60, 72, 84, 48, 60 } },
+    { "down starts at the highest switch and moves down after each pass", Arpeggiator::down, { 0, 1, 2 }, { 60, 64 },
+      { 84, 88, 72, 76, 60, 64, 84, 88 } },
+    { "up-down turns at the outer switches", Arpeggiator::upDown, { -1, 0, 2 }, { 60 }, { 48, 60, 84, 60, 48, 60, 84, 60 } },
+    { "random without octave switches stays in the key's octave", Arpeggiator::randomOctave, {}, { 60, 62 }, { 60, 62, 60, 62, 60 } },
+    { "up without octave switches stays in the key's octave", Arpeggiator::up, {}, { 60, 62 }, { 60, 62, 60, 62, 60 } },
+    { "down without octave switches stays in the key's octave", Arpeggiator::down, {}, { 60, 62 }, { 60, 62, 60, 62, 60 } },
+    { "up-down without octave switches stays in the key's octave", Arpeggiator::upDown, {}, { 60, 62 }, { 60, 62, 60, 62, 60 } },
+
+    // 5 % 3 = 2: +2; 2 % 3 = 2: +2; 7 % 3 = 1: +1; 3 % 3 = 0: -1. One draw per pass.
+    { "random picks the switches on by draw modulo their count, in switch order", Arpeggiator::randomOctave, { -1, 1, 2 }, { 60 },
+      { 84, 84, 72, 48 }, 0, 0, { 5, 2, 7, 3 } },
+    { "random keeps its octave for a whole pass", Arpeggiator::randomOctave, { 0, 1 }, { 60, 64 }, { 72, 76, 60, 64, 72, 76 },
+      0, 0, { 1, 0 } },
+
+    { "repeats come before the chord position and the octave move", Arpeggiator::up, { 0, 1 }, { 48 },
+      { 48, 48, 55, 55, 52, 52, 60, 60 }, 1, 1 },
+
+    // Notes that leave 0..127 are not played; their steps stay silent.
+    { "a note shifted below the MIDI range is not played", Arpeggiator::up, { -1 }, { 5 }, { silent, silent, silent } },
+    { "a note shifted above the MIDI range leaves its step silent", Arpeggiator::up, { 0, 2 }, { 110 }, { 110, silent, 110 } },
+    { "a chord note above the MIDI range leaves its step silent", Arpeggiator::up, {}, { 121 }, { 121, silent, 125 }, 1 },
+    { "the highest MIDI note is still played", Arpeggiator::up, {}, { 120 }, { 120, 127 }, 1 },
+};
+
+class ArpeggiatorWalks : public ::testing::TestWithParam<WalkCase>
+{
+};
+} // namespace
+
+TEST_P (ArpeggiatorWalks, PlayOneNoteAStep)
+{
+    const auto& c = GetParam();
+    ArpRig rig (c.mode);
+    rig.setOctaves (c.octaves);
+    rig.setChord (c.chord);
+    rig.setRepeater (c.repeater);
+
+    if (! c.draws.empty())
+        rig.arp.setRandomSource (ScriptedRandom { c.draws });
+
+    rig.hold (c.held);
+
+    EXPECT_EQ (rig.notesPerStep ((int) c.expected.size()), c.expected);
+
+    // Every release is of the note that sounds: none for the notes never played.
+    int sounding = silent;
+    for (const auto& e : rig.output.events)
+    {
+        EXPECT_TRUE (e.on || e.note == sounding) << "a release of " << e.note << " at " << e.sample;
+        sounding = e.on ? e.note : silent;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (Arpeggiator, ArpeggiatorWalks, ::testing::ValuesIn (walkCases));
+
 TEST (ArpeggiatorModes, OffPlaysAndReleasesNotesAtOnceWithoutTheClock)
 {
     ArpRig rig (Arpeggiator::off);
@@ -164,79 +252,6 @@ TEST (ArpeggiatorModes, UpPlaysHeldNotesInPressedOrderWithTheirVelocitiesOnTheSt
                                             on (10177, 67, 1.0f), off (12722, 67),
                                             on (15266, 64, 0.25f), off (17810, 64),
                                             on (20354, 60, 0.5f) }));
-}
-
-TEST (ArpeggiatorModes, UpWalksTheMajorChordThroughTheOctavesThenWraps)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.setChord (1);
-    rig.setOctaves ({ 0, 1 });
-    rig.arp.noteOn (48, 1.0f);
-
-    EXPECT_EQ (rig.playSteps (7), (std::vector<int> { 48, 55, 52, 60, 67, 64, 48 }));
-}
-
-TEST (ArpeggiatorModes, UpWrapsFromTheTopSwitchToTheLowest)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.setOctaves ({ -1, 0, 1, 2 });
-    rig.arp.noteOn (60, 1.0f);
-
-    EXPECT_EQ (rig.playSteps (6), (std::vector<int> { 48, 60, 72, 84, 48, 60 }));
-}
-
-TEST (ArpeggiatorModes, DownStartsAtTheHighestSwitchAndMovesDownAfterEachPass)
-{
-    ArpRig rig (Arpeggiator::down);
-    rig.setOctaves ({ 0, 1, 2 });
-    rig.arp.noteOn (60, 1.0f);
-    rig.arp.noteOn (64, 1.0f);
-
-    EXPECT_EQ (rig.playSteps (8), (std::vector<int> { 84, 88, 72, 76, 60, 64, 84, 88 }));
-}
-
-TEST (ArpeggiatorModes, UpDownTurnsAtTheOuterSwitches)
-{
-    ArpRig rig (Arpeggiator::upDown);
-    rig.setOctaves ({ -1, 0, 2 });
-    rig.arp.noteOn (60, 1.0f);
-
-    // Octaves -1, 0, +2, 0, -1, 0, +2, 0.
-    EXPECT_EQ (rig.playSteps (8), (std::vector<int> { 48, 60, 84, 60, 48, 60, 84, 60 }));
-}
-
-TEST (ArpeggiatorModes, WithoutOctaveSwitchesEveryModeStaysInTheKeysOctave)
-{
-    for (auto mode : { Arpeggiator::randomOctave, Arpeggiator::up, Arpeggiator::down, Arpeggiator::upDown })
-    {
-        ArpRig rig (mode);
-        rig.arp.noteOn (60, 1.0f);
-        rig.arp.noteOn (62, 1.0f);
-
-        EXPECT_EQ (rig.playSteps (5), (std::vector<int> { 60, 62, 60, 62, 60 })) << "mode " << mode;
-    }
-}
-
-TEST (ArpeggiatorModes, RandomPicksTheSwitchesOnByDrawModuloTheirCountInSwitchOrder)
-{
-    ArpRig rig (Arpeggiator::randomOctave);
-    rig.arp.setRandomSource (ScriptedRandom { { 5, 2, 7, 3 } });
-    rig.setOctaves ({ -1, 1, 2 });
-    rig.arp.noteOn (60, 1.0f);
-
-    // 5 % 3 = 2: +2; 2 % 3 = 2: +2; 7 % 3 = 1: +1; 3 % 3 = 0: -1. One draw per pass.
-    EXPECT_EQ (rig.playSteps (4), (std::vector<int> { 84, 84, 72, 48 }));
-}
-
-TEST (ArpeggiatorModes, RandomKeepsItsOctaveForAWholePass)
-{
-    ArpRig rig (Arpeggiator::randomOctave);
-    rig.arp.setRandomSource (ScriptedRandom { { 1, 0 } });
-    rig.setOctaves ({ 0, 1 });
-    rig.arp.noteOn (60, 1.0f);
-    rig.arp.noteOn (64, 1.0f);
-
-    EXPECT_EQ (rig.playSteps (6), (std::vector<int> { 72, 76, 60, 64, 72, 76 }));
 }
 
 TEST (ArpeggiatorModes, RandomDrawsFromTheCLibrarysRandWithAFixedSeed)
@@ -300,80 +315,68 @@ TEST (ArpeggiatorChords, TheLastHeldNoteGivesRootAndVelocity)
     EXPECT_EQ (rig.noteOns(), (Events { on (0, 55, 0.9f), on (5089, 62, 0.9f), on (10177, 59, 0.9f) }));
 }
 
-TEST (ArpeggiatorChords, ChordNamesAndTables)
+TEST (ArpeggiatorChords, NamesTablesAndModeNamesOutsideTheirRangeAreMarked)
 {
     EXPECT_STREQ (Arpeggiator::getChordName (0), "Custom");
     EXPECT_STREQ (Arpeggiator::getChordName (8), "#######");
     EXPECT_STREQ (Arpeggiator::getChordName (-1), "#######");
     EXPECT_EQ (Arpeggiator::getChordTable (0), nullptr);
     EXPECT_EQ (Arpeggiator::getChordTable (8), nullptr);
-    ASSERT_NE (Arpeggiator::getChordTable (6), nullptr);
-    EXPECT_EQ (Arpeggiator::getChordTable (6)->numIntervals, 4);
-}
-
-TEST (ArpeggiatorChords, AChordChangeMidWalkRestartsAtTheRootInTheFirstOctave)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.setOctaves ({ 0, 1 });
-    rig.arp.noteOn (60, 1.0f);
-    rig.runUntil (8000); // 60 and 72 played, the second step's gate has ended
-    rig.setChord (1);
-
-    EXPECT_EQ (rig.playSteps (8), (std::vector<int> { 60, 72, 60, 67, 64, 72, 79, 76 }));
+    EXPECT_STREQ (Arpeggiator::getModeName (Arpeggiator::upDown), "Up-Down");
+    EXPECT_STREQ (Arpeggiator::getModeName (5), "#######");
 }
 
 //==============================================================================
-TEST (ArpeggiatorOctaves, ANoteShiftedBelowTheMidiRangeIsNotPlayed)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.setOctaves ({ -1 });
-    rig.arp.noteOn (5, 1.0f);
-    rig.runUntil (30000);
+// Changes while the walk goes on
 
-    EXPECT_TRUE (rig.output.events.empty());
-    EXPECT_TRUE (rig.arp.getClock().isRunning());
+namespace
+{
+/** Up over the held notes; at a sample, a change; then the notes of the first steps. */
+struct MidWalkCase
+{
+    const char* name;
+    std::vector<int> octaves, held;
+    int at;
+    std::function<void (ArpRig&)> change;
+    std::vector<int> expected;
+    int repeater = 0;
+};
+
+void PrintTo (const MidWalkCase& c, std::ostream* os) { *os << c.name; }
+
+const MidWalkCase midWalkCases[] = {
+    { "a chord change restarts at the root in the first octave", { 0, 1 }, { 60 }, 8000,
+      [] (ArpRig& rig) { rig.setChord (1); }, { 60, 72, 60, 67, 64, 72, 79, 76 } },
+    { "switching every octave off drops the offset at the next step", { 1 }, { 60 }, 3000,
+      [] (ArpRig& rig) { rig.arp.setOctaveSwitch (switchFor (1), 0.0f); }, { 72, 60 } },
+    { "a note pressed mid-walk joins at the end", {}, { 60, 64 }, 6000,
+      [] (ArpRig& rig) { rig.arp.noteOn (67, 1.0f); }, { 60, 64, 67, 60, 64 } },
+    { "a note released mid-walk is left out", {}, { 60, 64, 67 }, 6000,
+      [] (ArpRig& rig) { rig.arp.noteOff (67); }, { 60, 64, 60, 64, 60 } },
+    { "releasing keys while a position repeats wraps the walk to the first note", {}, { 60, 64, 67 }, 21000,
+      [] (ArpRig& rig) { rig.arp.noteOff (64); rig.arp.noteOff (67); }, { 60, 60, 64, 64, 67, 60, 60 }, 1 },
+};
+
+class ArpeggiatorMidWalk : public ::testing::TestWithParam<MidWalkCase>
+{
+};
+} // namespace
+
+TEST_P (ArpeggiatorMidWalk, ChangesTakeEffectAtTheNextStep)
+{
+    const auto& c = GetParam();
+    ArpRig rig (Arpeggiator::up);
+    rig.setOctaves (c.octaves);
+    rig.setRepeater (c.repeater);
+    rig.hold (c.held);
+    rig.runUntil (c.at);
+
+    c.change (rig);
+
+    EXPECT_EQ (rig.playSteps ((int) c.expected.size()), c.expected);
 }
 
-TEST (ArpeggiatorOctaves, ANoteShiftedAboveTheMidiRangeLeavesItsStepSilent)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.setOctaves ({ 0, 2 });
-    rig.arp.noteOn (110, 1.0f);
-    rig.runUntil (stepStarts[2] + 1);
-
-    EXPECT_EQ (rig.output.events, (Events { on (0, 110), off (2545, 110), on (10177, 110) }));
-}
-
-TEST (ArpeggiatorOctaves, AChordNoteAboveTheMidiRangeLeavesItsStepSilent)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.setChord (1);
-    rig.arp.noteOn (121, 1.0f);
-    rig.runUntil (stepStarts[2] + 1);
-
-    // 121, 128 (not played), 125.
-    EXPECT_EQ (rig.noteOns(), (Events { on (0, 121), on (10177, 125) }));
-}
-
-TEST (ArpeggiatorOctaves, TheHighestMidiNoteIsStillPlayed)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.setChord (1);
-    rig.arp.noteOn (120, 1.0f);
-
-    EXPECT_EQ (rig.playSteps (2), (std::vector<int> { 120, 127 }));
-}
-
-TEST (ArpeggiatorOctaves, SwitchingEveryOctaveOffDropsTheOffsetAtTheNextStep)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.setOctaves ({ 1 });
-    rig.arp.noteOn (60, 1.0f);
-    rig.runUntil (3000);
-    rig.arp.setOctaveSwitch (switchFor (1), 0.0f);
-
-    EXPECT_EQ (rig.playSteps (2), (std::vector<int> { 72, 60 }));
-}
+INSTANTIATE_TEST_SUITE_P (Arpeggiator, ArpeggiatorMidWalk, ::testing::ValuesIn (midWalkCases));
 
 //==============================================================================
 TEST (ArpeggiatorRates, MultiplierSetsTheStepsPerBeat)
@@ -390,8 +393,7 @@ TEST (ArpeggiatorRates, MultiplierSetsTheStepsPerBeat)
         ArpRig rig (Arpeggiator::up);
         rig.arp.setMultiplier (choice (row.choice, 6));
         rig.arp.applyClockSettings (0.5);
-        rig.arp.noteOn (60, 1.0f);
-        rig.arp.noteOn (64, 1.0f);
+        rig.hold ({ 60, 64 });
         rig.runUntil (6000);
 
         EXPECT_EQ (rig.arp.getStepsPerBeat(), row.stepsPerBeat);
@@ -408,9 +410,8 @@ TEST (ArpeggiatorRates, RepeaterPlaysEachPositionItsCountOfTimes)
     for (const auto& row : table)
     {
         ArpRig rig (Arpeggiator::up);
-        rig.arp.setRepeater (choice (row.choice, 5));
-        rig.arp.noteOn (60, 1.0f);
-        rig.arp.noteOn (64, 1.0f);
+        rig.setRepeater (row.choice);
+        rig.hold ({ 60, 64 });
 
         std::vector<int> expected ((size_t) row.repeats, 60);
         expected.push_back (64);
@@ -420,41 +421,24 @@ TEST (ArpeggiatorRates, RepeaterPlaysEachPositionItsCountOfTimes)
     }
 }
 
-TEST (ArpeggiatorRates, RepeatsComeBeforeTheChordPositionAndTheOctaveMove)
+TEST (ArpeggiatorRates, ShuffleDelaysEverySecondStepAndShortensItsGate)
 {
-    ArpRig rig (Arpeggiator::up);
-    rig.arp.setRepeater (choice (1, 5));
-    rig.setChord (1);
-    rig.setOctaves ({ 0, 1 });
-    rig.arp.noteOn (48, 1.0f);
-
-    EXPECT_EQ (rig.playSteps (8), (std::vector<int> { 48, 48, 55, 55, 52, 52, 60, 60 }));
-}
-
-TEST (ArpeggiatorRates, FullShuffleDelaysEverySecondStepAndShortensItsGate)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.arp.setShuffle (1.0f);
-    rig.arp.applyClockSettings (0.5);
-    rig.arp.noteOn (60, 1.0f);
-    rig.arp.noteOn (64, 1.0f);
-    rig.runUntil (10178);
-
     // Shuffle 100 % delays the second step by 0.6 of a step; the pair still ends on the grid.
-    EXPECT_EQ (rig.output.events, (Events { on (0, 60), off (4071, 60), on (8142, 64), off (9160, 64), on (10177, 60) }));
-}
+    const std::pair<float, Events> table[] = {
+        { 1.0f, { on (0, 60), off (4071, 60), on (8142, 64), off (9160, 64), on (10177, 60) } },
+        { 0.25f, { on (0, 60), off (2926, 60), on (5852, 64), off (8015, 64), on (10177, 60) } },  // 5088.46 * 1.15
+    };
 
-TEST (ArpeggiatorRates, QuarterShuffleDelaysTheSecondStep)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.arp.setShuffle (0.25f);
-    rig.arp.applyClockSettings (0.5);
-    rig.arp.noteOn (60, 1.0f);
-    rig.arp.noteOn (64, 1.0f);
-    rig.runUntil (10178);
+    for (const auto& [shuffle, expected] : table)
+    {
+        ArpRig rig (Arpeggiator::up);
+        rig.arp.setShuffle (shuffle);
+        rig.arp.applyClockSettings (0.5);
+        rig.hold ({ 60, 64 });
+        rig.runUntil (10178);
 
-    // 5088.46 * (1 + 0.25 * 0.6) = 5851.73 samples.
-    EXPECT_EQ (rig.noteOns(), (Events { on (0, 60), on (5852, 64), on (10177, 60) }));
+        EXPECT_EQ (rig.output.events, expected) << shuffle;
+    }
 }
 
 TEST (ArpeggiatorRates, ShufflePercentIsDividedInSinglePrecision)
@@ -508,29 +492,6 @@ TEST (ArpeggiatorRates, ATempoThatIsNotAFinitePositiveNumberNeverReachesTheClock
 }
 
 //==============================================================================
-TEST (ArpeggiatorHeldNotes, ANotePressedMidWalkJoinsAtTheEnd)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.arp.noteOn (60, 1.0f);
-    rig.arp.noteOn (64, 1.0f);
-    rig.runUntil (6000);
-    rig.arp.noteOn (67, 1.0f);
-
-    EXPECT_EQ (rig.playSteps (5), (std::vector<int> { 60, 64, 67, 60, 64 }));
-}
-
-TEST (ArpeggiatorHeldNotes, ANoteReleasedMidWalkIsLeftOut)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.arp.noteOn (60, 1.0f);
-    rig.arp.noteOn (64, 1.0f);
-    rig.arp.noteOn (67, 1.0f);
-    rig.runUntil (6000);
-    rig.arp.noteOff (67);
-
-    EXPECT_EQ (rig.playSteps (5), (std::vector<int> { 60, 64, 60, 64, 60 }));
-}
-
 TEST (ArpeggiatorHeldNotes, NoteOffDropsTheEarliestEntryOfThatNote)
 {
     ArpRig rig (Arpeggiator::up);
@@ -542,20 +503,6 @@ TEST (ArpeggiatorHeldNotes, NoteOffDropsTheEarliestEntryOfThatNote)
 
     EXPECT_EQ (rig.arp.getNumHeldNotes(), 2);
     EXPECT_EQ (rig.noteOns(), (Events { on (0, 64, 0.5f), on (5089, 60, 0.8f) }));
-}
-
-TEST (ArpeggiatorHeldNotes, ReleasingKeysWhileAPositionRepeatsWrapsTheWalkToTheFirstNote)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.arp.setRepeater (choice (1, 5));
-    rig.arp.noteOn (60, 1.0f);
-    rig.arp.noteOn (64, 1.0f);
-    rig.arp.noteOn (67, 1.0f);
-    rig.runUntil (21000); // the first of 67's two plays is sounding
-    rig.arp.noteOff (64);
-    rig.arp.noteOff (67);
-
-    EXPECT_EQ (rig.playSteps (7), (std::vector<int> { 60, 60, 64, 64, 67, 60, 60 }));
 }
 
 TEST (ArpeggiatorHeldNotes, ReleasingAllKeysLetsTheNoteFinishItsGate)
@@ -626,8 +573,7 @@ TEST (ArpeggiatorHeldNotes, HeldNotesBeyondTheReservedListAreIgnored)
 TEST (ArpeggiatorReset, ResetReleasesTheSoundingNoteForgetsTheKeysAndStopsTheClock)
 {
     ArpRig rig (Arpeggiator::up);
-    rig.arp.noteOn (60, 1.0f);
-    rig.arp.noteOn (64, 1.0f);
+    rig.hold ({ 60, 64 });
     rig.runUntil (1000);
     rig.arp.resetArpeggiator();
     rig.runUntil (30000);
@@ -663,18 +609,34 @@ TEST (ArpeggiatorReset, ReleaseSoundingNoteKeepsTheWalkGoing)
 }
 
 //==============================================================================
-TEST (ArpeggiatorSettings, ModeIsTheNormalisedValueTimesFourRounded)
+// Settings from normalised parameter values
+
+TEST (ArpeggiatorSettings, NormalisedValuesAreRoundedToTheirChoices)
 {
-    struct Row { float value; int mode; };
-    const std::vector<Row> table { { 0.0f, 0 }, { 0.12f, 0 }, { 0.13f, 1 }, { 0.5f, 2 }, { 0.625f, 3 }, { 0.8f, 3 }, { 1.0f, 4 } };
+    struct Row { std::function<void (Arpeggiator&, float)> set; std::function<double (Arpeggiator&)> get; float value; double expected; };
+    const auto mode = [] (Arpeggiator& a, float v) { a.setMode (v); };
+    const auto modeOf = [] (Arpeggiator& a) { return (double) a.getMode(); };
+    const auto chord = [] (Arpeggiator& a, float v) { a.setChord (v); };
+    const auto chordOf = [] (Arpeggiator& a) { return (double) a.getChord(); };
+    const auto shuffle = [] (Arpeggiator& a, float v) { a.setShuffle (v); };
+    const auto shuffleOf = [] (Arpeggiator& a) { return (double) a.getShuffle(); };
+
+    const std::vector<Row> table {
+        { mode, modeOf, 0.12f, 0 }, { mode, modeOf, 0.13f, 1 }, { mode, modeOf, 0.5f, 2 }, { mode, modeOf, 0.625f, 3 },
+        { mode, modeOf, 0.8f, 3 }, { mode, modeOf, 1.0f, 4 },
+        { chord, chordOf, 0.5f / 7.0f - 0.001f, 0 }, { chord, chordOf, 1.0f / 7.0f, 1 }, { chord, chordOf, 4.0f / 7.0f, 4 },
+        { chord, chordOf, 1.0f, 7 },
+        { shuffle, shuffleOf, 0.126f, 13 }, { shuffle, shuffleOf, 0.5f, 50 }, { shuffle, shuffleOf, 1.5f, 100 },
+        { shuffle, shuffleOf, -0.2f, 0 },
+    };
 
     for (const auto& row : table)
     {
         RecordingOutput output;
         Arpeggiator arp (output);
-        arp.setMode (row.value);
+        row.set (arp, row.value);
 
-        EXPECT_EQ (arp.getMode(), row.mode) << row.value;
+        EXPECT_EQ (row.get (arp), row.expected) << row.value;
     }
 }
 
@@ -689,46 +651,6 @@ TEST (ArpeggiatorSettings, ModeReportsOnlyChangesFromOrToOff)
     EXPECT_TRUE (arp.setMode (0.0f));
     EXPECT_FALSE (arp.setMode (std::numeric_limits<float>::quiet_NaN()));
     EXPECT_EQ (arp.getMode(), Arpeggiator::off);
-}
-
-TEST (ArpeggiatorSettings, ModeNames)
-{
-    const char* names[] = { "Off", "Random", "Up", "Down", "Up-Down" };
-
-    for (int mode = 0; mode < Arpeggiator::numModes; ++mode)
-        EXPECT_STREQ (Arpeggiator::getModeName (mode), names[mode]);
-
-    EXPECT_STREQ (Arpeggiator::getModeName (5), "#######");
-}
-
-TEST (ArpeggiatorSettings, ChordIsTheNormalisedValueTimesSevenRounded)
-{
-    RecordingOutput output;
-    Arpeggiator arp (output);
-
-    for (int chord = 0; chord < Arpeggiator::numChords; ++chord)
-    {
-        arp.setChord (choice (chord, Arpeggiator::numChords));
-        EXPECT_EQ (arp.getChord(), chord);
-    }
-
-    arp.setChord (0.5f / 7.0f - 0.001f);
-    EXPECT_EQ (arp.getChord(), 0);
-}
-
-TEST (ArpeggiatorSettings, ShuffleIsAPercentLimitedToItsRange)
-{
-    struct Row { float value; int percent; };
-    const std::vector<Row> table { { 0.0f, 0 }, { 0.126f, 13 }, { 0.5f, 50 }, { 1.0f, 100 }, { 1.5f, 100 }, { -0.2f, 0 } };
-
-    for (const auto& row : table)
-    {
-        RecordingOutput output;
-        Arpeggiator arp (output);
-        arp.setShuffle (row.value);
-
-        EXPECT_EQ (arp.getShuffle(), row.percent) << row.value;
-    }
 }
 
 TEST (ArpeggiatorSettings, OctaveSwitchIsOnFromHalfWayAndIsCounted)
@@ -771,17 +693,4 @@ TEST (ArpeggiatorSettings, NotANumberChangesNoSetting)
     EXPECT_EQ (arp.getShuffle(), 40);
     EXPECT_EQ (arp.getChord(), 3);
     EXPECT_TRUE (arp.isOctaveSwitchOn (1));
-}
-
-TEST (ArpeggiatorSettings, DefaultsAreOffCustomFourStepsOneRepeat)
-{
-    RecordingOutput output;
-    Arpeggiator arp (output);
-
-    EXPECT_EQ (arp.getMode(), Arpeggiator::off);
-    EXPECT_EQ (arp.getChord(), 0);
-    EXPECT_EQ (arp.getShuffle(), 0);
-    EXPECT_EQ (arp.getOctaveSwitchCount(), 0);
-    EXPECT_EQ (arp.getStepsPerBeat(), 4.0);
-    EXPECT_EQ (arp.getRepeatCount(), 1.0);
 }
