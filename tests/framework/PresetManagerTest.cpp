@@ -1,6 +1,7 @@
 #include "framework/PresetManager.h"
 #include "support/ParameterListeners.h"
 #include "support/PresetTestSupport.h"
+#include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,30 +15,36 @@ constexpr int volumeId = 23;      // a float preset parameter
 constexpr int arpRepeaterId = 32; // the last preset parameter
 constexpr int thresholdId = 33;   // the first parameter outside presets
 
-struct CountingListener : public PresetManager::Listener
+/** Records the loads it hears, with the cutoff value at that moment, into a shared order. */
+struct LoadListener : public PresetManager::Listener
 {
-    explicit CountingListener (std::vector<CountingListener*>* callOrder = nullptr) : order (callOrder) {}
+    LoadListener (ParameterManager& table, std::vector<LoadListener*>* callOrder = nullptr) : parameters (table), order (callOrder) {}
 
     void currentPresetLoaded() override
     {
-        ++calls;
+        cutoffs.push_back (parameters.getNormalisedValue (cutoffId));
         if (order != nullptr)
             order->push_back (this);
     }
 
-    int calls = 0;
-    std::vector<CountingListener*>* order = nullptr;
+    int calls() const { return static_cast<int> (cutoffs.size()); }
+
+    ParameterManager& parameters;
+    std::vector<LoadListener*>* order;
+    std::vector<float> cutoffs;
 };
 
 class PresetManagerTest : public ::testing::Test
 {
 protected:
-    void loadBank (std::initializer_list<int> groupCounts)
+    void loadBank (std::initializer_list<int> counts)
     {
-        ASSERT_TRUE (presets.loadBankFromXml (*makeBankXml (groupCounts)));
+        ASSERT_TRUE (presets.loadBankFromXml (*makeBankXml (counts)));
     }
 
     float parameterValue (int id) const { return parameters.getNormalisedValue (id); }
+    float slotValue (int index, int id) const { return presets.getPresetSlot (index)->getValue (id); }
+    juce::String currentName() const { return parameters.getText (PresetManager::currentPresetNameId); }
 
     std::vector<int> groupCounts() const
     {
@@ -47,31 +54,28 @@ protected:
         return counts;
     }
 
+    /** A listener that counts the loads of this manager. */
+    LoadListener& listen()
+    {
+        listeners.push_back (std::make_unique<LoadListener> (parameters));
+        presets.addPresetManagerListener (listeners.back().get());
+        return *listeners.back();
+    }
+
     TestParameterTable parameters;
     PresetManager presets { parameters, 33, 3, [] { return juce::String ("Tarvelin"); } };
+    std::vector<std::unique_ptr<LoadListener>> listeners;
 };
-
-// Test processes run in parallel: every folder gets a random name of its own.
-juce::File freshFolder()
-{
-    auto folder = juce::TemporaryFile().getFile();
-    folder.createDirectory();
-    return folder;
-}
 } // namespace
 
 //==============================================================================
-TEST_F (PresetManagerTest, StartsWith128ZeroSlotsNamedPresetAndNoGroups)
+TEST_F (PresetManagerTest, StartsWith128ZeroSlotsNamedPresetNoGroupsAndADefaultPresetOfTheParametersDefaults)
 {
     EXPECT_EQ (presets.getNumPresets(), 128);
     EXPECT_EQ (presets.getNumGroups(), 0);
     EXPECT_EQ (presets.getPresetName (127), "Preset");
-    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (volumeId), 0.0f);
+    EXPECT_FLOAT_EQ (slotValue (0, volumeId), 0.0f);
     EXPECT_EQ (presets.getPresetSlot (128), nullptr);
-}
-
-TEST_F (PresetManagerTest, DefaultPresetTakesTheParametersDefaults)
-{
     EXPECT_FLOAT_EQ (presets.getDefaultPreset().getValue (volumeId), parameters.getParameter (volumeId)->getNormalisedValue());
     EXPECT_EQ (presets.getDefaultPreset().getNumValues(), 33);
 }
@@ -82,34 +86,32 @@ TEST_F (PresetManagerTest, ClearedPresetsAreNumberedWithDefaultValuesInOneGroup)
 
     EXPECT_EQ (presets.getPresetName (0), "Preset 0");
     EXPECT_EQ (presets.getPresetName (127), "Preset 127");
-    EXPECT_FLOAT_EQ (presets.getPresetSlot (64)->getValue (volumeId), presets.getDefaultPreset().getValue (volumeId));
+    EXPECT_FLOAT_EQ (slotValue (64, volumeId), presets.getDefaultPreset().getValue (volumeId));
     EXPECT_EQ (groupCounts(), std::vector<int> ({ 128 }));
     EXPECT_EQ (presets.getGroupName (0), "Not used");
 }
 
 //==============================================================================
-TEST_F (PresetManagerTest, BankFillsGroupsInOrderAndLeavesTheRestNotUsed)
+// Banks
+
+TEST_F (PresetManagerTest, ABankFillsGroupsInOrderAndLeavesTheRestNotUsedWithDefaultValues)
 {
     loadBank ({ 3, 2 });
 
     EXPECT_EQ (groupCounts(), std::vector<int> ({ 3, 2, 123 }));
+    EXPECT_EQ (presets.getBankName(), "Test Bank");
     EXPECT_EQ (presets.getGroupName (2), "Not used");
     EXPECT_EQ (presets.getPresetName (4), "P4");
     EXPECT_EQ (presets.getPresetName (5), "Preset 5");
     EXPECT_EQ (presets.getPresetName (127), "Preset 127");
-    EXPECT_FLOAT_EQ (presets.getPresetSlot (100)->getValue (volumeId), presets.getDefaultPreset().getValue (volumeId));
-    EXPECT_EQ (presets.getBankName(), "Test Bank");
+    EXPECT_FLOAT_EQ (slotValue (100, volumeId), presets.getDefaultPreset().getValue (volumeId));
+
+    // Values a preset does not list keep the defaults.
+    EXPECT_FLOAT_EQ (slotValue (0, cutoffId), 0.0f);
+    EXPECT_FLOAT_EQ (slotValue (0, volumeId), presets.getDefaultPreset().getValue (volumeId));
 }
 
-TEST_F (PresetManagerTest, BankValuesNotListedKeepTheDefaults)
-{
-    loadBank ({ 1 });
-
-    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (cutoffId), 0.0f);
-    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (volumeId), presets.getDefaultPreset().getValue (volumeId));
-}
-
-TEST_F (PresetManagerTest, BankOfMoreThan128PresetsFillsEverySlotWithoutNotUsedGroup)
+TEST_F (PresetManagerTest, ABankOfMoreThan128PresetsFillsEverySlotWithoutANotUsedGroup)
 {
     loadBank ({ 100, 30 });
 
@@ -117,93 +119,51 @@ TEST_F (PresetManagerTest, BankOfMoreThan128PresetsFillsEverySlotWithoutNotUsedG
     EXPECT_EQ (presets.getPresetName (127), "P127");
 }
 
-TEST_F (PresetManagerTest, UnnamedGroupIsNamedAfterItsNumber)
+TEST_F (PresetManagerTest, NamelessGroupsAndBanksAreNamedAndForeignPresetsAndLooseChildrenSkipped)
 {
-    auto bank = makeBankXml ({ 1, 1, 1 });
-    bank->getChildElement (2)->removeAttribute ("name");
-
-    presets.loadBankFromXml (*bank);
-
-    EXPECT_EQ (presets.getGroupName (2), "group 3");
-}
-
-TEST_F (PresetManagerTest, BankWithoutNameIsCalledPresetBank)
-{
-    auto bank = makeBankXml ({ 1 });
+    auto bank = makeBankXml ({ 2, 1, 1 });
+    bank->setTagName ("presetbank");                // the tag is read ignoring case
     bank->removeAttribute ("name");
-
-    presets.loadBankFromXml (*bank);
-
-    EXPECT_EQ (presets.getBankName(), "Preset Bank");
-}
-
-TEST_F (PresetManagerTest, ForeignPresetInABankIsSkippedWithoutUsingASlot)
-{
-    auto bank = makeBankXml ({ 2 });
+    bank->getChildElement (2)->removeAttribute ("name");
     auto* group = bank->getChildElement (0);
     group->insertChildElement (makePresetXml ("Alien", 0.9f, "OtherSynth").release(), 1);
     auto noApplication = makePresetXml ("Nameless app", 0.9f);
     noApplication->removeAttribute ("application");
     group->insertChildElement (noApplication.release(), 1);
+    bank->insertChildElement (makePresetXml ("Loose", 0.3f).release(), 0);
 
-    presets.loadBankFromXml (*bank);
+    ASSERT_TRUE (presets.loadBankFromXml (*bank));
 
-    EXPECT_EQ (presets.getNumPresetsInGroup (0), 2);
+    EXPECT_EQ (presets.getBankName(), "Preset Bank");
+    EXPECT_EQ (presets.getGroupName (2), "group 3");
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 1, 1, 124 }));
+    EXPECT_EQ (presets.getPresetName (0), "P0");
     EXPECT_EQ (presets.getPresetName (1), "P1");
 }
 
-TEST_F (PresetManagerTest, ChildrenOfTheBankThatAreNoGroupsAreSkipped)
-{
-    auto bank = makeBankXml ({ 1 });
-    bank->insertChildElement (makePresetXml ("Loose", 0.3f).release(), 0);
-
-    presets.loadBankFromXml (*bank);
-
-    EXPECT_EQ (presets.getPresetName (0), "P0");
-    EXPECT_EQ (groupCounts(), std::vector<int> ({ 1, 127 }));
-}
-
-TEST_F (PresetManagerTest, ElementThatIsNoBankChangesNothing)
+TEST_F (PresetManagerTest, AnElementThatIsNoBankChangesNothing)
 {
     loadBank ({ 4 });
-    juce::XmlElement notABank ("PresetGroup");
 
-    EXPECT_FALSE (presets.loadBankFromXml (notABank));
+    EXPECT_FALSE (presets.loadBankFromXml (juce::XmlElement ("PresetGroup")));
     EXPECT_EQ (groupCounts(), std::vector<int> ({ 4, 124 }));
 }
 
-TEST_F (PresetManagerTest, BankTagIsReadIgnoringCase)
+TEST_F (PresetManagerTest, TheBankXmlListsEveryGroupAndRoundTripsGroupsNamesAndValues)
 {
-    auto bank = makeBankXml ({ 1 });
-    bank->setTagName ("presetbank");
-
-    EXPECT_TRUE (presets.loadBankFromXml (*bank));
-}
-
-TEST_F (PresetManagerTest, BankXmlListsEveryGroupWithItsPresetsIncludingEmptyGroups)
-{
-    loadBank ({ 2, 1 });
-    presets.insertNewGroup (1);
+    loadBank ({ 3, 0, 5 });
+    presets.setGroupName (1, "Empty");
 
     const auto bank = presets.createBankXml();
 
     ASSERT_EQ (bank->getNumChildElements(), 4);
     EXPECT_EQ (bank->getStringAttribute ("name"), "Test Bank");
-    EXPECT_EQ (bank->getChildElement (1)->getStringAttribute ("name"), "New Group");
     EXPECT_EQ (bank->getChildElement (1)->getNumChildElements(), 0);
-    EXPECT_EQ (bank->getChildElement (3)->getNumChildElements(), 125);
+    EXPECT_EQ (bank->getChildElement (3)->getNumChildElements(), 120);
     EXPECT_FALSE (bank->getChildElement (0)->hasAttribute ("application"));
-}
-
-TEST_F (PresetManagerTest, BankRoundTripKeepsGroupsNamesAndValues)
-{
-    loadBank ({ 3, 0, 5 });
-    presets.setGroupName (1, "Empty");
-    const auto bank = presets.createBankXml();
 
     PresetManager other { parameters, 33, 3, [] { return juce::String ("Tarvelin"); } };
     ASSERT_TRUE (other.loadBankFromXml (*bank));
-
     EXPECT_EQ (other.getNumGroups(), 4);
     EXPECT_EQ (other.getGroupName (1), "Empty");
     EXPECT_EQ (other.getNumPresetsInGroup (2), 5);
@@ -212,7 +172,9 @@ TEST_F (PresetManagerTest, BankRoundTripKeepsGroupsNamesAndValues)
 }
 
 //==============================================================================
-TEST_F (PresetManagerTest, PresetXmlCarriesApplicationNameAndOneParamPerPresetParameter)
+// Single presets
+
+TEST_F (PresetManagerTest, APresetsXmlCarriesApplicationNameAndOneParamPerPresetParameter)
 {
     presets.setPresetName (3, "Squelch");
     const auto xml = presets.createPresetXml (3);
@@ -227,114 +189,78 @@ TEST_F (PresetManagerTest, PresetXmlCarriesApplicationNameAndOneParamPerPresetPa
     EXPECT_EQ (presets.createPresetXml (128), nullptr);
 }
 
-TEST_F (PresetManagerTest, ValuesAreWrittenRoundedToSixDecimals)
+TEST_F (PresetManagerTest, ValuesAreWrittenRoundedToSixDecimalsAndReadBackSo)
 {
-    auto* slot = presets.getPresetSlot (0);
-    slot->setValue (cutoffId, 0.1234567f);
-    slot->setValue (volumeId, 0.0000004f);
+    presets.getPresetSlot (0)->setValue (cutoffId, 0.1234567f);
+    presets.getPresetSlot (0)->setValue (volumeId, 0.0000004f);
 
     const auto xml = presets.createPresetXml (0);
 
     EXPECT_DOUBLE_EQ (xml->getChildElement (cutoffId)->getDoubleAttribute ("value"), 0.123457);
     EXPECT_DOUBLE_EQ (xml->getChildElement (volumeId)->getDoubleAttribute ("value"), 0.0);
-}
-
-TEST_F (PresetManagerTest, RoundedValuesReadBackAsTheRoundedValue)
-{
-    auto* slot = presets.getPresetSlot (0);
-    slot->setValue (cutoffId, 0.1234567f);
-    slot->setValue (volumeId, 0.0000004f);
-    const auto xml = presets.createPresetXml (0);
-
     ASSERT_TRUE (presets.loadPresetFromXml (*xml, 1));
-
-    EXPECT_FLOAT_EQ (presets.getPresetSlot (1)->getValue (cutoffId), 0.123457f);
-    EXPECT_EQ (presets.getPresetSlot (1)->getValue (volumeId), 0.0f);
+    EXPECT_FLOAT_EQ (slotValue (1, cutoffId), 0.123457f);
+    EXPECT_EQ (slotValue (1, volumeId), 0.0f);
 }
 
-TEST_F (PresetManagerTest, PresetWithoutNameIsReadAsUnnamed)
+TEST_F (PresetManagerTest, AForeignPresetIsRefusedAndTheApplicationIsComparedIgnoringCase)
 {
-    auto xml = makePresetXml ("x", 0.5f);
-    xml->removeAttribute ("name");
+    EXPECT_FALSE (presets.loadPresetFromXml (*makePresetXml ("Alien", 0.7f, "OtherSynth"), 0));
+    EXPECT_EQ (presets.getPresetName (0), "Preset");
+
+    EXPECT_TRUE (presets.loadPresetFromXml (*makePresetXml ("Loud", 0.7f, "TARVELIN"), 0));
+    EXPECT_EQ (presets.getPresetName (0), "Loud");
+}
+
+TEST_F (PresetManagerTest, UnknownOutsideAndNonFiniteValuesAreSkippedAMissingValueReadsAsZeroAndNoNameAsUnnamed)
+{
+    presets.getPresetSlot (0)->setValue (volumeId, 0.75f);
+    presets.getPresetSlot (0)->setValue (arpRepeaterId, 0.75f);
+    const auto xml = juce::parseXML ("<Preset application=\"Tarvelin\">"
+                                     "<param name=\"Cutoff\" value=\"0.5\"/><param name=\"No Such Parameter\" value=\"1\"/>"
+                                     "<param name=\"Gate Threshold\" value=\"0.9\"/><param name=\"Volume\"/>"
+                                     "<param name=\"Arp Repeater\" value=\"nan\"/><param name=\"Arp Repeater\" value=\"inf\"/>"
+                                     "</Preset>");
 
     presets.loadPresetFromXml (*xml, 0);
 
     EXPECT_EQ (presets.getPresetName (0), "unnamed");
+    EXPECT_FLOAT_EQ (slotValue (0, cutoffId), 0.5f);
+    EXPECT_EQ (slotValue (0, volumeId), 0.0f);
+    EXPECT_EQ (slotValue (0, thresholdId), 0.0f);
+    EXPECT_FLOAT_EQ (slotValue (0, arpRepeaterId), 0.75f);
 }
 
-TEST_F (PresetManagerTest, ForeignPresetIsRefusedAndLeavesTheSlot)
-{
-    EXPECT_FALSE (presets.loadPresetFromXml (*makePresetXml ("Alien", 0.7f, "OtherSynth"), 0));
-    EXPECT_EQ (presets.getPresetName (0), "Preset");
-}
-
-TEST_F (PresetManagerTest, ApplicationIsComparedIgnoringCase)
-{
-    EXPECT_TRUE (presets.loadPresetFromXml (*makePresetXml ("Loud", 0.7f, "TARVELIN"), 0));
-}
-
-TEST_F (PresetManagerTest, NumbersThatAreNotFiniteAreSkipped)
-{
-    presets.getPresetSlot (0)->setValue (cutoffId, 0.25f);
-    presets.getPresetSlot (0)->setValue (volumeId, 0.75f);
-    auto xml = makePresetXml ("Broken", 0.0f);
-    xml->getChildElement (0)->setAttribute ("value", "nan");
-    auto* volume = xml->createNewChildElement ("param");
-    volume->setAttribute ("name", "Volume");
-    volume->setAttribute ("value", "inf");
-
-    presets.loadPresetFromXml (*xml, 0);
-
-    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (cutoffId), 0.25f);
-    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (volumeId), 0.75f);
-}
-
-TEST_F (PresetManagerTest, UnknownAndOutsideParametersAreSkippedAndMissingValueReadsAsZero)
-{
-    presets.getPresetSlot (0)->setValue (volumeId, 0.75f);
-    auto xml = makePresetXml ("Mixed", 0.5f);
-    xml->createNewChildElement ("param")->setAttribute ("name", "No Such Parameter");
-    auto* outside = xml->createNewChildElement ("param");
-    outside->setAttribute ("name", "Gate Threshold");
-    outside->setAttribute ("value", 0.9);
-    xml->createNewChildElement ("param")->setAttribute ("name", "Volume");
-
-    presets.loadPresetFromXml (*xml, 0);
-
-    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (cutoffId), 0.5f);
-    EXPECT_EQ (presets.getPresetSlot (0)->getValue (volumeId), 0.0f);
-    EXPECT_EQ (presets.getPresetSlot (0)->getValue (thresholdId), 0.0f);
-}
-
-//==============================================================================
-TEST_F (PresetManagerTest, NotPresetableParamsListTheOtherParameters)
+TEST_F (PresetManagerTest, NotPresetableParamsListTheOtherParametersAndLoadWithTheOlderTagSkippingBadNumbers)
 {
     parameters.setNormalisedValue (thresholdId, 0.25f);
 
     const auto xml = presets.createNotPresetableParamsXml();
 
-    ASSERT_EQ (xml->getNumChildElements(), 3);
     EXPECT_EQ (xml->getTagName(), "NotPresetableParams");
+    ASSERT_EQ (xml->getNumChildElements(), 3);
     EXPECT_EQ (xml->getChildElement (0)->getStringAttribute ("name"), "Gate Threshold");
     EXPECT_DOUBLE_EQ (xml->getChildElement (0)->getDoubleAttribute ("value"), 0.25);
     EXPECT_EQ (xml->getChildElement (2)->getStringAttribute ("name"), "Slide Threshold");
-}
 
-TEST_F (PresetManagerTest, NotPresetableParamsLoadWithTheOlderTagAndSkipBadNumbers)
-{
     parameters.setNormalisedValue (thresholdId + 1, 0.5f);
-    const auto xml = juce::parseXML ("<NotPresetParams><param name=\"Gate Threshold\" value=\"0.75\"/>"
-                                     "<param name=\"Accent Threshold\" value=\"nan\"/></NotPresetParams>");
-
-    presets.loadNotPresetableParamsFromXml (*xml);
-
+    presets.loadNotPresetableParamsFromXml (*juce::parseXML ("<NotPresetParams><param name=\"Gate Threshold\" value=\"0.75\"/>"
+                                                             "<param name=\"Accent Threshold\" value=\"nan\"/></NotPresetParams>"));
     EXPECT_FLOAT_EQ (parameterValue (thresholdId), 0.75f);
     EXPECT_FLOAT_EQ (parameterValue (thresholdId + 1), 0.5f);
 }
 
 //==============================================================================
-TEST_F (PresetManagerTest, SelectingAPresetAppliesItsValuesAndPublishesNumberAndName)
+// Selection
+
+TEST_F (PresetManagerTest, SelectingAPresetAppliesItsValuesPublishesNumberAndNameThenTellsTheListenersLastRegisteredFirst)
 {
+    std::vector<LoadListener*> order;
+    LoadListener first (parameters, &order), second (parameters, &order);
+    presets.addPresetManagerListener (&first);
+    presets.addPresetManagerListener (&second);
+    presets.addPresetManagerListener (&second);
+    presets.addPresetManagerListener (nullptr);
     loadBank ({ 10 });
 
     presets.selectPreset (7, false);
@@ -342,227 +268,109 @@ TEST_F (PresetManagerTest, SelectingAPresetAppliesItsValuesAndPublishesNumberAnd
     EXPECT_EQ (presets.getCurrentPresetIndex(), 7);
     EXPECT_FLOAT_EQ (parameterValue (cutoffId), 0.007f);
     EXPECT_EQ (parameters.getParameter (PresetManager::currentPresetNumberId)->getIntValue(), 7);
-    EXPECT_EQ (parameters.getText (PresetManager::currentPresetNameId), "P7");
+    EXPECT_EQ (currentName(), "P7");
+    EXPECT_EQ (order, std::vector<LoadListener*> ({ &second, &first }));
+    EXPECT_EQ (first.cutoffs, std::vector<float> { 0.007f });   // heard after the values were set
 }
 
-TEST_F (PresetManagerTest, ListenersHearTheLoadLastRegisteredFirst)
+TEST_F (PresetManagerTest, SelectionNeverWrapsAndIgnoresSlotsOutsideTheBank)
 {
-    std::vector<CountingListener*> order;
-    CountingListener first (&order), second (&order);
-    presets.addPresetManagerListener (&first);
-    presets.addPresetManagerListener (&second);
-    presets.addPresetManagerListener (&second);
-    presets.addPresetManagerListener (nullptr);
-
-    presets.selectPreset (1, false);
-
-    EXPECT_EQ (order, std::vector<CountingListener*> ({ &second, &first }));
-}
-
-TEST_F (PresetManagerTest, ListenersHearTheLoadAfterTheValuesAreSet)
-{
-    struct ValueCheck : public PresetManager::Listener
-    {
-        explicit ValueCheck (ParameterManager& p) : table (p) {}
-        void currentPresetLoaded() override { seen = table.getNormalisedValue (cutoffId); }
-        ParameterManager& table;
-        float seen = -1.0f;
-    } check (parameters);
-    loadBank ({ 10 });
-    presets.addPresetManagerListener (&check);
-
-    presets.selectPreset (9, false);
-
-    EXPECT_FLOAT_EQ (check.seen, 0.009f);
-}
-
-TEST_F (PresetManagerTest, SelectionOutsideTheSlotsIsIgnored)
-{
+    auto& listener = listen();
     presets.selectPreset (5, false);
-
     presets.selectPreset (128, false);
     presets.selectPreset (-1, false);
-
     EXPECT_EQ (presets.getCurrentPresetIndex(), 5);
-}
-
-TEST_F (PresetManagerTest, SelectingNextFromTheLastSlotDoesNothing)
-{
-    presets.selectPreset (127, false);
-
-    presets.selectNextPreset (1);
-
-    EXPECT_EQ (presets.getCurrentPresetIndex(), 127);
-}
-
-TEST_F (PresetManagerTest, SelectingPreviousFromTheFirstSlotDoesNothing)
-{
-    presets.selectPreset (0, false);
-
-    presets.selectPreviousPreset (1);
-
-    EXPECT_EQ (presets.getCurrentPresetIndex(), 0);
-}
-
-TEST_F (PresetManagerTest, NextAndPreviousStepByTheGivenAmount)
-{
-    presets.selectPreset (10, false);
 
     presets.selectNextPreset (5);
-    EXPECT_EQ (presets.getCurrentPresetIndex(), 15);
-
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 10);
     presets.selectPreviousPreset (3);
-    EXPECT_EQ (presets.getCurrentPresetIndex(), 12);
-}
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 7);
 
-TEST_F (PresetManagerTest, StepOfZeroAppliesNothing)
-{
-    CountingListener listener;
-    presets.addPresetManagerListener (&listener);
+    presets.selectPreset (127, false);
+    presets.selectNextPreset (1);
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 127);
+    presets.selectPreset (0, false);
+    presets.selectPreviousPreset (1);
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 0);
 
+    const auto loads = listener.calls();
     presets.selectNextPreset (0);
     presets.selectPreviousPreset (0);
-
-    EXPECT_EQ (listener.calls, 0);
+    EXPECT_EQ (listener.calls(), loads);
 }
 
-TEST_F (PresetManagerTest, SelectingInAGroupPicksTheSlotAtThatPosition)
+TEST_F (PresetManagerTest, SelectingInAGroupPicksThatPositionAndNeverReappliesTheCurrentPreset)
 {
     loadBank ({ 3, 4 });
-
     presets.selectPresetInGroup (1, 2);
-
     EXPECT_EQ (presets.getCurrentPresetIndex(), 5);
-}
 
-TEST_F (PresetManagerTest, SelectingTheCurrentPresetInItsGroupDoesNotApplyItAgain)
-{
-    loadBank ({ 3, 4 });
-    presets.selectPreset (5, false);
-    CountingListener listener;
-    presets.addPresetManagerListener (&listener);
-
+    auto& listener = listen();
     presets.selectPresetInGroup (1, 2);
     presets.selectPresetInGroup (1, 4);
-
-    EXPECT_EQ (listener.calls, 0);
+    EXPECT_EQ (listener.calls(), 0);
 }
 
-TEST_F (PresetManagerTest, SilentModeHandsTheSelectionToAHandler)
+TEST_F (PresetManagerTest, SilentModeHandsTheSelectionToAHandlerOrWithoutOneAppliesAtOnce)
 {
     struct Handler : public PresetManager::ChangeHandler
     {
         void presetChangeRequested (int index, bool force) override { requests.push_back ({ index, force }); }
         std::vector<std::pair<int, bool>> requests;
     } handler;
-    CountingListener listener;
-    presets.addPresetManagerListener (&listener);
-    presets.setPresetChangeHandler (&handler);
+    auto& listener = listen();
     presets.setPresetChangingMode (PresetManager::silentChanging);
 
-    presets.selectPreset (4, false);
+    presets.selectPreset (3, false);
+    EXPECT_EQ (listener.calls(), 1);
 
-    EXPECT_EQ (listener.calls, 0);
+    presets.setPresetChangeHandler (&handler);
+    presets.selectPreset (4, false);
+    EXPECT_EQ (listener.calls(), 1);
     EXPECT_EQ (handler.requests, (std::vector<std::pair<int, bool>> { { 4, false } }));
 }
 
-TEST_F (PresetManagerTest, SilentModeWithoutHandlerAppliesAtOnce)
-{
-    CountingListener listener;
-    presets.addPresetManagerListener (&listener);
-    presets.setPresetChangingMode (PresetManager::silentChanging);
-
-    presets.selectPreset (4, false);
-
-    EXPECT_EQ (listener.calls, 1);
-}
-
-TEST_F (PresetManagerTest, SettingTheCurrentIndexAppliesNoValues)
+TEST_F (PresetManagerTest, SettingTheCurrentIndexAppliesNoValuesAndNotifiesOnlyWhenAsked)
 {
     loadBank ({ 10 });
     parameters.setNormalisedValue (cutoffId, 0.9f);
-
-    presets.setCurrentPresetIndex (5, true);
-
-    EXPECT_EQ (presets.getCurrentPresetIndex(), 5);
-    EXPECT_FLOAT_EQ (parameterValue (cutoffId), 0.9f);
-    EXPECT_EQ (parameters.getText (PresetManager::currentPresetNameId), "P5");
-}
-
-TEST_F (PresetManagerTest, SettingTheCurrentIndexWithoutNotificationTellsNoListener)
-{
     RecordingListener number;
     parameters.addListener (PresetManager::currentPresetNumberId, &number);
 
-    presets.setCurrentPresetIndex (5, false);
-
+    presets.setCurrentPresetIndex (4, false);
     EXPECT_EQ (number.numChanges(), 0);
-    EXPECT_EQ (parameters.getParameter (PresetManager::currentPresetNumberId)->getIntValue(), 5);
+    EXPECT_EQ (parameters.getParameter (PresetManager::currentPresetNumberId)->getIntValue(), 4);
+
+    presets.setCurrentPresetIndex (5, true);
+    EXPECT_EQ (number.numChanges(), 1);
+    EXPECT_EQ (presets.getCurrentPresetIndex(), 5);
+    EXPECT_FLOAT_EQ (parameterValue (cutoffId), 0.9f);
+    EXPECT_EQ (currentName(), "P5");
 }
 
 //==============================================================================
-TEST_F (PresetManagerTest, RenamingTheCurrentSlotSetsTheNameParameter)
+// Names, storing, copy and paste
+
+TEST_F (PresetManagerTest, RenamingTheCurrentSlotSetsTheNameParameterAndOtherSlotsLeaveIt)
 {
+    loadBank ({ 2, 2 });
     presets.selectPreset (2, false);
 
     presets.renameCurrentPreset ("Rubber Bass");
-
-    EXPECT_EQ (presets.getPresetName (2), "Rubber Bass");
-    EXPECT_EQ (parameters.getText (PresetManager::currentPresetNameId), "Rubber Bass");
-}
-
-TEST_F (PresetManagerTest, RenamingAnotherSlotLeavesTheNameParameter)
-{
-    presets.selectPreset (2, false);
-
-    presets.setPresetName (3, "Elsewhere");
-
-    EXPECT_EQ (parameters.getText (PresetManager::currentPresetNameId), "Preset");
-}
-
-TEST_F (PresetManagerTest, RenamingInAGroupRenamesThatSlot)
-{
-    loadBank ({ 2, 2 });
-
     presets.setPresetNameInGroup (1, 1, "Fourth");
     presets.setPresetNameInGroup (1, 2, "Nowhere");
 
+    EXPECT_EQ (presets.getPresetName (2), "Rubber Bass");
+    EXPECT_EQ (currentName(), "Rubber Bass");
     EXPECT_EQ (presets.getPresetName (3), "Fourth");
-    EXPECT_EQ (presets.getPresetNameInGroup (1, 1), "Fourth");
     EXPECT_EQ (presets.getPresetName (4), "Preset 4");
 }
 
-//==============================================================================
-TEST_F (PresetManagerTest, OnDemandModeChangesTheSlotOnlyWhenStored)
-{
-    presets.selectPreset (0, false);
-    parameters.setNormalisedValue (cutoffId, 0.6f);
-
-    EXPECT_EQ (presets.getPresetSlot (0)->getValue (cutoffId), 0.0f);
-
-    presets.storeCurrentPreset();
-
-    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (cutoffId), 0.6f);
-}
-
-TEST_F (PresetManagerTest, StartsInOnDemandStoringAndNormalChanging)
+TEST_F (PresetManagerTest, StoringModesStartOnDemandAndNormalAndIgnoreUnknownModes)
 {
     EXPECT_EQ (presets.getPresetStoringMode(), PresetManager::onDemandStoring);
     EXPECT_EQ (presets.getPresetChangingMode(), PresetManager::normalChanging);
-}
 
-TEST_F (PresetManagerTest, SwitchingToAutomaticStoringStoresAtOnce)
-{
-    presets.selectPreset (0, false);
-    parameters.setNormalisedValue (cutoffId, 0.6f);
-
-    presets.setPresetStoringMode (PresetManager::automaticStoring);
-
-    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (cutoffId), 0.6f);
-}
-
-TEST_F (PresetManagerTest, UnknownModesAreIgnored)
-{
     presets.setPresetStoringMode (7);
     presets.setPresetChangingMode (-1);
 
@@ -570,38 +378,29 @@ TEST_F (PresetManagerTest, UnknownModesAreIgnored)
     EXPECT_EQ (presets.getPresetChangingMode(), PresetManager::normalChanging);
 }
 
-TEST_F (PresetManagerTest, StoringOneValueWritesOnlyPresetParametersOfTheCurrentSlot)
-{
-    presets.selectPreset (3, false);
-
-    presets.storeParameterValue (cutoffId, 0.4f);
-    presets.storeParameterValue (thresholdId, 0.4f);
-
-    EXPECT_FLOAT_EQ (presets.getPresetSlot (3)->getValue (cutoffId), 0.4f);
-    EXPECT_EQ (presets.getPresetSlot (3)->getValue (thresholdId), 0.0f);
-}
-
-//==============================================================================
-TEST_F (PresetManagerTest, PasteWithEmptyBufferDoesNothing)
+TEST_F (PresetManagerTest, OnDemandTheSlotChangesOnlyWhenStored)
 {
     presets.selectPreset (0, false);
-    CountingListener listener;
-    presets.addPresetManagerListener (&listener);
+    parameters.setNormalisedValue (cutoffId, 0.6f);
+    EXPECT_EQ (slotValue (0, cutoffId), 0.0f);
 
-    presets.pasteCopiedPreset();
+    presets.storeCurrentPreset();
 
-    EXPECT_EQ (listener.calls, 0);
-    EXPECT_EQ (presets.getPresetName (0), "Preset");
+    EXPECT_FLOAT_EQ (slotValue (0, cutoffId), 0.6f);
 }
 
-TEST_F (PresetManagerTest, PasteOnTheSameSlotAddsCopyToTheName)
+TEST_F (PresetManagerTest, PasteNeedsACopyAndNamesAPasteOntoTheSameSlotACopy)
 {
     presets.setPresetName (0, "Acid");
     presets.selectPreset (0, false);
+    auto& listener = listen();
+
+    presets.pasteCopiedPreset();
+    EXPECT_EQ (listener.calls(), 0);
+    EXPECT_FALSE (presets.isCopyBufferFilled());
 
     presets.copyCurrentPreset();
     presets.pasteCopiedPreset();
-
     EXPECT_EQ (presets.getPresetName (0), "Acid_copy");
     EXPECT_TRUE (presets.isCopyBufferFilled());
 }
@@ -615,9 +414,9 @@ TEST_F (PresetManagerTest, PasteCarriesTheCopiedSoundIntoAnotherSlot)
 
     presets.pasteCopiedPreset();
 
-    EXPECT_FLOAT_EQ (presets.getPresetSlot (9)->getValue (cutoffId), 0.8f);
+    EXPECT_FLOAT_EQ (slotValue (9, cutoffId), 0.8f);
     EXPECT_FLOAT_EQ (parameterValue (cutoffId), 0.8f);
-    EXPECT_EQ (parameters.getText (PresetManager::currentPresetNameId), "Preset_copy");
+    EXPECT_EQ (currentName(), "Preset_copy");
 }
 
 TEST_F (PresetManagerTest, CopyingASlotCopiesNameAndValues)
@@ -627,10 +426,14 @@ TEST_F (PresetManagerTest, CopyingASlotCopiesNameAndValues)
     presets.copyPresetSlot (0, 4);
 
     EXPECT_EQ (presets.getPresetName (0), "P4");
-    EXPECT_FLOAT_EQ (presets.getPresetSlot (0)->getValue (cutoffId), 0.004f);
+    EXPECT_FLOAT_EQ (slotValue (0, cutoffId), 0.004f);
 }
 
 //==============================================================================
+// Group geometry
+
+namespace
+{
 struct GeometryCase
 {
     const char* what;
@@ -642,6 +445,7 @@ void PrintTo (const GeometryCase& c, std::ostream* os) { *os << c.what; }
 class PresetGroupGeometry : public PresetManagerTest, public ::testing::WithParamInterface<GeometryCase>
 {
 };
+} // namespace
 
 TEST_P (PresetGroupGeometry, GivesStartEndAndCount)
 {
@@ -662,23 +466,15 @@ INSTANTIATE_TEST_SUITE_P (PresetManager,
                                              GeometryCase { "past the end", 4, -1, -1, 0 },
                                              GeometryCase { "negative", -1, -1, -1, 0 }));
 
-TEST_F (PresetManagerTest, PresetsFindTheirGroupAndPosition)
+TEST_F (PresetManagerTest, PresetsFindTheirGroupAndPositionAndPositionsOutsideAGroupHaveNoSlot)
 {
     loadBank ({ 3, 0, 5 });
     int group = -2, position = -2;
 
     presets.getPresetGroupAndPosition (4, group, position);
-    EXPECT_EQ (group, 2);
-    EXPECT_EQ (position, 1);
-
+    EXPECT_EQ (std::make_pair (group, position), std::make_pair (2, 1));
     presets.getPresetGroupAndPosition (128, group, position);
-    EXPECT_EQ (group, -1);
-    EXPECT_EQ (position, -1);
-}
-
-TEST_F (PresetManagerTest, PositionsOutsideAGroupHaveNoSlot)
-{
-    loadBank ({ 3, 0, 5 });
+    EXPECT_EQ (std::make_pair (group, position), std::make_pair (-1, -1));
 
     EXPECT_EQ (presets.getPresetIndexInGroup (0, 2), 2);
     EXPECT_EQ (presets.getPresetIndexInGroup (0, 3), -1);
@@ -688,6 +484,8 @@ TEST_F (PresetManagerTest, PositionsOutsideAGroupHaveNoSlot)
 }
 
 //==============================================================================
+// Moves of presets and groups
+
 TEST_F (PresetManagerTest, MovingTheCurrentPresetToALaterGroupKeepsItCurrentWithoutNotification)
 {
     loadBank ({ 3, 3, 3 });
@@ -704,47 +502,8 @@ TEST_F (PresetManagerTest, MovingTheCurrentPresetToALaterGroupKeepsItCurrentWith
     EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 3, 4, 119 }));
 }
 
-TEST_F (PresetManagerTest, MovingAnotherPresetPastTheCurrentOneKeepsTheCurrentSlot)
+namespace
 {
-    loadBank ({ 3, 3 });
-    presets.selectPreset (2, false);
-
-    presets.movePreset (0, 4, 0, 1);
-
-    EXPECT_EQ (presets.getPresetName (presets.getCurrentPresetIndex()), "P2");
-}
-
-TEST_F (PresetManagerTest, MovingWithinAGroupReordersIt)
-{
-    loadBank ({ 3 });
-
-    ASSERT_TRUE (presets.movePreset (2, 0, 0, 0));
-
-    EXPECT_EQ (presets.getPresetNameInGroup (0, 0), "P2");
-    EXPECT_EQ (presets.getPresetNameInGroup (0, 1), "P0");
-    EXPECT_EQ (groupCounts(), std::vector<int> ({ 3, 125 }));
-}
-
-TEST_F (PresetManagerTest, MovingTheLastPresetOfAGroupToTheStartOfTheNextChangesOnlyTheCounts)
-{
-    loadBank ({ 3, 3 });
-
-    ASSERT_TRUE (presets.movePreset (2, 2, 0, 1));
-
-    EXPECT_EQ (presets.getPresetNameInGroup (1, 0), "P2");
-    EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 4, 122 }));
-}
-
-TEST_F (PresetManagerTest, MovingToAnEarlierGroupAppendsWhereTheCallerSays)
-{
-    loadBank ({ 3, 3 });
-
-    ASSERT_TRUE (presets.movePreset (4, 3, 1, 0));
-
-    EXPECT_EQ (presets.getPresetNameInGroup (0, 3), "P4");
-    EXPECT_EQ (groupCounts(), std::vector<int> ({ 4, 2, 122 }));
-}
-
 struct RefusedMove
 {
     const char* what;
@@ -756,6 +515,7 @@ void PrintTo (const RefusedMove& c, std::ostream* os) { *os << c.what; }
 class RefusedPresetMove : public PresetManagerTest, public ::testing::WithParamInterface<RefusedMove>
 {
 };
+} // namespace
 
 TEST_P (RefusedPresetMove, ChangesNothing)
 {
@@ -779,7 +539,7 @@ INSTANTIATE_TEST_SUITE_P (PresetManager,
                                              RefusedMove { "slot past the end", 0, 128, 0, 3 },
                                              RefusedMove { "negative slot", -1, 2, 0, 0 }));
 
-TEST_F (PresetManagerTest, SelectionMovesToTheEndOfALaterGroupInOrder)
+TEST_F (PresetManagerTest, ASelectionMovesToTheEndOfAnotherGroupInOrderKeepingTheCurrentPreset)
 {
     loadBank ({ 4, 2, 2 });
     presets.selectPreset (3, false);
@@ -796,43 +556,7 @@ TEST_F (PresetManagerTest, SelectionMovesToTheEndOfALaterGroupInOrder)
     EXPECT_EQ (presets.getPresetName (presets.getCurrentPresetIndex()), "P3");
 }
 
-TEST_F (PresetManagerTest, SelectionMovesToTheEndOfAnEarlierGroupInOrder)
-{
-    loadBank ({ 2, 2, 4 });
-    juce::SparseSet<int> positions;
-    positions.addRange ({ 1, 3 });
-
-    ASSERT_TRUE (presets.movePresetsToGroup (0, 2, positions));
-
-    EXPECT_EQ (groupCounts(), std::vector<int> ({ 4, 2, 2, 120 }));
-    EXPECT_EQ (presets.getPresetNameInGroup (0, 2), "P5");
-    EXPECT_EQ (presets.getPresetNameInGroup (0, 3), "P6");
-    EXPECT_EQ (presets.getPresetNameInGroup (2, 0), "P4");
-    EXPECT_EQ (presets.getPresetNameInGroup (2, 1), "P7");
-}
-
-TEST_F (PresetManagerTest, SelectionReachingPastTheSourceGroupIsRefused)
-{
-    loadBank ({ 2, 2 });
-    juce::SparseSet<int> positions;
-    positions.addRange ({ 1, 3 });
-
-    EXPECT_FALSE (presets.movePresetsToGroup (1, 0, positions));
-    EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 2, 124 }));
-}
-
-TEST_F (PresetManagerTest, EmptySelectionOrSameGroupIsRefused)
-{
-    loadBank ({ 2, 2 });
-    juce::SparseSet<int> positions;
-
-    EXPECT_FALSE (presets.movePresetsToGroup (1, 0, positions));
-    positions.addRange ({ 0, 1 });
-    EXPECT_FALSE (presets.movePresetsToGroup (0, 0, positions));
-    EXPECT_FALSE (presets.movePresetsToGroup (5, 0, positions));
-}
-
-TEST_F (PresetManagerTest, MovingAGroupForwardTakesItsPresetsAlong)
+TEST_F (PresetManagerTest, MovingAGroupTakesItsPresetsAlongAndTheCurrentPreset)
 {
     loadBank ({ 2, 3, 1 });
     presets.selectPreset (1, false);
@@ -846,58 +570,41 @@ TEST_F (PresetManagerTest, MovingAGroupForwardTakesItsPresetsAlong)
     EXPECT_EQ (presets.getCurrentPresetIndex(), 5);
 }
 
-TEST_F (PresetManagerTest, MovingAGroupBackwardTakesItsPresetsAlong)
+TEST_F (PresetManagerTest, GroupOperationsOutsideTheGroupsOrOnTheWrongGroupAreRefused)
 {
-    loadBank ({ 2, 3, 1 });
+    loadBank ({ 2, 2, 0 });
+    juce::SparseSet<int> none, reachingPast, first;
+    reachingPast.addRange ({ 1, 3 });
+    first.addRange ({ 0, 1 });
 
-    ASSERT_TRUE (presets.moveGroup (2, 0));
-
-    EXPECT_EQ (presets.getGroupName (0), "G2");
-    EXPECT_EQ (presets.getPresetNameInGroup (0, 0), "P5");
-    EXPECT_EQ (presets.getPresetNameInGroup (1, 0), "P0");
-    EXPECT_EQ (presets.getPresetNameInGroup (2, 2), "P4");
-}
-
-TEST_F (PresetManagerTest, MovingAGroupOutsideTheListIsRefused)
-{
-    loadBank ({ 2, 3 });
-
-    EXPECT_FALSE (presets.moveGroup (0, 3));
+    EXPECT_FALSE (presets.movePresetsToGroup (1, 0, none));
+    EXPECT_FALSE (presets.movePresetsToGroup (1, 0, reachingPast));
+    EXPECT_FALSE (presets.movePresetsToGroup (0, 0, first));
+    EXPECT_FALSE (presets.movePresetsToGroup (5, 0, first));
+    EXPECT_FALSE (presets.moveGroup (0, 4));
     EXPECT_FALSE (presets.moveGroup (-1, 0));
     EXPECT_FALSE (presets.moveGroup (1, 1));
-    EXPECT_EQ (presets.getGroupName (0), "G0");
-}
-
-TEST_F (PresetManagerTest, NewGroupIsInsertedEmptyBeforeAnExistingGroupOnly)
-{
-    loadBank ({ 2 });
-
     EXPECT_FALSE (presets.insertNewGroup (presets.getNumGroups()));
-    EXPECT_TRUE (presets.insertNewGroup (1));
+    EXPECT_FALSE (presets.removeGroupIfEmpty (0));
+    EXPECT_FALSE (presets.removeGroupIfEmpty (5));
+    presets.setGroupName (4, "Nowhere");
 
-    EXPECT_EQ (presets.getGroupName (1), "New Group");
-    EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 0, 126 }));
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 2, 0, 124 }));
+    EXPECT_EQ (presets.getGroupName (0), "G0");
+    EXPECT_EQ (presets.getGroupName (4), "");
 }
 
-TEST_F (PresetManagerTest, OnlyEmptyGroupsAreRemoved)
+TEST_F (PresetManagerTest, ANewGroupIsInsertedEmptyAndOnlyEmptyGroupsAreRemoved)
 {
     loadBank ({ 2, 0 });
 
-    EXPECT_FALSE (presets.removeGroupIfEmpty (0));
+    EXPECT_TRUE (presets.insertNewGroup (1));
+    EXPECT_EQ (presets.getGroupName (1), "New Group");
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 0, 0, 126 }));
+
+    EXPECT_TRUE (presets.removeGroupIfEmpty (2));
     EXPECT_TRUE (presets.removeGroupIfEmpty (1));
-    EXPECT_FALSE (presets.removeGroupIfEmpty (5));
     EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 126 }));
-}
-
-TEST_F (PresetManagerTest, GroupNamesChangeOnlyInRange)
-{
-    loadBank ({ 2 });
-
-    presets.setGroupName (0, "Basses");
-    presets.setGroupName (2, "Nowhere");
-
-    EXPECT_EQ (presets.getGroupName (0), "Basses");
-    EXPECT_EQ (presets.getGroupName (2), "");
 }
 
 //==============================================================================
@@ -1022,10 +729,12 @@ TEST_F (PresetManagerTest, RandomValidMovesMatchAGroupModelAndKeepTheCurrentPres
 }
 
 //==============================================================================
-TEST_F (PresetManagerTest, PresetFileRoundTripLoadsIntoTheCurrentSlotAndAppliesIt)
+// Files
+
+TEST_F (PresetManagerTest, APresetFileLoadsIntoTheCurrentSlotAndIsApplied)
 {
-    const auto folder = freshFolder();
-    const auto file = folder.getChildFile ("Lead.tqprs");
+    const TemporaryFolder folder;
+    const auto file = folder.get().getChildFile ("Lead.tqprs");
     presets.getPresetSlot (4)->setValue (cutoffId, 0.375f);
     presets.setPresetName (4, "Lead");
     ASSERT_TRUE (presets.savePresetSlotToFile (file, 4));
@@ -1035,27 +744,13 @@ TEST_F (PresetManagerTest, PresetFileRoundTripLoadsIntoTheCurrentSlotAndAppliesI
 
     EXPECT_EQ (presets.getPresetName (1), "Lead");
     EXPECT_FLOAT_EQ (parameterValue (cutoffId), 0.375f);
-    EXPECT_EQ (presets.getLastUsedFolder(), folder);
-    folder.deleteRecursively();
+    EXPECT_EQ (presets.getLastUsedFolder(), folder.get());
 }
 
-TEST_F (PresetManagerTest, FileThatIsNoPresetChangesNothing)
+TEST_F (PresetManagerTest, ABankFileRoundTripAppliesTheCurrentPreset)
 {
-    const auto folder = freshFolder();
-    const auto file = folder.getChildFile ("Junk.tqprs");
-    file.replaceWithText ("not xml at all");
-    presets.setPresetName (0, "Keep");
-
-    EXPECT_FALSE (presets.loadPresetFileIntoSlot (file, 0));
-    EXPECT_FALSE (presets.loadPresetFileIntoSlot (folder.getChildFile ("Missing.tqprs"), 0));
-    EXPECT_EQ (presets.getPresetName (0), "Keep");
-    folder.deleteRecursively();
-}
-
-TEST_F (PresetManagerTest, BankFileRoundTripAppliesTheCurrentPreset)
-{
-    const auto folder = freshFolder();
-    const auto file = folder.getChildFile ("Mine.tqprsb");
+    const TemporaryFolder folder;
+    const auto file = folder.get().getChildFile ("Mine.tqprsb");
     loadBank ({ 3, 2 });
     ASSERT_TRUE (presets.saveBankToFile (file));
     presets.clearPresets();
@@ -1065,51 +760,29 @@ TEST_F (PresetManagerTest, BankFileRoundTripAppliesTheCurrentPreset)
 
     EXPECT_EQ (groupCounts(), std::vector<int> ({ 3, 2, 123 }));
     EXPECT_FLOAT_EQ (parameterValue (cutoffId), 0.004f);
-    folder.deleteRecursively();
 }
 
-TEST_F (PresetManagerTest, BankFileThatDoesNotParseKeepsTheSlots)
+TEST_F (PresetManagerTest, FilesThatAreNoPresetOrBankChangeNothingAndAWriteOfNoSlotFails)
 {
-    const auto folder = freshFolder();
-    const auto file = folder.getChildFile ("Broken.tqprsb");
-    file.replaceWithText ("<PresetBank><PresetGroup");
+    const TemporaryFolder folder;
+    const auto junk = folder.write ("Junk.tqprs", "not xml at all");
+    const auto broken = folder.write ("Broken.tqprsb", "<PresetBank><PresetGroup");
     loadBank ({ 3 });
 
-    EXPECT_FALSE (presets.loadBankFromFile (file));
+    EXPECT_FALSE (presets.loadPresetFileIntoSlot (junk, 0));
+    EXPECT_FALSE (presets.loadPresetFileIntoSlot (folder.get().getChildFile ("Missing.tqprs"), 0));
+    EXPECT_FALSE (presets.loadBankFromFile (broken));
+    EXPECT_FALSE (presets.savePresetSlotToFile (folder.get().getChildFile ("x.tqprs"), 128));
+    EXPECT_EQ (presets.getPresetName (0), "P0");
     EXPECT_EQ (groupCounts(), std::vector<int> ({ 3, 125 }));
-    folder.deleteRecursively();
 }
 
-TEST_F (PresetManagerTest, FilesAreWrittenAsUtf8XmlWithoutDtd)
+TEST_F (PresetManagerTest, TheLastUsedFolderTakesOnlyExistingFolders)
 {
-    const auto folder = freshFolder();
-    const auto file = folder.getChildFile ("One.tqprs");
+    const TemporaryFolder folder;
+    presets.setLastUsedFolder (folder.get());
 
-    ASSERT_TRUE (presets.saveCurrentPresetToFile (file));
+    presets.setLastUsedFolder (folder.get().getChildFile ("missing"));
 
-    EXPECT_TRUE (file.loadFileAsString().startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
-    EXPECT_FALSE (file.loadFileAsString().contains ("<!DOCTYPE"));
-    folder.deleteRecursively();
-}
-
-TEST_F (PresetManagerTest, FailedWriteIsReported)
-{
-    const auto folder = freshFolder();
-    const auto occupied = folder.getChildFile ("Bank.tqprsb");
-    occupied.createDirectory();
-
-    EXPECT_FALSE (presets.saveBankToFile (occupied));
-    EXPECT_FALSE (presets.savePresetSlotToFile (folder.getChildFile ("x.tqprs"), 128));
-    folder.deleteRecursively();
-}
-
-TEST_F (PresetManagerTest, LastUsedFolderTakesOnlyExistingFolders)
-{
-    const auto folder = freshFolder();
-    presets.setLastUsedFolder (folder);
-
-    presets.setLastUsedFolder (folder.getChildFile ("missing"));
-
-    EXPECT_EQ (presets.getLastUsedFolder(), folder);
-    folder.deleteRecursively();
+    EXPECT_EQ (presets.getLastUsedFolder(), folder.get());
 }
