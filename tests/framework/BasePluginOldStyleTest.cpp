@@ -1,8 +1,9 @@
 #include "framework/BundleResources.h"
 #include "framework/XmlFiles.h"
-#include "support/TestPlugins.h"
 #include "support/ParameterListeners.h"
 #include "support/PresetTestSupport.h"
+#include "support/TemporaryFolder.h"
+#include "support/TestPlugins.h"
 
 #include <gtest/gtest.h>
 
@@ -14,36 +15,11 @@ constexpr int cutoffId = 2;
 constexpr int volumeId = 23;
 constexpr int thresholdId = 33;
 
-/** The first preset of the first group of the factory bank. */
-const juce::XmlElement& firstFactoryPreset()
-{
-    static const auto bank = juce::parseXML (loadBundleResourceAsString ("default.tqprsb"));
-    return *bank->getChildElement (0)->getChildElement (0);
-}
-
-float factoryValue (const juce::XmlElement& preset, const juce::String& name)
-{
-    for (const auto* param : preset.getChildWithTagNameIterator ("param"))
-        if (param->getStringAttribute ("name") == name)
-            return static_cast<float> (param->getDoubleAttribute ("value"));
-
-    return -1.0f;
-}
-
 class BasePluginOldStyleTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        removeSettingsOf ("Tarvelin");
-        folder.createDirectory();
-    }
-
-    void TearDown() override
-    {
-        removeSettingsOf ("Tarvelin");
-        folder.deleteRecursively();
-    }
+    void SetUp() override       { removeSettingsOf ("Tarvelin"); }
+    void TearDown() override    { removeSettingsOf ("Tarvelin"); }
 
     static void writeSettings (const juce::String& children)
     {
@@ -52,9 +28,10 @@ protected:
         ASSERT_TRUE (file.replaceWithText ("<UserSettings application=\"Tarvelin\">" + children + "</UserSettings>"));
     }
 
-    static std::unique_ptr<juce::XmlElement> writtenSettings()
+    static void writePresetsSetting (const juce::String& mode, const juce::File& file = {})
     {
-        return XmlFiles::read (OldStyleTestPlugin().getUserSettingsFile());
+        writeSettings ("<ResourcesSettings><Presets default=\"" + mode + "\" file=\"" + file.getFullPathName()
+                       + "\"/></ResourcesSettings>");
     }
 
     static std::vector<int> groupCounts (const BasePluginOldStyle& plugin)
@@ -65,18 +42,12 @@ protected:
         return counts;
     }
 
-    static float value (BasePluginOldStyle& plugin, int id)
-    {
-        return plugin.getParameterManager().getNormalisedValue (id);
-    }
+    static float value (BasePluginOldStyle& plugin, int id)             { return plugin.getParameterManager().getNormalisedValue (id); }
+    static void setValue (BasePluginOldStyle& plugin, int id, float v)  { plugin.getParameterManager().setNormalisedValue (id, v); }
+    static juce::String currentName (BasePluginOldStyle& plugin)        { return plugin.getParameterManager().getText (110001); }
 
-    static juce::String text (BasePluginOldStyle& plugin, int id)
-    {
-        return plugin.getParameterManager().getText (id);
-    }
-
-    juce::TemporaryFile temporaryFolder;
-    juce::File folder = temporaryFolder.getFile();
+    TemporaryFolder temporary;
+    const juce::File& folder = temporary.get();
 };
 
 /** Counts value changes the host hears. */
@@ -89,7 +60,7 @@ struct HostChanges : public juce::AudioProcessorListener
 } // namespace
 
 //==============================================================================
-TEST_F (BasePluginOldStyleTest, ConstructorAddsTheTwoPresetParametersAndEmptySlots)
+TEST_F (BasePluginOldStyleTest, AddsTheTwoPresetParametersAndNamesItsFilesAfterTheShortName)
 {
     OldStyleTestPlugin plugin;
 
@@ -98,13 +69,6 @@ TEST_F (BasePluginOldStyleTest, ConstructorAddsTheTwoPresetParametersAndEmptySlo
     EXPECT_EQ (number->getName(), "Current Preset Number");
     EXPECT_EQ (number->getMaximum(), 127);
     EXPECT_NE (dynamic_cast<StringParameter*> (plugin.getParameterManager().getParameter (110001)), nullptr);
-    EXPECT_EQ (plugin.getNumGroups(), 0);
-    EXPECT_EQ (plugin.getPresetName (0), "Preset");
-}
-
-TEST_F (BasePluginOldStyleTest, FileExtensionsAndPatternsFollowTheShortName)
-{
-    OldStyleTestPlugin plugin;
 
     EXPECT_EQ (plugin.getPresetFileExtension(), ".tqprs");
     EXPECT_EQ (plugin.getBankFileExtension(), ".tqprsb");
@@ -115,46 +79,20 @@ TEST_F (BasePluginOldStyleTest, FileExtensionsAndPatternsFollowTheShortName)
 }
 
 //==============================================================================
-TEST_F (BasePluginOldStyleTest, SetUpWithoutSettingsAppliesTheFactoryBanksFirstPreset)
-{
-    const auto plugin = OldStyleTestPlugin::create();
-    const auto& first = firstFactoryPreset();
-
-    EXPECT_EQ (plugin->getCurrentPresetIndex(), 0);
-    EXPECT_EQ (text (*plugin, 110001), first.getStringAttribute ("name"));
-    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), factoryValue (first, "Cutoff"));
-    EXPECT_FLOAT_EQ (value (*plugin, volumeId), factoryValue (first, "Volume"));
-}
-
-TEST_F (BasePluginOldStyleTest, SetUpReadsTheFactoryGroups)
-{
-    const auto bank = juce::parseXML (loadBundleResourceAsString ("default.tqprsb"));
-    const auto plugin = OldStyleTestPlugin::create();
-
-    EXPECT_EQ (plugin->getGroupName (0), bank->getChildElement (0)->getStringAttribute ("name"));
-    EXPECT_EQ (plugin->getNumPresetsInGroup (0), bank->getChildElement (0)->getNumChildElements());
-    EXPECT_EQ (plugin->getGroupName (plugin->getNumGroups() - 1), "Not used");
-}
-
-TEST_F (BasePluginOldStyleTest, SetUpMapsTheFirstParametersOntoTheHostSlotsInOrder)
-{
-    const auto plugin = OldStyleTestPlugin::create();
-
-    for (int slot = 0; slot < 36; ++slot)
-        EXPECT_EQ (plugin->getHostParameterAssignment (slot), slot);
-}
+// The set-up by presets default mode (the factory mode through the instrument: TarvelinPresetsTest)
 
 TEST_F (BasePluginOldStyleTest, SetUpTakesTheDefaultPresetFromItsResource)
 {
     const auto preset = juce::parseXML (loadBundleResourceAsString ("default.tqprs"));
     const auto plugin = OldStyleTestPlugin::create();
 
-    EXPECT_FLOAT_EQ (plugin->getDefaultPreset().getValue (cutoffId), factoryValue (*preset, "Cutoff"));
+    EXPECT_NEAR (plugin->getDefaultPreset().getValue (cutoffId),
+                 preset->getChildByAttribute ("name", "Cutoff")->getDoubleAttribute ("value"), 1.0e-6);
 }
 
 TEST_F (BasePluginOldStyleTest, ClearPresetsModeGivesNumberedDefaultPresetsInOneGroup)
 {
-    writeSettings ("<ResourcesSettings><Presets default=\"clearPresets\"/></ResourcesSettings>");
+    writePresetsSetting ("clearPresets");
 
     const auto plugin = OldStyleTestPlugin::create();
 
@@ -168,42 +106,32 @@ TEST_F (BasePluginOldStyleTest, UserBankModeLoadsTheUsersBank)
 {
     const auto bankFile = folder.getChildFile ("Mine.tqprsb");
     ASSERT_TRUE (XmlFiles::write (*makeBankXml ({ 2, 3 }), bankFile));
-    writeSettings ("<ResourcesSettings><Presets default=\"userDefinedPresets\" file=\"" + bankFile.getFullPathName()
-                   + "\"/></ResourcesSettings>");
+    writePresetsSetting ("userDefinedPresets", bankFile);
 
     const auto plugin = OldStyleTestPlugin::create();
 
     EXPECT_EQ (groupCounts (*plugin), std::vector<int> ({ 2, 3, 123 }));
-    EXPECT_EQ (text (*plugin, 110001), "P0");
+    EXPECT_EQ (currentName (*plugin), "P0");
     EXPECT_EQ (plugin->getLastUsedFolder(), folder);
 }
 
-TEST_F (BasePluginOldStyleTest, MissingUserBankLoadsTheFactoryBankAndKeepsTheChoice)
+TEST_F (BasePluginOldStyleTest, AMissingUserBankLoadsTheFactoryBankAndKeepsTheChoice)
 {
     const auto missing = folder.getChildFile ("Gone.tqprsb");
-    writeSettings ("<ResourcesSettings><Presets default=\"userDefinedPresets\" file=\"" + missing.getFullPathName()
-                   + "\"/></ResourcesSettings>");
+    writePresetsSetting ("userDefinedPresets", missing);
+    const auto factory = juce::parseXML (loadBundleResourceAsString ("default.tqprsb"));
 
-    {
-        const auto plugin = OldStyleTestPlugin::create();
+    OldStyleTestPlugin::create().reset();
 
-        EXPECT_EQ (text (*plugin, 110001), firstFactoryPreset().getStringAttribute ("name"));
-        EXPECT_EQ (plugin->getPresetsDefaultMode(), BasePluginOldStyle::userDefinedPresets);
-    }
-
-    const auto settings = writtenSettings();
-    ASSERT_NE (settings, nullptr);
-    const auto* presets = settings->getChildByName ("ResourcesSettings")->getChildByName ("Presets");
-    EXPECT_EQ (presets->getStringAttribute ("default"), "userDefinedPresets");
-    EXPECT_EQ (presets->getStringAttribute ("file"), missing.getFullPathName());
+    const auto plugin = OldStyleTestPlugin::create();
+    EXPECT_EQ (currentName (*plugin), factory->getChildElement (0)->getChildElement (0)->getStringAttribute ("name"));
+    EXPECT_EQ (plugin->getPresetsDefaultMode(), BasePluginOldStyle::userDefinedPresets);
+    EXPECT_EQ (plugin->getUserPresetsFile(), missing);
 }
 
-TEST_F (BasePluginOldStyleTest, UnreadableUserBankLeavesClearedPresetsNotEmptySlots)
+TEST_F (BasePluginOldStyleTest, AnUnreadableUserBankLeavesClearedPresetsNotEmptySlots)
 {
-    const auto broken = folder.getChildFile ("Broken.tqprsb");
-    ASSERT_TRUE (broken.replaceWithText ("<PresetBank><PresetGroup"));
-    writeSettings ("<ResourcesSettings><Presets default=\"userDefinedPresets\" file=\"" + broken.getFullPathName()
-                   + "\"/></ResourcesSettings>");
+    writePresetsSetting ("userDefinedPresets", temporary.write ("Broken.tqprsb", "<PresetBank><PresetGroup"));
 
     const auto plugin = OldStyleTestPlugin::create();
 
@@ -212,7 +140,7 @@ TEST_F (BasePluginOldStyleTest, UnreadableUserBankLeavesClearedPresetsNotEmptySl
     EXPECT_GT (value (*plugin, volumeId), 0.0f);
 }
 
-TEST_F (BasePluginOldStyleTest, MissingFactoryResourcesLeaveClearedPresetsWithTheParameterDefaults)
+TEST_F (BasePluginOldStyleTest, MissingFactoryResourcesLeaveClearedPresetsWithTheParameterDefaultsAndReportFailures)
 {
     const auto plugin = OldStyleTestPlugin::create ({ "XQ" });
 
@@ -220,24 +148,21 @@ TEST_F (BasePluginOldStyleTest, MissingFactoryResourcesLeaveClearedPresetsWithTh
     EXPECT_EQ (plugin->getPresetName (0), "Preset 0");
     EXPECT_FLOAT_EQ (value (*plugin, volumeId), 0.5f);
     EXPECT_FLOAT_EQ (value (*plugin, 0), 0.5f);
-}
 
-TEST_F (BasePluginOldStyleTest, MissingResourcesAreReportedAsFailures)
-{
-    OldStyleTestPlugin plugin;
-
-    EXPECT_FALSE (plugin.loadBankFromResource ("default.xqprsb"));
-    EXPECT_FALSE (plugin.loadDefaultPresetFromResource ("default.xqprs"));
-    EXPECT_FALSE (plugin.loadBankFromFile (folder.getChildFile ("none.tqprsb")));
-    EXPECT_TRUE (plugin.loadBankFromResource ("default.tqprsb"));
+    EXPECT_FALSE (plugin->loadBankFromResource ("default.xqprsb"));
+    EXPECT_FALSE (plugin->loadDefaultPresetFromResource ("default.xqprs"));
+    EXPECT_FALSE (plugin->loadBankFromFile (folder.getChildFile ("none.tqprsb")));
+    EXPECT_TRUE (plugin->loadBankFromResource ("default.tqprsb"));
 }
 
 //==============================================================================
+// User settings
+
 TEST_F (BasePluginOldStyleTest, AutomaticStoringInTheSettingsStoresTheCurrentValuesAtOnce)
 {
     writeSettings ("<PresetSettings storing=\"AUTOMATIC\"/>");
     OldStyleTestPlugin plugin;
-    plugin.getParameterManager().setNormalisedValue (cutoffId, 0.8f);
+    setValue (plugin, cutoffId, 0.8f);
 
     plugin.loadUserSettings();
 
@@ -245,28 +170,19 @@ TEST_F (BasePluginOldStyleTest, AutomaticStoringInTheSettingsStoresTheCurrentVal
     EXPECT_FLOAT_EQ (plugin.getPresetSlot (0)->getValue (cutoffId), 0.8f);
 }
 
-TEST_F (BasePluginOldStyleTest, UnknownSettingValuesChangeNothing)
+TEST_F (BasePluginOldStyleTest, UnknownSettingValuesAndSettingsOfAnotherPlugInChangeNothing)
 {
     writeSettings ("<PresetSettings storing=\"sometimes\" changing=\"loud\"/>"
                    "<ResourcesSettings><Presets default=\"bestPresets\"/><MidiCCMap default=\"maybe\"/></ResourcesSettings>");
     OldStyleTestPlugin plugin;
 
     plugin.loadUserSettings();
+    plugin.loadUserSettingsFromXml (*juce::parseXML ("<UserSettings application=\"Other\"><PresetSettings storing=\"automatic\"/></UserSettings>"));
 
     EXPECT_EQ (plugin.getPresetStoringMode(), PresetManager::onDemandStoring);
     EXPECT_EQ (plugin.getPresetChangingMode(), PresetManager::normalChanging);
     EXPECT_EQ (plugin.getPresetsDefaultMode(), BasePluginOldStyle::factoryPresets);
     EXPECT_FALSE (plugin.getMidiControl().isUsingUserDefinedMap());
-}
-
-TEST_F (BasePluginOldStyleTest, SettingsOfAnotherPlugInAreIgnored)
-{
-    OldStyleTestPlugin plugin;
-    const auto settings = juce::parseXML ("<UserSettings application=\"Other\"><PresetSettings storing=\"automatic\"/></UserSettings>");
-
-    plugin.loadUserSettingsFromXml (*settings);
-
-    EXPECT_EQ (plugin.getPresetStoringMode(), PresetManager::onDemandStoring);
 }
 
 TEST_F (BasePluginOldStyleTest, SettingsSurviveARestart)
@@ -331,14 +247,16 @@ TEST_F (BasePluginOldStyleTest, ChangingModeIsNeitherReadNorWrittenWhenUnsupport
 }
 
 //==============================================================================
+// Storing and the preset parameters
+
 TEST_F (BasePluginOldStyleTest, AutomaticStoringWritesEveryPresetParameterChangeIntoTheCurrentSlot)
 {
     const auto plugin = OldStyleTestPlugin::create();
     plugin->setPresetStoringMode (PresetManager::automaticStoring);
     plugin->selectPreset (2, false);
 
-    plugin->getParameterManager().setNormalisedValue (cutoffId, 0.91f);
-    plugin->getParameterManager().setNormalisedValue (thresholdId, 0.91f);
+    setValue (*plugin, cutoffId, 0.91f);
+    setValue (*plugin, thresholdId, 0.91f);
 
     EXPECT_FLOAT_EQ (plugin->getPresetSlot (2)->getValue (cutoffId), 0.91f);
     EXPECT_EQ (plugin->getPresetSlot (2)->getValue (thresholdId), 0.0f);
@@ -349,14 +267,14 @@ TEST_F (BasePluginOldStyleTest, OnDemandStoringDropsUnsavedEditsWhenAnotherPrese
     const auto plugin = OldStyleTestPlugin::create();
     const auto stored = plugin->getPresetSlot (0)->getValue (cutoffId);
 
-    plugin->getParameterManager().setNormalisedValue (cutoffId, 0.91f);
+    setValue (*plugin, cutoffId, 0.91f);
     plugin->selectPreset (1, false);
     plugin->selectPreset (0, false);
 
     EXPECT_FLOAT_EQ (value (*plugin, cutoffId), stored);
 }
 
-TEST_F (BasePluginOldStyleTest, EditingThePresetNameRenamesTheCurrentSlotWithoutTellingTheHost)
+TEST_F (BasePluginOldStyleTest, EditingThePresetNameRenamesTheCurrentSlotSilentlyAndTheNumberSelectsNothing)
 {
     const auto plugin = OldStyleTestPlugin::create();
     HostChanges host;
@@ -366,22 +284,17 @@ TEST_F (BasePluginOldStyleTest, EditingThePresetNameRenamesTheCurrentSlotWithout
     host.indexes.clear();
 
     plugin->getParameterManager().setValueFromText (110001, "My Bass");
+    plugin->getParameterManager().setIntValue (110000, 9);
 
     EXPECT_EQ (plugin->getPresetName (4), "My Bass");
     EXPECT_TRUE (host.indexes.empty());
+    EXPECT_EQ (plugin->getCurrentPresetIndex(), 4);
     processor.removeListener (&host);
 }
 
-TEST_F (BasePluginOldStyleTest, ChangingThePresetNumberParameterSelectsNothing)
-{
-    const auto plugin = OldStyleTestPlugin::create();
-
-    plugin->getParameterManager().setIntValue (110000, 9);
-
-    EXPECT_EQ (plugin->getCurrentPresetIndex(), 0);
-}
-
 //==============================================================================
+// The state
+
 TEST_F (BasePluginOldStyleTest, StateHoldsParametersPresetsAndTheCcMapInOrder)
 {
     const auto plugin = OldStyleTestPlugin::create();
@@ -399,127 +312,70 @@ TEST_F (BasePluginOldStyleTest, StateHoldsParametersPresetsAndTheCcMapInOrder)
     EXPECT_EQ (state->getChildElement (2)->getTagName(), "MidiControlMap");
 }
 
-TEST_F (BasePluginOldStyleTest, RestoredStateMakesThePresetCurrentWithoutApplyingItsValues)
-{
-    const auto source = OldStyleTestPlugin::create();
-    source->getParameterManager().setNormalisedValue (cutoffId, 0.123f);
-    source->setCurrentPresetIndex (5, false);
-    const auto state = source->createStateXml();
-
-    const auto plugin = OldStyleTestPlugin::create();
-    plugin->setStateFromXml (*state);
-
-    EXPECT_EQ (plugin->getCurrentPresetIndex(), 5);
-    EXPECT_EQ (plugin->getParameterManager().getParameter (110000)->getIntValue(), 5);
-    EXPECT_EQ (text (*plugin, 110001), plugin->getPresetName (5));
-    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.123f);
-    EXPECT_NE (plugin->getPresetSlot (5)->getValue (cutoffId), 0.123f);
-}
-
-TEST_F (BasePluginOldStyleTest, RestoredStateBringsBackTheBank)
+TEST_F (BasePluginOldStyleTest, ARestoredStateBringsBackTheBankAndMakesThePresetCurrentWithoutApplyingItsValues)
 {
     const auto source = OldStyleTestPlugin::create();
     source->setPresetName (1, "Renamed");
     source->insertNewGroup (0);
     source->setGroupName (0, "Mine");
-    const auto state = source->createStateXml();
-
-    const auto plugin = OldStyleTestPlugin::create();
-    plugin->setStateFromXml (*state);
-
-    EXPECT_EQ (plugin->getPresetName (1), "Renamed");
-    EXPECT_EQ (plugin->getGroupName (0), "Mine");
-    EXPECT_EQ (groupCounts (*plugin), groupCounts (*source));
-}
-
-TEST_F (BasePluginOldStyleTest, StateValuesThatAreNotFiniteAreSkipped)
-{
-    const auto plugin = OldStyleTestPlugin::create();
-    plugin->getParameterManager().setNormalisedValue (cutoffId, 0.4f);
-    const auto state = juce::parseXML ("<PluginState application=\"Tarvelin\"><ParametersState>"
-                                       "<param name=\"Cutoff\" value=\"nan\"/><param name=\"Volume\" value=\"0.25\"/>"
-                                       "</ParametersState><PresetsState currentPreset=\"inf\"/></PluginState>");
-
-    plugin->setStateFromXml (*state);
-
-    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.4f);
-    EXPECT_FLOAT_EQ (value (*plugin, volumeId), 0.25f);
-    EXPECT_EQ (plugin->getCurrentPresetIndex(), 0);
-}
-
-TEST_F (BasePluginOldStyleTest, StateOfAnotherPlugInIsIgnored)
-{
-    const auto plugin = OldStyleTestPlugin::create();
-    plugin->getParameterManager().setNormalisedValue (cutoffId, 0.4f);
-    const auto state = juce::parseXML ("<PluginState application=\"Other\"><ParametersState>"
-                                       "<param name=\"Cutoff\" value=\"0.9\"/></ParametersState></PluginState>");
-
-    plugin->setStateFromXml (*state);
-
-    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.4f);
-}
-
-TEST_F (BasePluginOldStyleTest, StateWithACurrentPresetOutsideTheSlotsKeepsTheCurrentOne)
-{
-    const auto plugin = OldStyleTestPlugin::create();
-    plugin->selectPreset (2, false);
-    const auto state = juce::parseXML ("<PluginState application=\"Tarvelin\"><PresetsState currentPreset=\"300\"/></PluginState>");
-
-    plugin->setStateFromXml (*state);
-
-    EXPECT_EQ (plugin->getCurrentPresetIndex(), 2);
-}
-
-TEST_F (BasePluginOldStyleTest, StateBlockRoundTripsThroughTheHost)
-{
-    const auto source = OldStyleTestPlugin::create();
-    source->selectPreset (6, false);
-    source->getParameterManager().setNormalisedValue (cutoffId, 0.77f);
+    setValue (*source, cutoffId, 0.123f);
+    source->setCurrentPresetIndex (5, false);
     juce::MemoryBlock block;
     source->getStateInformation (block);
 
     const auto plugin = OldStyleTestPlugin::create();
     plugin->setStateInformation (block.getData(), static_cast<int> (block.getSize()));
 
-    EXPECT_EQ (plugin->getCurrentPresetIndex(), 6);
-    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.77f);
+    EXPECT_EQ (plugin->getPresetName (1), "Renamed");
+    EXPECT_EQ (plugin->getGroupName (0), "Mine");
+    EXPECT_EQ (groupCounts (*plugin), groupCounts (*source));
+    EXPECT_EQ (plugin->getCurrentPresetIndex(), 5);
+    EXPECT_EQ (plugin->getParameterManager().getParameter (110000)->getIntValue(), 5);
+    EXPECT_EQ (currentName (*plugin), plugin->getPresetName (5));
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.123f);
+    EXPECT_NE (plugin->getPresetSlot (5)->getValue (cutoffId), 0.123f);
 }
 
-//==============================================================================
-TEST_F (BasePluginOldStyleTest, ProgramStateIsTheCurrentPreset)
+TEST_F (BasePluginOldStyleTest, AForeignStateNonFiniteValuesAndACurrentPresetOutsideTheSlotsChangeNothing)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+    setValue (*plugin, cutoffId, 0.4f);
+    plugin->selectPreset (2, false);
+    setValue (*plugin, cutoffId, 0.4f);
+
+    for (const auto* state : { "<PluginState application=\"Other\"><ParametersState><param name=\"Cutoff\" value=\"0.9\"/>"
+                               "</ParametersState></PluginState>",
+                               "<PluginState application=\"Tarvelin\"><ParametersState><param name=\"Cutoff\" value=\"nan\"/>"
+                               "<param name=\"Volume\" value=\"0.25\"/></ParametersState><PresetsState currentPreset=\"inf\"/></PluginState>",
+                               "<PluginState application=\"Tarvelin\"><PresetsState currentPreset=\"300\"/></PluginState>" })
+        plugin->setStateFromXml (*juce::parseXML (state));
+
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.4f);
+    EXPECT_FLOAT_EQ (value (*plugin, volumeId), 0.25f);
+    EXPECT_EQ (plugin->getCurrentPresetIndex(), 2);
+}
+
+TEST_F (BasePluginOldStyleTest, TheProgramStateIsTheCurrentPresetAndIsReadIntoTheCurrentSlotAndApplied)
 {
     const auto plugin = OldStyleTestPlugin::create();
     plugin->selectPreset (1, false);
-
     const auto xml = plugin->createCurrentProgramStateXml();
-
     EXPECT_EQ (xml->getTagName(), "Preset");
     EXPECT_EQ (xml->getStringAttribute ("name"), plugin->getPresetName (1));
-}
 
-TEST_F (BasePluginOldStyleTest, ProgramStateIsReadIntoTheCurrentSlotAndApplied)
-{
-    const auto plugin = OldStyleTestPlugin::create();
     plugin->selectPreset (3, false);
-
     plugin->setCurrentProgramStateFromXml (*makePresetXml ("From Host", 0.66f));
-
     EXPECT_EQ (plugin->getPresetName (3), "From Host");
     EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.66f);
-}
 
-TEST_F (BasePluginOldStyleTest, ForeignProgramStateKeepsUnsavedEdits)
-{
-    const auto plugin = OldStyleTestPlugin::create();
-    plugin->getParameterManager().setNormalisedValue (cutoffId, 0.31f);
-
+    // A foreign one keeps unsaved edits.
+    setValue (*plugin, cutoffId, 0.31f);
     plugin->setCurrentProgramStateFromXml (*makePresetXml ("Alien", 0.9f, "Other"));
-
     EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.31f);
 }
 
 //==============================================================================
-TEST_F (BasePluginOldStyleTest, ProgramChangeOnTheAudioThreadAppliesThePresetThere)
+TEST_F (BasePluginOldStyleTest, AProgramChangeOnTheAudioThreadAppliesThePresetThere)
 {
     struct ThreadRecorder : public BasePluginOldStyle::PresetManagerListener
     {
@@ -547,7 +403,7 @@ TEST_F (BasePluginOldStyleTest, ProgramChangeOnTheAudioThreadAppliesThePresetThe
 }
 
 //==============================================================================
-TEST_F (BasePluginOldStyleTest, OlderSettingsFileMovesIntoTheUserFolder)
+TEST_F (BasePluginOldStyleTest, AnOlderSettingsFileMovesIntoTheNewUserFolder)
 {
     OldStyleTestPlugin plugin;
     const auto oldFile = plugin.getCommonSettingsFolder().getChildFile ("Tarvelin.ini");
@@ -560,7 +416,7 @@ TEST_F (BasePluginOldStyleTest, OlderSettingsFileMovesIntoTheUserFolder)
     EXPECT_FALSE (oldFile.exists());
 }
 
-TEST_F (BasePluginOldStyleTest, OlderSettingsFileStaysWhenTheUserHasSettings)
+TEST_F (BasePluginOldStyleTest, AnOlderSettingsFileStaysWhenTheUserHasSettings)
 {
     OldStyleTestPlugin plugin;
     const auto oldFile = plugin.getCommonSettingsFolder().getChildFile ("Tarvelin.ini");
@@ -572,13 +428,4 @@ TEST_F (BasePluginOldStyleTest, OlderSettingsFileStaysWhenTheUserHasSettings)
 
     EXPECT_TRUE (oldFile.exists());
     EXPECT_NE (plugin.getUserSettingsFile().loadFileAsString(), "old");
-}
-
-TEST_F (BasePluginOldStyleTest, MovingSettingsCreatesTheUserFolder)
-{
-    OldStyleTestPlugin plugin;
-
-    plugin.moveSettingsToUserFolder();
-
-    EXPECT_TRUE (plugin.getUserSettingsFolder().isDirectory());
 }

@@ -457,22 +457,7 @@ namespace
 {
 struct Lamps : public EditModeFixture
 {
-    /** Lamp ids 40..83 (but 79, a chord choice) and the step states, with their values. */
-    std::map<int, float> readLamps() const
-    {
-        std::map<int, float> values;
-
-        for (int id = selfResetState; id <= levelEditState; ++id)
-            if (id != arpShuffleAmount && id != arpOnState && id != arpRepeaterView && id != randChord)
-                values[id] = plugin.getParameterManager().getValue (id);
-
-        for (int i = 0; i < 16; ++i)
-            values[IntSeqPlugin::firstStepStateId + i] = plugin.getParameterManager().getValue (IntSeqPlugin::firstStepStateId + i);
-
-        return values;
-    }
-
-    /** All lamps dark, then the given ones set. */
+    /** Lamp ids 40..83 (but the four that are no lamps) and the step states, all dark but the given ones. */
     static std::map<int, float> dark (const std::map<int, float>& lit)
     {
         std::map<int, float> values;
@@ -489,10 +474,21 @@ struct Lamps : public EditModeFixture
 
         return values;
     }
+
+    /** Every lamp, with its value. */
+    std::map<int, float> readLamps() const
+    {
+        auto values = dark ({});
+
+        for (auto& [id, value] : values)
+            value = parameters.getValue (id);
+
+        return values;
+    }
 };
 } // namespace
 
-TEST_F (Lamps, NativeModeShowsTheChainTheShownPositionAndTheBank)
+TEST_F (Lamps, NativeModeShowsTheChainInItsOwnBankTheShownPositionAndTheBank)
 {
     enter (Mode::native);
     plugin.performEvent (keySecond (7));    // chain [2, 4]
@@ -505,13 +501,9 @@ TEST_F (Lamps, NativeModeShowsTheChainTheShownPositionAndTheBank)
         { thresholdsEnabled, 1.0f }
     });
     EXPECT_EQ (readLamps(), expected);
-}
 
-TEST_F (Lamps, NativeKeyLampsShowTheChainOnlyInItsOwnBank)
-{
-    enter (Mode::native);
+    // Key lamps show the chain only in its own bank.
     plugin.performEvent (toggleAccent);     // bank group 1, the chain stays in bank 0
-
     EXPECT_FALSE (lamp (keyLamp (4)));
     EXPECT_TRUE (lamp (accentLamp));
     EXPECT_TRUE (lamp (accentBlinking));
@@ -536,7 +528,7 @@ TEST_F (Lamps, EditModeShowsTheEditedStep)
     EXPECT_EQ (readLamps(), expected);
 }
 
-TEST_F (Lamps, LevelEditingShowsTheEditedStepsLevelsInsteadOfTheThresholds)
+TEST_F (Lamps, LevelEditingShowsTheEditedStepsLevelsInsteadOfTheThresholdsUntilEditModeEnds)
 {
     enter (Mode::edit);
     plugin.performEvent (toggleLevelEdit);
@@ -547,6 +539,12 @@ TEST_F (Lamps, LevelEditingShowsTheEditedStepsLevelsInsteadOfTheThresholds)
     EXPECT_FLOAT_EQ (normalised (slideLevel), static_cast<float> (step.getSlideLevel()));
     EXPECT_FALSE (lamp (thresholdsEnabled));
     EXPECT_TRUE (lamp (levelEditState));
+
+    // Leaving edit mode hides them.
+    plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
+    EXPECT_FLOAT_EQ (normalised (accentLevel), 0.0f);
+    EXPECT_FALSE (lamp (levelEditState));
+    EXPECT_TRUE (lamp (thresholdsEnabled));
 }
 
 TEST_F (Lamps, LevelKnobsWriteTheEditedStepOnlyWhileLevelEditingShows)
@@ -564,17 +562,6 @@ TEST_F (Lamps, LevelKnobsWriteTheEditedStepOnlyWhileLevelEditingShows)
     EXPECT_DOUBLE_EQ (plugin.getPattern (2).getStep (1).getGateLevel(), 0.25);
     EXPECT_DOUBLE_EQ (plugin.getPattern (2).getStep (3).getGateLevel(), 0.125);
     EXPECT_FLOAT_EQ (normalised (gateLevel), 0.25f);
-}
-
-TEST_F (Lamps, LeavingEditModeHidesTheLevels)
-{
-    enter (Mode::edit);
-    plugin.performEvent (toggleLevelEdit);
-    plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
-
-    EXPECT_FLOAT_EQ (normalised (accentLevel), 0.0f);
-    EXPECT_FALSE (lamp (levelEditState));
-    EXPECT_TRUE (lamp (thresholdsEnabled));
 }
 
 TEST_F (Lamps, RandomizerModeBlinksItsSetAndShowsTheKeySet)
@@ -600,7 +587,7 @@ TEST_F (Lamps, RandomizerModeBlinksItsSetAndShowsTheKeySet)
     EXPECT_EQ (readLamps(), dark (lit));
 }
 
-TEST_F (Lamps, RandomizerKeyLampsFollowTheVisibleOctaveAndRandomNotes)
+TEST_F (Lamps, RandomizerKeyLampsFollowTheVisibleOctaveAndRandomNotesAndGoWithTheRandomizer)
 {
     enter (Mode::randomizer);
     plugin.performEvent (toggleOctaveDown);     // keys 0..12
@@ -611,11 +598,8 @@ TEST_F (Lamps, RandomizerKeyLampsFollowTheVisibleOctaveAndRandomNotes)
     plugin.performEvent (toggleRandomNotes);
     EXPECT_FALSE (lamp (keyLamp (0)));
     EXPECT_FALSE (lamp (randNotesLamp));
-}
 
-TEST_F (Lamps, LeavingTheRandomizerClearsItsBlinkingSet)
-{
-    enter (Mode::randomizer);
+    // Leaving the randomizer clears its blinking set.
     plugin.performEvent (IntSeqPlugin::toggleRandomizerEvent);
 
     for (int k = 0; k < 13; ++k)
@@ -627,20 +611,13 @@ TEST_F (Lamps, LeavingTheRandomizerClearsItsBlinkingSet)
     EXPECT_TRUE (lamp (keyLamp (3)));     // back to the edited step
 }
 
-TEST_F (Lamps, WithTheSequencerOffEveryLampIsDark)
-{
-    enter (Mode::off);
-
-    EXPECT_EQ (readLamps(), dark ({}));
-}
-
-TEST_F (Lamps, SelfResetLampFollowsTheSequencerSwitch)
+TEST_F (Lamps, WithTheSequencerOffEveryLampIsDarkAndSelfResetFollowsBothSwitches)
 {
     enter (Mode::native);
     ASSERT_TRUE (lamp (selfResetState));
 
     plugin.performEvent (IntSeqPlugin::toggleInternalSequencerEvent);
-    EXPECT_FALSE (lamp (selfResetState));
+    EXPECT_EQ (readLamps(), dark ({}));
 
     plugin.performEvent (IntSeqPlugin::toggleInternalSequencerEvent);
     EXPECT_TRUE (lamp (selfResetState));
@@ -737,69 +714,41 @@ TEST_F (Editing, TheCurrentPatternFollowsThePlayingOneOutsideWriteMode)
     EXPECT_EQ (plugin.getParameterManager().getValue (IntSeqPlugin::patternNumberId), 3.0f);
 }
 
-TEST_F (Editing, InHostModeAutoFollowEditsThePlayingPattern)
+TEST_F (Editing, InHostModeOnlyAutoFollowEditsThePlayingPattern)
 {
     hostModeOn();
     render (blockSize, { noteOn (0, 12 + 60) });
-
     EXPECT_EQ (plugin.getCurrentPatternIndex(), 60);
-}
 
-TEST_F (Editing, InHostModeWithoutAutoFollowTheCurrentPatternStays)
-{
-    hostModeOn();
     plugin.performEvent (IntSeqPlugin::toggleAutoFollowModeEvent);
     plugin.setCurrentPattern (40);
-    render (blockSize, { noteOn (0, 12 + 60) });
-
+    render (blockSize, { noteOn (0, 12 + 61) });
     plugin.updateWriteModeState();
-
     EXPECT_EQ (plugin.getCurrentPatternIndex(), 40);
 }
 
-TEST_F (Editing, LeavingHostModeBringsACurrentPatternBeyondTheBanksBackToZero)
-{
-    hostModeOn();
-    plugin.setCurrentPattern (50);
-
-    plugin.performEvent (IntSeqPlugin::toggleHostModeEvent);
-
-    EXPECT_EQ (plugin.getCurrentPatternIndex(), 0);
-}
-
-TEST_F (Editing, NextStopsAtPattern23OutsideHostMode)
-{
-    writeModeOn();
-    plugin.performEvent (IntSeqPlugin::toggleAutoFollowModeEvent);
-    plugin.setCurrentPattern (22);
-
-    plugin.performEvent (IntSeqPlugin::nextEvent);
-    plugin.performEvent (IntSeqPlugin::nextEvent);
-
-    EXPECT_EQ (plugin.getCurrentPatternIndex(), 23);
-}
-
-TEST_F (Editing, NextStopsAtPattern95InHostMode)
+TEST_F (Editing, PrevAndNextStopAtTheFirstAndLastPatternOfTheMode)
 {
     hostModeOn();
     plugin.performEvent (IntSeqPlugin::toggleAutoFollowModeEvent);
     plugin.setCurrentPattern (94);
-
     plugin.performEvent (IntSeqPlugin::nextEvent);
     plugin.performEvent (IntSeqPlugin::nextEvent);
-
     EXPECT_EQ (plugin.getCurrentPatternIndex(), 95);
-}
 
-TEST_F (Editing, PrevStopsAtTheFirstPattern)
-{
+    // Leaving host mode brings a pattern beyond the banks back to the first.
+    plugin.performEvent (IntSeqPlugin::toggleHostModeEvent);
+    EXPECT_EQ (plugin.getCurrentPatternIndex(), 0);
+
     writeModeOn();
-    plugin.performEvent (IntSeqPlugin::toggleAutoFollowModeEvent);
+    plugin.setCurrentPattern (22);
+    plugin.performEvent (IntSeqPlugin::nextEvent);
+    plugin.performEvent (IntSeqPlugin::nextEvent);
+    EXPECT_EQ (plugin.getCurrentPatternIndex(), 23);
+
     plugin.setCurrentPattern (1);
-
     plugin.performEvent (IntSeqPlugin::prevEvent);
     plugin.performEvent (IntSeqPlugin::prevEvent);
-
     EXPECT_EQ (plugin.getCurrentPatternIndex(), 0);
 }
 
@@ -959,7 +908,7 @@ std::unique_ptr<juce::XmlElement> sequencerStateOf (Tarvelin& plugin)
 }
 } // namespace
 
-TEST_F (Editing, TheStateAddsSelfResetAfterNoteOffAndEditionStateLast)
+TEST_F (Editing, TheStateAddsSelfResetAfterNoteOffAndEditionStateLastAndRestoresThem)
 {
     plugin.setSelfReset (false);
     plugin.performEvent (toggleSlide);      // bank 2
@@ -982,19 +931,9 @@ TEST_F (Editing, TheStateAddsSelfResetAfterNoteOffAndEditionStateLast)
     EXPECT_EQ (edition->getChildByName ("ChainPatterns")->getIntAttribute ("first"), 1);
     EXPECT_EQ (edition->getChildByName ("ChainPatterns")->getIntAttribute ("last"), 4);
     EXPECT_EQ (edition->getChildByName ("ChainPatterns")->getIntAttribute ("bank"), 2);
-}
 
-TEST_F (Editing, TheEditionStateRestoresIntoAnotherInstance)
-{
-    plugin.setSelfReset (false);
-    plugin.performEvent (toggleSlide);
-    plugin.performEvent (key (2));
-    plugin.performEvent (keySecond (7));
-    writeModeOn();
-    plugin.performEvent (selectStep (6));
     juce::MemoryBlock state;
     plugin.getStateInformation (state);
-
     const auto other = InstrumentTest::createInstrument();
     other->setStateInformation (state.getData(), static_cast<int> (state.getSize()));
 
