@@ -186,7 +186,7 @@ TEST_F (SequencerLayer, HostModeCountsAsEditModeAndBlocksTheWriteSwitch)
     EXPECT_EQ (plugin.getParameterManager().getParameter (IntSeqPlugin::patternNumberId)->getIntValue(), 12);
 }
 
-TEST_F (SequencerLayer, ClearIsRefusedWithAFullClipboardAndUndoThenCancelsTheCopy)
+TEST_F (SequencerLayer, ClearIsRefusedWithAFullClipboardOrInLengthOrRandomizerModeAndUndoThenCancelsTheCopy)
 {
     plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
     plugin.performEvent (IntSeqPlugin::copyEvent);
@@ -204,16 +204,13 @@ TEST_F (SequencerLayer, ClearIsRefusedWithAFullClipboardAndUndoThenCancelsTheCop
     plugin.performEvent (IntSeqPlugin::undoEvent);
     EXPECT_EQ (plugin.clears, 1);
     EXPECT_EQ (plugin.undos, 1);
-}
 
-TEST_F (SequencerLayer, ClearIsRefusedInLengthAndRandomizerModes)
-{
-    plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
+    // Nor does it act in length or randomizer mode.
     plugin.performEvent (IntSeqPlugin::toggleLengthModeEvent);
     plugin.performEvent (IntSeqPlugin::clearEvent);
     plugin.performEvent (IntSeqPlugin::toggleRandomizerEvent);
     plugin.performEvent (IntSeqPlugin::clearEvent);
-    EXPECT_EQ (plugin.clears, 0);
+    EXPECT_EQ (plugin.clears, 1);
 }
 
 TEST_F (SequencerLayer, PrevAndNextDoNothingWhileAutoFollowIsActive)
@@ -283,9 +280,12 @@ TEST_F (SequencerLayer, PlayActionsLeaveRequestsForTheAudioThread)
     EXPECT_FALSE (plugin.getSequencerClock().isRunning());
 }
 
-TEST_F (SequencerLayer, TempoFromTheEditorIsIgnoredWithoutInternalSync)
+TEST_F (SequencerLayer, TheEditorsPatternNameNeedsEditModeAndItsTempoInternalSync)
 {
     auto& manager = plugin.getParameterManager();
+    manager.setValueFromText (IntSeqPlugin::patternNameId, "Renamed");
+    EXPECT_EQ (plugin.patterns[0].getName(), "Pattern 1");
+
     plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
 
     manager.setValue (IntSeqPlugin::patternTempoId, 150.0f);
@@ -300,12 +300,6 @@ TEST_F (SequencerLayer, TempoFromTheEditorIsIgnoredWithoutInternalSync)
 
     manager.setValueFromText (IntSeqPlugin::patternNameId, "Rolling");
     EXPECT_EQ (plugin.patterns[0].getName(), "Rolling");
-}
-
-TEST_F (SequencerLayer, PatternNameFromTheEditorNeedsEditMode)
-{
-    plugin.getParameterManager().setValueFromText (IntSeqPlugin::patternNameId, "Renamed");
-    EXPECT_EQ (plugin.patterns[0].getName(), "Pattern 1");
 }
 
 TEST_F (SequencerLayer, StateElementHoldsTheSwitchesInOrderThenThePatterns)
@@ -375,47 +369,6 @@ TEST_F (SequencerLayer, BankReadingSkipsForeignPatternsAndKeepsTheRest)
     EXPECT_EQ (plugin.patterns[12].getName(), "Keep me");
 
     EXPECT_FALSE (plugin.readPatternBankXml (juce::XmlElement ("Patterns")));
-}
-
-TEST_F (SequencerLayer, PatternAndBankFilesRoundTrip)
-{
-    const juce::TemporaryFile patternFile (".tqptr"), bankFile (".tqptrb");
-    plugin.patterns[5].setName ("Saved");
-    plugin.patterns[5].setLength (7);
-    plugin.patterns[40].setTempo (133.3);
-
-    ASSERT_TRUE (plugin.savePatternFile (patternFile.getFile(), 5));
-    ASSERT_TRUE (plugin.savePatternBankFile (bankFile.getFile()));
-
-    auto other = TestSequencer::create();
-    ASSERT_TRUE (other->loadPatternFile (patternFile.getFile(), 9));
-    EXPECT_EQ (other->patterns[9].getName(), "Saved");
-    EXPECT_EQ (other->patterns[9].getLength(), 7);
-
-    ASSERT_TRUE (other->loadPatternBankFile (bankFile.getFile()));
-    EXPECT_DOUBLE_EQ (other->patterns[40].getTempo(), 133.3);
-    EXPECT_EQ (other->patterns[5].getName(), "Saved");
-}
-
-TEST_F (SequencerLayer, DamagedOrMissingPatternFilesChangeNothing)
-{
-    const juce::TemporaryFile file (".tqptr");
-    file.getFile().replaceWithText ("<Pattern application=\"Tarvelin\" name=\"Half");
-    plugin.patterns[2].setName ("Untouched");
-
-    EXPECT_FALSE (plugin.loadPatternFile (file.getFile(), 2));
-    EXPECT_FALSE (plugin.loadPatternFile (juce::File ("/nonexistent/file.tqptr"), 2));
-    EXPECT_FALSE (plugin.loadPatternBankFile (file.getFile()));
-    EXPECT_FALSE (plugin.loadPatternFile (file.getFile(), 400));
-    EXPECT_EQ (plugin.patterns[2].getName(), "Untouched");
-}
-
-TEST_F (SequencerLayer, WildcardsListTheExtensions)
-{
-    EXPECT_EQ (plugin.getPatternFileExtension(), ".tqptr");
-    EXPECT_EQ (plugin.getPatternBankFileExtension(), ".tqptrb");
-    EXPECT_EQ (plugin.getPatternLoadWildcard(), "*.tqptr");
-    EXPECT_EQ (plugin.getPatternBankSaveWildcard(), "*.tqptrb");
 }
 
 TEST (SequencerSetUp, FactoryModeLoadsTheFactoryPatternBank)

@@ -325,11 +325,14 @@ TEST_F (OlderFormats, FilesThatAreMissingOrNoXmlChangeNoPattern)
     EXPECT_FALSE (plugin.loadPatternBankFile (folder.get().getChildFile ("missing.tqptrb")));
     EXPECT_FALSE (plugin.loadPatternFile (foreign, 3));
     EXPECT_FALSE (plugin.loadPatternFile (broken, 3));
+    EXPECT_FALSE (plugin.loadPatternFile (folder.write ("good.tqptr", plugin.createPatternXml (1)->toString()), 400));
     EXPECT_TRUE (everyPatternIsAsBefore());
 }
 
 TEST_F (OlderFormats, TheBankWildcardsOfferTheOlderTextFormatForLoadingOnly)
 {
+    EXPECT_EQ (plugin.getPatternFileExtension(), ".tqptr");
+    EXPECT_EQ (plugin.getPatternBankFileExtension(), ".tqptrb");
     EXPECT_EQ (plugin.getPatternLoadWildcard(), "*.tqptr");
     EXPECT_EQ (plugin.getPatternSaveWildcard(), "*.tqptr");
     EXPECT_EQ (plugin.getPatternBankLoadWildcard(), "*.tqptrb; *.tq");
@@ -339,11 +342,12 @@ TEST_F (OlderFormats, TheBankWildcardsOfferTheOlderTextFormatForLoadingOnly)
 //==============================================================================
 // The older text bank
 
-TEST_F (OlderFormats, ATextBankSetsEveryPatternWithItsNameTempoAndShuffle)
+TEST_F (OlderFormats, ATextBankSetsEveryPatternWithItsNameTempoAndShuffleWhateverTheCaseOfItsExtension)
 {
-    const auto file = folder.write ("old.tq", makeTextBank());
+    ASSERT_TRUE (plugin.loadPatternBankFile (folder.write ("OLD.TQ", makeTextBank())));
+    EXPECT_EQ (plugin.getPattern (95).getName(), "Pattern 95");
 
-    ASSERT_TRUE (plugin.loadPatternBankFile (file));
+    ASSERT_TRUE (plugin.loadPatternBankFile (folder.write ("old.tq", makeTextBank())));
 
     for (int i = 0; i < Tarvelin::numPatterns; ++i)
     {
@@ -356,15 +360,6 @@ TEST_F (OlderFormats, ATextBankSetsEveryPatternWithItsNameTempoAndShuffle)
         for (int s = 0; s < 16; ++s)
             EXPECT_EQ (pattern.getStep (s), expectedFromText (plainTextStep (i, s))) << i << "/" << s;
     }
-}
-
-TEST_F (OlderFormats, AnUpperCaseTextExtensionIsTheOlderTextFormatToo)
-{
-    const auto file = folder.write ("OLD.TQ", makeTextBank());
-
-    ASSERT_TRUE (plugin.loadPatternBankFile (file));
-
-    EXPECT_EQ (plugin.getPattern (95).getName(), "Pattern 95");
 }
 
 TEST_F (OlderFormats, TextValuesOutOfRangeAreBroughtIntoRange)
@@ -430,12 +425,7 @@ TEST_F (OlderFormats, BinaryGarbageWithTheTextExtensionChangesNoPattern)
 //==============================================================================
 // The older whole-instrument block (100968 bytes)
 
-TEST_F (OlderFormats, TheOlderStateBlockIsExactly100968Bytes)
-{
-    EXPECT_EQ (makeOlderState().size(), 100968);
-}
-
-TEST_F (OlderFormats, AnOlderStateBlockSetsTheProgramsIntoThePresetSlots)
+TEST_F (OlderFormats, AnOlderStateBlockSetsTheProgramsIntoThePresetSlotsAndAppliesTheCurrentOne)
 {
     const auto block = makeOlderState();
 
@@ -454,21 +444,16 @@ TEST_F (OlderFormats, AnOlderStateBlockSetsTheProgramsIntoThePresetSlots)
     // The other preset parameters come from the default preset.
     for (int id = 24; id < 33; ++id)
         EXPECT_FLOAT_EQ (plugin.getPresetSlot (3)->getValue (id), plugin.getDefaultPreset().getValue (id)) << id;
-}
 
-TEST_F (OlderFormats, AnOlderStateBlockAppliesTheCurrentPreset)
-{
-    const auto block = makeOlderState();
+    // The current preset is applied.
     const int current = plugin.getCurrentPresetIndex();
-
-    plugin.setStateInformation (block.data(), block.size());
-
     EXPECT_NEAR (normalised (cutoff), programWordValue (current, 1), 1.0e-6);
     EXPECT_EQ (plugin.getParameterManager().getText (PresetManager::currentPresetNameId), "Old " + juce::String (current));
 }
 
-TEST_F (OlderFormats, AnOlderStateBlockSetsThePatternsAndKeepsTheirTempoAndShuffle)
+TEST_F (OlderFormats, AnOlderStateBlockSetsThePatternsKeepingTheirTempoAndShuffleAndTheSequencerAndArpeggiatorSettings)
 {
+    plugin.performEvent (IntSeqPlugin::toggleInternalSequencerEvent);
     const auto block = makeOlderState();
 
     plugin.setStateInformation (block.data(), block.size());
@@ -484,14 +469,6 @@ TEST_F (OlderFormats, AnOlderStateBlockSetsThePatternsAndKeepsTheirTempoAndShuff
         for (int j = 0; j < 16; ++j)
             EXPECT_EQ (pattern.getStep (j), expectedFromWords (olderStepWords (i, j))) << i << "/" << j;
     }
-}
-
-TEST_F (OlderFormats, AnOlderStateBlockSetsTheSequencerAndArpeggiatorSettings)
-{
-    plugin.performEvent (IntSeqPlugin::toggleInternalSequencerEvent);
-    const auto block = makeOlderState();
-
-    plugin.setStateInformation (block.data(), block.size());
 
     EXPECT_FLOAT_EQ (normalised (gateThreshold), 0.25f);
     EXPECT_FLOAT_EQ (normalised (accentThreshold), 0.5f);
@@ -510,16 +487,6 @@ TEST_F (OlderFormats, AnOlderStateBlockSetsTheSequencerAndArpeggiatorSettings)
     EXPECT_EQ (plugin.getEditedStep(), 5);
 }
 
-TEST_F (OlderFormats, AStoredLengthOfZeroGivesOneStep)
-{
-    auto block = makeOlderState();
-    block.setInt (firstPatternWord + patternWords * 4 + 160, 0);
-
-    plugin.setStateInformation (block.data(), block.size());
-
-    EXPECT_EQ (plugin.getPattern (4).getLength(), 1);
-}
-
 TEST_F (OlderFormats, OutOfRangeWordsOfAnOlderStateBlockAreBroughtIntoRange)
 {
     auto block = makeOlderState();
@@ -527,7 +494,7 @@ TEST_F (OlderFormats, OutOfRangeWordsOfAnOlderStateBlockAreBroughtIntoRange)
     for (int i = 0; i < 96; ++i)
     {
         const int base = firstPatternWord + patternWords * i;
-        block.setInt (base + 160, i % 2 == 0 ? -7 : 1000);
+        block.setInt (base + 160, i == 4 ? 0 : i % 2 == 0 ? -7 : 1000);
 
         for (int j = 0; j < 16; ++j)
         {
@@ -548,6 +515,7 @@ TEST_F (OlderFormats, OutOfRangeWordsOfAnOlderStateBlockAreBroughtIntoRange)
     plugin.setStateInformation (block.data(), block.size());
 
     EXPECT_TRUE (everyStepIsInRange());
+    EXPECT_EQ (plugin.getPattern (4).getLength(), 1);
     EXPECT_EQ (plugin.getPattern (0).getStep (0).getNote(), 12);
     EXPECT_EQ (plugin.getPattern (0).getStep (1).getNote(), 0);
     EXPECT_FLOAT_EQ (normalised (gateThreshold), 1.0f);
@@ -655,48 +623,22 @@ TEST_F (OlderFormats, ADamagedCurrentStateOf100968BytesChangesNothing)
 //==============================================================================
 // The older one-program block (136 bytes)
 
-TEST_F (OlderFormats, AnOlderProgramGoesIntoTheCurrentPresetSlot)
+TEST_F (OlderFormats, AnOlderProgramGoesIntoTheCurrentPresetSlotWithItsNameCutAfter24Characters)
 {
     plugin.selectPreset (6, true);
     WordBlock program (34);
-    writeProgram (program, 0, 11, "Acid Line");
+    writeProgram (program, 0, 11, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");   // runs into the unread words
 
     plugin.setCurrentProgramStateInformation (program.data(), program.size());
 
     const auto* slot = plugin.getPresetSlot (6);
-    EXPECT_EQ (slot->getName(), "Acid Line");
+    EXPECT_EQ (slot->getName(), "ABCDEFGHIJKLMNOPQRSTUVWX");   // 24 characters
 
     for (int w = 0; w < 24; ++w)
         EXPECT_NEAR (slot->getValue (parameterOfWord[w]), convertedWord (w, programWordValue (11, w)), 1.0e-6) << w;
 
     EXPECT_NEAR (normalised (decay), programWordValue (11, 4), 1.0e-6);
-    EXPECT_EQ (plugin.getParameterManager().getText (PresetManager::currentPresetNameId), "Acid Line");
-}
-
-TEST_F (OlderFormats, AnOlderProgramsTuneAndInvertedSwitchesAreConverted)
-{
-    WordBlock program (34);
-    program.setFloat (0, 0.5f);
-    program.setFloat (19, 0.25f);
-    program.setFloat (21, 1.0f);
-
-    plugin.setCurrentProgramStateInformation (program.data(), program.size());
-
-    const auto* slot = plugin.getPresetSlot (plugin.getCurrentPresetIndex());
-    EXPECT_FLOAT_EQ (slot->getValue (tune), 0.5f);
-    EXPECT_FLOAT_EQ (slot->getValue (waveform), 0.75f);
-    EXPECT_FLOAT_EQ (slot->getValue (bankOrder), 0.0f);
-    EXPECT_FLOAT_EQ (normalised (tune), 0.5f);
-}
-
-TEST_F (OlderFormats, AnOlderProgramNameEndsAfter24Characters)
-{
-    WordBlock program (34);
-    program.setName (96, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");   // runs into the unread words
-
-    plugin.setCurrentProgramStateInformation (program.data(), program.size());
-
-    EXPECT_EQ (plugin.getPresetSlot (plugin.getCurrentPresetIndex())->getName(), "ABCDEFGHIJKLMNOPQRSTUVWX");
+    EXPECT_EQ (plugin.getParameterManager().getText (PresetManager::currentPresetNameId), "ABCDEFGHIJKLMNOPQRSTUVWX");
 }
 
 TEST_F (OlderFormats, AnOlderProgramOfNonNumbersKeepsTheDefaultPresetsValues)

@@ -22,22 +22,13 @@ TEST (TarvelinPresets, FreshInstanceAppliesTheFactoryBanksFirstPreset)
     }
 }
 
-TEST (TarvelinPresets, PresetsCoverTheFirst33ParametersAndThreeStayOutside)
+TEST (TarvelinPresets, PresetsCoverTheFirst33ParametersAndTheChangingModeIsNotOffered)
 {
     const auto plugin = createInstrument();
 
     EXPECT_EQ (plugin->getNumPresetParameters(), 33);
     EXPECT_EQ (plugin->getNumOtherParameters(), 3);
     EXPECT_EQ (plugin->getPresetSlot (0)->getNumValues(), 33);
-}
-
-TEST (TarvelinPresets, ChangingModeIsNotWrittenToTheSettings)
-{
-    const auto plugin = createInstrument();
-
-    const auto settings = plugin->createUserSettingsXml();
-
     EXPECT_FALSE (plugin->isPresetChangingModeSupported());
-    EXPECT_TRUE (settings->getChildByName ("PresetSettings")->hasAttribute ("storing"));
-    EXPECT_FALSE (settings->getChildByName ("PresetSettings")->hasAttribute ("changing"));
+    EXPECT_FALSE (plugin->createUserSettingsXml()->getChildByName ("PresetSettings")->hasAttribute ("changing"));
 }
