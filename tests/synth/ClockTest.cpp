@@ -61,77 +61,69 @@ struct RecordingListener : public Clock::Listener
 };
 } // namespace
 
+namespace
+{
+/** A clock started at a position, and the phases it enters, each at its sample. */
+struct GridCase
+{
+    const char* name;
+    double tempo, stepsPerBeat, gate, shuffle, start;
+    int numSamples;
+    Changes expected;
+    bool shuffled = true;
+};
+
+void PrintTo (const GridCase& c, std::ostream* os) { *os << c.name; }
+
+const GridCase gridCases[] = {
+    // Gate end 2756.25, second step 5512.5, its gate end 8268.75 samples.
+    { "the plain grid at 120 BPM", 120.0, 4.0, 0.5, 0.0, 0.0, 11000, { { 0, 0 }, { 2757, 1 }, { 5513, 2 }, { 8269, 3 } } },
+    // A step is 5088.46 samples.
+    { "the plain grid over two pairs at 130 BPM", 130.0, 4.0, 0.5, 0.0, 0.0, 20400,
+      { { 0, 0 }, { 2545, 1 }, { 5089, 2 }, { 7633, 3 }, { 10177, 0 }, { 12722, 1 }, { 15266, 2 }, { 17810, 3 }, { 20354, 0 } } },
+    // Second step at 0.4 beats (8141.54), first gate end 0.2 (4070.77), second gate end 0.45 (9159.23), pair end 0.5 (10176.92).
+    { "shuffle delays the second step and shortens its gate while the pair end stays", 130.0, 4.0, 0.5, 0.6, 0.0, 20400,
+      { { 0, 0 }, { 4071, 1 }, { 8142, 2 }, { 9160, 3 }, { 10177, 0 }, { 14248, 1 }, { 18319, 2 }, { 19337, 3 }, { 20354, 0 } } },
+    { "the shortest gate of the gate parameter", 131.0, 4.0, 0.04, 0.0, 0.0, 20250,
+      { { 0, 0 }, { 202, 1 }, { 5050, 2 }, { 5252, 3 }, { 10100, 0 }, { 10302, 1 }, { 15149, 2 }, { 15351, 3 }, { 20199, 0 } } },
+    { "the longest gate of the gate parameter", 131.0, 4.0, 0.96, 0.0, 0.0, 20250,
+      { { 0, 0 }, { 4848, 1 }, { 5050, 2 }, { 9898, 3 }, { 10100, 0 }, { 14947, 1 }, { 15149, 2 }, { 19997, 3 }, { 20199, 0 } } },
+    { "a zero gate still releases every step one sample after it starts", 130.0, 4.0, 0.0, 0.0, 0.0, 10200,
+      { { 0, 0 }, { 1, 1 }, { 5089, 2 }, { 5090, 3 }, { 10177, 0 }, { 10178, 1 } } },
+    // A step is a sixth of a beat: 3392.31 samples.
+    { "six steps per beat", 130.0, 6.0, 0.5, 0.0, 0.0, 6800, { { 0, 0 }, { 1697, 1 }, { 3393, 2 }, { 5089, 3 }, { 6785, 0 } } },
+    // Position 0 is reached after 0.10001 * 22050 = 2205.22 samples; the gate ends 0.125 beats later, at 4961.47.
+    { "pre-roll waits for position zero", 120.0, 4.0, 0.5, 0.0, -0.10001, 5000, { { 2206, 0 }, { 4962, 1 } } },
+    // The second step of the pair 0..0.5, whose gate ends at 0.375.
+    { "a start inside a second step runs through the first step's phases at once", 130.0, 4.0, 0.5, 0.0, 0.3, 1600,
+      { { 0, 0 }, { 1, 1 }, { 2, 2 }, { 1527, 3 } } },
+    { "a plain clock alternates two phases per step", 130.0, 4.0, 0.5, 0.0, 0.0, 10200,
+      { { 0, 0 }, { 2545, 1 }, { 5089, 0 }, { 7633, 1 }, { 10177, 0 } }, false },
+    { "a plain clock's pre-roll waits for position zero", 120.0, 4.0, 0.5, 0.0, -0.10001, 5000, { { 2206, 0 }, { 4962, 1 } }, false },
+};
+
+class ClockGrid : public ::testing::TestWithParam<GridCase>
+{
+};
+} // namespace
+
 // Expected samples are the first sample at or after each boundary's exact time
 // (boundary in beats * 44100 * 60 / tempo). Tempos are chosen so that no
 // boundary falls on a whole sample.
-
-TEST (ShuffledClock, PlainGridAt120MatchesTheFirstSampleAfterEachBoundary)
+TEST_P (ClockGrid, EntersEachPhaseAtTheFirstSampleAfterItsBoundary)
 {
-    ShuffledClock clock;
-    setUp (clock, 120.0);
-    clock.start (0.0);
+    const auto& c = GetParam();
+    ShuffledClock shuffled;
+    Clock plain;
+    Clock& clock = c.shuffled ? shuffled : plain;
+    setUp (clock, c.tempo, c.stepsPerBeat, c.gate);
+    shuffled.setShuffle (c.shuffle);
+    clock.start (c.start);
 
-    // Gate end 2756.25, second step 5512.5, its gate end 8268.75 samples.
-    const auto changes = runFor (clock, 11000);
-    EXPECT_EQ (changes, (Changes { { 0, 0 }, { 2757, 1 }, { 5513, 2 }, { 8269, 3 } }));
+    EXPECT_EQ (runFor (clock, c.numSamples), c.expected);
 }
 
-TEST (ShuffledClock, PlainGridOverTwoPairs)
-{
-    ShuffledClock clock;
-    setUp (clock, 130.0); // a step is 5088.46 samples
-    clock.start (0.0);
-
-    const auto changes = runFor (clock, 20400);
-    EXPECT_EQ (changes, (Changes { { 0, 0 }, { 2545, 1 }, { 5089, 2 }, { 7633, 3 }, { 10177, 0 },
-                                   { 12722, 1 }, { 15266, 2 }, { 17810, 3 }, { 20354, 0 } }));
-}
-
-TEST (ShuffledClock, ShuffleDelaysTheSecondStepAndShortensItsGateWhileThePairEndStays)
-{
-    ShuffledClock clock;
-    setUp (clock, 130.0);
-    clock.setShuffle (0.6);
-    clock.start (0.0);
-
-    // Second step at 0.4 beats (8141.54), first gate end 0.2 (4070.77),
-    // second gate end 0.45 (9159.23), pair end 0.5 (10176.92).
-    const auto changes = runFor (clock, 20400);
-    EXPECT_EQ (changes, (Changes { { 0, 0 }, { 4071, 1 }, { 8142, 2 }, { 9160, 3 }, { 10177, 0 },
-                                   { 14248, 1 }, { 18319, 2 }, { 19337, 3 }, { 20354, 0 } }));
-}
-
-TEST (ShuffledClock, ShortestGateOfTheGateParameter)
-{
-    ShuffledClock clock;
-    setUp (clock, 131.0, 4.0, 0.04);
-    clock.start (0.0);
-
-    const auto changes = runFor (clock, 20250);
-    EXPECT_EQ (changes, (Changes { { 0, 0 }, { 202, 1 }, { 5050, 2 }, { 5252, 3 }, { 10100, 0 },
-                                   { 10302, 1 }, { 15149, 2 }, { 15351, 3 }, { 20199, 0 } }));
-}
-
-TEST (ShuffledClock, LongestGateOfTheGateParameter)
-{
-    ShuffledClock clock;
-    setUp (clock, 131.0, 4.0, 0.96);
-    clock.start (0.0);
-
-    const auto changes = runFor (clock, 20250);
-    EXPECT_EQ (changes, (Changes { { 0, 0 }, { 4848, 1 }, { 5050, 2 }, { 9898, 3 }, { 10100, 0 },
-                                   { 14947, 1 }, { 15149, 2 }, { 19997, 3 }, { 20199, 0 } }));
-}
-
-TEST (ShuffledClock, ZeroGateStillReleasesEveryStepOneSampleAfterItStarts)
-{
-    ShuffledClock clock;
-    setUp (clock, 130.0, 4.0, 0.0);
-    clock.start (0.0);
-
-    const auto changes = runFor (clock, 10200);
-    EXPECT_EQ (changes, (Changes { { 0, 0 }, { 1, 1 }, { 5089, 2 }, { 5090, 3 }, { 10177, 0 }, { 10178, 1 } }));
-}
+INSTANTIATE_TEST_SUITE_P (Clock, ClockGrid, ::testing::ValuesIn (gridCases));
 
 TEST (ShuffledClock, GateAndShuffleAreLimitedToTheirRange)
 {
@@ -140,17 +132,6 @@ TEST (ShuffledClock, GateAndShuffleAreLimitedToTheirRange)
     clock.setShuffle (-0.2);
     EXPECT_EQ (clock.getGate(), 1.0);
     EXPECT_EQ (clock.getShuffle(), 0.0);
-}
-
-TEST (ShuffledClock, SixStepsPerBeat)
-{
-    ShuffledClock clock;
-    setUp (clock, 130.0, 6.0);
-    clock.start (0.0);
-
-    // A step is a sixth of a beat: 3392.31 samples.
-    const auto changes = runFor (clock, 6800);
-    EXPECT_EQ (changes, (Changes { { 0, 0 }, { 1697, 1 }, { 3393, 2 }, { 5089, 3 }, { 6785, 0 } }));
 }
 
 TEST (ShuffledClock, HostJumpJustPastAPairStartBeginsThatPairAtOnce)
@@ -194,17 +175,6 @@ TEST (ShuffledClock, TempoChangeMidPhaseRetimesTheRemainingWait)
     EXPECT_EQ (runFor (clock, 4000, 1000), (Changes { { 4513, 1 } }));
 }
 
-TEST (ShuffledClock, PreRollWaitsForPositionZero)
-{
-    ShuffledClock clock;
-    setUp (clock, 120.0);
-    clock.start (-0.10001);
-
-    // Position 0 is reached after 0.10001 * 22050 = 2205.22 samples; the gate
-    // ends 0.125 beats later, at 4961.47.
-    EXPECT_EQ (runFor (clock, 5000), (Changes { { 2206, 0 }, { 4962, 1 } }));
-}
-
 TEST (ShuffledClock, FollowingTheHostPositionEveryBlockKeepsTheGrid)
 {
     ShuffledClock free;
@@ -231,28 +201,17 @@ TEST (ShuffledClock, FollowingTheHostPositionEveryBlockKeepsTheGrid)
     EXPECT_EQ (followedChanges, runFor (free, 80 * blockSize));
 }
 
-TEST (ShuffledClock, RefusesATempoThatIsNotAFinitePositiveNumber)
-{
-    ShuffledClock clock;
-    clock.setTempo (120.0);
-
-    for (auto tempo : { 0.0, -60.0, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN() })
-    {
-        clock.setTempo (tempo);
-        EXPECT_EQ (clock.getTempo(), 120.0) << tempo;
-    }
-}
-
-TEST (ShuffledClock, RefusedTempoKeepsTheTiming)
+TEST (ShuffledClock, ATempoThatIsNotAFinitePositiveNumberIsRefusedAndKeepsTheTiming)
 {
     ShuffledClock clock;
     setUp (clock, 120.0);
     clock.start (0.0);
     runFor (clock, 1000);
 
-    clock.setTempo (std::numeric_limits<double>::infinity());
-    clock.setTempo (0.0);
+    for (auto tempo : { 0.0, -60.0, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN() })
+        clock.setTempo (tempo);
 
+    EXPECT_EQ (clock.getTempo(), 120.0);
     EXPECT_EQ (runFor (clock, 4000, 1000), (Changes { { 2757, 1 } }));
 }
 
@@ -292,36 +251,9 @@ TEST (ShuffledClock, NearerPreviousStepIsMeasuredWithinTheShuffledPair)
 
     shuffled.setPosition (0.42);
     EXPECT_TRUE (shuffled.isNearerPreviousStep());  // 0.02 after the second step, 0.08 before the pair end
-}
 
-TEST (Clock, PlainGridAlternatesTwoPhasesPerStep)
-{
-    Clock clock;
-    setUp (clock, 130.0);
-    clock.start (0.0);
-
-    EXPECT_EQ (runFor (clock, 10200), (Changes { { 0, 0 }, { 2545, 1 }, { 5089, 0 }, { 7633, 1 }, { 10177, 0 } }));
-}
-
-TEST (Clock, PreRollWaitsForPositionZero)
-{
-    Clock clock;
-    setUp (clock, 120.0);
-    clock.start (-0.10001);
-
-    EXPECT_EQ (runFor (clock, 5000), (Changes { { 2206, 0 }, { 4962, 1 } }));
-}
-
-TEST (Clock, NearerPreviousStepAtAStepStartIsFalse)
-{
-    Clock clock;
-    clock.setPosition (0.5);
-    EXPECT_FALSE (clock.isNearerPreviousStep());
-}
-
-TEST (Clock, BeatsPerSampleIsTempoOverSixtySampleRates)
-{
-    EXPECT_DOUBLE_EQ (Clock::getBeatsPerSample (44100.0, 120.0), 1.0 / 22050.0);
+    plain.setPosition (0.5);
+    EXPECT_FALSE (plain.isNearerPreviousStep());    // at a step start
 }
 
 TEST (ClockLifecycle, StoppedClockDoesNotAdvance)
@@ -390,47 +322,20 @@ TEST (ClockLifecycle, RelocateRestartsARunningClockAtTheNewPosition)
     EXPECT_EQ (runFor (clock, 1600), (Changes { { 0, 0 }, { 1527, 1 } }));
 }
 
-TEST (ClockLifecycle, StartInsideASecondStepRunsThroughTheFirstStepsPhasesAtOnce)
+TEST (ClockLifecycle, RelocatingAStoppedClockStartsItUnlessOnlyIfRunning)
 {
     ShuffledClock clock;
-    setUp (clock, 130.0);
-    clock.start (0.3); // the second step of the pair 0..0.5, whose gate ends at 0.375
 
-    EXPECT_EQ (runFor (clock, 1600), (Changes { { 0, 0 }, { 1, 1 }, { 2, 2 }, { 1527, 3 } }));
-}
-
-TEST (ClockLifecycle, RelocateOnlyIfRunningLeavesAStoppedClockAlone)
-{
-    ShuffledClock clock;
     clock.relocate (true, 2.0);
-
     EXPECT_FALSE (clock.isRunning());
     EXPECT_EQ (clock.getPosition(), 0.0);
-}
 
-TEST (ClockLifecycle, RelocateWithoutOnlyIfRunningStartsAStoppedClock)
-{
-    ShuffledClock clock;
     clock.relocate (false, 2.0);
-
     EXPECT_TRUE (clock.isRunning());
     EXPECT_EQ (clock.getPosition(), 2.0);
 }
 
-TEST (ClockNotifications, StartIsReportedOnTheMessageThread)
-{
-    ShuffledClock clock;
-    RecordingListener listener ("a");
-    clock.addListener (&listener);
-    clock.start (0.0);
-
-    EXPECT_EQ (listener.startsOrStops, 0);
-    clock.handleUpdateNowIfNeeded();
-    EXPECT_EQ (listener.startsOrStops, 1);
-    clock.removeListener (&listener);
-}
-
-TEST (ClockNotifications, SeveralChangesBetweenTwoUpdatesAreReportedOnce)
+TEST (ClockNotifications, ChangesAreReportedOnTheMessageThreadOnceBetweenTwoUpdates)
 {
     ShuffledClock clock;
     setUp (clock, 130.0);
@@ -440,8 +345,9 @@ TEST (ClockNotifications, SeveralChangesBetweenTwoUpdatesAreReportedOnce)
     clock.start (0.0);
     runFor (clock, 20400); // nine phase changes
     clock.stop();
-    clock.handleUpdateNowIfNeeded();
+    EXPECT_EQ (listener.startsOrStops + listener.stateChanges, 0);
 
+    clock.handleUpdateNowIfNeeded();
     EXPECT_EQ (listener.startsOrStops, 1);
     EXPECT_EQ (listener.stateChanges, 1);
     clock.removeListener (&listener);
@@ -501,32 +407,22 @@ TEST (ClockNotifications, ListenersAreCalledFromTheLastAddedToTheFirst)
     clock.removeListener (&second);
 }
 
-TEST (ClockNotifications, NullAndDuplicateListenersAreIgnored)
+TEST (ClockNotifications, NullDuplicateAndRemovedListenersAreIgnored)
 {
     ShuffledClock clock;
-    RecordingListener listener ("a");
+    RecordingListener listener ("a"), removed ("b");
     clock.addListener (nullptr);
     clock.addListener (&listener);
     clock.addListener (&listener);
+    clock.addListener (&removed);
+    clock.removeListener (&removed);
 
     clock.start (0.0);
     clock.handleUpdateNowIfNeeded();
 
     EXPECT_EQ (listener.startsOrStops, 1);
+    EXPECT_EQ (removed.startsOrStops, 0);
     clock.removeListener (&listener);
-}
-
-TEST (ClockNotifications, RemovedListenerHearsNothing)
-{
-    ShuffledClock clock;
-    RecordingListener listener ("a");
-    clock.addListener (&listener);
-    clock.removeListener (&listener);
-
-    clock.start (0.0);
-    clock.handleUpdateNowIfNeeded();
-
-    EXPECT_EQ (listener.startsOrStops, 0);
 }
 
 TEST (ClockNotifications, ListenerMayRemoveItselfWhileBeingCalled)
