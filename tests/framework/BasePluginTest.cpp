@@ -54,24 +54,21 @@ TEST_F (BasePluginTest, TheHostSeesOneParameterObjectPerVisibleSlotWithAStableId
     EXPECT_EQ (dynamic_cast<HostSlotParameter*> (slots[127])->getParameterID(), "slot128");
 }
 
-TEST_F (BasePluginTest, AnUnassignedSlotKeepsTheHostValueAndShowsItWithEightSignificantDigits)
+TEST_F (BasePluginTest, AnUnassignedSlotIsNamedByItsNumberAndKeepsTheHostsFiniteValuesShownWithEightSignificantDigits)
 {
     plugin->clearHostParametersMap();
     const auto before = parameter (5).getNormalisedValue();
 
     plugin->setHostParameter (5, 0.3f);
+    plugin->setHostParameter (5, std::numeric_limits<float>::quiet_NaN());
+    plugin->setHostParameter (5, std::numeric_limits<float>::infinity());
 
     EXPECT_EQ (plugin->getHostParameter (5), 0.3f);
     EXPECT_EQ (plugin->getHostParameterText (5), "0.30000001");
     EXPECT_EQ (parameter (5).getNormalisedValue(), before);
-}
-
-TEST_F (BasePluginTest, AnUnassignedSlotIsNamedByItsNumber)
-{
-    plugin->clearHostParametersMap();
-
     EXPECT_EQ (plugin->getHostParameterName (0), "Parameter 1");
     EXPECT_EQ (plugin->getParameters()[41]->getName (100), "Parameter 42");
+    EXPECT_EQ (plugin->getParameters()[41]->getDefaultValue(), 0.0f);
 }
 
 TEST_F (BasePluginTest, SlotsBeyondTheVisibleOnesAreEmptyAndIgnoreTheHost)
@@ -86,14 +83,6 @@ TEST_F (BasePluginTest, SlotsBeyondTheVisibleOnesAreEmptyAndIgnoreTheHost)
     }
 }
 
-TEST_F (BasePluginTest, EverySlotDefaultsToZero)
-{
-    plugin->assignHostParameter (0, 2, false);
-
-    EXPECT_EQ (plugin->getParameters()[0]->getDefaultValue(), 0.0f);
-    EXPECT_EQ (plugin->getParameters()[100]->getDefaultValue(), 0.0f);
-}
-
 TEST_F (BasePluginTest, AnAssignedSlotShowsItsParametersNameTextAndNormalisedValue)
 {
     plugin->assignHostParameter (4, 26, false);
@@ -104,16 +93,7 @@ TEST_F (BasePluginTest, AnAssignedSlotShowsItsParametersNameTextAndNormalisedVal
     EXPECT_EQ (slot->getCurrentValueAsText(), "25");
     EXPECT_EQ (slot->getText (0.9f, 100), "25");
     EXPECT_FLOAT_EQ (slot->getValue(), 0.25f);
-}
-
-TEST_F (BasePluginTest, ANonFiniteHostValueIsIgnored)
-{
-    plugin->clearHostParametersMap();
-    plugin->setHostParameter (3, 0.5f);
-    plugin->setHostParameter (3, std::numeric_limits<float>::quiet_NaN());
-    plugin->setHostParameter (3, std::numeric_limits<float>::infinity());
-
-    EXPECT_EQ (plugin->getHostParameter (3), 0.5f);
+    EXPECT_EQ (slot->getDefaultValue(), 0.0f);
 }
 
 //==============================================================================
@@ -131,14 +111,17 @@ TEST_F (BasePluginTest, TheHostSettingAnAssignedSlotSetsTheParameterWithoutAnEch
     EXPECT_EQ (count (plugin->log, "parameterChanged 2"), 2);   // once at set-up, once now
 }
 
-TEST_F (BasePluginTest, TheHostSettingASlotIsNotSentBackByThePlugIn)
+TEST_F (BasePluginTest, TheHostSettingASlotIsNotSentBackButTheParametersNextChangeIs)
 {
     plugin->assignHostParameter (2, 2, false);
 
     plugin->setHostParameter (2, 0.75f);
-
     EXPECT_EQ (parameter (2).getNormalisedValue(), 0.75f);
     EXPECT_TRUE (host.changes.empty());
+
+    parameter (2).setNormalisedValue (0.5f, true);
+    ASSERT_EQ (host.changes.size(), 1u);
+    EXPECT_EQ (host.changes[0].value, 0.5f);
 }
 
 TEST_F (BasePluginTest, AControlMovingAMappedParameterTellsTheHostExactlyOnce)
@@ -163,17 +146,6 @@ TEST_F (BasePluginTest, AnUnmappedParameterOrAnUnchangedValueTellsTheHostNothing
     EXPECT_TRUE (host.changes.empty());
 }
 
-TEST_F (BasePluginTest, AfterTheHostsChangeTheParameterReachesTheHostAgain)
-{
-    plugin->assignHostParameter (2, 2, false);
-    plugin->setHostParameter (2, 0.75f);
-
-    parameter (2).setNormalisedValue (0.5f, true);
-
-    ASSERT_EQ (host.changes.size(), 1u);
-    EXPECT_EQ (host.changes[0].value, 0.5f);
-}
-
 TEST_F (BasePluginTest, GesturesReachTheHostThroughTheSlot)
 {
     plugin->assignHostParameter (9, 4, false);
@@ -189,14 +161,34 @@ TEST_F (BasePluginTest, GesturesReachTheHostThroughTheSlot)
 //==============================================================================
 // Assignment rules
 
-TEST_F (BasePluginTest, AssigningAParameterToAnotherSlotEmptiesTheFirst)
+TEST_F (BasePluginTest, AParameterHoldsOneSlotAndASlotOneParameterOfTheVisibleOnes)
 {
     plugin->assignHostParameter (1, 10, false);
     plugin->assignHostParameter (3, 10, false);
-
     EXPECT_EQ (plugin->getHostParameterAssignment (1), -1);
     EXPECT_EQ (plugin->getHostParameterAssignment (3), 10);
     EXPECT_EQ (plugin->getHostSlotOfParameter (10), 3);
+
+    plugin->assignHostParameter (6, 1, false);
+    plugin->assignHostParameter (6, 2, false);
+    EXPECT_EQ (plugin->getHostParameterAssignment (6), 2);
+    EXPECT_EQ (plugin->getHostSlotOfParameter (1), -1);
+
+    // An unknown id empties the slot; a slot outside the visible ones is never assigned.
+    plugin->assignHostParameter (6, 999, false);
+    plugin->assignHostParameter (-1, 12, false);
+    plugin->assignHostParameter (128, 13, false);
+    EXPECT_EQ (plugin->getHostParameterAssignment (6), -1);
+    EXPECT_EQ (plugin->getHostSlotOfParameter (2), -1);
+    EXPECT_EQ (plugin->getHostSlotOfParameter (12), -1);
+    EXPECT_EQ (plugin->getHostSlotOfParameter (13), -1);
+    EXPECT_EQ (plugin->getHostParameterAssignment (-1), -1);
+    EXPECT_EQ (plugin->getHostParameterAssignment (128), -1);
+
+    plugin->assignHostParameter (127, 1, false);
+    plugin->clearHostParametersMap();
+    EXPECT_EQ (plugin->getHostParameterAssignment (3), -1);
+    EXPECT_EQ (plugin->getHostParameterAssignment (127), -1);
 }
 
 TEST_F (BasePluginTest, AParameterWithoutTheAutoFlagNeverTakesASlotAndLeavesItsOld)
@@ -212,50 +204,7 @@ TEST_F (BasePluginTest, AParameterWithoutTheAutoFlagNeverTakesASlotAndLeavesItsO
     EXPECT_EQ (plugin->getHostSlotOfParameter (9), -1);
 }
 
-TEST_F (BasePluginTest, AssigningReplacesTheSlotsParameter)
-{
-    plugin->assignHostParameter (6, 1, false);
-    plugin->assignHostParameter (6, 2, false);
-
-    EXPECT_EQ (plugin->getHostParameterAssignment (6), 2);
-    EXPECT_EQ (plugin->getHostSlotOfParameter (1), -1);
-}
-
-TEST_F (BasePluginTest, AnUnknownIdEmptiesTheSlot)
-{
-    plugin->assignHostParameter (6, 1, false);
-    plugin->assignHostParameter (6, 999, false);
-
-    EXPECT_EQ (plugin->getHostParameterAssignment (6), -1);
-    EXPECT_EQ (plugin->getHostSlotOfParameter (1), -1);
-}
-
-TEST_F (BasePluginTest, NoSlotOutsideTheVisibleOnesIsEverAssigned)
-{
-    plugin->assignHostParameter (5, 12, false);
-
-    plugin->assignHostParameter (-1, 12, false);
-    plugin->assignHostParameter (128, 13, false);
-
-    EXPECT_EQ (plugin->getHostSlotOfParameter (12), -1);
-    EXPECT_EQ (plugin->getHostSlotOfParameter (13), -1);
-    EXPECT_EQ (plugin->getHostParameterAssignment (-1), -1);
-    EXPECT_EQ (plugin->getHostParameterAssignment (128), -1);
-}
-
-TEST_F (BasePluginTest, AssigningWithNotificationMakesTheHostRereadTheSlots)
-{
-    plugin->clearHostParametersMap();
-    const auto before = host.displayUpdates;
-
-    plugin->assignHostParameter (0, 0, false);
-    EXPECT_EQ (host.displayUpdates, before);
-
-    plugin->assignHostParameter (1, 1, true);
-    EXPECT_EQ (host.displayUpdates, before + 1);
-}
-
-TEST_F (BasePluginTest, MapChangesAreBroadcast)
+TEST_F (BasePluginTest, MapChangesAreBroadcastAndWithNotificationMakeTheHostRereadTheSlots)
 {
     struct Counter : juce::ChangeListener
     {
@@ -263,28 +212,22 @@ TEST_F (BasePluginTest, MapChangesAreBroadcast)
         int changes = 0;
     } counter;
 
+    plugin->clearHostParametersMap();
     plugin->getHostMapChangeBroadcaster().dispatchPendingMessages();
     plugin->getHostMapChangeBroadcaster().addChangeListener (&counter);
+    const auto before = host.displayUpdates;
+
+    plugin->assignHostParameter (0, 0, false);
+    EXPECT_EQ (host.displayUpdates, before);
 
     plugin->assignHostParameter (1, 1, true);
+    EXPECT_EQ (host.displayUpdates, before + 1);
     plugin->getHostMapChangeBroadcaster().dispatchPendingMessages();
     plugin->unassignHostSlot (1);
     plugin->getHostMapChangeBroadcaster().dispatchPendingMessages();
 
     EXPECT_EQ (counter.changes, 2);
     plugin->getHostMapChangeBroadcaster().removeChangeListener (&counter);
-}
-
-TEST_F (BasePluginTest, ClearingTheMapEmptiesEverySlot)
-{
-    plugin->assignHostParameter (0, 0, false);
-    plugin->assignHostParameter (127, 1, false);
-
-    plugin->clearHostParametersMap();
-
-    EXPECT_EQ (plugin->getHostParameterAssignment (0), -1);
-    EXPECT_EQ (plugin->getHostParameterAssignment (127), -1);
-    EXPECT_EQ (plugin->getHostSlotOfParameter (1), -1);
 }
 
 TEST (BasePluginSlots, APlugInWithFewerVisibleSlotsKeepsTheRestOutOfReach)
@@ -378,7 +321,7 @@ TEST_F (BasePluginTest, TheOutputIsSilent)
 //==============================================================================
 // Creation, set-up and the editor
 
-TEST (BasePluginCreation, SetUpRunsItsStepsInOrder)
+TEST (BasePluginCreation, SetUpRunsItsStepsInOrderAnnouncesEveryParameterOnceAndAddsTheBuiltInEvents)
 {
     removeSettingsOf ("TestPlugin");
     const auto plugin = TestPlugin::create();
@@ -391,6 +334,13 @@ TEST (BasePluginCreation, SetUpRunsItsStepsInOrder)
     EXPECT_LT (indexOf (log, "handleEditorCreated"), indexOf (log, "parameterChanged 0"));
     EXPECT_LT (indexOf (log, "parameterChanged 85"), indexOf (log, "postInitialise"));
     EXPECT_EQ (log.back(), "postInitialise");
+
+    EXPECT_EQ (count (log, "parameterChanged 0"), 1);
+    EXPECT_EQ (count (log, "parameterChanged 85"), 1);
+    EXPECT_EQ (plugin->getParameterManager().getParameter (40)->getNumListeners(), 1);   // the host slots listen
+    EXPECT_EQ (plugin->getEventsMap().getEventUid ("Options"), 1000);
+    EXPECT_EQ (plugin->getEventsMap().getEventUid ("Toggle Midi Learn"), 1010);
+    EXPECT_EQ (plugin->getMidiControl().getMapName(), "TestPlugin");
 }
 
 TEST (BasePluginCreation, APlugInWithTheInitialiseChainRunsItAndNoPostInitialise)
@@ -405,33 +355,6 @@ TEST (BasePluginCreation, APlugInWithTheInitialiseChainRunsItAndNoPostInitialise
     EXPECT_LT (indexOf (log, "userSettingsLoaded"), indexOf (log, "createPluginEditor"));
     EXPECT_LT (indexOf (log, "handleEditorCreated"), indexOf (log, "parameterChanged 0"));
     EXPECT_EQ (indexOf (log, "postInitialise"), -1);
-}
-
-TEST (BasePluginCreation, EveryParameterIsAnnouncedOnceAndTheHostSlotsAreListenedTo)
-{
-    removeSettingsOf ("TestPlugin");
-    const auto plugin = TestPlugin::create();
-
-    EXPECT_EQ (count (plugin->log, "parameterChanged 0"), 1);
-    EXPECT_EQ (count (plugin->log, "parameterChanged 85"), 1);
-    EXPECT_EQ (plugin->getParameterManager().getParameter (40)->getNumListeners(), 1);
-}
-
-TEST (BasePluginCreation, TheBuiltInEventsAreThere)
-{
-    removeSettingsOf ("TestPlugin");
-    const auto plugin = TestPlugin::create();
-
-    EXPECT_EQ (plugin->getEventsMap().getEventUid ("Options"), 1000);
-    EXPECT_EQ (plugin->getEventsMap().getEventUid ("Toggle Midi Learn"), 1010);
-}
-
-TEST (BasePluginCreation, TheCcMapTakesThePlugInsName)
-{
-    removeSettingsOf ("TestPlugin");
-    const auto plugin = TestPlugin::create();
-
-    EXPECT_EQ (plugin->getMidiControl().getMapName(), "TestPlugin");
 }
 
 TEST (BasePluginCreation, NoPlugInStaysNoPlugIn)
@@ -459,6 +382,11 @@ TEST (BasePluginEditor, TheHostWindowWrapsThePersistentEditorAndOnlyHidesIt)
     EXPECT_EQ (plugin->getPersistentEditor(), editor);
     EXPECT_FALSE (editor->isVisible());
     EXPECT_EQ (editor->getParentComponent(), nullptr);
+
+    // After the editor is deleted there is no window.
+    plugin->deleteEditor();
+    EXPECT_EQ (plugin->getPersistentEditor(), nullptr);
+    EXPECT_EQ (plugin->createEditor(), nullptr);
 }
 
 TEST (BasePluginEditor, WithoutAPersistentEditorThereIsNoWindow)
@@ -469,17 +397,6 @@ TEST (BasePluginEditor, WithoutAPersistentEditorThereIsNoWindow)
     const auto plugin = TestPlugin::create (options);
 
     EXPECT_TRUE (plugin->hasEditor());
-    EXPECT_EQ (plugin->createEditor(), nullptr);
-}
-
-TEST (BasePluginEditor, AfterTheEditorIsDeletedThereIsNoWindow)
-{
-    removeSettingsOf ("TestPlugin");
-    const auto plugin = TestPlugin::create();
-
-    plugin->deleteEditor();
-
-    EXPECT_EQ (plugin->getPersistentEditor(), nullptr);
     EXPECT_EQ (plugin->createEditor(), nullptr);
 }
 

@@ -58,13 +58,14 @@ std::unique_ptr<juce::XmlElement> parse (const juce::String& xml)
 //==============================================================================
 // The host's state block
 
-TEST_F (PluginStateTest, TheStateIsAPluginStateOfThisPlugInHoldingTheEditorsElement)
+TEST_F (PluginStateTest, TheStateIsAPluginStateOfThisPlugInHoldingTheEditorsElementAndRestoresIntoAnotherInstance)
 {
-    const auto plugin = TestPlugin::create();
-    plugin->getTestEditor()->skin = "Acid";
+    const auto first = TestPlugin::create();
+    const auto second = TestPlugin::create();
+    first->getTestEditor()->skin = "Acid";
 
     juce::MemoryBlock block;
-    plugin->getStateInformation (block);
+    first->getStateInformation (block);
     const auto xml = juce::AudioProcessor::getXmlFromBinary (block.getData(), static_cast<int> (block.getSize()));
 
     ASSERT_NE (xml, nullptr);
@@ -73,19 +74,13 @@ TEST_F (PluginStateTest, TheStateIsAPluginStateOfThisPlugInHoldingTheEditorsElem
     ASSERT_EQ (xml->getNumChildElements(), 1);
     EXPECT_EQ (xml->getChildElement (0)->getTagName(), "Editor");
     EXPECT_EQ (xml->getChildElement (0)->getStringAttribute ("skin"), "Acid");
-}
 
-TEST_F (PluginStateTest, TheStateRestoresIntoAnotherInstance)
-{
-    const auto first = TestPlugin::create();
-    const auto second = TestPlugin::create();
-    first->getTestEditor()->skin = "Acid";
-
-    juce::MemoryBlock block;
-    first->getStateInformation (block);
     restore (*second, block);
-
     EXPECT_EQ (second->getTestEditor()->skin, "Acid");
+
+    // The application name compares ignoring case.
+    restore (*second, blockOf ("<PluginState application=\"TESTPLUGIN\"><Editor skin=\"Loud\"/></PluginState>"));
+    EXPECT_EQ (second->getTestEditor()->skin, "Loud");
 }
 
 TEST_F (PluginStateTest, AStateOfAnotherPlugInOrAnotherKindIsIgnored)
@@ -122,15 +117,6 @@ TEST_F (PluginStateTest, ADamagedStateBlockChangesNothingButIsStillAnnounced)
     plugin->removeListener (&recorder);
 }
 
-TEST_F (PluginStateTest, TheApplicationNameComparesIgnoringCase)
-{
-    const auto plugin = TestPlugin::create();
-
-    restore (*plugin, blockOf ("<PluginState application=\"TESTPLUGIN\"><Editor skin=\"Loud\"/></PluginState>"));
-
-    EXPECT_EQ (plugin->getTestEditor()->skin, "Loud");
-}
-
 TEST_F (PluginStateTest, TheProgramStateIsEmptyInThisLayer)
 {
     const auto plugin = TestPlugin::create();
@@ -145,7 +131,7 @@ TEST_F (PluginStateTest, TheProgramStateIsEmptyInThisLayer)
 //==============================================================================
 // User settings
 
-TEST_F (PluginStateTest, EverySettingOfThisLayerSurvivesARestart)
+TEST_F (PluginStateTest, EverySettingOfThisLayerSurvivesARestartInADocumentOfItsChildrenInOrder)
 {
     const auto ccMap = folder.getChildFile ("my.tpccmap");
     const auto hostMap = folder.getChildFile ("my.tphpmap");
@@ -159,6 +145,19 @@ TEST_F (PluginStateTest, EverySettingOfThisLayerSurvivesARestart)
         plugin->getTestEditor()->defaultSkin = "Dark";
     }
 
+    const auto xml = XmlFiles::read (settingsFile());
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getTagName(), "UserSettings");
+    EXPECT_EQ (xml->getStringAttribute ("application"), "TestPlugin");
+    ASSERT_EQ (xml->getNumChildElements(), 5);
+    EXPECT_EQ (xml->getChildElement (0)->getChildByName ("Author")->getStringAttribute ("name"), "Ann Author");
+    EXPECT_EQ (xml->getChildElement (1)->getTagName(), "MidiControlMap");
+    EXPECT_EQ (xml->getChildElement (1)->getStringAttribute ("default"), "yes");
+    EXPECT_EQ (xml->getChildElement (2)->getTagName(), "HostParametersMap");
+    EXPECT_EQ (xml->getChildElement (3)->getStringAttribute ("name"), "DefaultProcessingQuality");
+    EXPECT_EQ (xml->getChildElement (4)->getTagName(), "Editor");
+    EXPECT_EQ (xml->getChildElement (4)->getStringAttribute ("defaultSkin"), "Dark");
+
     const auto plugin = TestPlugin::create();
 
     EXPECT_EQ (plugin->getPresetAuthor(), "Ann Author");
@@ -166,27 +165,6 @@ TEST_F (PluginStateTest, EverySettingOfThisLayerSurvivesARestart)
     EXPECT_EQ (plugin->getMidiControl().getUserDefinedMapFile(), ccMap);
     EXPECT_TRUE (plugin->isHostParametersMapFileLoadedAtStart());
     EXPECT_EQ (plugin->getHostParametersMapFile(), hostMap);
-}
-
-TEST_F (PluginStateTest, TheSettingsDocumentHoldsThisLayersChildrenInOrder)
-{
-    {
-        const auto plugin = TestPlugin::create();
-        plugin->setPresetAuthor ("Ann");
-    }
-
-    const auto xml = XmlFiles::read (settingsFile());
-
-    ASSERT_NE (xml, nullptr);
-    EXPECT_EQ (xml->getTagName(), "UserSettings");
-    EXPECT_EQ (xml->getStringAttribute ("application"), "TestPlugin");
-    ASSERT_EQ (xml->getNumChildElements(), 5);
-    EXPECT_EQ (xml->getChildElement (0)->getChildByName ("Author")->getStringAttribute ("name"), "Ann");
-    EXPECT_EQ (xml->getChildElement (1)->getTagName(), "MidiControlMap");
-    EXPECT_EQ (xml->getChildElement (1)->getStringAttribute ("default"), "no");
-    EXPECT_EQ (xml->getChildElement (2)->getTagName(), "HostParametersMap");
-    EXPECT_EQ (xml->getChildElement (3)->getStringAttribute ("name"), "DefaultProcessingQuality");
-    EXPECT_EQ (xml->getChildElement (4)->getTagName(), "Editor");
 }
 
 TEST_F (PluginStateTest, ADefaultOfYesInCapitalsCountsAsYes)
@@ -201,26 +179,20 @@ TEST_F (PluginStateTest, ADefaultOfYesInCapitalsCountsAsYes)
     EXPECT_TRUE (plugin->isHostParametersMapFileLoadedAtStart());
 }
 
-TEST_F (PluginStateTest, SettingsOfAnotherPlugInAreIgnoredEntirely)
+TEST_F (PluginStateTest, SettingsOfAnotherPlugInOrDamagedOnesAreTreatedAsNone)
 {
-    writeSettings ("<UserSettings application=\"Other\"><Presets><Author name=\"Them\"/></Presets>"
-                   "<MidiControlMap default=\"yes\" file=\"/tmp/a.tpccmap\"/></UserSettings>");
+    for (const auto* text : { "<UserSettings application=\"Other\"><Presets><Author name=\"Them\"/></Presets>"
+                              "<MidiControlMap default=\"yes\" file=\"/tmp/a.tpccmap\"/></UserSettings>",
+                              "<UserSettings application=\"TestPlugin\"><Presets><Author name=\"Them" })
+    {
+        writeSettings (text);
 
-    const auto plugin = TestPlugin::create();
+        const auto plugin = TestPlugin::create();
 
-    EXPECT_EQ (plugin->getPresetAuthor(), "");
-    EXPECT_FALSE (plugin->getMidiControl().isUsingUserDefinedMap());
-    EXPECT_EQ (std::count (plugin->log.begin(), plugin->log.end(), "userSettingsLoaded"), 1);
-}
-
-TEST_F (PluginStateTest, DamagedSettingsAreTreatedAsNone)
-{
-    writeSettings ("<UserSettings application=\"TestPlugin\"><Presets><Author name=\"Them");
-
-    const auto plugin = TestPlugin::create();
-
-    EXPECT_EQ (plugin->getPresetAuthor(), "");
-    EXPECT_EQ (std::count (plugin->log.begin(), plugin->log.end(), "userSettingsLoaded"), 1);
+        EXPECT_EQ (plugin->getPresetAuthor(), "") << text;
+        EXPECT_FALSE (plugin->getMidiControl().isUsingUserDefinedMap()) << text;
+        EXPECT_EQ (std::count (plugin->log.begin(), plugin->log.end(), "userSettingsLoaded"), 1) << text;
+    }
 }
 
 TEST_F (PluginStateTest, ARelativeOrEmptyFilePathNamesNoFile)
@@ -285,10 +257,17 @@ TEST_F (PluginStateTest, AQualityPresetTouchesOnlyTheQualityDefaults)
     EXPECT_FLOAT_EQ (plugin->getParameterManager().getValue (3), 0.5f);
 }
 
-TEST_F (PluginStateTest, ALayeredPlugInWritesExactlyTheDocumentItsLayersBuild)
+TEST_F (PluginStateTest, ALayeredPlugInWritesExactlyTheDocumentItsLayersBuildAndWithoutOneNothing)
 {
     TestPlugin::Options options;
     options.useInitialise = true;
+
+    {
+        const auto plugin = TestPlugin::create (options);
+        EXPECT_FALSE (plugin->saveUserSettings());
+    }
+
+    EXPECT_FALSE (settingsFile().exists());
 
     {
         const auto plugin = TestPlugin::create (options);
@@ -302,19 +281,6 @@ TEST_F (PluginStateTest, ALayeredPlugInWritesExactlyTheDocumentItsLayersBuild)
     ASSERT_NE (xml, nullptr);
     ASSERT_EQ (xml->getNumChildElements(), 1);
     EXPECT_EQ (xml->getChildElement (0)->getTagName(), "PresetSettings");
-}
-
-TEST_F (PluginStateTest, ALayeredPlugInWithoutADocumentWritesNothing)
-{
-    TestPlugin::Options options;
-    options.useInitialise = true;
-
-    {
-        const auto plugin = TestPlugin::create (options);
-        EXPECT_FALSE (plugin->saveUserSettings());
-    }
-
-    EXPECT_FALSE (settingsFile().exists());
 }
 
 TEST_F (PluginStateTest, APlugInThatWasNeverSetUpLeavesTheSettingsAlone)
@@ -367,8 +333,12 @@ TEST_F (PluginStateTest, WithoutTheXdgVariablesTheFoldersAreInTheHomeFolder)
 //==============================================================================
 // The state dump
 
-TEST_F (PluginStateTest, TheStateDumpIsWrittenAtShutdownAndReadAtCreationWhenOn)
+TEST_F (PluginStateTest, TheStateDumpIsWrittenAtShutdownAndReadAtCreationOnlyWhenOn)
 {
+    TestPlugin::create().reset();
+    EXPECT_TRUE (settingsFile().existsAsFile());
+    EXPECT_FALSE (TestPlugin().getStateDumpFile().exists());
+
     TestPlugin::Options options;
     options.stateDump = true;
 
@@ -382,25 +352,15 @@ TEST_F (PluginStateTest, TheStateDumpIsWrittenAtShutdownAndReadAtCreationWhenOn)
     EXPECT_EQ (plugin->getTestEditor()->skin, "Dumped");
 }
 
-TEST_F (PluginStateTest, WithTheDumpOffNoDumpIsWritten)
-{
-    {
-        const auto plugin = TestPlugin::create();
-    }
-
-    EXPECT_TRUE (settingsFile().existsAsFile());
-    EXPECT_FALSE (TestPlugin().getStateDumpFile().exists());
-}
-
 //==============================================================================
 // Host-parameter map files
 
-TEST_F (PluginStateTest, SavingAMapWritesOneAssignmentPerAssignedSlotCountingFromOne)
+TEST_F (PluginStateTest, AMapHoldsOneAssignmentPerAssignedSlotCountingFromOneAndSurvivesAFileRoundTrip)
 {
     const auto plugin = TestPlugin::create();
     plugin->clearHostParametersMap();
     plugin->assignHostParameter (1, 2, false);
-    plugin->assignHostParameter (3, 5, false);
+    plugin->assignHostParameter (127, 5, false);
     const auto file = folder.getChildFile ("map.tphpmap");
 
     ASSERT_TRUE (plugin->saveHostParametersMap (file));
@@ -412,60 +372,24 @@ TEST_F (PluginStateTest, SavingAMapWritesOneAssignmentPerAssignedSlotCountingFro
     ASSERT_EQ (xml->getNumChildElements(), 2);
     EXPECT_EQ (xml->getChildElement (0)->getStringAttribute ("hostParam"), "2");
     EXPECT_EQ (xml->getChildElement (0)->getStringAttribute ("pluginParam"), "Cutoff");
-    EXPECT_EQ (xml->getChildElement (1)->getStringAttribute ("hostParam"), "4");
+    EXPECT_EQ (xml->getChildElement (1)->getStringAttribute ("hostParam"), "128");
     EXPECT_EQ (plugin->getHostParametersMapFileExtension(), ".tphpmap");
-}
 
-TEST_F (PluginStateTest, AMapSurvivesAFileRoundTrip)
-{
-    const auto plugin = TestPlugin::create();
     plugin->clearHostParametersMap();
-    plugin->assignHostParameter (0, 7, false);
-    plugin->assignHostParameter (127, 30, false);
-    const auto file = folder.getChildFile ("map.tphpmap");
-    plugin->saveHostParametersMap (file);
-    plugin->clearHostParametersMap();
-
     ASSERT_TRUE (plugin->loadHostParametersMap (file));
-
-    EXPECT_EQ (plugin->getHostParameterAssignment (0), 7);
-    EXPECT_EQ (plugin->getHostParameterAssignment (127), 30);
+    EXPECT_EQ (plugin->getHostParameterAssignment (1), 2);
+    EXPECT_EQ (plugin->getHostParameterAssignment (127), 5);
 }
 
-TEST_F (PluginStateTest, ASlotNumberZeroAssignsNothingAndTakesTheParameterOutOfItsEarlierSlot)
+TEST_F (PluginStateTest, ReadingAMapAssignsOnlyKnownLearnableParametersToSlotsOneTo128)
 {
     const auto plugin = TestPlugin::create();
     const auto map = parse ("<HostParametersMap name=\"TestPlugin\">"
                             "<assign hostParam=\"5\" pluginParam=\"Cutoff\"/>"
-                            "<assign hostParam=\"0\" pluginParam=\"Cutoff\"/>"
+                            "<assign hostParam=\"0\" pluginParam=\"Cutoff\"/>"      // takes it out of slot 5, assigns nothing
                             "<assign pluginParam=\"Decay\"/>"
-                            "</HostParametersMap>");
-
-    ASSERT_TRUE (plugin->readHostParametersMap (map.get()));
-
-    EXPECT_EQ (plugin->getHostParameterAssignment (4), -1);
-    EXPECT_EQ (plugin->getHostSlotOfParameter (2), -1);
-    EXPECT_EQ (plugin->getHostSlotOfParameter (7), -1);
-}
-
-TEST_F (PluginStateTest, AParameterNamedTwiceEndsInItsLaterSlot)
-{
-    const auto plugin = TestPlugin::create();
-    const auto map = parse ("<HostParametersMap name=\"TestPlugin\">"
-                            "<assign hostParam=\"1\" pluginParam=\"Cutoff\"/>"
-                            "<assign hostParam=\"9\" pluginParam=\"Cutoff\"/>"
-                            "</HostParametersMap>");
-
-    plugin->readHostParametersMap (map.get());
-
-    EXPECT_EQ (plugin->getHostParameterAssignment (0), -1);
-    EXPECT_EQ (plugin->getHostParameterAssignment (8), 2);
-}
-
-TEST_F (PluginStateTest, UnknownNamesUnlearnableParametersAndUnreadableSlotsAssignNothing)
-{
-    const auto plugin = TestPlugin::create();
-    const auto map = parse ("<HostParametersMap name=\"TestPlugin\">"
+                            "<assign hostParam=\"1\" pluginParam=\"Resonance\"/>"
+                            "<assign hostParam=\"9\" pluginParam=\"Resonance\"/>"   // named twice: its later slot
                             "<assign hostParam=\"1\" pluginParam=\"Nothing\"/>"
                             "<assign hostParam=\"2\" pluginParam=\"Self Reset State\"/>"
                             "<assign hostParam=\"129\" pluginParam=\"Decay\"/>"
@@ -474,10 +398,10 @@ TEST_F (PluginStateTest, UnknownNamesUnlearnableParametersAndUnreadableSlotsAssi
                             "<assign hostParam=\"3\" pluginParam=\"Volume\"/>"
                             "</HostParametersMap>");
 
-    plugin->readHostParametersMap (map.get());
+    ASSERT_TRUE (plugin->readHostParametersMap (map.get()));
 
     for (int slot = 0; slot < 128; ++slot)
-        EXPECT_EQ (plugin->getHostParameterAssignment (slot), slot == 2 ? 23 : -1) << "slot " << slot;
+        EXPECT_EQ (plugin->getHostParameterAssignment (slot), slot == 8 ? 3 : slot == 2 ? 23 : -1) << "slot " << slot;
 }
 
 TEST_F (PluginStateTest, AMapOfAnotherPlugInIsNotAppliedAndTheMapStays)
@@ -512,16 +436,20 @@ TEST_F (PluginStateTest, ReadingAMapMakesTheHostRereadTheSlotsEvenWhenItAssignsN
     plugin->removeListener (&host);
 }
 
-TEST_F (PluginStateTest, TheUsersMapFileIsLoadedAtStartWhenTheSettingsSaySo)
+TEST_F (PluginStateTest, TheUsersHostAndCcMapFilesAreLoadedAtStartWhenTheSettingsSaySo)
 {
-    const auto file = folder.getChildFile ("start.tphpmap");
-    file.replaceWithText ("<HostParametersMap name=\"TestPlugin\"><assign hostParam=\"3\" pluginParam=\"Decay\"/></HostParametersMap>");
+    const auto hostMap = folder.getChildFile ("start.tphpmap");
+    hostMap.replaceWithText ("<HostParametersMap name=\"TestPlugin\"><assign hostParam=\"3\" pluginParam=\"Decay\"/></HostParametersMap>");
+    const auto ccMap = folder.getChildFile ("start.tpccmap");
+    ccMap.replaceWithText ("<MidiControlMap name=\"TestPlugin\"><assign CC=\"74\" param=\"Cutoff\"/></MidiControlMap>");
     writeSettings ("<UserSettings application=\"TestPlugin\"><HostParametersMap default=\"yes\" file=\""
-                   + file.getFullPathName() + "\"/></UserSettings>");
+                   + hostMap.getFullPathName() + "\"/><MidiControlMap default=\"yes\" file=\""
+                   + ccMap.getFullPathName() + "\"/></UserSettings>");
 
     const auto plugin = TestPlugin::create();
 
     EXPECT_EQ (plugin->getHostParameterAssignment (2), 7);
+    EXPECT_EQ (plugin->getMidiControl().findController (plugin->getParameterManager().getParameter (2)), 74);
 }
 
 TEST_F (PluginStateTest, WithoutAStoredDefaultMapTheSlotsStayAsTheSetUpLeftThem)
@@ -530,16 +458,4 @@ TEST_F (PluginStateTest, WithoutAStoredDefaultMapTheSlotsStayAsTheSetUpLeftThem)
 
     EXPECT_FALSE (plugin->loadStartupHostParametersMap());
     EXPECT_EQ (plugin->getHostParameterAssignment (0), -1);
-}
-
-TEST_F (PluginStateTest, TheUsersCcMapIsLoadedAtStartWhenTheSettingsSaySo)
-{
-    const auto file = folder.getChildFile ("start.tpccmap");
-    file.replaceWithText ("<MidiControlMap name=\"TestPlugin\"><assign CC=\"74\" param=\"Cutoff\"/></MidiControlMap>");
-    writeSettings ("<UserSettings application=\"TestPlugin\"><MidiControlMap default=\"yes\" file=\""
-                   + file.getFullPathName() + "\"/></UserSettings>");
-
-    const auto plugin = TestPlugin::create();
-
-    EXPECT_EQ (plugin->getMidiControl().findController (plugin->getParameterManager().getParameter (2)), 74);
 }
