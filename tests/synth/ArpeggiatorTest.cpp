@@ -492,7 +492,84 @@ TEST (ArpeggiatorRates, ATempoThatIsNotAFinitePositiveNumberNeverReachesTheClock
 }
 
 //==============================================================================
-TEST (ArpeggiatorHeldNotes, NoteOffDropsTheEarliestEntryOfThatNote)
+// Keys pressed and released, resets, and the notes that come of them
+
+namespace
+{
+/** At a sample: a key pressed (note > 0), released (note < 0), or a reset. */
+struct Action
+{
+    int sample;
+    int note;
+};
+
+constexpr int reset = 1000, releaseSounding = 1001;
+
+struct ScriptCase
+{
+    const char* name;
+    std::vector<int> octaves;
+    std::vector<Action> script;
+    int until;
+    Events expected;
+    bool clockRunsAtTheEnd;
+};
+
+void PrintTo (const ScriptCase& c, std::ostream* os) { *os << c.name; }
+
+const ScriptCase scriptCases[] = {
+    { "releasing all keys lets the note finish its gate", {}, { { 0, 60 }, { 1000, -60 } }, 2546,
+      { on (0, 60), off (2545, 60) }, false },
+    { "keys released after the gate leave the clock running until the next release", {}, { { 0, 60 }, { 3000, -60 } }, 7633,
+      { on (0, 60), off (2545, 60) }, true },
+    { "keys released after the gate stop the clock at the next release", {}, { { 0, 60 }, { 3000, -60 } }, 30000,
+      { on (0, 60), off (2545, 60) }, false },
+    { "a first note after idle starts the step grid at its own sample", {}, { { 0, 60 }, { 1000, -60 }, { 12000, 64 } }, 12000 + 5090,
+      { on (0, 60), off (2545, 60), on (12000, 64), off (12000 + 2545, 64), on (12000 + 5089, 64) }, true },
+    { "a first note during the last gate releases it and starts at once", {}, { { 0, 60 }, { 1000, -60 }, { 2000, 64 } }, 2001,
+      { on (0, 60), off (2000, 60), on (2000, 64) }, true },
+    { "a reset releases the sounding note, forgets the keys and stops the clock", {}, { { 0, 60 }, { 0, 64 }, { 1000, reset } }, 30000,
+      { on (0, 60), off (1000, 60) }, false },
+    { "after a reset the next key starts a fresh walk", { 0, 1 }, { { 0, 60 }, { 6000, reset }, { 7000, 62 } }, 7000 + 5090,
+      { on (0, 60), off (2545, 60), on (5089, 72), off (6000, 72), on (7000, 62), off (7000 + 2545, 62), on (7000 + 5089, 74) }, true },
+    { "releasing the sounding note keeps the walk going", {}, { { 0, 60 }, { 1000, releaseSounding } }, 5090,
+      { on (0, 60), off (1000, 60), on (5089, 60) }, true },
+};
+
+class ArpeggiatorScripts : public ::testing::TestWithParam<ScriptCase>
+{
+};
+} // namespace
+
+TEST_P (ArpeggiatorScripts, PlayWhatTheKeysAndResetsSay)
+{
+    const auto& c = GetParam();
+    ArpRig rig (Arpeggiator::up);
+    rig.setOctaves (c.octaves);
+
+    for (const auto& action : c.script)
+    {
+        rig.runUntil (action.sample);
+
+        if (action.note == reset)
+            rig.arp.resetArpeggiator();
+        else if (action.note == releaseSounding)
+            rig.arp.releaseSoundingNote();
+        else if (action.note > 0)
+            rig.arp.noteOn (action.note, 1.0f);
+        else
+            rig.arp.noteOff (-action.note);
+    }
+
+    rig.runUntil (c.until);
+
+    EXPECT_EQ (rig.output.events, c.expected);
+    EXPECT_EQ (rig.arp.getClock().isRunning(), c.clockRunsAtTheEnd);
+}
+
+INSTANTIATE_TEST_SUITE_P (Arpeggiator, ArpeggiatorScripts, ::testing::ValuesIn (scriptCases));
+
+TEST (ArpeggiatorHeldNotes, NoteOffDropsTheEarliestEntryOfThatNoteAndResetForgetsThemAll)
 {
     ArpRig rig (Arpeggiator::up);
     rig.arp.noteOn (60, 0.2f);
@@ -503,60 +580,9 @@ TEST (ArpeggiatorHeldNotes, NoteOffDropsTheEarliestEntryOfThatNote)
 
     EXPECT_EQ (rig.arp.getNumHeldNotes(), 2);
     EXPECT_EQ (rig.noteOns(), (Events { on (0, 64, 0.5f), on (5089, 60, 0.8f) }));
-}
 
-TEST (ArpeggiatorHeldNotes, ReleasingAllKeysLetsTheNoteFinishItsGate)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.arp.noteOn (60, 1.0f);
-    rig.runUntil (1000);
-    rig.arp.noteOff (60);
-    rig.runUntil (2546);
-
-    EXPECT_EQ (rig.output.events, (Events { on (0, 60), off (2545, 60) }));
-    EXPECT_FALSE (rig.arp.getClock().isRunning());
-}
-
-TEST (ArpeggiatorHeldNotes, KeysReleasedAfterTheGateStopTheClockAtTheNextRelease)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.arp.noteOn (60, 1.0f);
-    rig.runUntil (3000);
-    rig.arp.noteOff (60);
-    rig.runUntil (7633);
-
-    EXPECT_TRUE (rig.arp.getClock().isRunning());
-
-    rig.runUntil (30000);
-
-    EXPECT_EQ (rig.output.events, (Events { on (0, 60), off (2545, 60) }));
-    EXPECT_FALSE (rig.arp.getClock().isRunning());
-}
-
-TEST (ArpeggiatorHeldNotes, AFirstNoteAfterIdleStartsTheStepGridAtItsOwnSample)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.arp.noteOn (60, 1.0f);
-    rig.runUntil (1000);
-    rig.arp.noteOff (60);
-    rig.runUntil (12000);
-    rig.arp.noteOn (64, 1.0f);
-    rig.runUntil (12000 + 5090);
-
-    EXPECT_EQ (rig.noteOns(), (Events { on (0, 60), on (12000, 64), on (12000 + 5089, 64) }));
-}
-
-TEST (ArpeggiatorHeldNotes, AFirstNoteDuringTheLastGateReleasesItAndStartsAtOnce)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.arp.noteOn (60, 1.0f);
-    rig.runUntil (1000);
-    rig.arp.noteOff (60);
-    rig.runUntil (2000);
-    rig.arp.noteOn (64, 1.0f);
-    rig.runUntil (2001);
-
-    EXPECT_EQ (rig.output.events, (Events { on (0, 60), off (2000, 60), on (2000, 64) }));
+    rig.arp.resetArpeggiator();
+    EXPECT_EQ (rig.arp.getNumHeldNotes(), 0);
 }
 
 TEST (ArpeggiatorHeldNotes, HeldNotesBeyondTheReservedListAreIgnored)
@@ -567,45 +593,6 @@ TEST (ArpeggiatorHeldNotes, HeldNotesBeyondTheReservedListAreIgnored)
         rig.arp.noteOn (i % 128, 1.0f);
 
     EXPECT_EQ (rig.arp.getNumHeldNotes(), Arpeggiator::maxHeldNotes);
-}
-
-//==============================================================================
-TEST (ArpeggiatorReset, ResetReleasesTheSoundingNoteForgetsTheKeysAndStopsTheClock)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.hold ({ 60, 64 });
-    rig.runUntil (1000);
-    rig.arp.resetArpeggiator();
-    rig.runUntil (30000);
-
-    EXPECT_EQ (rig.output.events, (Events { on (0, 60), off (1000, 60) }));
-    EXPECT_EQ (rig.arp.getNumHeldNotes(), 0);
-    EXPECT_FALSE (rig.arp.getClock().isRunning());
-}
-
-TEST (ArpeggiatorReset, AfterAResetTheNextKeyStartsAFreshWalk)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.setOctaves ({ 0, 1 });
-    rig.arp.noteOn (60, 1.0f);
-    rig.runUntil (6000); // 60, then 72
-    rig.arp.resetArpeggiator();
-    rig.runUntil (7000);
-    rig.arp.noteOn (62, 1.0f);
-    rig.runUntil (7000 + 5090);
-
-    EXPECT_EQ (rig.noteOns(), (Events { on (0, 60), on (5089, 72), on (7000, 62), on (7000 + 5089, 74) }));
-}
-
-TEST (ArpeggiatorReset, ReleaseSoundingNoteKeepsTheWalkGoing)
-{
-    ArpRig rig (Arpeggiator::up);
-    rig.arp.noteOn (60, 1.0f);
-    rig.runUntil (1000);
-    rig.arp.releaseSoundingNote();
-    rig.runUntil (5090);
-
-    EXPECT_EQ (rig.output.events, (Events { on (0, 60), off (1000, 60), on (5089, 60) }));
 }
 
 //==============================================================================
