@@ -252,81 +252,52 @@ struct LoadedDefinitions
 } // namespace
 
 //==============================================================================
-TEST (DefinitionResources, ExpectedTablesCoverEveryInstrumentIdOnce)
-{
-    std::set<int> parameterIds, commandIds;
-
-    for (const auto& expected : expectedParameters())
-        parameterIds.insert (expected.id);
-
-    for (const auto& command : expectedEditCommands())
-        commandIds.insert (command.first);
-
-    EXPECT_EQ (static_cast<int> (parameterIds.size()), lastParameterId + 1);
-    EXPECT_EQ (*parameterIds.rbegin(), lastParameterId);
-    EXPECT_EQ (static_cast<int> (commandIds.size()), numEditCommands);
-    EXPECT_EQ (*commandIds.rbegin(), numEditCommands - 1);
-}
-
-TEST (DefinitionResources, DefineEveryInstrumentParameterWithItsKindRangeAndDefault)
+TEST (DefinitionResources, DefineEveryInstrumentParameterAndNothingElseWithItsKindRangeDefaultAndHostVisibility)
 {
     LoadedDefinitions loaded;
     EXPECT_EQ (loaded.parameters.getApplication(), "Tarvelin");
+    EXPECT_EQ (loaded.parameters.getNumParameters(), lastParameterId + 1);
+    std::set<int> expectedIds;
 
     for (const auto& expected : expectedParameters())
     {
         SCOPED_TRACE ("parameter " + juce::String (expected.id).toStdString());
-        const auto* parameter = loaded.parameters.getParameter (expected.id);
+        EXPECT_TRUE (expectedIds.insert (expected.id).second);
+        auto* parameter = loaded.parameters.getParameter (expected.id);
         ASSERT_NE (parameter, nullptr);
         EXPECT_EQ (parameter->getName(), expected.name);
+        EXPECT_EQ (parameter->getAutoFlag(), expected.id < numHostParameters);
         ASSERT_TRUE (hasKind (*parameter, expected.kind)) << typeid (*parameter).name();
 
-        if (const auto* floatParameter = dynamic_cast<const FloatParameter*> (parameter))
+        if (auto* floatParameter = dynamic_cast<FloatParameter*> (parameter))
         {
             EXPECT_EQ (floatParameter->getMinimum(), static_cast<float> (expected.minimum));
             EXPECT_EQ (floatParameter->getMaximum(), static_cast<float> (expected.maximum));
         }
-        else if (const auto* enumParameter = dynamic_cast<const EnumParameter*> (parameter))
+        else if (auto* enumParameter = dynamic_cast<EnumParameter*> (parameter))
         {
             EXPECT_EQ (enumParameter->getNamesText(), expected.names);
-            EXPECT_EQ (enumParameter->getMaximum(), enumParameter->getNames().size() - 1);
+            const auto last = enumParameter->getNames().size() - 1;
+            EXPECT_EQ (enumParameter->getMaximum(), last);
         }
-        else if (const auto* intParameter = dynamic_cast<const IntParameter*> (parameter))
+        else if (auto* intParameter = dynamic_cast<IntParameter*> (parameter))
         {
             EXPECT_EQ (intParameter->getMinimum(), expected.minimum);
             EXPECT_EQ (intParameter->getMaximum(), expected.maximum);
         }
 
-        if (expected.defaultText == nullptr)
-            continue;
-
-        if (expected.kind == Kind::floatKind)
+        if (expected.kind == Kind::floatKind && expected.defaultText != nullptr)
         {
             EXPECT_FLOAT_EQ (parameter->getValue(), juce::String (expected.defaultText).getFloatValue());
         }
-        else
+        else if (expected.defaultText != nullptr)
         {
             EXPECT_EQ (parameter->getText(), expected.defaultText);
         }
     }
-}
 
-TEST (DefinitionResources, DefineNothingBeyondTheInstrumentIds)
-{
-    LoadedDefinitions loaded;
-    EXPECT_EQ (loaded.parameters.getNumParameters(), lastParameterId + 1);
-}
-
-TEST (DefinitionResources, OnlyTheFirst36ParametersAreHostVisible)
-{
-    LoadedDefinitions loaded;
-
-    for (int id = 0; id <= lastParameterId; ++id)
-    {
-        const auto* parameter = loaded.parameters.getParameter (id);
-        ASSERT_NE (parameter, nullptr) << id;
-        EXPECT_EQ (parameter->getAutoFlag(), id < numHostParameters) << id;
-    }
+    EXPECT_EQ (static_cast<int> (expectedIds.size()), lastParameterId + 1);
+    EXPECT_EQ (*expectedIds.rbegin(), lastParameterId);
 }
 
 TEST (DefinitionResources, ChoiceParametersGiveBackTheirIndexThroughTheNormalisedValue)
@@ -334,9 +305,9 @@ TEST (DefinitionResources, ChoiceParametersGiveBackTheirIndexThroughTheNormalise
     // The handlers read choices as round(normalised * (count - 1)).
     LoadedDefinitions loaded;
 
-    for (const auto& expected : expectedParameters())
+    for (int id = 0; id <= lastParameterId; ++id)
     {
-        auto* choiceParameter = dynamic_cast<EnumParameter*> (loaded.parameters.getParameter (expected.id));
+        auto* choiceParameter = dynamic_cast<EnumParameter*> (loaded.parameters.getParameter (id));
 
         if (choiceParameter == nullptr)
             continue;
@@ -347,8 +318,7 @@ TEST (DefinitionResources, ChoiceParametersGiveBackTheirIndexThroughTheNormalise
         {
             choiceParameter->setIntValue (index, false);
             const auto normalised = choiceParameter->getNormalisedValue();
-            EXPECT_EQ (static_cast<int> (std::floor (normalised * static_cast<float> (last) + 0.5f)), index)
-                << expected.name << " " << index;
+            EXPECT_EQ (static_cast<int> (std::floor (normalised * static_cast<float> (last) + 0.5f)), index) << id << " " << index;
         }
     }
 }
@@ -366,13 +336,16 @@ TEST (DefinitionResources, TheParametersAddedInCodeFindTheirIdsAndNamesFree)
     EXPECT_EQ (loaded.parameters.getNumParameters(), lastParameterId + 1 + 2 + 82);
 }
 
-TEST (DefinitionResources, NameEveryEditCommand)
+TEST (DefinitionResources, NameEveryEditCommandAndNothingElse)
 {
     LoadedDefinitions loaded;
     EXPECT_EQ (loaded.events.getNumEvents(), numEditCommands);
+    EXPECT_EQ (static_cast<int> (expectedEditCommands().size()), numEditCommands);
+    std::set<int> uids;
 
     for (const auto& [uid, name] : expectedEditCommands())
     {
+        EXPECT_TRUE (uid >= 0 && uid < numEditCommands && uids.insert (uid).second) << uid;
         EXPECT_EQ (loaded.events.getEventName (uid), name) << uid;
         EXPECT_EQ (loaded.events.getEventUid (name), uid) << name;
     }

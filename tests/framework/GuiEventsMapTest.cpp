@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST (GuiEventsMap, NamesAndUidsAreEachUnique)
+TEST (GuiEventsMap, NamesAndUidsAreEachUniqueAndNamesCaseSensitive)
 {
     GuiEventsMap map;
     EXPECT_TRUE (map.addEvent ("Options", 1000));
@@ -12,12 +12,6 @@ TEST (GuiEventsMap, NamesAndUidsAreEachUnique)
     EXPECT_EQ (map.getNumEvents(), 1);
     EXPECT_EQ (map.getEventName (1500), "");
     EXPECT_EQ (map.getEventUid ("Play"), -1);
-}
-
-TEST (GuiEventsMap, NamesAreCaseSensitive)
-{
-    GuiEventsMap map;
-    map.addEvent ("Options", 1000);
     EXPECT_EQ (map.getEventUid ("Options"), 1000);
     EXPECT_EQ (map.getEventUid ("options"), -1);
 }
@@ -30,7 +24,7 @@ TEST (GuiEventsMap, DisplayNamesHaveOnlyTheFirstLetterInUpperCase)
     EXPECT_EQ (map.getEventDisplayName (4711), "");
 }
 
-TEST (GuiEventsMap, ReadsDefinitionsAndDefaultsAMissingUidToZero)
+TEST (GuiEventsMap, ReadsDefinitionsDefaultingAMissingUidToZeroAndAnotherRootClearsIt)
 {
     GuiEventsMap map;
     map.addEvent ("Stale", 5);
@@ -50,14 +44,9 @@ TEST (GuiEventsMap, ReadsDefinitionsAndDefaultsAMissingUidToZero)
     EXPECT_EQ (map.getEventUid ("AlsoNoUid"), -1);
     EXPECT_EQ (map.getEventUid ("Skipped"), -1);
     EXPECT_EQ (map.getEventName (9), "");
-}
 
-TEST (GuiEventsMap, AnotherRootClearsTheMap)
-{
-    GuiEventsMap map;
-    map.addEvent ("Stale", 5);
-    const auto root = juce::parseXML ("<Events><event name=\"A\" uid=\"1\"/></Events>");
-    map.loadFromXml (*root);
+    // Another root clears the map.
+    map.loadFromXml (*juce::parseXML ("<Events><event name=\"A\" uid=\"1\"/></Events>"));
     EXPECT_EQ (map.getNumEvents(), 0);
 }
 

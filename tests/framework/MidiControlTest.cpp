@@ -55,21 +55,15 @@ juce::MidiMessage controller (int number, int value)
 } // namespace
 
 //==============================================================================
-TEST_F (MidiControlTest, AssigningAParameterToAnotherControllerFreesTheOldOne)
+TEST_F (MidiControlTest, AParameterHoldsOneControllerAndAControllerOneParameter)
 {
     map.assign (7, parameter (0), true);
     map.assign (10, parameter (0), true);
-
     EXPECT_EQ (map.getParameter (7), nullptr);
     EXPECT_EQ (map.findController (parameter (0)), 10);
-}
 
-TEST_F (MidiControlTest, AssigningReplacesWhateverTheControllerHeld)
-{
-    map.assign (7, parameter (0), false);
-    map.assign (7, parameter (1), false);
-
-    EXPECT_EQ (map.getParameter (7), parameter (1));
+    map.assign (10, parameter (1), false);
+    EXPECT_EQ (map.getParameter (10), parameter (1));
     EXPECT_EQ (map.findController (parameter (0)), -1);
 }
 
@@ -94,7 +88,7 @@ TEST_F (MidiControlTest, ControllerNumbersOutsideTheMapAreIgnored)
 }
 
 //==============================================================================
-TEST_F (MidiControlTest, SwitchingLearnModeTellsTheListenersAtOnceAndOnlyOnAChange)
+TEST_F (MidiControlTest, SwitchingLearnModeTellsTheListenersAtOnceOnlyOnAChangeAndClearsTheTarget)
 {
     map.setLearnMode (true);
     EXPECT_EQ (listener.learnChanges, 1);
@@ -102,22 +96,15 @@ TEST_F (MidiControlTest, SwitchingLearnModeTellsTheListenersAtOnceAndOnlyOnAChan
     map.setLearnMode (true);
     EXPECT_EQ (listener.learnChanges, 1);
 
+    map.setLearnParameter (parameter (0));
     map.toggleLearnMode();
     EXPECT_FALSE (map.isLearnMode());
     EXPECT_EQ (listener.learnChanges, 2);
-}
-
-TEST_F (MidiControlTest, SwitchingLearnModeClearsTheTarget)
-{
-    map.setLearnMode (true);
-    map.setLearnParameter (parameter (0));
-    map.setLearnMode (false);
-
     EXPECT_EQ (map.getLearnParameter(), nullptr);
     EXPECT_EQ (map.getLearnController(), -1);
 }
 
-TEST_F (MidiControlTest, ParameterThenFreeControllerAssignsAndNotifiesBothChanges)
+TEST_F (MidiControlTest, ParameterThenFreeControllerOrFreeControllerThenParameterAssignsAndNotifiesBothChanges)
 {
     map.setLearnMode (true);
     listener = {};
@@ -129,15 +116,10 @@ TEST_F (MidiControlTest, ParameterThenFreeControllerAssignsAndNotifiesBothChange
     EXPECT_EQ (map.getParameter (20), parameter (0));
     EXPECT_EQ (listener.mapChanges, 1);
     EXPECT_EQ (listener.learnChanges, 1);
-}
 
-TEST_F (MidiControlTest, FreeControllerThenParameterAssigns)
-{
-    map.setLearnMode (true);
-    map.setLearnController (20);
+    map.setLearnController (21);
     map.setLearnParameter (parameter (1));
-
-    EXPECT_EQ (map.getParameter (20), parameter (1));
+    EXPECT_EQ (map.getParameter (21), parameter (1));
 }
 
 TEST_F (MidiControlTest, OccupiedControllerThenAnotherParameterSwitchesTheTargetAndAssignsNothing)
@@ -206,18 +188,6 @@ TEST_F (MidiControlTest, ControllerValuesSetTheNormalisedValue)
     EXPECT_EQ (map.getLastControlledParameter(), parameter (0));
 }
 
-TEST_F (MidiControlTest, MessagesOtherThanControllersAreIgnored)
-{
-    map.assign (7, parameter (0), false);
-
-    map.handleController (juce::MidiMessage::noteOn (1, 7, (juce::uint8) 127));
-    map.handleController (juce::MidiMessage::programChange (1, 7));
-    drain();
-
-    EXPECT_EQ (parameter (0)->getNormalisedValue(), 0.0f);
-    EXPECT_EQ (listener.controlsReceived, 0);
-}
-
 TEST_F (MidiControlTest, ManyControllerMessagesGiveOneNotification)
 {
     map.assign (7, parameter (0), false);
@@ -229,11 +199,16 @@ TEST_F (MidiControlTest, ManyControllerMessagesGiveOneNotification)
     EXPECT_EQ (listener.controlsReceived, 1);
 }
 
-TEST_F (MidiControlTest, AFreeControllerMovesNothing)
+TEST_F (MidiControlTest, OtherMessagesAndFreeControllersMoveNothing)
 {
-    map.handleController (controller (7, 100));
+    map.assign (7, parameter (0), false);
+
+    map.handleController (juce::MidiMessage::noteOn (1, 7, (juce::uint8) 127));
+    map.handleController (juce::MidiMessage::programChange (1, 7));
+    map.handleController (controller (8, 100));
     drain();
 
+    EXPECT_EQ (parameter (0)->getNormalisedValue(), 0.0f);
     EXPECT_EQ (map.getLastControlledParameter(), nullptr);
     EXPECT_EQ (listener.controlsReceived, 0);
 }
@@ -256,21 +231,16 @@ TEST_F (MidiControlTest, IteratorWalksTheOccupiedControllersInOrder)
 }
 
 //==============================================================================
-TEST_F (MidiControlTest, AnEmptyMapWritesOnlyItsName)
+TEST_F (MidiControlTest, TheMapIsWrittenWithItsNameAndAssignmentsInControllerOrder)
 {
-    const auto xml = map.createXml();
+    const auto empty = map.createXml();
+    EXPECT_EQ (empty->getTagName(), "MidiControlMap");
+    EXPECT_EQ (empty->getNumAttributes(), 1);
+    EXPECT_EQ (empty->getStringAttribute ("name"), "Tarvelin");
+    EXPECT_EQ (empty->getNumChildElements(), 0);
 
-    EXPECT_EQ (xml->getTagName(), "MidiControlMap");
-    EXPECT_EQ (xml->getNumAttributes(), 1);
-    EXPECT_EQ (xml->getStringAttribute ("name"), "Tarvelin");
-    EXPECT_EQ (xml->getNumChildElements(), 0);
-}
-
-TEST_F (MidiControlTest, TheMapIsWrittenInControllerOrder)
-{
     map.assign (30, parameter (0), false);
     map.assign (2, parameter (2), false);
-
     const auto xml = map.createXml();
 
     ASSERT_EQ (xml->getNumChildElements(), 2);
@@ -372,7 +342,6 @@ TEST_F (MidiControlFileTest, AMapSurvivesAFileRoundTrip)
 
     EXPECT_EQ (other.getParameter (74), parameter (0));
     EXPECT_EQ (other.getParameter (71), parameter (1));
-    EXPECT_TRUE (file.loadFileAsString().startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
 }
 
 TEST_F (MidiControlFileTest, AFileThatDoesNotParseChangesNothing)
@@ -384,14 +353,6 @@ TEST_F (MidiControlFileTest, AFileThatDoesNotParseChangesNothing)
     EXPECT_FALSE (map.loadFromFile (file));
     EXPECT_FALSE (map.loadFromFile (folder.getChildFile ("missing.tqccmap")));
     EXPECT_EQ (map.getParameter (3), parameter (2));
-}
-
-TEST_F (MidiControlFileTest, AFailedWriteIsReported)
-{
-    const auto blocker = folder.getChildFile ("not-a-folder");
-    blocker.replaceWithText ("x");
-
-    EXPECT_FALSE (map.saveToFile (blocker.getChildFile ("map.tqccmap")));
 }
 
 TEST_F (MidiControlFileTest, TheUserMapLoadsOnlyWhenTheSettingsAskForIt)
