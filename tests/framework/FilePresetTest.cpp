@@ -19,48 +19,35 @@ int compare (const char* a, const char* b)
 //==============================================================================
 // Binding to a file
 
-TEST (FilePreset, IsNamedAfterItsFile)
-{
-    const FilePreset preset (juce::File ("/presets/Acid Line.tqprs"));
-
-    EXPECT_EQ (preset.getName(), "Acid Line");
-}
-
-TEST (FilePreset, SavingWritesNoNameAndRenamesThePreset)
+TEST (FilePreset, SavingWritesNoNameAndRenamesThePresetButAFailedSaveKeepsNameAndFile)
 {
     TemporaryFolder folder;
-    FilePreset preset (folder.get().getChildFile ("Old.tqprs"));
+    const auto file = folder.get().getChildFile ("Old.tqprs");
+    FilePreset preset (file);
+    EXPECT_EQ (preset.getName(), "Old");
+
+    ASSERT_TRUE (folder.get().getChildFile ("Occupied.tqprs").createDirectory());
+    EXPECT_FALSE (preset.save (folder.get().getChildFile ("Occupied.tqprs"), nullptr));
+    EXPECT_EQ (preset.getName(), "Old");
+    EXPECT_EQ (preset.getFile(), file);
+
     const auto target = folder.get().getChildFile ("New.tqprs");
-
     ASSERT_TRUE (preset.save (target, nullptr));
-
     EXPECT_FALSE (juce::parseXML (target)->hasAttribute ("name"));
     EXPECT_EQ (preset.getName(), "New");
     EXPECT_EQ (preset.getFile(), target);
 }
 
-TEST (FilePreset, AFailedSaveKeepsNameAndFile)
-{
-    TemporaryFolder folder;
-    const auto file = folder.get().getChildFile ("Old.tqprs");
-    FilePreset preset (file);
-
-    ASSERT_TRUE (folder.get().getChildFile ("New.tqprs").createDirectory());
-
-    EXPECT_FALSE (preset.save (folder.get().getChildFile ("New.tqprs"), nullptr));
-
-    EXPECT_EQ (preset.getName(), "Old");
-    EXPECT_EQ (preset.getFile(), file);
-}
-
-TEST (FilePreset, LoadingTakesTheNameFromTheFileNotTheDocument)
+TEST (FilePreset, LoadingTakesTheNameFromTheFileNotTheDocumentButAFailedLoadKeepsTheBinding)
 {
     TemporaryFolder folder;
     const auto file = folder.write ("Deep Sub.tqprs", "<Preset name=\"Something else\" author=\"Kim\"/>");
     FilePreset preset (folder.get().getChildFile ("Other.tqprs"));
 
-    ASSERT_TRUE (preset.load (file, nullptr, true));
+    EXPECT_FALSE (preset.load (folder.write ("Broken.tqprs", "not xml"), nullptr, false));
+    EXPECT_EQ (preset.getName(), "Other");
 
+    ASSERT_TRUE (preset.load (file, nullptr, true));
     EXPECT_EQ (preset.getName(), "Deep Sub");
     EXPECT_EQ (preset.getAuthor(), "Kim");
     EXPECT_EQ (preset.getFile(), file);
@@ -71,25 +58,12 @@ TEST (FilePreset, ReloadReadsItsOwnFileWithValues)
     TemporaryFolder folder;
     ParameterManager manager;
     manager.addParameter (new IntParameter (1, "Steps", 1, 16, 16));
-    const auto file = folder.write ("A.tqprs", "<Preset><param name=\"Steps\" value=\"5\"/></Preset>");
-    FilePreset preset (file);
+    FilePreset preset (folder.write ("A.tqprs", "<Preset><param name=\"Steps\" value=\"5\"/></Preset>"));
 
     ASSERT_TRUE (preset.reload (&manager));
 
     ASSERT_EQ (preset.getNumValues(), 1);
     EXPECT_EQ (preset.getValue (0)->value, "5");
-}
-
-TEST (FilePreset, AFailedLoadKeepsTheBinding)
-{
-    TemporaryFolder folder;
-    const auto file = folder.get().getChildFile ("Mine.tqprs");
-    FilePreset preset (file);
-
-    EXPECT_FALSE (preset.load (folder.write ("Broken.tqprs", "not xml"), nullptr, false));
-
-    EXPECT_EQ (preset.getName(), "Mine");
-    EXPECT_EQ (preset.getFile(), file);
 }
 
 TEST (FilePreset, FileNamesCompareWithoutFoldersOrExtensions)

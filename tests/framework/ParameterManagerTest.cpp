@@ -110,23 +110,16 @@ TEST (ParameterManager, OtherRootsLeaveTheTableEmptyButKeepTheApplication)
     EXPECT_EQ (manager.getApplication(), "Other");
 }
 
-TEST (ParameterManager, AddingTheSameObjectTwiceKeepsIt)
+TEST (ParameterManager, TheSameObjectTwiceIsKeptOnceAndAClashingParameterRefused)
 {
     ParameterManager manager;
     auto* p = new BoolParameter (1, "Switch", false);
     EXPECT_TRUE (manager.addParameter (p));
     EXPECT_FALSE (manager.addParameter (p));
-    EXPECT_EQ (manager.getParameter (1), p);
-    EXPECT_EQ (manager.getNumParameters(), 1);
-}
-
-TEST (ParameterManager, AClashingParameterIsRefused)
-{
-    ParameterManager manager;
-    manager.addParameter (new BoolParameter (1, "Switch", false));
     EXPECT_FALSE (manager.addParameter (new BoolParameter (1, "Other", false)));
     EXPECT_FALSE (manager.addParameter (new BoolParameter (2, "Switch", false)));
     EXPECT_FALSE (manager.addParameter (nullptr));
+    EXPECT_EQ (manager.getParameter (1), p);
     EXPECT_EQ (manager.getNumParameters(), 1);
 }
 
@@ -209,21 +202,16 @@ TEST (ParameterManager, AnnouncesAllValuesInDefinitionOrder)
     EXPECT_EQ (manager.getParameter (10)->getNumAsyncListeners(), 0);
 }
 
-TEST (ParameterManager, ClearDeletesEverything)
-{
-    ParameterManager manager;
-    manager.addParameter (new IntParameter (1, "A", 0, 10, 2));
-    manager.clear();
-    EXPECT_EQ (manager.getNumParameters(), 0);
-    EXPECT_EQ (manager.getParameter (1), nullptr);
-    EXPECT_EQ (manager.getIdOf ("A"), -1);
-    EXPECT_TRUE (manager.addParameter (new IntParameter (1, "A", 0, 10, 2)));
-}
-
-TEST (ParameterManager, AMissingResourceLeavesTheTableAsItWas)
+TEST (ParameterManager, AMissingResourceLeavesTheTableAsItWasAndClearDeletesEverything)
 {
     ParameterManager manager;
     manager.addParameter (new IntParameter (1, "A", 0, 10, 2));
     manager.loadFromResource ("no-such-definitions.xml");
     EXPECT_EQ (manager.getNumParameters(), 1);
+
+    manager.clear();
+    EXPECT_EQ (manager.getNumParameters(), 0);
+    EXPECT_EQ (manager.getParameter (1), nullptr);
+    EXPECT_EQ (manager.getIdOf ("A"), -1);
+    EXPECT_TRUE (manager.addParameter (new IntParameter (1, "A", 0, 10, 2)));
 }

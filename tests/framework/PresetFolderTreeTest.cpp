@@ -44,7 +44,7 @@ protected:
 //==============================================================================
 // Folder nodes
 
-TEST (DirectoryTreeNode, KeepsEachFileOnceInNaturalOrder)
+TEST (DirectoryTreeNode, KeepsEachFileOnceInNaturalOrderOrUnsortedUntilSorted)
 {
     DirectoryTreeNode node ("/presets");
     node.addFile ("/presets/B 10.tqprs", true);
@@ -56,18 +56,13 @@ TEST (DirectoryTreeNode, KeepsEachFileOnceInNaturalOrder)
     EXPECT_EQ (node.getFileName (0), "/presets/B 2.tqprs");
     EXPECT_EQ (node.getFileName (1), "/presets/B 10.tqprs");
     EXPECT_EQ (node.getFileName (2), "");
-}
 
-TEST (DirectoryTreeNode, UnsortedAdditionsWaitForSort)
-{
-    DirectoryTreeNode node ("/presets");
-    node.addFile ("/presets/B 10.tqprs", false);
-    node.addFile ("/presets/B 2.tqprs", false);
-
-    EXPECT_EQ (node.getFileName (0), "/presets/B 10.tqprs");
-
-    node.sort (false);
-    EXPECT_EQ (node.getFileName (0), "/presets/B 2.tqprs");
+    DirectoryTreeNode unsorted ("/presets");
+    unsorted.addFile ("/presets/B 10.tqprs", false);
+    unsorted.addFile ("/presets/B 2.tqprs", false);
+    EXPECT_EQ (unsorted.getFileName (0), "/presets/B 10.tqprs");
+    unsorted.sort (false);
+    EXPECT_EQ (unsorted.getFileName (0), "/presets/B 2.tqprs");
 }
 
 TEST (DirectoryTreeNode, SortsChildrenByTheirPathsAndRecursesWhenAsked)
@@ -117,30 +112,24 @@ TEST (DirectoryTreeNode, NamesThatCompareEqualStillSortTheSameEveryTime)
 //==============================================================================
 // Scanning
 
-TEST_F (PresetFolderTreeTest, ListsTheRootsFilesNaturallyThenTheFolders)
+TEST_F (PresetFolderTreeTest, ListsTheRootsFilesNaturallyThenWalksFoldersDepthFirstAndTellsItsListeners)
 {
     preset ("B 10.tqprs");
     preset ("B 2.tqprs");
-    preset ("Leads/Saw.tqprs");
-    preset ("Leads/Acid.tqprs");
-    PresetFolderTree tree (folder.get(), ".tqprs");
-
-    tree.rescan();
-
-    EXPECT_EQ (relativePaths (tree), juce::StringArray ({ "B 2.tqprs", "B 10.tqprs", "Leads/Acid.tqprs", "Leads/Saw.tqprs" }));
-}
-
-TEST_F (PresetFolderTreeTest, WalksFoldersDepthFirstAndListsThemInWalkOrder)
-{
     preset ("A/x.tqprs");
     preset ("A/Deep/y.tqprs");
     preset ("B/z.tqprs");
     folder.write ("A/readme.txt", "not a preset");
     PresetFolderTree tree (folder.get(), ".tqprs");
+    ChangeCounter counter;
+    tree.addChangeListener (&counter);
 
     tree.rescan();
+    tree.dispatchPendingMessages();
 
-    EXPECT_EQ (relativePaths (tree), juce::StringArray ({ "A/x.tqprs", "A/Deep/y.tqprs", "B/z.tqprs" }));
+    EXPECT_EQ (relativePaths (tree), juce::StringArray ({ "B 2.tqprs", "B 10.tqprs", "A/x.tqprs", "A/Deep/y.tqprs", "B/z.tqprs" }));
+    EXPECT_EQ (counter.changes, 1);
+    tree.removeChangeListener (&counter);
 
     // Each node's children are appended before the walk goes down into them.
     ASSERT_EQ (tree.getNumFolders(), 3);
@@ -168,19 +157,6 @@ TEST_F (PresetFolderTreeTest, AFolderLinkBackToAnAncestorDoesNotRecurseForEver)
     tree.rescan();
 
     EXPECT_EQ (relativePaths (tree), juce::StringArray ({ "Leads/Saw.tqprs" }));
-}
-
-TEST_F (PresetFolderTreeTest, TellsItsListenersWhenRebuilt)
-{
-    PresetFolderTree tree (folder.get(), ".tqprs");
-    ChangeCounter counter;
-    tree.addChangeListener (&counter);
-
-    tree.rescan();
-    tree.dispatchPendingMessages();
-
-    EXPECT_EQ (counter.changes, 1);
-    tree.removeChangeListener (&counter);
 }
 
 //==============================================================================
@@ -223,7 +199,7 @@ TEST_F (PresetFolderTreeTest, AddingAFileOutsideTheRootOrAMissingOneChangesNothi
 //==============================================================================
 // Presets
 
-TEST_F (PresetFolderTreeTest, LoadsAPresetWithItsValuesOnceAndCachesIt)
+TEST_F (PresetFolderTreeTest, LoadsAListedPresetWithItsValuesOnceAndCachesIt)
 {
     preset ("Bass/Sub.tqprs", "9");
     PresetFolderTree tree (folder.get(), ".tqprs");
@@ -236,6 +212,11 @@ TEST_F (PresetFolderTreeTest, LoadsAPresetWithItsValuesOnceAndCachesIt)
     ASSERT_EQ (loaded->getNumValues(), 1);
     EXPECT_EQ (loaded->getValue (0)->value, "9");
     EXPECT_EQ (tree.getPreset (0, &manager), loaded);
+
+    // Indices and files outside the list give no preset.
+    EXPECT_EQ (tree.getPreset (-1, &manager), nullptr);
+    EXPECT_EQ (tree.getPreset (1, &manager), nullptr);
+    EXPECT_EQ (tree.getPresetForFile (folder.get().getChildFile ("Bass/Other.tqprs"), &manager), nullptr);
 }
 
 TEST_F (PresetFolderTreeTest, ARescanForgetsTheLoadedPresets)
@@ -264,21 +245,10 @@ TEST_F (PresetFolderTreeTest, ADamagedFileStillGivesAPresetNamedAfterIt)
     EXPECT_EQ (broken->getNumValues(), 0);
 }
 
-TEST_F (PresetFolderTreeTest, IndicesAndFilesOutsideTheListGiveNoPreset)
-{
-    preset ("A.tqprs");
-    PresetFolderTree tree (folder.get(), ".tqprs");
-    tree.rescan();
-
-    EXPECT_EQ (tree.getPreset (-1, &manager), nullptr);
-    EXPECT_EQ (tree.getPreset (1, &manager), nullptr);
-    EXPECT_EQ (tree.getPresetForFile (folder.get().getChildFile ("B.tqprs"), &manager), nullptr);
-}
-
 //==============================================================================
 // Folders and display paths
 
-TEST_F (PresetFolderTreeTest, FindsTheRootAndFoldersBelowIt)
+TEST_F (PresetFolderTreeTest, FindsTheRootAndFoldersBelowItAndShowsPathsFromTheRootsName)
 {
     preset ("Leads/Saw.tqprs");
     PresetFolderTree tree (folder.get(), ".tqprs");
@@ -289,12 +259,5 @@ TEST_F (PresetFolderTreeTest, FindsTheRootAndFoldersBelowIt)
     EXPECT_EQ (tree.findFolder (folder.get().getChildFile ("Leads"))->getNumFiles(), 1);
     EXPECT_EQ (tree.findFolder (folder.get().getChildFile ("leads")), nullptr);
     EXPECT_EQ (tree.findFolder (folder.get().getChildFile ("Pads")), nullptr);
-}
-
-TEST_F (PresetFolderTreeTest, DisplayPathsStartAtTheRootFoldersName)
-{
-    PresetFolderTree tree (folder.get(), ".tqprs");
-
-    EXPECT_EQ (tree.getDisplayPath (folder.get().getChildFile ("Leads/Saw.tqprs")),
-               folder.get().getFileName() + "/Leads/Saw.tqprs");
+    EXPECT_EQ (tree.getDisplayPath (folder.get().getChildFile ("Leads/Saw.tqprs")), folder.get().getFileName() + "/Leads/Saw.tqprs");
 }

@@ -55,30 +55,19 @@ TEST (ResonanceCurvesTest, LookUpReturnsEachBreakpointsGain)
     }
 }
 
-TEST (ResonanceCurvesTest, LookUpInterpolatesBetweenBreakpoints)
+TEST (ResonanceCurvesTest, LookUpInterpolatesBetweenBreakpointsAndExtendsTheLastSegment)
 {
-    // 44100: between 0.3 (0.565) and 0.4 (0.592)
-    EXPECT_NEAR (ResonanceCurves::lookUp (curveFor (44100.0), 0.35), 0.5785, 1.0e-12);
-}
+    const auto at48000 = 0.999 * 48000.0 / 44100.0;
+    const auto at192000 = 0.999 * 192000.0 / 44100.0;   // about 4.349, beyond the last breakpoint 4.3
+    const std::tuple<double, double, double> table[] = {
+        { 44100.0, 0.35, 0.5785 },                  // between 0.3 (0.565) and 0.4 (0.592)
+        { 44100.0, 0.999, 0.25 },                   // the upper cutoff limit falls on a breakpoint
+        { 48000.0, at48000, 0.34 + (0.23 - 0.34) * (at48000 - 1.0) / 0.1 },
+        { 192000.0, at192000, 0.23 + (0.23 - 0.6) / (4.3 - 2.1) * (at192000 - 4.3) },
+    };
 
-TEST (ResonanceCurvesTest, At44100TheUpperCutoffLimitFallsOnABreakpoint)
-{
-    EXPECT_DOUBLE_EQ (ResonanceCurves::lookUp (curveFor (44100.0), 0.999), 0.25);
-}
-
-TEST (ResonanceCurvesTest, At48000TheLargestInputFallsInsideTheLastSegment)
-{
-    const auto x = 0.999 * 48000.0 / 44100.0;
-
-    EXPECT_NEAR (ResonanceCurves::lookUp (curveFor (48000.0), x), 0.34 + (0.23 - 0.34) * (x - 1.0) / 0.1, 1.0e-12);
-}
-
-TEST (ResonanceCurvesTest, At192000TheLastSegmentIsExtendedPastItsEnd)
-{
-    const auto x = 0.999 * 192000.0 / 44100.0;   // about 4.349, beyond 4.3
-    const auto slope = (0.23 - 0.6) / (4.3 - 2.1);
-
-    EXPECT_NEAR (ResonanceCurves::lookUp (curveFor (192000.0), x), 0.23 + slope * (x - 4.3), 1.0e-12);
+    for (const auto& [rate, x, expected] : table)
+        EXPECT_NEAR (ResonanceCurves::lookUp (curveFor (rate), x), expected, 1.0e-12) << rate << " " << x;
 }
 
 TEST (ResonanceCurvesTest, AnUnknownRowGetsThe44100Curve)
