@@ -608,124 +608,104 @@ TEST_F (PresetManagerTest, ANewGroupIsInsertedEmptyAndOnlyEmptyGroupsAreRemoved)
 }
 
 //==============================================================================
-// Every valid move, checked against a model that keeps each group's slots as a list.
-TEST_F (PresetManagerTest, RandomValidMovesMatchAGroupModelAndKeepTheCurrentPreset)
+namespace
 {
-    loadBank ({ 10, 0, 20, 5, 1 });
-    std::vector<std::vector<PresetSlot*>> model;
+/** The slots of each group in order, as the manager has them. */
+using GroupModel = std::vector<std::vector<PresetSlot*>>;
+
+GroupModel groupsOf (PresetManager& presets)
+{
+    GroupModel model (static_cast<size_t> (presets.getNumGroups()));
 
     for (int g = 0; g < presets.getNumGroups(); ++g)
-    {
-        model.emplace_back();
         for (int p = 0; p < presets.getNumPresetsInGroup (g); ++p)
-            model.back().push_back (presets.getPresetSlot (presets.getPresetIndexInGroup (g, p)));
-    }
+            model[(size_t) g].push_back (presets.getPresetSlot (presets.getPresetIndexInGroup (g, p)));
 
+    return model;
+}
+} // namespace
+
+// Every valid move, checked against a model that keeps each group's slots as a list.
+TEST_F (PresetManagerTest, RandomValidMovesMatchAGroupModelKeepAll128SlotsAndTheCurrentPreset)
+{
+    loadBank ({ 10, 0, 20, 5, 1 });
+    auto model = groupsOf (presets);
     presets.selectPreset (12, false);
     const auto* current = presets.getPresetSlot (12);
     std::mt19937 random (20240607);
-    auto pick = [&random] (int size) { return std::uniform_int_distribution<int> (0, size - 1) (random); };
+    auto pick = [&random] (size_t size) { return std::uniform_int_distribution<size_t> (0, size - 1) (random); };
     auto startOf = [&model] (size_t group)
     {
-        int start = 0;
+        size_t start = 0;
         for (size_t g = 0; g < group; ++g)
-            start += static_cast<int> (model[g].size());
-        return start;
+            start += model[g].size();
+        return (int) start;
     };
 
     for (int step = 0; step < 400; ++step)
     {
-        const auto numGroups = static_cast<int> (model.size());
+        SCOPED_TRACE ("step " + std::to_string (step));
         const auto kind = pick (5);
+        const auto a = pick (model.size()), b = pick (model.size());
 
-        if (kind <= 1)
+        if (kind <= 1 && ! model[a].empty())
         {
-            const auto fromGroup = pick (numGroups);
-            if (model[static_cast<size_t> (fromGroup)].empty())
-                continue;
+            const auto fromPosition = pick (model[a].size());
+            const auto from = startOf (a) + (int) fromPosition;
+            auto* slot = model[a][fromPosition];
+            model[a].erase (model[a].begin() + (long) fromPosition);
+            const auto toPosition = pick (model[b].size() + 1);
+            model[b].insert (model[b].begin() + (long) toPosition, slot);
+            const auto to = startOf (b) + (int) toPosition;
 
-            const auto toGroup = pick (numGroups);
-            const auto fromPosition = pick (static_cast<int> (model[static_cast<size_t> (fromGroup)].size()));
-            auto* slot = model[static_cast<size_t> (fromGroup)][static_cast<size_t> (fromPosition)];
-            const auto from = startOf (static_cast<size_t> (fromGroup)) + fromPosition;
-
-            model[static_cast<size_t> (fromGroup)].erase (model[static_cast<size_t> (fromGroup)].begin() + fromPosition);
-            auto& target = model[static_cast<size_t> (toGroup)];
-            const auto toPosition = pick (static_cast<int> (target.size()) + 1);
-            target.insert (target.begin() + toPosition, slot);
-            const auto to = startOf (static_cast<size_t> (toGroup)) + toPosition;
-
-            if (from == to && fromGroup == toGroup)
-                ASSERT_FALSE (presets.movePreset (from, to, fromGroup, toGroup));
-            else
-                ASSERT_TRUE (presets.movePreset (from, to, fromGroup, toGroup)) << "step " << step;
+            ASSERT_EQ (presets.movePreset (from, to, (int) a, (int) b), from != to || a != b);
         }
-        else if (kind == 2)
+        else if (kind == 2 && a != b && ! model[a].empty())
         {
-            const auto source = pick (numGroups);
-            const auto destination = pick (numGroups);
-            auto& sourceSlots = model[static_cast<size_t> (source)];
-            if (source == destination || sourceSlots.empty())
-                continue;
-
             juce::SparseSet<int> positions;
             std::vector<PresetSlot*> kept, moved;
-            for (int p = 0; p < static_cast<int> (sourceSlots.size()); ++p)
+
+            for (size_t p = 0; p < model[a].size(); ++p)
             {
                 const auto selected = pick (2) == 0;
                 if (selected)
-                    positions.addRange ({ p, p + 1 });
-                (selected ? moved : kept).push_back (sourceSlots[static_cast<size_t> (p)]);
+                    positions.addRange ({ (int) p, (int) p + 1 });
+                (selected ? moved : kept).push_back (model[a][p]);
             }
+
             if (moved.empty())
                 continue;
 
-            sourceSlots = kept;
-            auto& destinationSlots = model[static_cast<size_t> (destination)];
-            destinationSlots.insert (destinationSlots.end(), moved.begin(), moved.end());
-            ASSERT_TRUE (presets.movePresetsToGroup (destination, source, positions)) << "step " << step;
+            model[a] = kept;
+            model[b].insert (model[b].end(), moved.begin(), moved.end());
+            ASSERT_TRUE (presets.movePresetsToGroup ((int) b, (int) a, positions));
         }
-        else if (kind == 3)
+        else if (kind == 3 && a != b)
         {
-            const auto from = pick (numGroups);
-            const auto to = pick (numGroups);
-            if (from == to)
-                continue;
-
-            auto group = model[static_cast<size_t> (from)];
-            model.erase (model.begin() + from);
-            model.insert (model.begin() + to, group);
-            ASSERT_TRUE (presets.moveGroup (from, to)) << "step " << step;
+            const auto group = model[a];
+            model.erase (model.begin() + (long) a);
+            model.insert (model.begin() + (long) b, group);
+            ASSERT_TRUE (presets.moveGroup ((int) a, (int) b));
         }
-        else
+        else if (kind == 4 && model[a].empty() && model.size() > 2)
         {
-            const auto position = pick (numGroups);
-            if (model[static_cast<size_t> (position)].empty() && numGroups > 2)
-            {
-                model.erase (model.begin() + position);
-                ASSERT_TRUE (presets.removeGroupIfEmpty (position));
-            }
-            else
-            {
-                model.insert (model.begin() + position, std::vector<PresetSlot*>());
-                ASSERT_TRUE (presets.insertNewGroup (position));
-            }
+            model.erase (model.begin() + (long) a);
+            ASSERT_TRUE (presets.removeGroupIfEmpty ((int) a));
+        }
+        else if (kind == 4)
+        {
+            model.insert (model.begin() + (long) a, std::vector<PresetSlot*>());
+            ASSERT_TRUE (presets.insertNewGroup ((int) a));
         }
 
-        int total = 0;
-        for (int g = 0; g < presets.getNumGroups(); ++g)
-            total += presets.getNumPresetsInGroup (g);
-        ASSERT_EQ (total, 128) << "step " << step;
-        ASSERT_EQ (presets.getNumGroups(), static_cast<int> (model.size())) << "step " << step;
-
-        for (size_t g = 0; g < model.size(); ++g)
-            for (size_t p = 0; p < model[g].size(); ++p)
-                ASSERT_EQ (presets.getPresetSlot (presets.getPresetIndexInGroup (static_cast<int> (g), static_cast<int> (p))),
-                           model[g][p])
-                    << "step " << step;
-
-        ASSERT_EQ (presets.getPresetSlot (presets.getCurrentPresetIndex()), current) << "step " << step;
+        ASSERT_EQ (groupsOf (presets), model);
+        ASSERT_EQ (presets.getPresetSlot (presets.getCurrentPresetIndex()), current);
     }
+
+    int total = 0;
+    for (const auto& group : model)
+        total += (int) group.size();
+    EXPECT_EQ (total, 128);
 }
 
 //==============================================================================
