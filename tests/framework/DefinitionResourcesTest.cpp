@@ -1,6 +1,6 @@
 #include "framework/GuiEventsMap.h"
 #include "framework/ParameterManager.h"
-#include "synth/Tarvelin.h"
+#include "support/InstrumentTestSupport.h"
 #include "synth/TarvelinIds.h"
 
 #include <gtest/gtest.h>
@@ -143,11 +143,9 @@ std::vector<ExpectedParameter> expectedParameters()
 
 // The parameters that the framework and the sequencer layer add in code, after
 // the definitions were read.
-std::vector<std::unique_ptr<Parameter>> parametersAddedInCode()
+std::vector<std::pair<int, juce::String>> parametersAddedInCode()
 {
-    std::vector<std::unique_ptr<Parameter>> added;
-    added.push_back (std::make_unique<IntParameter> (110000, "Current Preset Number", 0, 127, 0));
-    added.push_back (std::make_unique<StringParameter> (110001, "Current Preset Name", ""));
+    std::vector<std::pair<int, juce::String>> added { { 110000, "Current Preset Number" }, { 110001, "Current Preset Name" } };
 
     const char* const sequencerStates[] = {
         "Internal Sequencer State", "Internal Sync State", "Host Mode State", "Note Off State",
@@ -160,11 +158,11 @@ std::vector<std::unique_ptr<Parameter>> parametersAddedInCode()
     int id = 200000;
 
     for (auto* name : sequencerStates)
-        added.push_back (std::make_unique<BoolParameter> (id++, name, false));
+        added.emplace_back (id++, name);
 
     for (auto* suffix : { " State", " Blinking", " Inverse", " Length State" })
         for (int step = 1; step <= numSteps; ++step)
-            added.push_back (std::make_unique<BoolParameter> (id++, "Step " + juce::String (step).paddedLeft ('0', 2) + suffix, false));
+            added.emplace_back (id++, "Step " + juce::String (step).paddedLeft ('0', 2) + suffix);
 
     return added;
 }
@@ -323,19 +321,6 @@ TEST (DefinitionResources, ChoiceParametersGiveBackTheirIndexThroughTheNormalise
     }
 }
 
-TEST (DefinitionResources, TheParametersAddedInCodeFindTheirIdsAndNamesFree)
-{
-    LoadedDefinitions loaded;
-
-    for (auto& parameter : parametersAddedInCode())
-    {
-        const auto name = parameter->getName();
-        EXPECT_TRUE (loaded.parameters.addParameter (parameter.release())) << name;
-    }
-
-    EXPECT_EQ (loaded.parameters.getNumParameters(), lastParameterId + 1 + 2 + 82);
-}
-
 TEST (DefinitionResources, NameEveryEditCommandAndNothingElse)
 {
     LoadedDefinitions loaded;
@@ -351,28 +336,26 @@ TEST (DefinitionResources, NameEveryEditCommandAndNothingElse)
     }
 }
 
-TEST (DefinitionResources, EditCommandsLeaveTheBuiltInAndSequencerEventsFree)
+// The instrument adds the preset and sequencer parameters and the built-in and
+// sequencer events to what it read: none may clash with the resources' own.
+TEST (DefinitionResources, TheInstrumentHoldsBothResourcesAndAddsItsOwnParametersAndEventsUnderTheirIdsAndNames)
 {
-    LoadedDefinitions loaded;
-    loaded.events.addBuiltInEvents();
-    EXPECT_EQ (loaded.events.getEventUid ("Options"), GuiEventsMap::optionsEvent);
-    EXPECT_EQ (loaded.events.getEventUid ("Toggle Midi Learn"), GuiEventsMap::toggleMidiLearnEvent);
-    EXPECT_EQ (loaded.events.getNumEvents(), numEditCommands + 11);
+    const auto instrument = InstrumentTest::createInstrument();
+    const auto& parameters = instrument->getParameterManager();
+    const auto& events = instrument->getEventsMap();
+    const LoadedDefinitions loaded;
 
-    for (const auto& [uid, name] : sequencerActions())
-        EXPECT_TRUE (loaded.events.addEvent (name, uid)) << name;
-}
-
-TEST (DefinitionResources, TheInstrumentFillsItsTablesFromBothResources)
-{
-    Tarvelin instrument;
-
+    EXPECT_EQ (parameters.getNumParameters(), lastParameterId + 1 + 2 + 82);
     for (int id = 0; id <= lastParameterId; ++id)
-        EXPECT_NE (instrument.getParameterManager().getParameter (id), nullptr) << id;
+        EXPECT_EQ (parameters.getNameOf (id), loaded.parameters.getNameOf (id)) << id;
+    for (const auto& [id, name] : parametersAddedInCode())
+        EXPECT_EQ (parameters.getNameOf (id), name) << id;
 
-    for (int uid = 0; uid < numEditCommands; ++uid)
-        EXPECT_FALSE (instrument.getEventsMap().getEventName (uid).isEmpty()) << uid;
-
-    for (int uid = GuiEventsMap::optionsEvent; uid <= GuiEventsMap::toggleMidiLearnEvent; ++uid)
-        EXPECT_FALSE (instrument.getEventsMap().getEventName (uid).isEmpty()) << uid;
+    EXPECT_EQ (events.getNumEvents(), numEditCommands + 11 + 39);
+    EXPECT_EQ (events.getEventUid ("Options"), GuiEventsMap::optionsEvent);
+    EXPECT_EQ (events.getEventUid ("Toggle Midi Learn"), GuiEventsMap::toggleMidiLearnEvent);
+    for (const auto& [uid, name] : sequencerActions())
+        EXPECT_EQ (events.getEventName (uid), name) << uid;
+    for (const auto& [uid, name] : expectedEditCommands())
+        EXPECT_EQ (events.getEventName (uid), name) << uid;
 }

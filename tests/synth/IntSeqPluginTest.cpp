@@ -113,24 +113,6 @@ struct SequencerLayer : public ::testing::Test
 };
 } // namespace
 
-TEST_F (SequencerLayer, RegistersTheStateParametersAndActions)
-{
-    auto& manager = plugin.getParameterManager();
-    EXPECT_EQ (manager.getNameOf (IntSeqPlugin::internalSequencerStateId), "Internal Sequencer State");
-    EXPECT_EQ (manager.getNameOf (IntSeqPlugin::patternShuffleId), "Pattern Shuffle");
-    EXPECT_EQ (manager.getNameOf (IntSeqPlugin::firstStepStateId), "Step 01 State");
-    EXPECT_EQ (manager.getNameOf (IntSeqPlugin::firstStepBlinkingId + 15), "Step 16 Blinking");
-    EXPECT_EQ (manager.getNameOf (IntSeqPlugin::lastStateParameterId), "Step 16 Length State");
-    EXPECT_EQ (IntSeqPlugin::lastStateParameterId, 200081);
-
-    auto& events = plugin.getEventsMap();
-    EXPECT_EQ (events.getEventUid ("Toggle Internal Sequencer"), 2000);
-    EXPECT_EQ (events.getEventUid ("Start/Stop"), 2008);
-    EXPECT_EQ (events.getEventUid ("Save Patterns"), 2022);
-    EXPECT_EQ (events.getEventUid ("Set Pattern Length To 01"), 2023);
-    EXPECT_EQ (events.getEventUid ("Set Pattern Length To 16"), 2038);
-}
-
 TEST_F (SequencerLayer, SetUpAppliesTheDefaultsAndNamesThePatterns)
 {
     EXPECT_TRUE (plugin.isInternalSequencerOn());
