@@ -46,18 +46,14 @@ TEST (PresetTags, EmptyTextHasNoEntriesButEmptyPiecesCount)
     EXPECT_EQ (tags.toString(), "a:1;:;b:2|;:");
 }
 
-TEST (PresetTags, OnlyTheFirstColonSeparatesTheKey)
+TEST (PresetTags, OnlyTheFirstColonSeparatesTheKeyAndIndicesOutsideGiveNothing)
 {
     const PresetTags tags ("time:12:30");
 
     EXPECT_EQ (tags.getKey (0), "time");
     EXPECT_EQ (tags.getValues (0), juce::StringArray ({ "12:30" }));
-}
 
-TEST (PresetTags, OutOfRangeIndicesGiveEmptyResults)
-{
-    const PresetTags tags ("a:1");
-
+    // Indices outside the keys give empty results.
     EXPECT_EQ (tags.getKey (-1), "");
     EXPECT_EQ (tags.getKey (1), "");
     EXPECT_TRUE (tags.getValues (5).isEmpty());

@@ -482,18 +482,12 @@ TEST_F (Instrument, MidiNoteNamesNamePatternsOnlyInHostMode)
 //==============================================================================
 // Synthesis settings and the state
 
-TEST_F (Instrument, SynthesisSettingsShowOnTheirDisplayParameters)
-{
-    plugin.setAccentVelocityLevel (2);
-    plugin.setOscillatorTuning (0);
-    EXPECT_FLOAT_EQ (parameters.getValue (accentVelocityLevel), 1.0f);
-    EXPECT_FLOAT_EQ (parameters.getValue (oscillatorTuning), 0.0f);
-}
-
-TEST_F (Instrument, TheStateHoldsInternalSettingsFirstThenTheOtherLayersAndRestores)
+TEST_F (Instrument, SynthesisSettingsShowOnTheirDisplaysComeFirstInTheStateAndRestore)
 {
     plugin.setAccentVelocityLevel (2);
     plugin.setOscillatorTuning (2);
+    EXPECT_FLOAT_EQ (parameters.getValue (accentVelocityLevel), 1.0f);   // shown on their display parameters
+    EXPECT_FLOAT_EQ (parameters.getValue (oscillatorTuning), 1.0f);
 
     const auto state = plugin.createStateXml();
 
