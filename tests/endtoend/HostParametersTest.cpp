@@ -27,20 +27,6 @@ struct ValueCounter : public juce::AudioProcessorParameter::Listener
     std::vector<float> values;
 };
 
-// The hosted parameters that a user can automate, without the bypass switch that
-// the format wrappers add. JUCE's VST3 wrapper also lists 2080 parameters
-// "MIDI CC c|n" that carry the host's controllers as MIDI; they are not automatable.
-std::vector<juce::AudioProcessorParameter*> getSlots (juce::AudioPluginInstance& plugin)
-{
-    std::vector<juce::AudioProcessorParameter*> slots;
-
-    for (auto* parameter : plugin.getParameters())
-        if (parameter != plugin.getBypassParameter() && parameter->isAutomatable())
-            slots.push_back (parameter);
-
-    return slots;
-}
-
 void runOneBlock (juce::AudioPluginInstance& plugin)
 {
     juce::AudioBuffer<float> buffer (2, 64);
@@ -67,7 +53,7 @@ TEST_P (HostParameters, TheHostSees36SlotsWithTheParameterNames)
 {
     const auto plugin = HostedPlugin::load (GetParam());
     ASSERT_NE (plugin, nullptr);
-    const auto slots = getSlots (*plugin);
+    const auto slots = HostedPlugin::getSlots (*plugin);
 
     ASSERT_EQ (slots.size(), 36u);
 
@@ -79,7 +65,7 @@ TEST_P (HostParameters, AHostSetValueIsKeptAndNotEchoedBack)
 {
     const auto plugin = loadPrepared (GetParam());
     ASSERT_NE (plugin, nullptr);
-    auto* cutoff = getSlots (*plugin).at (cutoffSlot);
+    auto* cutoff = HostedPlugin::getSlots (*plugin).at (cutoffSlot);
     ValueCounter counter;
     cutoff->addListener (&counter);
 
@@ -97,8 +83,8 @@ TEST (HostParametersVst3, TheSlotTextComesFromThePlugInsParameter)
 {
     const auto plugin = loadPrepared (Format::vst3);
     ASSERT_NE (plugin, nullptr);
-    auto* cutoff = getSlots (*plugin).at (cutoffSlot);
-    auto* waveform = getSlots (*plugin).at (18);
+    auto* cutoff = HostedPlugin::getSlots (*plugin).at (cutoffSlot);
+    auto* waveform = HostedPlugin::getSlots (*plugin).at (18);
 
     cutoff->setValue (0.25f);
     waveform->setValue (0.2f);

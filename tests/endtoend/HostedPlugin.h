@@ -3,6 +3,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <memory>
+#include <vector>
 
 /*  Loads the built plug-in bundles through JUCE's own plug-in hosting, the way
     a host would: by file for the VST3, by URI from the bundle's folder for the LV2.
@@ -40,6 +41,20 @@ inline std::unique_ptr<juce::AudioPluginInstance> load (Format format, double sa
     juce::String error;
     auto instance = pluginFormat->createInstanceFromDescription (*found.getFirst(), sampleRate, blockSize, error);
     return instance;
+}
+
+/** The hosted parameters that a user can automate, without the bypass switch that
+    the format wrappers add. JUCE's VST3 wrapper also lists 2080 parameters
+    "MIDI CC c|n" that carry the host's controllers as MIDI; they are not automatable. */
+inline std::vector<juce::AudioProcessorParameter*> getSlots (juce::AudioPluginInstance& plugin)
+{
+    std::vector<juce::AudioProcessorParameter*> slots;
+
+    for (auto* parameter : plugin.getParameters())
+        if (parameter != plugin.getBypassParameter() && parameter->isAutomatable())
+            slots.push_back (parameter);
+
+    return slots;
 }
 
 /** One block of processing with the given MIDI; the buffer gets the plug-in's output. */

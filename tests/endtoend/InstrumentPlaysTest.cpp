@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using HostedPlugin::Format;
 
 namespace
@@ -16,20 +18,21 @@ juce::File getSettingsFile()
         .getChildFile ("Ulvra Group").getChildFile ("Tarvelin").getChildFile ("Tarvelin.ini");
 }
 
-/** Stores user settings that start new instances with the internal sequencer off,
-    so that incoming notes play the voice; removes them again afterwards. */
-struct SequencerOffByDefault
+/** User settings for the next instances, removed again afterwards. */
+struct ScopedUserSettings
 {
-    SequencerOffByDefault()
+    explicit ScopedUserSettings (const juce::String& children)
     {
         getSettingsFile().getParentDirectory().createDirectory();
         getSettingsFile().replaceWithText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                           "<UserSettings application=\"Tarvelin\"><InternalSequencer>"
-                                           "<IntSeq state=\"off\"/></InternalSequencer></UserSettings>\n");
+                                           "<UserSettings application=\"Tarvelin\">" + children + "</UserSettings>\n");
     }
 
-    ~SequencerOffByDefault() { getSettingsFile().deleteFile(); }
+    ~ScopedUserSettings() { getSettingsFile().deleteFile(); }
 };
+
+/** New instances start with the internal sequencer off, so incoming notes play the voice. */
+const char* const sequencerOff = "<InternalSequencer><IntSeq state=\"off\"/></InternalSequencer>";
 
 class TestPlayHead : public juce::AudioPlayHead
 {
@@ -111,6 +114,64 @@ std::unique_ptr<juce::AudioPluginInstance> loadPrepared (Format format)
 
     return plugin;
 }
+
+/** The normalised values of one preset of the factory bank, by parameter name,
+    counting the presets across the groups in bank order. */
+std::map<juce::String, float> readFactoryPreset (int index)
+{
+    std::map<juce::String, float> values;
+    const auto bank = juce::parseXML (juce::File (TARVELIN_RESOURCES_DIR).getChildFile ("default.tqprsb"));
+
+    if (bank == nullptr)
+        return values;
+
+    int position = 0;
+
+    for (auto* group : bank->getChildWithTagNameIterator ("PresetGroup"))
+        for (auto* preset : group->getChildWithTagNameIterator ("Preset"))
+            if (position++ == index)
+                for (auto* param : preset->getChildWithTagNameIterator ("param"))
+                    values[param->getStringAttribute ("name")] = static_cast<float> (param->getDoubleAttribute ("value"));
+
+    return values;
+}
+
+std::vector<int> notesOf (const std::vector<std::pair<int, juce::MidiMessage>>& events)
+{
+    std::vector<int> notes;
+
+    for (const auto& [sample, message] : events)
+        if (message.isNoteOn())
+            notes.push_back (message.getNoteNumber());
+
+    return notes;
+}
+/** The parameter values the hosted plug-in saves in its state, by name, and its current preset. */
+struct SavedState
+{
+    std::map<juce::String, float> values;
+    int currentPreset = -1;
+};
+
+SavedState readSavedState (juce::AudioPluginInstance& plugin, Format format)
+{
+    SavedState saved;
+    juce::MemoryBlock block;
+    plugin.getStateInformation (block);
+    const auto xml = HostedPlugin::getPluginStateXml (format, block);
+
+    if (xml == nullptr)
+        return saved;
+
+    if (const auto* parameters = xml->getChildByName ("ParametersState"))
+        for (auto* param : parameters->getChildWithTagNameIterator ("param"))
+            saved.values[param->getStringAttribute ("name")] = static_cast<float> (param->getDoubleAttribute ("value"));
+
+    if (const auto* presets = xml->getChildByName ("PresetsState"))
+        saved.currentPreset = presets->getIntAttribute ("currentPreset", -1);
+
+    return saved;
+}
 } // namespace
 
 class InstrumentPlays : public ::testing::TestWithParam<Format>
@@ -129,7 +190,7 @@ TEST_P (InstrumentPlays, SilenceInGivesSilenceOut)
 
 TEST_P (InstrumentPlays, AMidiNotePlaysTheVoiceFromItsSampleOnAndReachesTheMidiOutput)
 {
-    const SequencerOffByDefault settings;
+    const ScopedUserSettings settings (sequencerOff);
     const auto plugin = loadPrepared (GetParam());
     ASSERT_NE (plugin, nullptr);
     play (*plugin, 1);   // the set-up's requests are taken in the first block
@@ -163,6 +224,81 @@ TEST_P (InstrumentPlays, TheHostTransportPlaysTheFactoryPatternsOnTheSequencer)
         const auto steps = sample / 5512.5;
         EXPECT_NEAR (steps, std::round (steps), 1.0 / 5512.5) << sample;
     }
+}
+
+// JUCE 7.0.5's VST3 host never takes a plug-in's own parameter changes into the
+// values it shows, so these check what the plug-in itself saves.
+TEST_P (InstrumentPlays, AProgramChangeSelectsThatFactoryPresetAndAppliesItsValues)
+{
+    constexpr int program = 5;
+    const auto preset = readFactoryPreset (program);
+    ASSERT_EQ (preset.size(), 33u);
+
+    const auto plugin = loadPrepared (GetParam());
+    ASSERT_NE (plugin, nullptr);
+    play (*plugin, 1);
+    ASSERT_EQ (readSavedState (*plugin, GetParam()).currentPreset, 0);
+
+    juce::MidiBuffer change;
+    change.addEvent (juce::MidiMessage::programChange (1, program), 10);
+    play (*plugin, 1, change);
+    const auto saved = readSavedState (*plugin, GetParam());
+
+    EXPECT_EQ (saved.currentPreset, program);
+
+    for (const auto& [name, value] : preset)
+    {
+        ASSERT_EQ (saved.values.count (name), 1u) << name;
+        EXPECT_NEAR (saved.values.at (name), value, 1.0e-6f) << name;
+    }
+}
+
+TEST_P (InstrumentPlays, AControllerFromTheUsersMapMovesItsParameter)
+{
+    const auto mapFile = getSettingsFile().getSiblingFile ("learnt.tqccmap");
+    const ScopedUserSettings settings ("<ResourcesSettings><MidiCCMap default=\"userDefinedMidiCCMap\" file=\""
+                                       + mapFile.getFullPathName() + "\"/></ResourcesSettings>");
+    ASSERT_TRUE (mapFile.replaceWithText ("<MidiControlMap name=\"Tarvelin\"><assign CC=\"74\" param=\"Cutoff\"/></MidiControlMap>"));
+
+    const auto plugin = loadPrepared (GetParam());
+    mapFile.deleteFile();
+    ASSERT_NE (plugin, nullptr);
+    play (*plugin, 1);
+
+    for (const int value : { 127, 0 })
+    {
+        juce::MidiBuffer controller;
+        controller.addEvent (juce::MidiMessage::controllerEvent (1, 74, value), 20);
+        play (*plugin, 1, controller);
+        EXPECT_EQ (readSavedState (*plugin, GetParam()).values["Cutoff"], static_cast<float> (value) / 127.0f);
+    }
+}
+
+TEST_P (InstrumentPlays, TheArpeggiatorPlaysTheHeldNotesOneASixteenthApart)
+{
+    const ScopedUserSettings settings (sequencerOff);
+    const auto plugin = loadPrepared (GetParam());
+    ASSERT_NE (plugin, nullptr);
+    const auto slots = HostedPlugin::getSlots (*plugin);
+    play (*plugin, 1);
+
+    slots.at (25)->setValue (0.5f);   // Arp Mode "Up"
+    slots.at (27)->setValue (0.0f);   // Arp Octave -1 off
+    slots.at (28)->setValue (1.0f);   // Arp Octave 0 on
+    slots.at (29)->setValue (0.0f);   // Arp Octave +1 off
+    slots.at (30)->setValue (0.0f);   // Arp Octave +2 off
+    play (*plugin, 2);
+
+    juce::MidiBuffer chord;
+    chord.addEvent (juce::MidiMessage::noteOn (1, 40, static_cast<juce::uint8> (100)), 0);
+    chord.addEvent (juce::MidiMessage::noteOn (1, 43, static_cast<juce::uint8> (100)), 0);
+    const auto out = play (*plugin, 50, chord);   // just under 5 steps at 120 BPM
+
+    EXPECT_EQ (notesOf (out.midi), (std::vector<int> { 40, 43, 40, 43, 40 }));
+    const auto starts = out.noteOnSamples();
+
+    for (size_t k = 1; k < starts.size(); ++k)
+        EXPECT_NEAR (starts[k] - starts[k - 1], 5512.5, 0.5) << k;
 }
 
 INSTANTIATE_TEST_SUITE_P (Formats, InstrumentPlays, ::testing::Values (Format::vst3, Format::lv2),
