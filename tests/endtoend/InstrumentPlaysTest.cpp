@@ -146,6 +146,20 @@ std::vector<int> notesOf (const std::vector<std::pair<int, juce::MidiMessage>>& 
 
     return notes;
 }
+/** The MIDI note that the first step of a factory pattern plays. */
+int readFactoryPatternFirstNote (int index)
+{
+    const auto bank = juce::parseXML (juce::File (TARVELIN_RESOURCES_DIR).getChildFile ("default.tqptrb"));
+    const auto* pattern = bank != nullptr ? bank->getChildElement (index) : nullptr;
+    const auto* step = pattern != nullptr ? pattern->getChildByName ("Step") : nullptr;
+
+    if (step == nullptr || ! step->getBoolAttribute ("gate"))
+        return -1;
+
+    const bool up = step->getBoolAttribute ("octaveUp"), down = step->getBoolAttribute ("octaveDown");
+    return step->getIntAttribute ("note") + (up && down ? 60 : up ? 48 : down ? 24 : 36);
+}
+
 /** The parameter values the hosted plug-in saves in its state, by name, and its current preset. */
 struct SavedState
 {
@@ -299,6 +313,34 @@ TEST_P (InstrumentPlays, TheArpeggiatorPlaysTheHeldNotesOneASixteenthApart)
 
     for (size_t k = 1; k < starts.size(); ++k)
         EXPECT_NEAR (starts[k] - starts[k - 1], 5512.5, 0.5) << k;
+}
+
+TEST_P (InstrumentPlays, InHostModeAKeyPlaysItsPatternFromItsSampleUntilReleased)
+{
+    const ScopedUserSettings settings ("<InternalSequencer><HostMode state=\"on\"/></InternalSequencer>");
+    const auto plugin = loadPrepared (GetParam());
+    ASSERT_NE (plugin, nullptr);
+    play (*plugin, 1);
+
+    // Keys 12 to 107 choose patterns 0 to 95.
+    for (const int pattern : { 0, 4 })
+    {
+        const auto firstNote = readFactoryPatternFirstNote (pattern);
+        ASSERT_GT (firstNote, 0);
+        const auto key = 12 + pattern;
+
+        juce::MidiBuffer press;
+        press.addEvent (juce::MidiMessage::noteOn (1, key, static_cast<juce::uint8> (100)), 100);
+        const auto held = play (*plugin, 24, press);   // two steps and a bit
+
+        ASSERT_FALSE (held.noteOnSamples().empty()) << pattern;
+        EXPECT_EQ (held.noteOnSamples().front(), 100) << pattern;
+        EXPECT_EQ (notesOf (held.midi).front(), firstNote) << pattern;
+
+        juce::MidiBuffer release;
+        release.addEvent (juce::MidiMessage::noteOff (1, key), 0);
+        EXPECT_TRUE (play (*plugin, 24, release).noteOnSamples().empty()) << pattern;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P (Formats, InstrumentPlays, ::testing::Values (Format::vst3, Format::lv2),
