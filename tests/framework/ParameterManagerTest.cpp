@@ -5,26 +5,22 @@
 
 namespace
 {
-std::unique_ptr<juce::XmlElement> definitions (const char* params)
-{
-    return juce::parseXML (juce::String ("<PluginParameters application=\"Tarvelin\">") + params
-                           + "</PluginParameters>");
-}
-
 void load (ParameterManager& manager, const char* params)
 {
-    const auto root = definitions (params);
+    const auto root = juce::parseXML (juce::String ("<PluginParameters application=\"Tarvelin\">") + params
+                                      + "</PluginParameters>");
     ASSERT_NE (root, nullptr);
     manager.loadFromXml (*root);
 }
 } // namespace
 
-TEST (ParameterManager, ReadsEveryKindOfDefinition)
+TEST (ParameterManager, ReadsEveryKindOfDefinitionAndDefaultsToAFloatAndRangesOfZeroToOne)
 {
     ParameterManager manager;
     load (manager,
-          "<param index=\"5\" name=\"Cutoff\" type=\"float\" min=\"0\" max=\"1\" value=\"0.5\" auto=\"true\"/>"
-          "<param index=\"6\" name=\"Steps\" type=\"int\" min=\"1\" max=\"16\" value=\"16\"/>"
+          "<param index=\"4\" name=\"Plain\" value=\"3\"/>"
+          "<param index=\"5\" name=\"Cutoff\" type=\"float\" min=\"0\" max=\"2\" value=\"1.5\" auto=\"true\"/>"
+          "<param index=\"6\" name=\"Steps\" type=\"int\" value=\"5\"/>"
           "<param index=\"7\" name=\"Title\" type=\"string\" value=\"Acid\"/>"
           "<param index=\"8\" name=\"Flag\" type=\"bool\" value=\"true\"/>"
           "<param index=\"9\" name=\"Power\" type=\"state\" value=\"on\"/>"
@@ -34,25 +30,20 @@ TEST (ParameterManager, ReadsEveryKindOfDefinition)
           "<param index=\"13\" name=\"Root\" type=\"note\" value=\"A-4\"/>");
 
     EXPECT_EQ (manager.getApplication(), "Tarvelin");
-    EXPECT_EQ (manager.getNumParameters(), 9);
+    EXPECT_NE (dynamic_cast<FloatParameter*> (manager.getParameter (4)), nullptr);
+    auto* steps = dynamic_cast<IntParameter*> (manager.getParameter (6));
+    ASSERT_NE (steps, nullptr);
+    EXPECT_EQ (steps->getMinimum(), 0);
+    EXPECT_TRUE (manager.getParameter (5)->getAutoFlag());
+    EXPECT_FALSE (steps->getAutoFlag());
 
-    auto* cutoff = dynamic_cast<FloatParameter*> (manager.getParameter (5));
-    ASSERT_NE (cutoff, nullptr);
-    EXPECT_TRUE (cutoff->getAutoFlag());
-    EXPECT_FLOAT_EQ (cutoff->getValue(), 0.5f);
-
-    EXPECT_NE (dynamic_cast<IntParameter*> (manager.getParameter (6)), nullptr);
-    EXPECT_FALSE (manager.getParameter (6)->getAutoFlag());
-    EXPECT_EQ (manager.getText (7), "Acid");
-    EXPECT_EQ (manager.getText (8), "true");
-    EXPECT_EQ (manager.getText (9), "on");
-    EXPECT_EQ (manager.getText (10), "1");
-    EXPECT_EQ (manager.getText (11), "yes");
-    EXPECT_EQ (manager.getText (12), "Square");
-    EXPECT_EQ (manager.getText (13), "A-4");
+    juce::StringArray texts;
+    for (int id = 4; id <= 13; ++id)
+        texts.add (manager.getText (id));
+    EXPECT_EQ (texts, juce::StringArray ({ "1", "1.5", "1", "Acid", "true", "on", "1", "yes", "Square", "A-4" }));
 }
 
-TEST (ParameterManager, SkipsDefinitionsWithoutIndexNameOrKnownType)
+TEST (ParameterManager, SkipsDefinitionsWithoutIndexNameOrKnownTypeAndKeepsTheFirstOfTwoEqualIdsOrNames)
 {
     ParameterManager manager;
     load (manager,
@@ -63,48 +54,19 @@ TEST (ParameterManager, SkipsDefinitionsWithoutIndexNameOrKnownType)
           "<param index=\"3\" name=\"WrongCase\" type=\"Float\"/>"
           "<param index=\"4\" name=\"Bad\" type=\"float\" min=\"nan\"/>"
           "<other index=\"5\" name=\"NotAParam\"/>"
-          "<param index=\"6\" name=\"Kept\"/>");
+          "<param index=\"6\" name=\"Kept\"/>"
+          "<param index=\"6\" name=\"SameId\"/>"
+          "<param index=\"7\" name=\"Kept\"/>");
 
     EXPECT_EQ (manager.getNumParameters(), 1);
-    EXPECT_NE (manager.getParameterByName ("Kept"), nullptr);
-}
-
-TEST (ParameterManager, DefaultsAreFloatZeroToOneAndIntZeroToOne)
-{
-    ParameterManager manager;
-    load (manager, "<param index=\"1\" name=\"F\" value=\"3\"/><param index=\"2\" name=\"I\" type=\"int\" value=\"5\"/>");
-
-    auto* f = dynamic_cast<FloatParameter*> (manager.getParameter (1));
-    auto* i = dynamic_cast<IntParameter*> (manager.getParameter (2));
-    ASSERT_NE (f, nullptr);
-    ASSERT_NE (i, nullptr);
-    EXPECT_FLOAT_EQ (f->getMaximum(), 1.0f);
-    EXPECT_FLOAT_EQ (f->getValue(), 1.0f);
-    EXPECT_EQ (i->getMinimum(), 0);
-    EXPECT_EQ (i->getMaximum(), 1);
-    EXPECT_EQ (i->getIntValue(), 1);
-}
-
-TEST (ParameterManager, TheFirstOfTwoEqualIdsOrNamesStays)
-{
-    ParameterManager manager;
-    load (manager,
-          "<param index=\"1\" name=\"First\"/>"
-          "<param index=\"1\" name=\"Second\"/>"
-          "<param index=\"2\" name=\"First\"/>");
-
-    EXPECT_EQ (manager.getNumParameters(), 1);
-    EXPECT_EQ (manager.getNameOf (1), "First");
-    EXPECT_EQ (manager.getIdOf ("Second"), -1);
+    EXPECT_EQ (manager.getNameOf (6), "Kept");
 }
 
 TEST (ParameterManager, OtherRootsLeaveTheTableEmptyButKeepTheApplication)
 {
     ParameterManager manager;
     manager.addParameter (new BoolParameter (1, "Old", false));
-
-    const auto root = juce::parseXML ("<Something application=\"Other\"><param index=\"1\" name=\"A\"/></Something>");
-    manager.loadFromXml (*root);
+    manager.loadFromXml (*juce::parseXML ("<Something application=\"Other\"><param index=\"1\" name=\"A\"/></Something>"));
 
     EXPECT_EQ (manager.getNumParameters(), 0);
     EXPECT_EQ (manager.getApplication(), "Other");
@@ -133,14 +95,26 @@ TEST (ParameterManager, LookUpMissesGiveNothing)
     EXPECT_EQ (manager.getParameter (2), nullptr);
     EXPECT_EQ (manager.getParameterByName ("level"), nullptr);
     EXPECT_EQ (manager.getIdOf ("Nothing"), -1);
-    EXPECT_EQ (manager.getNameOf (99), "");
-    EXPECT_EQ (manager.getText (99), "");
+    EXPECT_EQ (manager.getNameOf (99) + manager.getText (99), "");
     EXPECT_FLOAT_EQ (manager.getValue (99), 0.0f);
 
     manager.setValue (99, 1.0f);
     manager.copyValue (1, 99);
     EXPECT_FLOAT_EQ (manager.getValue (1), 0.5f);
     EXPECT_EQ (listener.numChanges(), 0);
+}
+
+TEST (ParameterManager, AMissingResourceLeavesTheTableAsItWasAndClearDeletesEverything)
+{
+    ParameterManager manager;
+    manager.addParameter (new IntParameter (1, "A", 0, 10, 2));
+    manager.loadFromResource ("no-such-definitions.xml");
+    EXPECT_EQ (manager.getNumParameters(), 1);
+
+    manager.clear();
+    EXPECT_EQ (manager.getParameter (1), nullptr);
+    EXPECT_EQ (manager.getIdOf ("A"), -1);
+    EXPECT_TRUE (manager.addParameter (new IntParameter (1, "A", 0, 10, 2)));
 }
 
 TEST (ParameterManager, SettersByIdNotify)
@@ -156,7 +130,6 @@ TEST (ParameterManager, SettersByIdNotify)
     manager.setValueFromText (1, "3");
     manager.setBoolValue (1, true);
     manager.copyValue (1, 2);
-
     EXPECT_EQ (listener.values, (std::vector<float> { 4.0f, 8.0f, 3.0f, 16.0f, 12.0f }));
 }
 
@@ -165,13 +138,8 @@ TEST (ParameterManager, ParametersCanBeSetByIdFromInsideAListener)
     ParameterManager manager;
     manager.addParameter (new IntParameter (1, "Source", 0, 10, 0));
     manager.addParameter (new IntParameter (2, "Follower", 0, 10, 0));
-
     RecordingListener listener;
-    listener.onChange = [&] (Parameter* p)
-    {
-        if (p->getId() == 1)
-            manager.setIntValue (2, p->getIntValue());
-    };
+    listener.onChange = [&] (Parameter* p) { manager.setIntValue (2, p->getIntValue()); };
     manager.addListener (1, &listener);
 
     manager.setIntValue (1, 7);
@@ -183,7 +151,6 @@ TEST (ParameterManager, AnnouncesAllValuesInDefinitionOrder)
     ParameterManager manager;
     manager.addParameter (new IntParameter (20, "B", 0, 10, 2));
     manager.addParameter (new IntParameter (10, "A", 0, 10, 1));
-
     std::vector<int> ids;
     RecordingListener sync, async;
     sync.onChange = [&] (Parameter* p) { ids.push_back (p->getId()); };
@@ -195,23 +162,8 @@ TEST (ParameterManager, AnnouncesAllValuesInDefinitionOrder)
 
     for (int i = 0; i < manager.getNumParameters(); ++i)
         drainAsync (*manager.getParameterAt (i));
-
     EXPECT_EQ (async.numChanges(), 2);
 
     manager.removeAsyncListenerFromAll (&async);
     EXPECT_EQ (manager.getParameter (10)->getNumAsyncListeners(), 0);
-}
-
-TEST (ParameterManager, AMissingResourceLeavesTheTableAsItWasAndClearDeletesEverything)
-{
-    ParameterManager manager;
-    manager.addParameter (new IntParameter (1, "A", 0, 10, 2));
-    manager.loadFromResource ("no-such-definitions.xml");
-    EXPECT_EQ (manager.getNumParameters(), 1);
-
-    manager.clear();
-    EXPECT_EQ (manager.getNumParameters(), 0);
-    EXPECT_EQ (manager.getParameter (1), nullptr);
-    EXPECT_EQ (manager.getIdOf ("A"), -1);
-    EXPECT_TRUE (manager.addParameter (new IntParameter (1, "A", 0, 10, 2)));
 }

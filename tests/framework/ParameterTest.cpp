@@ -30,8 +30,6 @@ TEST (IntParameter, NormalisedValuesRoundHalfUpAndFloatsTruncateTowardsZeroBothC
 TEST (IntParameter, ReadsInEveryForm)
 {
     IntParameter p (1, "Octave", -2, 2, 1);
-
-    EXPECT_FLOAT_EQ (p.getValue(), 1.0f);
     EXPECT_FLOAT_EQ (p.getNormalisedValue(), 0.75f);
     EXPECT_TRUE (p.getBoolValue());
     EXPECT_EQ (p.getText(), "1");
@@ -51,39 +49,15 @@ TEST (IntParameter, RangeChangesAreRefusedWhenTheyWouldInvertOrRepeat)
     p.addListener (&listener);
 
     p.setMaximum (1);
-    EXPECT_EQ (p.getMaximum(), 10);
-
     p.setMinimum (2);
+    EXPECT_EQ (p.getMaximum(), 10);
     EXPECT_EQ (listener.numChanges(), 0);
 
     p.setMaximum (5);
     EXPECT_EQ (p.getIntValue(), 5);
-    EXPECT_EQ (listener.numChanges(), 1);
-
     p.setMinimum (0);
     EXPECT_EQ (p.getIntValue(), 5);
     EXPECT_EQ (listener.numChanges(), 1);
-}
-
-TEST (FloatParameter, BoolReadingComparesTheDistancesToBothEnds)
-{
-    FloatParameter p (1, "Pan", -1.0f, 1.0f, 0.0f);
-    EXPECT_TRUE (p.getBoolValue());
-
-    p.setValue (-0.01f, false);
-    EXPECT_FALSE (p.getBoolValue());
-}
-
-TEST (FloatParameter, TextHasNineSignificantDigitsInTheShortestForm)
-{
-    FloatParameter p (1, "Level", 0.0f, 200.0f, 0.5f);
-    EXPECT_EQ (p.getText(), "0.5");
-
-    p.setValue (120.0f, false);
-    EXPECT_EQ (p.getText(), "120");
-
-    p.setValue (0.1f, false);
-    EXPECT_EQ (p.getText(), "0.100000001");
 }
 
 TEST (FloatParameter, ValuesAreClampedAndNormalised)
@@ -100,71 +74,75 @@ TEST (FloatParameter, ValuesAreClampedAndNormalised)
 
     p.setBoolValue (false, false);
     EXPECT_FLOAT_EQ (p.getValue(), 20.0f);
+}
 
-    p.setIntValue (100, false);
-    EXPECT_EQ (p.getIntValue(), 100);
+TEST (FloatParameter, BoolAndIntReadingsTakeTheNearerEnd)
+{
+    FloatParameter pan (1, "Pan", -1.0f, 1.0f, 0.0f);
+    EXPECT_TRUE (pan.getBoolValue());   // both ends equally far
+    pan.setValue (-0.01f, false);
+    EXPECT_FALSE (pan.getBoolValue());
+
+    FloatParameter huge (2, "Huge", -1.0e10f, 1.0e10f, 5.0e9f);
+    EXPECT_EQ (huge.getIntValue(), std::numeric_limits<int>::max());
+    huge.setValue (-5.0e9f, false);
+    EXPECT_EQ (huge.getIntValue(), std::numeric_limits<int>::min());
+}
+
+TEST (FloatParameter, TextHasNineSignificantDigitsInTheShortestForm)
+{
+    FloatParameter p (1, "Level", 0.0f, 200.0f, 120.0f);
+    EXPECT_EQ (p.getText(), "120");
+
+    p.setValue (0.1f, false);
+    EXPECT_EQ (p.getText(), "0.100000001");
 }
 
 TEST (Parameters, NumbersThatAreNotFiniteNeverBecomeValues)
 {
     const auto nan = std::numeric_limits<float>::quiet_NaN();
     const auto inf = std::numeric_limits<float>::infinity();
-
     FloatParameter f (1, "F", 0.0f, 1.0f, 0.25f);
-    f.setValue (nan, false);
-    f.setValue (inf, false);
-    f.setNormalisedValue (nan, false);
-    f.setValueFromText ("nan", false);
-    f.setValueFromText ("inf", false);
-    EXPECT_FLOAT_EQ (f.getValue(), 0.25f);
-
     IntParameter i (2, "I", 0, 10, 3);
-    i.setValue (nan, false);
-    i.setValue (-inf, false);
-    i.setNormalisedValue (nan, false);
-    EXPECT_EQ (i.getIntValue(), 3);
+    BoolParameter on (3, "On", true), off (4, "Off", false);
+    StringParameter s (5, "S", "keep");
 
-    BoolParameter b (3, "B", true);
-    b.setValue (nan, false);
-    b.setNormalisedValue (nan, false);
-    b.setValueFromText ("nan", false);
-    EXPECT_TRUE (b.getBoolValue());
+    for (auto* p : std::initializer_list<Parameter*> { &f, &i, &on, &off, &s })
+    {
+        p->setValue (nan, false);
+        p->setValue (inf, false);
+        p->setValue (-inf, false);
+        p->setNormalisedValue (nan, false);
+    }
 
-    StringParameter s (4, "S", "keep");
-    s.setValue (nan, false);
-    EXPECT_EQ (s.getText(), "keep");
+    for (auto* p : std::initializer_list<Parameter*> { &f, &on, &off })
+    {
+        p->setValueFromText ("nan", false);
+        p->setValueFromText ("inf", false);
+    }
 
-    FloatParameter fromNan (5, "N", 0.0f, 1.0f, nan);
-    EXPECT_FLOAT_EQ (fromNan.getValue(), 0.0f);
+    EXPECT_EQ (f.getText() + " " + i.getText() + " " + on.getText() + " " + off.getText() + " " + s.getText(),
+               "0.25 3 true false keep");
+    EXPECT_FLOAT_EQ (FloatParameter (6, "N", 0.0f, 1.0f, nan).getValue(), 0.0f);
 }
 
 TEST (BoolParameter, TextKeywordsAreCaseSensitiveAndOtherTextsReadAsNumbers)
 {
     BoolParameter p (1, "Switch", false);
 
-    for (const auto* text : { "true", "1", "on", "yes" })
+    for (const auto* text : { "true", "1", "on", "yes", "0.7" })
     {
         p.setBoolValue (false, false);
         p.setValueFromText (text, false);
         EXPECT_TRUE (p.getBoolValue()) << text;
     }
 
-    for (const auto* text : { "false", "0", "off", "no" })
+    for (const auto* text : { "false", "0", "off", "no", "Yes", "abc" })
     {
         p.setBoolValue (true, false);
         p.setValueFromText (text, false);
         EXPECT_FALSE (p.getBoolValue()) << text;
     }
-
-    p.setValueFromText ("0.7", false);
-    EXPECT_TRUE (p.getBoolValue());
-
-    p.setValueFromText ("Yes", false);
-    EXPECT_FALSE (p.getBoolValue());
-
-    p.setValueFromText ("0.7", false);
-    p.setValueFromText ("abc", false);
-    EXPECT_FALSE (p.getBoolValue());
 }
 
 TEST (BoolParameter, NumericFormsAreZeroOrOne)
@@ -174,6 +152,8 @@ TEST (BoolParameter, NumericFormsAreZeroOrOne)
     EXPECT_FALSE (p.getBoolValue());
     p.setNormalisedValue (0.5f, false);
     EXPECT_TRUE (p.getBoolValue());
+
+    p.setBoolValue (false, false);
     p.setValue (-3.0f, false);
     EXPECT_EQ (p.getIntValue(), 1);
     EXPECT_FLOAT_EQ (p.getNormalisedValue(), 1.0f);
@@ -185,19 +165,14 @@ TEST (BoolParameter, SpecialisationsHaveTheirOwnTexts)
     AnswerParameter answer (1, "Answer", "yes");
     LogicParameter logic (2, "Logic", "1");
     StateParameter state (3, "State", "ON");
-
-    EXPECT_EQ (answer.getText(), "yes");
-    EXPECT_EQ (logic.getText(), "1");
-    EXPECT_EQ (state.getText(), "on");
+    EXPECT_EQ (answer.getText() + logic.getText() + state.getText(), "yes1on");
 
     answer.setValueFromText ("no", false);
     logic.setValueFromText ("0", false);
     state.setValueFromText ("Off", false);
-    EXPECT_EQ (answer.getText(), "no");
-    EXPECT_EQ (logic.getText(), "0");
-    EXPECT_EQ (state.getText(), "off");
+    EXPECT_EQ (answer.getText() + logic.getText() + state.getText(), "no0off");
 
-    // Other texts fall back to the bool parse.
+    // Other texts fall back to the case-sensitive bool keywords.
     answer.setValueFromText ("true", false);
     EXPECT_TRUE (answer.getBoolValue());
     answer.setValueFromText ("YES", false);
@@ -206,28 +181,23 @@ TEST (BoolParameter, SpecialisationsHaveTheirOwnTexts)
 
 TEST (EnumParameter, NamesAreMatchedExactlyAndOtherTextsReadAsNormalisedValues)
 {
-    EnumParameter p (1, "Wave", "Saw;Square", "Saw");
-    p.setValueFromText ("Square", false);
+    EnumParameter p (1, "Wave", "Saw;Square", "Square");
     EXPECT_EQ (p.getIntValue(), 1);
-    EXPECT_EQ (p.getText(), "Square");
 
-    p.setValueFromText ("square", false);
-    EXPECT_EQ (p.getIntValue(), 0);
+    p.setValueFromText ("saw", false);
+    EXPECT_EQ (p.getText(), "Saw");   // read as the number 0
 
     p.setValueFromText ("1", false);
-    EXPECT_EQ (p.getIntValue(), 1);
+    EXPECT_EQ (p.getText(), "Square");
 }
 
 TEST (EnumParameter, EmptyItemsAreKeptNoNamesKeepTheRangeAndASingleNameReadsANormalisedZero)
 {
     EnumParameter emptyFirst (1, "Choice", ";A", "A");
-    ASSERT_EQ (emptyFirst.getNames().size(), 2);
-    EXPECT_EQ (emptyFirst.getNames()[0], "");
+    EXPECT_EQ (emptyFirst.getNames(), juce::StringArray ({ "", "A" }));
     EXPECT_EQ (emptyFirst.getIntValue(), 1);
-    EXPECT_EQ (emptyFirst.getMaximum(), 1);
 
     EnumParameter none (2, "Choice", "", "");
-    EXPECT_EQ (none.getMinimum(), 0);
     EXPECT_EQ (none.getMaximum(), 1);
     EXPECT_EQ (none.getText(), "");
 
@@ -252,9 +222,7 @@ TEST (NoteParameter, ReadsNoteNamesAndFallsBackToNormalisedValues)
 
     p.setValueFromText ("c-5", false);
     EXPECT_EQ (p.getIntValue(), 0);
-
-    NoteParameter unreadable (2, "Other", "xyz");
-    EXPECT_EQ (unreadable.getIntValue(), 0);
+    EXPECT_EQ (NoteParameter (2, "Other", "xyz").getIntValue(), 0);
 }
 
 TEST (StringParameter, ConvertsThroughItsText)
@@ -270,12 +238,6 @@ TEST (StringParameter, ConvertsThroughItsText)
     p.setBoolValue (true, false);
     EXPECT_EQ (p.getText(), "true");
     EXPECT_TRUE (p.getBoolValue());
-
-    p.setBoolValue (false, false);
-    EXPECT_FALSE (p.getBoolValue());
-
-    p.setIntValue (-4, false);
-    EXPECT_EQ (p.getText(), "-4");
 }
 
 TEST (Parameters, CopyValueFromConvertsBetweenKinds)
@@ -286,12 +248,10 @@ TEST (Parameters, CopyValueFromConvertsBetweenKinds)
     BoolParameter b (4, "B", false);
 
     i.copyValueFrom (f, false);
-    EXPECT_EQ (i.getIntValue(), 5);
-
     s.copyValueFrom (f, false);
-    EXPECT_EQ (s.getText(), "7.5999999");
-
     b.copyValueFrom (f, false);
+    EXPECT_EQ (i.getIntValue(), 5);
+    EXPECT_EQ (s.getText(), "7.5999999");
     EXPECT_TRUE (b.getBoolValue());
 }
 
@@ -302,14 +262,14 @@ TEST (Parameters, CloneKeepsKindRangeAndValueButNoListeners)
     RecordingListener listener;
     original.addListener (&listener);
 
-    auto copy = original.clone (7, "Wave Copy");
+    const auto copy = original.clone (7, "Wave Copy");
     auto* enumCopy = dynamic_cast<EnumParameter*> (copy.get());
     ASSERT_NE (enumCopy, nullptr);
     EXPECT_EQ (copy->getId(), 7);
     EXPECT_EQ (copy->getName(), "Wave Copy");
     EXPECT_TRUE (copy->getAutoFlag());
     EXPECT_EQ (copy->getText(), "Pulse");
-    EXPECT_EQ (enumCopy->getNames().size(), 3);
+    EXPECT_EQ (enumCopy->getMaximum(), 2);
     EXPECT_EQ (copy->getNumListeners(), 0);
 }
 
@@ -326,8 +286,7 @@ TEST (ParameterNotifications, TheSameValueOrOneSetWithoutNotifyTellsNobodyUntilA
     p.setIntValue (4, true);
     p.setIntValue (5, false);
     drainAsync (p);
-    EXPECT_EQ (sync.numChanges(), 0);
-    EXPECT_EQ (async.numChanges(), 0);
+    EXPECT_EQ (sync.numChanges() + async.numChanges(), 0);
     EXPECT_FALSE (p.isUpdatePending());
 
     p.sendValueChangedToAll();
@@ -348,10 +307,26 @@ TEST (ParameterNotifications, ManyChangesGiveOneAsynchronousCallWithTheLastValue
 
     EXPECT_EQ (sync.numChanges(), 10);
     EXPECT_EQ (async.numChanges(), 0);
-
     drainAsync (p);
-    ASSERT_EQ (async.numChanges(), 1);
-    EXPECT_FLOAT_EQ (async.values.front(), 10.0f);
+    EXPECT_EQ (async.values, std::vector<float> { 10.0f });
+}
+
+TEST (ParameterNotifications, TextConstructorsPostOnlyAnAsynchronousUpdate)
+{
+    EXPECT_TRUE (StateParameter (1, "Power", "on").isUpdatePending());
+}
+
+TEST (ParameterNotifications, GesturesReachOnlyTheSynchronousListeners)
+{
+    BoolParameter p (1, "Switch", false);
+    RecordingListener sync, async;
+    p.addListener (&sync);
+    p.addAsyncListener (&async);
+
+    p.sendGestureBegin();
+    p.sendGestureEnd();
+    EXPECT_EQ (sync.gestureBegins + sync.gestureEnds, 2);
+    EXPECT_EQ (async.gestureBegins + async.gestureEnds, 0);
 }
 
 TEST (ParameterNotifications, ListenersAreCalledLastAddedFirst)
@@ -367,20 +342,6 @@ TEST (ParameterNotifications, ListenersAreCalledLastAddedFirst)
 
     p.setBoolValue (true, true);
     EXPECT_EQ (order, (std::vector<RecordingListener*> { &c, &b, &a }));
-}
-
-TEST (ParameterNotifications, GesturesReachOnlyTheSynchronousListeners)
-{
-    BoolParameter p (1, "Switch", false);
-    RecordingListener sync, async;
-    p.addListener (&sync);
-    p.addAsyncListener (&async);
-
-    p.sendGestureBegin();
-    p.sendGestureEnd();
-    EXPECT_EQ (sync.gestureBegins, 1);
-    EXPECT_EQ (sync.gestureEnds, 1);
-    EXPECT_EQ (async.gestureBegins + async.gestureEnds, 0);
 }
 
 TEST (ParameterNotifications, ListenersRemovingThemselvesOrOthersNeverMakeTheWalkSkipRepeatOrStumble)
@@ -409,13 +370,6 @@ TEST (ParameterNotifications, ListenersRemovingThemselvesOrOthersNeverMakeTheWal
     EXPECT_EQ (order, (std::vector<RecordingListener*> { &third }));
 }
 
-TEST (ParameterNotifications, TextConstructorsPostOnlyAnAsynchronousUpdate)
-{
-    StateParameter p (1, "Power", "on");
-    EXPECT_TRUE (p.isUpdatePending());
-    EXPECT_EQ (p.getNumListeners(), 0);
-}
-
 //==============================================================================
 namespace
 {
@@ -436,10 +390,7 @@ TEST (ParameterController, BindsOnceAndShowsTheValueAtOnce)
         control.setParameter (nullptr);
         control.setParameter (&first);
         control.setParameter (&second);
-
         EXPECT_EQ (control.getParameter(), &first);
-        EXPECT_EQ (control.shown, std::vector<int> { 3 });
-        EXPECT_EQ (first.getNumAsyncListeners(), 1);
         EXPECT_EQ (second.getNumAsyncListeners(), 0);
 
         control.setParameterIntValue (6);
@@ -448,13 +399,4 @@ TEST (ParameterController, BindsOnceAndShowsTheValueAtOnce)
     }
 
     EXPECT_EQ (first.getNumAsyncListeners(), 0);
-}
-
-TEST (FloatParameterRange, AValueBeyondIntsRangeReadsAsTheNearerEnd)
-{
-    FloatParameter parameter (0, "Huge", -1.0e10f, 1.0e10f, 5.0e9f);
-
-    EXPECT_EQ (parameter.getIntValue(), std::numeric_limits<int>::max());
-    parameter.setValue (-5.0e9f, false);
-    EXPECT_EQ (parameter.getIntValue(), std::numeric_limits<int>::min());
 }
