@@ -43,8 +43,10 @@ juce::String describe (const Parameter& p)
     }
 
     if (typeid (p) == typeid (IntParameter))
-        return "int " + juce::String (static_cast<const IntParameter&> (p).getMinimum()) + ".."
-               + juce::String (static_cast<const IntParameter&> (p).getMaximum());
+    {
+        const auto& i = static_cast<const IntParameter&> (p);
+        return juce::String::formatted ("int %d..%d", i.getMinimum(), i.getMaximum());
+    }
 
     if (typeid (p) == typeid (EnumParameter))
         return "enum " + static_cast<const EnumParameter&> (p).getNamesText();

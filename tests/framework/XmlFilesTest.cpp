@@ -1,5 +1,6 @@
 #include "framework/XmlFiles.h"
 #include "support/ScopedFileSizeLimit.h"
+#include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -7,11 +8,8 @@
 class XmlFilesTest : public ::testing::Test
 {
 protected:
-    juce::TemporaryFile temporaryFolder;
-    juce::File folder = temporaryFolder.getFile();
-
-    void SetUp() override { folder.createDirectory(); }
-    void TearDown() override { folder.deleteRecursively(); }
+    TemporaryFolder temporary;
+    const juce::File& folder = temporary.get();
 };
 
 TEST_F (XmlFilesTest, FilesAreWrittenAsUtf8WithoutADtdIntoAMissingFolderAndReadBack)
@@ -32,8 +30,7 @@ TEST_F (XmlFilesTest, FilesAreWrittenAsUtf8WithoutADtdIntoAMissingFolderAndReadB
 
 TEST_F (XmlFilesTest, WritingReplacesTheOldFileAndLeavesNothingBeside)
 {
-    const auto file = folder.getChildFile ("a.xml");
-    file.replaceWithText (juce::String::repeatedString ("old ", 1000));
+    const auto file = temporary.write ("a.xml", juce::String::repeatedString ("old ", 1000));
 
     ASSERT_TRUE (XmlFiles::write (juce::XmlElement ("New"), file));
 
@@ -44,8 +41,7 @@ TEST_F (XmlFilesTest, WritingReplacesTheOldFileAndLeavesNothingBeside)
 TEST_F (XmlFilesTest, AFailedWriteIsReportedAndKeepsWhatWasThere)
 {
     const auto occupied = folder.getChildFile ("occupied");
-    ASSERT_TRUE (occupied.createDirectory());
-    ASSERT_TRUE (occupied.getChildFile ("inside").replaceWithText ("kept"));
+    temporary.write ("occupied/inside", "kept");
 
     EXPECT_FALSE (XmlFiles::write (juce::XmlElement ("New"), occupied));
     EXPECT_EQ (occupied.getChildFile ("inside").loadFileAsString(), "kept");
@@ -54,8 +50,7 @@ TEST_F (XmlFilesTest, AFailedWriteIsReportedAndKeepsWhatWasThere)
 
 TEST_F (XmlFilesTest, AShortWriteIsReportedAndKeepsTheOldFile)
 {
-    const auto file = folder.getChildFile ("bank.xml");
-    file.replaceWithText ("<Old/>");
+    const auto file = temporary.write ("bank.xml", "<Old/>");
     juce::XmlElement bank ("PresetBank");
     for (int i = 0; i < 200; ++i)
         bank.createNewChildElement ("Preset")->setAttribute ("name", "Preset number " + juce::String (i));
@@ -72,10 +67,7 @@ TEST_F (XmlFilesTest, AShortWriteIsReportedAndKeepsTheOldFile)
 
 TEST_F (XmlFilesTest, MissingOrBrokenFilesDevicesAndFoldersReadAsNothing)
 {
-    const auto broken = folder.getChildFile ("broken.xml");
-    broken.replaceWithText ("<Root a=\"1");
-
-    EXPECT_EQ (XmlFiles::read (broken), nullptr);
+    EXPECT_EQ (XmlFiles::read (temporary.write ("broken.xml", "<Root a=\"1")), nullptr);
     EXPECT_EQ (XmlFiles::read (folder.getChildFile ("missing.xml")), nullptr);
     EXPECT_EQ (XmlFiles::read (juce::File ("/dev/zero")), nullptr);
     EXPECT_EQ (XmlFiles::read (folder), nullptr);
