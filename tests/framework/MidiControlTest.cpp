@@ -1,5 +1,5 @@
 #include "framework/MidiControl.h"
-#include "framework/XmlFiles.h"
+#include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -55,34 +55,24 @@ juce::MidiMessage controller (int number, int value)
 } // namespace
 
 //==============================================================================
-TEST_F (MidiControlTest, AParameterHoldsOneControllerAndAControllerOneParameter)
+TEST_F (MidiControlTest, AParameterHoldsOneControllerOf0To127AndAControllerOneParameterAndRepeatingAnAssignmentTellsNobody)
 {
     map.assign (7, parameter (0), true);
     map.assign (10, parameter (0), true);
     EXPECT_EQ (map.getParameter (7), nullptr);
     EXPECT_EQ (map.findController (parameter (0)), 10);
+    drain();
+    map.assign (10, parameter (0), true);
+    drain();
+    EXPECT_EQ (listener.mapChanges, 1);
 
     map.assign (10, parameter (1), false);
     EXPECT_EQ (map.getParameter (10), parameter (1));
     EXPECT_EQ (map.findController (parameter (0)), -1);
-}
 
-TEST_F (MidiControlTest, AssigningTheSameParameterAgainSendsNoNotification)
-{
-    map.assign (7, parameter (0), true);
-    drain();
-    map.assign (7, parameter (0), true);
-    drain();
-
-    EXPECT_EQ (listener.mapChanges, 1);
-}
-
-TEST_F (MidiControlTest, ControllerNumbersOutsideTheMapAreIgnored)
-{
     map.assign (128, parameter (0), true);
     map.assign (-1, parameter (0), true);
     map.unassign (200);
-
     EXPECT_EQ (map.findController (parameter (0)), -1);
     EXPECT_EQ (map.getParameter (128), nullptr);
 }
@@ -122,32 +112,28 @@ TEST_F (MidiControlTest, ParameterThenFreeControllerOrFreeControllerThenParamete
     EXPECT_EQ (map.getParameter (21), parameter (1));
 }
 
-TEST_F (MidiControlTest, OccupiedControllerThenAnotherParameterSwitchesTheTargetAndAssignsNothing)
+TEST_F (MidiControlTest, LearningNeverOverwritesAnOccupiedControllerWhateverComesFirst)
 {
     map.assign (20, parameter (1), false);
     map.assign (3, parameter (0), false);
     map.setLearnMode (true);
 
+    // The occupied controller makes its parameter the target; another parameter
+    // then switches the target to that parameter's own controller.
     map.setLearnController (20);
     EXPECT_EQ (map.getLearnParameter(), parameter (1));
-
     map.setLearnParameter (parameter (0));
     EXPECT_EQ (map.getLearnParameter(), parameter (0));
     EXPECT_EQ (map.getLearnController(), 3);
-    EXPECT_EQ (map.getParameter (20), parameter (1));
-    EXPECT_EQ (map.getParameter (3), parameter (0));
-}
 
-TEST_F (MidiControlTest, LearningNeverOverwritesAnOccupiedController)
-{
-    map.assign (20, parameter (1), false);
+    map.setLearnMode (false);
     map.setLearnMode (true);
-
-    map.setLearnParameter (parameter (0));
+    map.setLearnParameter (parameter (2));
     map.setLearnController (20);
 
     EXPECT_EQ (map.getParameter (20), parameter (1));
-    EXPECT_EQ (map.findController (parameter (0)), -1);
+    EXPECT_EQ (map.getParameter (3), parameter (0));
+    EXPECT_EQ (map.findController (parameter (2)), -1);
 }
 
 TEST_F (MidiControlTest, UnassigningInLearnModeFreesTheControllerAndClearsTheTarget)
@@ -176,26 +162,17 @@ TEST_F (MidiControlTest, SelectingAnOccupiedControllerMakesItTheTarget)
 }
 
 //==============================================================================
-TEST_F (MidiControlTest, ControllerValuesSetTheNormalisedValue)
+TEST_F (MidiControlTest, ControllerValuesSetTheNormalisedValueAndManyMessagesGiveOneNotification)
 {
     map.assign (7, parameter (0), false);
 
     map.handleController (controller (7, 127));
     EXPECT_EQ (parameter (0)->getNormalisedValue(), 1.0f);
-
     map.handleController (controller (7, 64));
     EXPECT_EQ (parameter (0)->getNormalisedValue(), 64.0f / 127.0f);
-    EXPECT_EQ (map.getLastControlledParameter(), parameter (0));
-}
-
-TEST_F (MidiControlTest, ManyControllerMessagesGiveOneNotification)
-{
-    map.assign (7, parameter (0), false);
-
-    for (int value = 0; value < 10; ++value)
-        map.handleController (controller (7, value));
-
     drain();
+
+    EXPECT_EQ (map.getLastControlledParameter(), parameter (0));
     EXPECT_EQ (listener.controlsReceived, 1);
 }
 
@@ -211,23 +188,6 @@ TEST_F (MidiControlTest, OtherMessagesAndFreeControllersMoveNothing)
     EXPECT_EQ (parameter (0)->getNormalisedValue(), 0.0f);
     EXPECT_EQ (map.getLastControlledParameter(), nullptr);
     EXPECT_EQ (listener.controlsReceived, 0);
-}
-
-TEST_F (MidiControlTest, IteratorWalksTheOccupiedControllersInOrder)
-{
-    map.assign (90, parameter (0), false);
-    map.assign (4, parameter (1), false);
-
-    MidiControl::Iterator iterator (map);
-    MidiControl::Assignment assignment;
-
-    ASSERT_TRUE (iterator.next (assignment));
-    EXPECT_EQ (assignment.controller, 4);
-    ASSERT_TRUE (iterator.next (assignment));
-    EXPECT_EQ (assignment.controller, 90);
-    EXPECT_FALSE (iterator.next (assignment));
-    EXPECT_EQ (assignment.parameter, nullptr);
-    EXPECT_EQ (assignment.controller, -1);
 }
 
 //==============================================================================
@@ -249,13 +209,7 @@ TEST_F (MidiControlTest, TheMapIsWrittenWithItsNameAndAssignmentsInControllerOrd
     EXPECT_EQ (xml->getChildElement (1)->getIntAttribute ("CC"), 30);
 }
 
-TEST_F (MidiControlTest, AnOlderMapWithTheApplicationAttributeLoads)
-{
-    EXPECT_TRUE (load ("<MidiCCMap application=\"TARVELIN\"><assign CC=\"5\" param=\"Cutoff\"/></MidiCCMap>"));
-    EXPECT_EQ (map.getParameter (5), parameter (0));
-}
-
-TEST_F (MidiControlTest, AMapOfAnotherPlugInChangesNothing)
+TEST_F (MidiControlTest, AMapOfAnotherPlugInChangesNothingButAnOlderOneNamingThisInItsApplicationLoads)
 {
     map.assign (1, parameter (1), false);
 
@@ -264,6 +218,9 @@ TEST_F (MidiControlTest, AMapOfAnotherPlugInChangesNothing)
     EXPECT_FALSE (map.loadFromXml (nullptr));
     EXPECT_EQ (map.getParameter (1), parameter (1));
     EXPECT_EQ (map.getParameter (5), nullptr);
+
+    EXPECT_TRUE (load ("<MidiCCMap application=\"TARVELIN\"><assign CC=\"5\" param=\"Cutoff\"/></MidiCCMap>"));
+    EXPECT_EQ (map.getParameter (5), parameter (0));
 }
 
 TEST_F (MidiControlTest, AMapWithoutANameMatchesAnyMapBeforeSetUp)
@@ -274,33 +231,31 @@ TEST_F (MidiControlTest, AMapWithoutANameMatchesAnyMapBeforeSetUp)
     EXPECT_TRUE (unnamed.loadFromXml (element.get()));
 }
 
-TEST_F (MidiControlTest, AParameterListedTwiceEndsOnItsLastController)
+TEST_F (MidiControlTest, LoadingSkipsUnknownUnlearnableAndUnreadableAssignmentsAndATwiceListedParameterEndsOnItsLast)
 {
     load ("<MidiControlMap name=\"Tarvelin\">"
-          "<assign CC=\"1\" param=\"Cutoff\"/><assign CC=\"2\" param=\"Cutoff\"/></MidiControlMap>");
-
-    EXPECT_EQ (map.getParameter (1), nullptr);
-    EXPECT_EQ (map.getParameter (2), parameter (0));
-}
-
-TEST_F (MidiControlTest, LoadingSkipsUnknownUnlearnableAndUnreadableAssignments)
-{
-    load ("<MidiControlMap name=\"Tarvelin\">"
-          "<assign CC=\"1\" param=\"Nothing\"/>"
-          "<assign CC=\"2\" param=\"Lamp\"/>"
-          "<assign CC=\"128\" param=\"Cutoff\"/>"
-          "<assign CC=\"-3\" param=\"Cutoff\"/>"
+          "<assign CC=\"1\" param=\"Cutoff\"/>"
+          "<assign CC=\"2\" param=\"Cutoff\"/>"
+          "<assign CC=\"3\" param=\"Nothing\"/>"
+          "<assign CC=\"4\" param=\"Lamp\"/>"
+          "<assign CC=\"128\" param=\"Resonance\"/>"
+          "<assign CC=\"-3\" param=\"Resonance\"/>"
           "<assign CC=\"nan\" param=\"Resonance\"/>"
           "<assign CC=\"inf\" param=\"Resonance\"/>"
-          "<assign param=\"Decay\"/>"
+          "<assign param=\"Decay\"/>"   // a missing "CC" reads as 0
           "</MidiControlMap>");
 
     MidiControl::Iterator iterator (map);
     MidiControl::Assignment assignment;
     ASSERT_TRUE (iterator.next (assignment));
-    EXPECT_EQ (assignment.controller, 0);   // a missing "CC" reads as 0
+    EXPECT_EQ (assignment.controller, 0);
     EXPECT_EQ (assignment.parameter, parameter (2));
+    ASSERT_TRUE (iterator.next (assignment));
+    EXPECT_EQ (assignment.controller, 2);
+    EXPECT_EQ (assignment.parameter, parameter (0));
     EXPECT_FALSE (iterator.next (assignment));
+    EXPECT_EQ (assignment.parameter, nullptr);
+    EXPECT_EQ (assignment.controller, -1);
 }
 
 TEST_F (MidiControlTest, LoadingReplacesTheMapSwitchesLearnModeOffAndNotifies)
@@ -322,44 +277,25 @@ TEST_F (MidiControlTest, LoadingReplacesTheMapSwitchesLearnModeOffAndNotifies)
 class MidiControlFileTest : public MidiControlTest
 {
 protected:
-    juce::TemporaryFile temporaryFolder;
-    juce::File folder = temporaryFolder.getFile();
-
-    void SetUp() override { folder.createDirectory(); }
-    void TearDown() override { folder.deleteRecursively(); }
+    TemporaryFolder folder;
 };
-
-TEST_F (MidiControlFileTest, AMapSurvivesAFileRoundTrip)
-{
-    const auto file = folder.getChildFile ("bass.tqccmap");
-    map.assign (74, parameter (0), false);
-    map.assign (71, parameter (1), false);
-    ASSERT_TRUE (map.saveToFile (file));
-
-    MidiControl other (parameters);
-    other.setMapName ("Tarvelin");
-    ASSERT_TRUE (other.loadFromFile (file));
-
-    EXPECT_EQ (other.getParameter (74), parameter (0));
-    EXPECT_EQ (other.getParameter (71), parameter (1));
-}
 
 TEST_F (MidiControlFileTest, AFileThatDoesNotParseChangesNothing)
 {
-    const auto file = folder.getChildFile ("broken.tqccmap");
-    file.replaceWithText ("<MidiControlMap name=\"Tarvelin\"><assign CC=");
+    const auto file = folder.write ("broken.tqccmap", "<MidiControlMap name=\"Tarvelin\"><assign CC=");
     map.assign (3, parameter (2), false);
 
     EXPECT_FALSE (map.loadFromFile (file));
-    EXPECT_FALSE (map.loadFromFile (folder.getChildFile ("missing.tqccmap")));
+    EXPECT_FALSE (map.loadFromFile (folder.get().getChildFile ("missing.tqccmap")));
     EXPECT_EQ (map.getParameter (3), parameter (2));
 }
 
-TEST_F (MidiControlFileTest, TheUserMapLoadsOnlyWhenTheSettingsAskForIt)
+TEST_F (MidiControlFileTest, TheUserMapFileLoadsBackOnlyWhenTheSettingsAskForIt)
 {
-    const auto file = folder.getChildFile ("user.tqccmap");
+    const auto file = folder.get().getChildFile ("user.tqccmap");
     map.assign (12, parameter (0), false);
-    map.saveToFile (file);
+    map.assign (71, parameter (1), false);
+    ASSERT_TRUE (map.saveToFile (file));
     map.clearAll (false);
     map.setUserDefinedMapFile (file);
 
@@ -369,4 +305,5 @@ TEST_F (MidiControlFileTest, TheUserMapLoadsOnlyWhenTheSettingsAskForIt)
     map.setUseUserDefinedMap (true);
     EXPECT_TRUE (map.loadUserDefinedMap());
     EXPECT_EQ (map.getParameter (12), parameter (0));
+    EXPECT_EQ (map.getParameter (71), parameter (1));
 }

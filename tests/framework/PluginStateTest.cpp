@@ -1,4 +1,5 @@
 #include "framework/XmlFiles.h"
+#include "support/TemporaryFolder.h"
 #include "support/TestPlugins.h"
 
 #include <gtest/gtest.h>
@@ -10,22 +11,10 @@ namespace
 class PluginStateTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        removeSettingsOf ("TestPlugin");
-        folder.createDirectory();
-    }
+    void SetUp() override       { removeSettingsOf ("TestPlugin"); }
+    void TearDown() override    { removeSettingsOf ("TestPlugin"); }
 
-    void TearDown() override
-    {
-        removeSettingsOf ("TestPlugin");
-        folder.deleteRecursively();
-    }
-
-    static juce::File settingsFile()
-    {
-        return TestPlugin().getUserSettingsFile();
-    }
+    static juce::File settingsFile() { return TestPlugin().getUserSettingsFile(); }
 
     static void writeSettings (const juce::String& text)
     {
@@ -45,14 +34,9 @@ protected:
         plugin.setStateInformation (block.getData(), static_cast<int> (block.getSize()));
     }
 
-    juce::TemporaryFile temporaryFolder;
-    juce::File folder = temporaryFolder.getFile();
+    TemporaryFolder temporary;
+    const juce::File& folder = temporary.get();
 };
-
-std::unique_ptr<juce::XmlElement> parse (const juce::String& xml)
-{
-    return juce::parseXML (xml);
-}
 } // namespace
 
 //==============================================================================
@@ -78,24 +62,12 @@ TEST_F (PluginStateTest, TheStateIsAPluginStateOfThisPlugInHoldingTheEditorsElem
     restore (*second, block);
     EXPECT_EQ (second->getTestEditor()->skin, "Acid");
 
-    // The application name compares ignoring case.
-    restore (*second, blockOf ("<PluginState application=\"TESTPLUGIN\"><Editor skin=\"Loud\"/></PluginState>"));
+    // The tag and the application name compare ignoring case.
+    restore (*second, blockOf ("<pluginstate application=\"TESTPLUGIN\"><Editor skin=\"Loud\"/></pluginstate>"));
     EXPECT_EQ (second->getTestEditor()->skin, "Loud");
 }
 
-TEST_F (PluginStateTest, AStateOfAnotherPlugInOrAnotherKindIsIgnored)
-{
-    const auto plugin = TestPlugin::create();
-    plugin->getTestEditor()->skin = "Mine";
-
-    restore (*plugin, blockOf ("<PluginState application=\"Other\"><Editor skin=\"Theirs\"/></PluginState>"));
-    restore (*plugin, blockOf ("<UserSettings application=\"TestPlugin\"><Editor skin=\"Theirs\"/></UserSettings>"));
-    restore (*plugin, blockOf ("<PluginState><Editor skin=\"Theirs\"/></PluginState>"));
-
-    EXPECT_EQ (plugin->getTestEditor()->skin, "Mine");
-}
-
-TEST_F (PluginStateTest, ADamagedStateBlockChangesNothingButIsStillAnnounced)
+TEST_F (PluginStateTest, AStateOfAnotherPlugInOrKindOrADamagedBlockChangesNothingButIsStillAnnounced)
 {
     const auto plugin = TestPlugin::create();
     CallLog log;
@@ -104,6 +76,9 @@ TEST_F (PluginStateTest, ADamagedStateBlockChangesNothingButIsStillAnnounced)
     plugin->getTestEditor()->skin = "Mine";
     plugin->handleUpdateNowIfNeeded();
 
+    restore (*plugin, blockOf ("<PluginState application=\"Other\"><Editor skin=\"Theirs\"/></PluginState>"));
+    restore (*plugin, blockOf ("<UserSettings application=\"TestPlugin\"><Editor skin=\"Theirs\"/></UserSettings>"));
+    restore (*plugin, blockOf ("<PluginState><Editor skin=\"Theirs\"/></PluginState>"));
     const char garbage[] = "this is no state at all";
     plugin->setStateInformation (garbage, sizeof (garbage));
     auto truncated = blockOf ("<PluginState application=\"TestPlugin\"><Editor skin=\"Theirs\"/></PluginState>");
@@ -115,17 +90,6 @@ TEST_F (PluginStateTest, ADamagedStateBlockChangesNothingButIsStillAnnounced)
     EXPECT_EQ (plugin->getTestEditor()->skin, "Mine");
     EXPECT_EQ (log, CallLog { "listener restored" });
     plugin->removeListener (&recorder);
-}
-
-TEST_F (PluginStateTest, TheProgramStateIsEmptyInThisLayer)
-{
-    const auto plugin = TestPlugin::create();
-    juce::MemoryBlock block;
-
-    plugin->getCurrentProgramStateInformation (block);
-    plugin->setCurrentProgramStateInformation ("junk", 4);
-
-    EXPECT_EQ (block.getSize(), 0u);
 }
 
 //==============================================================================
@@ -167,16 +131,18 @@ TEST_F (PluginStateTest, EverySettingOfThisLayerSurvivesARestartInADocumentOfIts
     EXPECT_EQ (plugin->getHostParametersMapFile(), hostMap);
 }
 
-TEST_F (PluginStateTest, ADefaultOfYesInCapitalsCountsAsYes)
+TEST_F (PluginStateTest, AMapsDefaultOfYesCountsInAnyCaseAndARelativeOrEmptyPathNamesNoFile)
 {
     writeSettings ("<UserSettings application=\"TestPlugin\">"
-                   "<MidiControlMap default=\"YES\" file=\"/tmp/a.tpccmap\"/>"
-                   "<HostParametersMap default=\"Yes\" file=\"/tmp/a.tphpmap\"/></UserSettings>");
+                   "<MidiControlMap default=\"YES\" file=\"maps/a.tpccmap\"/>"
+                   "<HostParametersMap default=\"Yes\"/></UserSettings>");
 
     const auto plugin = TestPlugin::create();
 
     EXPECT_TRUE (plugin->getMidiControl().isUsingUserDefinedMap());
     EXPECT_TRUE (plugin->isHostParametersMapFileLoadedAtStart());
+    EXPECT_EQ (plugin->getMidiControl().getUserDefinedMapFile(), juce::File());
+    EXPECT_EQ (plugin->getHostParametersMapFile(), juce::File());
 }
 
 TEST_F (PluginStateTest, SettingsOfAnotherPlugInOrDamagedOnesAreTreatedAsNone)
@@ -193,18 +159,6 @@ TEST_F (PluginStateTest, SettingsOfAnotherPlugInOrDamagedOnesAreTreatedAsNone)
         EXPECT_FALSE (plugin->getMidiControl().isUsingUserDefinedMap()) << text;
         EXPECT_EQ (std::count (plugin->log.begin(), plugin->log.end(), "userSettingsLoaded"), 1) << text;
     }
-}
-
-TEST_F (PluginStateTest, ARelativeOrEmptyFilePathNamesNoFile)
-{
-    writeSettings ("<UserSettings application=\"TestPlugin\">"
-                   "<MidiControlMap default=\"yes\" file=\"maps/a.tpccmap\"/>"
-                   "<HostParametersMap default=\"yes\"/></UserSettings>");
-
-    const auto plugin = TestPlugin::create();
-
-    EXPECT_EQ (plugin->getMidiControl().getUserDefinedMapFile(), juce::File());
-    EXPECT_EQ (plugin->getHostParametersMapFile(), juce::File());
 }
 
 TEST_F (PluginStateTest, AMissingAuthorLeavesTheAuthorAlone)
@@ -297,31 +251,23 @@ TEST_F (PluginStateTest, APlugInThatWasNeverSetUpLeavesTheSettingsAlone)
 //==============================================================================
 // Settings folders
 
-TEST_F (PluginStateTest, TheSettingsFoldersFollowTheXdgVariables)
-{
-    const TestPlugin plugin;
-    const auto config = juce::File (juce::SystemStats::getEnvironmentVariable ("XDG_CONFIG_HOME", {}));
-    const auto data = juce::File (juce::SystemStats::getEnvironmentVariable ("XDG_DATA_HOME", {}));
-
-    EXPECT_EQ (plugin.getUserSettingsFolder(), config.getChildFile ("Ulvra Group/TestPlugin"));
-    EXPECT_EQ (plugin.getCommonSettingsFolder(), data.getChildFile ("Ulvra Group/TestPlugin"));
-    EXPECT_EQ (plugin.getUserSettingsFile().getFileName(), "TestPlugin.ini");
-    EXPECT_EQ (plugin.getStateDumpFile(), plugin.getUserSettingsFolder().getChildFile ("TestPlugin.dump"));
-}
-
-TEST_F (PluginStateTest, WithoutTheXdgVariablesTheFoldersAreInTheHomeFolder)
+TEST_F (PluginStateTest, TheSettingsFoldersFollowTheXdgVariablesOrElseLieInTheHomeFolder)
 {
     const auto config = juce::SystemStats::getEnvironmentVariable ("XDG_CONFIG_HOME", {});
     const auto data = juce::SystemStats::getEnvironmentVariable ("XDG_DATA_HOME", {});
     const auto home = juce::SystemStats::getEnvironmentVariable ("HOME", {});
+    const TestPlugin plugin;
+
+    EXPECT_EQ (plugin.getUserSettingsFolder(), juce::File (config).getChildFile ("Ulvra Group/TestPlugin"));
+    EXPECT_EQ (plugin.getCommonSettingsFolder(), juce::File (data).getChildFile ("Ulvra Group/TestPlugin"));
+    EXPECT_EQ (plugin.getUserSettingsFile().getFileName(), "TestPlugin.ini");
+    EXPECT_EQ (plugin.getStateDumpFile(), plugin.getUserSettingsFolder().getChildFile ("TestPlugin.dump"));
+
     ::setenv ("HOME", folder.getFullPathName().toRawUTF8(), 1);
     ::unsetenv ("XDG_CONFIG_HOME");
     ::setenv ("XDG_DATA_HOME", "relative/paths/do/not/count", 1);
-
-    const TestPlugin plugin;
     const auto user = plugin.getUserSettingsFolder();
     const auto common = plugin.getCommonSettingsFolder();
-
     ::setenv ("HOME", home.toRawUTF8(), 1);
     ::setenv ("XDG_CONFIG_HOME", config.toRawUTF8(), 1);
     ::setenv ("XDG_DATA_HOME", data.toRawUTF8(), 1);
@@ -384,19 +330,19 @@ TEST_F (PluginStateTest, AMapHoldsOneAssignmentPerAssignedSlotCountingFromOneAnd
 TEST_F (PluginStateTest, ReadingAMapAssignsOnlyKnownLearnableParametersToSlotsOneTo128)
 {
     const auto plugin = TestPlugin::create();
-    const auto map = parse ("<HostParametersMap name=\"TestPlugin\">"
-                            "<assign hostParam=\"5\" pluginParam=\"Cutoff\"/>"
-                            "<assign hostParam=\"0\" pluginParam=\"Cutoff\"/>"      // takes it out of slot 5, assigns nothing
-                            "<assign pluginParam=\"Decay\"/>"
-                            "<assign hostParam=\"1\" pluginParam=\"Resonance\"/>"
-                            "<assign hostParam=\"9\" pluginParam=\"Resonance\"/>"   // named twice: its later slot
-                            "<assign hostParam=\"1\" pluginParam=\"Nothing\"/>"
-                            "<assign hostParam=\"2\" pluginParam=\"Self Reset State\"/>"
-                            "<assign hostParam=\"129\" pluginParam=\"Decay\"/>"
-                            "<assign hostParam=\"-2147483648\" pluginParam=\"Attack\"/>"
-                            "<assign hostParam=\"nan\" pluginParam=\"Drive\"/>"
-                            "<assign hostParam=\"3\" pluginParam=\"Volume\"/>"
-                            "</HostParametersMap>");
+    const auto map = juce::parseXML ("<HostParametersMap name=\"TestPlugin\">"
+                                     "<assign hostParam=\"5\" pluginParam=\"Cutoff\"/>"
+                                     "<assign hostParam=\"0\" pluginParam=\"Cutoff\"/>"      // takes it out of slot 5, assigns nothing
+                                     "<assign pluginParam=\"Decay\"/>"
+                                     "<assign hostParam=\"1\" pluginParam=\"Resonance\"/>"
+                                     "<assign hostParam=\"9\" pluginParam=\"Resonance\"/>"   // named twice: its later slot
+                                     "<assign hostParam=\"1\" pluginParam=\"Nothing\"/>"
+                                     "<assign hostParam=\"2\" pluginParam=\"Self Reset State\"/>"
+                                     "<assign hostParam=\"129\" pluginParam=\"Decay\"/>"
+                                     "<assign hostParam=\"-2147483648\" pluginParam=\"Attack\"/>"
+                                     "<assign hostParam=\"nan\" pluginParam=\"Drive\"/>"
+                                     "<assign hostParam=\"3\" pluginParam=\"Volume\"/>"
+                                     "</HostParametersMap>");
 
     ASSERT_TRUE (plugin->readHostParametersMap (map.get()));
 
@@ -404,52 +350,29 @@ TEST_F (PluginStateTest, ReadingAMapAssignsOnlyKnownLearnableParametersToSlotsOn
         EXPECT_EQ (plugin->getHostParameterAssignment (slot), slot == 8 ? 3 : slot == 2 ? 23 : -1) << "slot " << slot;
 }
 
-TEST_F (PluginStateTest, AMapOfAnotherPlugInIsNotAppliedAndTheMapStays)
-{
-    const auto plugin = TestPlugin::create();
-    plugin->assignHostParameter (0, 1, false);
-    const auto map = parse ("<HostParametersMap name=\"Other\"><assign hostParam=\"2\" pluginParam=\"Cutoff\"/></HostParametersMap>");
-    const auto file = folder.getChildFile ("broken.tphpmap");
-    file.replaceWithText ("<HostParametersMap name=\"TestPlugin\"><assign hostParam=");
-
-    EXPECT_FALSE (plugin->readHostParametersMap (map.get()));
-    EXPECT_FALSE (plugin->readHostParametersMap (nullptr));
-    EXPECT_FALSE (plugin->loadHostParametersMap (file));
-    EXPECT_FALSE (plugin->loadHostParametersMap (folder.getChildFile ("missing.tphpmap")));
-
-    EXPECT_EQ (plugin->getHostParameterAssignment (0), 1);
-    EXPECT_EQ (plugin->getHostParameterAssignment (1), -1);
-}
-
-TEST_F (PluginStateTest, ReadingAMapMakesTheHostRereadTheSlotsEvenWhenItAssignsNothing)
+TEST_F (PluginStateTest, AMapOfAnotherPlugInIsNotAppliedButOneOfThisPlugInInAnyCaseMakesTheHostRereadTheSlots)
 {
     const auto plugin = TestPlugin::create();
     plugin->assignHostParameter (0, 1, false);
     HostRecorder host;
     plugin->addListener (&host);
-    const auto map = parse ("<hostparametersmap name=\"TESTPLUGIN\"/>");
+    const auto broken = folder.getChildFile ("broken.tphpmap");
+    broken.replaceWithText ("<HostParametersMap name=\"TestPlugin\"><assign hostParam=");
 
-    ASSERT_TRUE (plugin->readHostParametersMap (map.get()));
+    EXPECT_FALSE (plugin->readHostParametersMap (juce::parseXML ("<HostParametersMap name=\"Other\">"
+                                                                 "<assign hostParam=\"2\" pluginParam=\"Cutoff\"/></HostParametersMap>").get()));
+    EXPECT_FALSE (plugin->readHostParametersMap (nullptr));
+    EXPECT_FALSE (plugin->loadHostParametersMap (broken));
+    EXPECT_FALSE (plugin->loadHostParametersMap (folder.getChildFile ("missing.tphpmap")));
+    EXPECT_EQ (plugin->getHostParameterAssignment (0), 1);
+    EXPECT_EQ (plugin->getHostParameterAssignment (1), -1);
+    EXPECT_EQ (host.displayUpdates, 0);
 
+    // An empty map of this plug-in assigns nothing, yet the host must reread the cleared slots.
+    ASSERT_TRUE (plugin->readHostParametersMap (juce::parseXML ("<hostparametersmap name=\"TESTPLUGIN\"/>").get()));
     EXPECT_EQ (plugin->getHostParameterAssignment (0), -1);
     EXPECT_EQ (host.displayUpdates, 1);
     plugin->removeListener (&host);
-}
-
-TEST_F (PluginStateTest, TheUsersHostAndCcMapFilesAreLoadedAtStartWhenTheSettingsSaySo)
-{
-    const auto hostMap = folder.getChildFile ("start.tphpmap");
-    hostMap.replaceWithText ("<HostParametersMap name=\"TestPlugin\"><assign hostParam=\"3\" pluginParam=\"Decay\"/></HostParametersMap>");
-    const auto ccMap = folder.getChildFile ("start.tpccmap");
-    ccMap.replaceWithText ("<MidiControlMap name=\"TestPlugin\"><assign CC=\"74\" param=\"Cutoff\"/></MidiControlMap>");
-    writeSettings ("<UserSettings application=\"TestPlugin\"><HostParametersMap default=\"yes\" file=\""
-                   + hostMap.getFullPathName() + "\"/><MidiControlMap default=\"yes\" file=\""
-                   + ccMap.getFullPathName() + "\"/></UserSettings>");
-
-    const auto plugin = TestPlugin::create();
-
-    EXPECT_EQ (plugin->getHostParameterAssignment (2), 7);
-    EXPECT_EQ (plugin->getMidiControl().findController (plugin->getParameterManager().getParameter (2)), 74);
 }
 
 TEST_F (PluginStateTest, WithoutAStoredDefaultMapTheSlotsStayAsTheSetUpLeftThem)

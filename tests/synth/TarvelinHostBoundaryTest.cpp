@@ -1,8 +1,12 @@
-#include "framework/HostSlotParameter.h"
 #include "framework/XmlFiles.h"
 #include "support/InstrumentTestSupport.h"
+#include "support/TemporaryFolder.h"
 
 using InstrumentTest::createInstrument;
+
+// What the hosted instrument does is checked end to end in tests/endtoend (slot
+// names, host values without echo, the state round trip); these tests pin the
+// wiring the hosts cannot see.
 
 namespace
 {
@@ -16,7 +20,11 @@ protected:
             instrument->removeListener (&host);
     }
 
-    juce::AudioProcessorParameter& slot (int index) { return *instrument->getParameters()[index]; }
+    void closeInstrument()
+    {
+        instrument->removeListener (&host);
+        instrument.reset();
+    }
 
     std::unique_ptr<Tarvelin> instrument = createInstrument();
     HostRecorder host;
@@ -25,70 +33,27 @@ protected:
 
 TEST_F (TarvelinHostBoundary, TheHostSees36SlotsNamedAfterTheFirst36ParametersByTheStoredDefaultMap)
 {
-    const auto& parameters = instrument->getParameterManager();
-
     ASSERT_EQ (instrument->getParameters().size(), 36);
-
-    for (int i = 0; i < 36; ++i)
-    {
-        EXPECT_EQ (slot (i).getName (100), parameters.getNameOf (i)) << "slot " << i;
-        EXPECT_EQ (dynamic_cast<HostSlotParameter&> (slot (i)).getParameterID(), "slot" + juce::String (i + 1).paddedLeft ('0', 3));
-        EXPECT_EQ (instrument->getHostParameterAssignment (i), i);
-    }
-
-    EXPECT_EQ (slot (0).getName (100), "Tune");
-    EXPECT_EQ (slot (35).getName (100), "Slide Threshold");
-
-    // They come from the stored default map.
     instrument->clearHostParametersMap();
+
     ASSERT_TRUE (instrument->loadStartupHostParametersMap());
+
     for (int i = 0; i < 36; ++i)
         EXPECT_EQ (instrument->getHostParameterAssignment (i), i);
+
+    EXPECT_EQ (instrument->getParameters()[35]->getName (100), "Slide Threshold");
 }
 
-TEST_F (TarvelinHostBoundary, AHostValueReachesTheParameterWithoutAnEcho)
+TEST_F (TarvelinHostBoundary, AParameterChangeReachesTheHostOnceThroughItsSlotAndOneBeyondTheSlotsNever)
 {
-    instrument->setHostParameter (TarvelinIds::cutoff, 0.25f);
-    instrument->setHostParameter (TarvelinIds::waveform, 0.0f);
-
-    EXPECT_EQ (instrument->getParameterManager().getNormalisedValue (TarvelinIds::cutoff), 0.25f);
-    EXPECT_EQ (slot (TarvelinIds::cutoff).getCurrentValueAsText(), "25.0");
-    EXPECT_EQ (slot (TarvelinIds::waveform).getCurrentValueAsText(), "Square");
+    instrument->getParameterManager().setBoolValue (TarvelinIds::selfResetState, true);
     EXPECT_TRUE (host.changes.empty());
-}
 
-TEST_F (TarvelinHostBoundary, AParameterChangeReachesTheHostOnceThroughItsSlot)
-{
     instrument->getParameterManager().setNormalisedValue (TarvelinIds::resonance, 0.125f);
 
     ASSERT_EQ (host.changes.size(), 1u);
     EXPECT_EQ (host.changes[0].index, TarvelinIds::resonance);
     EXPECT_EQ (host.changes[0].value, 0.125f);
-}
-
-TEST_F (TarvelinHostBoundary, ParametersBeyondTheHostSlotsNeverReachTheHost)
-{
-    instrument->getParameterManager().setBoolValue (TarvelinIds::selfResetState, true);
-
-    EXPECT_TRUE (host.changes.empty());
-    EXPECT_EQ (instrument->getHostParameterName (36), "");
-}
-
-TEST_F (TarvelinHostBoundary, TheStateRoundTripsIntoAnotherInstance)
-{
-    juce::MemoryBlock saved;
-    instrument->getStateInformation (saved);
-    const auto other = createInstrument();
-
-    other->setStateInformation (saved.getData(), static_cast<int> (saved.getSize()));
-    juce::MemoryBlock again;
-    other->getStateInformation (again);
-
-    EXPECT_EQ (saved, again);
-    const auto xml = juce::AudioProcessor::getXmlFromBinary (saved.getData(), static_cast<int> (saved.getSize()));
-    ASSERT_NE (xml, nullptr);
-    EXPECT_EQ (xml->getTagName(), "PluginState");
-    EXPECT_EQ (xml->getStringAttribute ("application"), "Tarvelin");
 }
 
 TEST_F (TarvelinHostBoundary, AForeignOrDamagedStateChangesNothing)
@@ -109,10 +74,9 @@ TEST_F (TarvelinHostBoundary, AForeignOrDamagedStateChangesNothing)
 
 TEST_F (TarvelinHostBoundary, TheUsersSettingsSurviveARestart)
 {
-    const juce::TemporaryFile temporaryFolder;
-    const auto folder = temporaryFolder.getFile();
-    const auto ccMap = folder.getChildFile ("live.tqccmap");
-    const auto hostMap = folder.getChildFile ("live.tqhpmap");
+    const TemporaryFolder folder;
+    const auto ccMap = folder.get().getChildFile ("live.tqccmap");
+    const auto hostMap = folder.get().getChildFile ("live.tqhpmap");
     instrument->getMidiControl().assign (74, instrument->getParameterManager().getParameter (TarvelinIds::cutoff), false);
     ASSERT_TRUE (instrument->getMidiControl().saveToFile (ccMap));
     instrument->assignHostParameter (0, TarvelinIds::volume, false);
@@ -122,18 +86,14 @@ TEST_F (TarvelinHostBoundary, TheUsersSettingsSurviveARestart)
     instrument->getMidiControl().setUseUserDefinedMap (true);
     instrument->getMidiControl().setUserDefinedMapFile (ccMap);
     instrument->setHostParametersMapFile (hostMap, true);
-    instrument->removeListener (&host);
-    instrument.reset();
-
+    closeInstrument();
     instrument = InstrumentTest::reopenInstrument();
-    folder.deleteRecursively();
 
     EXPECT_EQ (instrument->getPresetAuthor(), "Ann");
     EXPECT_EQ (instrument->getMidiControl().getUserDefinedMapFile(), ccMap);
     EXPECT_EQ (instrument->getMidiControl().findController (instrument->getParameterManager().getParameter (TarvelinIds::cutoff)), 74);
     EXPECT_EQ (instrument->getHostParametersMapFile(), hostMap);
-    EXPECT_EQ (instrument->getHostParameterAssignment (0), TarvelinIds::volume);
-    EXPECT_EQ (slot (0).getName (100), "Volume");
+    EXPECT_EQ (instrument->getParameters()[0]->getName (100), "Volume");
 }
 
 TEST_F (TarvelinHostBoundary, TheInstrumentNamesItselfAndItsFiles)
@@ -142,9 +102,7 @@ TEST_F (TarvelinHostBoundary, TheInstrumentNamesItselfAndItsFiles)
     EXPECT_EQ (instrument->getPluginShortName(), "TQ");
     EXPECT_EQ (instrument->getHostParametersMapFileExtension(), ".tqhpmap");
     EXPECT_EQ (instrument->getUserSettingsFile().getFileName(), "Tarvelin.ini");
-    EXPECT_EQ (instrument->getUserSettingsFolder().getParentDirectory().getFileName(), "Ulvra Group");
     EXPECT_EQ (instrument->getMidiControl().getMapName(), "Tarvelin");
-    EXPECT_FALSE (instrument->isStateDumpEnabled());
     EXPECT_EQ (instrument->getSoftwareVersion(), "1.9.5");
     EXPECT_EQ (instrument->getBuildDate(), "2015-01-08");
 }
@@ -153,8 +111,8 @@ TEST_F (TarvelinHostBoundary, ShutdownWritesTheSettingsAndNoDump)
 {
     const auto settings = instrument->getUserSettingsFile();
     const auto dump = instrument->getStateDumpFile();
-    instrument->removeListener (&host);
-    instrument.reset();
+
+    closeInstrument();
 
     const auto xml = XmlFiles::read (settings);
     ASSERT_NE (xml, nullptr);
