@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <string>
 #include <utility>
@@ -35,34 +34,6 @@ void setUp (Clock& clock, double tempo, double stepsPerBeat = 4.0, double gate =
     clock.setGate (gate);
 }
 
-struct RecordingListener : public Clock::Listener
-{
-    explicit RecordingListener (std::string nameToUse, std::vector<std::string>* logToUse = nullptr)
-        : name (std::move (nameToUse)), log (logToUse) {}
-
-    void clockStartedOrStopped (Clock*) override
-    {
-        ++startsOrStops;
-        if (log != nullptr)
-            log->push_back (name + " started/stopped");
-    }
-
-    void clockStateChanged (Clock*) override
-    {
-        ++stateChanges;
-        if (log != nullptr)
-            log->push_back (name + " state");
-    }
-
-    std::string name;
-    std::vector<std::string>* log;
-    int startsOrStops = 0;
-    int stateChanges = 0;
-};
-} // namespace
-
-namespace
-{
 /** A clock started at a position, and the phases it enters, each at its sample. */
 struct GridCase
 {
@@ -76,8 +47,6 @@ struct GridCase
 void PrintTo (const GridCase& c, std::ostream* os) { *os << c.name; }
 
 const GridCase gridCases[] = {
-    // Gate end 2756.25, second step 5512.5, its gate end 8268.75 samples.
-    { "the plain grid at 120 BPM", 120.0, 4.0, 0.5, 0.0, 0.0, 11000, { { 0, 0 }, { 2757, 1 }, { 5513, 2 }, { 8269, 3 } } },
     // A step is 5088.46 samples.
     { "the plain grid over two pairs at 130 BPM", 130.0, 4.0, 0.5, 0.0, 0.0, 20400,
       { { 0, 0 }, { 2545, 1 }, { 5089, 2 }, { 7633, 3 }, { 10177, 0 }, { 12722, 1 }, { 15266, 2 }, { 17810, 3 }, { 20354, 0 } } },
@@ -134,32 +103,23 @@ TEST (ShuffledClock, GateAndShuffleAreLimitedToTheirRange)
     EXPECT_EQ (clock.getShuffle(), 0.0);
 }
 
-TEST (ShuffledClock, HostJumpJustPastAPairStartBeginsThatPairAtOnce)
+TEST (ShuffledClock, HostJumpJustPastAPairStartBeginsThatPairAtOnceAndFurtherPastWaitsForTheNext)
 {
-    ShuffledClock clock;
-    setUp (clock, 130.0);
-    clock.start (0.0);
-    runFor (clock, 8000); // waiting in state 3 for the pair end
-    ASSERT_EQ (clock.getState(), 3);
+    // At 8000 samples the clock waits in phase 3 for the pair end; then the host jumps.
+    const auto afterAJumpTo = [] (double position)
+    {
+        ShuffledClock clock;
+        setUp (clock, 130.0);
+        clock.start (0.0);
+        runFor (clock, 8000);
+        clock.setPosition (position);
+        return runFor (clock, 10200);
+    };
 
-    clock.setPosition (1.0 + 0.001 * 0.25);
-
-    EXPECT_TRUE (clock.processSample());
-    EXPECT_EQ (clock.getState(), 0);
-}
-
-TEST (ShuffledClock, HostJumpFurtherPastAPairStartWaitsForTheNextPair)
-{
-    ShuffledClock clock;
-    setUp (clock, 130.0);
-    clock.start (0.0);
-    runFor (clock, 8000);
-    ASSERT_EQ (clock.getState(), 3);
-
-    clock.setPosition (1.0 + 0.01 * 0.25);
+    EXPECT_EQ (afterAJumpTo (1.0 + 0.001 * 0.25), (Changes { { 0, 0 }, { 2540, 1 }, { 5084, 2 }, { 7628, 3 }, { 10172, 0 } }));
 
     // The next pair starts at 1.5 beats: (1.5 - 1.0025) * 20353.85 = 10126.04 samples on.
-    EXPECT_EQ (runFor (clock, 10200), (Changes { { 10127, 0 } }));
+    EXPECT_EQ (afterAJumpTo (1.0 + 0.01 * 0.25), (Changes { { 10127, 0 } }));
 }
 
 TEST (ShuffledClock, TempoChangeMidPhaseRetimesTheRemainingWait)
@@ -177,22 +137,20 @@ TEST (ShuffledClock, TempoChangeMidPhaseRetimesTheRemainingWait)
 
 TEST (ShuffledClock, FollowingTheHostPositionEveryBlockKeepsTheGrid)
 {
-    ShuffledClock free;
-    setUp (free, 130.0);
-    free.setShuffle (0.6);
-    free.start (0.0);
+    ShuffledClock free, followed;
 
-    ShuffledClock followed;
-    setUp (followed, 130.0);
-    followed.setShuffle (0.6);
-    followed.start (0.0);
+    for (auto* clock : { &free, &followed })
+    {
+        setUp (*clock, 130.0);
+        clock->setShuffle (0.6);
+        clock->start (0.0);
+    }
 
     const int blockSize = 512;
     Changes followedChanges;
 
-    for (int block = 0; block < 80; ++block)
+    for (int firstSample = 0; firstSample < 80 * blockSize; firstSample += blockSize)
     {
-        const int firstSample = block * blockSize;
         followed.setPosition (firstSample * 130.0 / (sampleRate * 60.0));
         const auto changes = runFor (followed, blockSize, firstSample);
         followedChanges.insert (followedChanges.end(), changes.begin(), changes.end());
@@ -223,21 +181,6 @@ TEST (ShuffledClock, WithoutATempoAStartedClockHoldsItsFirstPhase)
     EXPECT_EQ (runFor (clock, 200000), (Changes { { 0, 0 } }));
 }
 
-TEST (ShuffledClock, PhasesPairUpIntoFirstAndSecond)
-{
-    ShuffledClock clock;
-    setUp (clock, 130.0);
-    clock.start (0.0);
-
-    std::vector<bool> firstPhases;
-
-    for (int i = 0; i < 10200; ++i)
-        if (clock.processSample())
-            firstPhases.push_back (clock.isFirstPhase() && ! clock.isSecondPhase());
-
-    EXPECT_EQ (firstPhases, (std::vector<bool> { true, false, true, false, true }));
-}
-
 TEST (ShuffledClock, NearerPreviousStepIsMeasuredWithinTheShuffledPair)
 {
     ShuffledClock shuffled;
@@ -256,9 +199,25 @@ TEST (ShuffledClock, NearerPreviousStepIsMeasuredWithinTheShuffledPair)
     EXPECT_FALSE (plain.isNearerPreviousStep());    // at a step start
 }
 
-TEST (ClockLifecycle, StoppedClockDoesNotAdvance)
+//==============================================================================
+namespace
 {
+class ClockLifecycle : public ::testing::Test
+{
+protected:
+    void startAndRun (double tempo, int numSamples)
+    {
+        setUp (clock, tempo);
+        clock.start (0.0);
+        runFor (clock, numSamples);
+    }
+
     ShuffledClock clock;
+};
+} // namespace
+
+TEST_F (ClockLifecycle, StoppedClockDoesNotAdvance)
+{
     setUp (clock, 120.0);
     clock.setPosition (0.25);
 
@@ -266,12 +225,9 @@ TEST (ClockLifecycle, StoppedClockDoesNotAdvance)
     EXPECT_EQ (clock.getPosition(), 0.25);
 }
 
-TEST (ClockLifecycle, StartOnARunningClockDoesNotMoveIt)
+TEST_F (ClockLifecycle, StartOnARunningClockDoesNotMoveIt)
 {
-    ShuffledClock clock;
-    setUp (clock, 120.0);
-    clock.start (0.0);
-    runFor (clock, 100);
+    startAndRun (120.0, 100);
 
     clock.start (3.0);
 
@@ -279,12 +235,9 @@ TEST (ClockLifecycle, StartOnARunningClockDoesNotMoveIt)
     EXPECT_NEAR (clock.getPosition(), 100.0 / 22050.0, 1.0e-12);
 }
 
-TEST (ClockLifecycle, StopReturnsToPositionZeroWithNoPhase)
+TEST_F (ClockLifecycle, StopReturnsToPositionZeroWithNoPhase)
 {
-    ShuffledClock clock;
-    setUp (clock, 120.0);
-    clock.start (0.0);
-    runFor (clock, 3000);
+    startAndRun (120.0, 3000);
 
     clock.stop();
 
@@ -293,12 +246,9 @@ TEST (ClockLifecycle, StopReturnsToPositionZeroWithNoPhase)
     EXPECT_EQ (clock.getState(), -1);
 }
 
-TEST (ClockLifecycle, ResetBeginsANewFirstPhaseAtTheNextSample)
+TEST_F (ClockLifecycle, ResetBeginsANewFirstPhaseAtTheNextSample)
 {
-    ShuffledClock clock;
-    setUp (clock, 120.0);
-    clock.start (0.0);
-    runFor (clock, 3000);
+    startAndRun (120.0, 3000);
 
     clock.reset();
 
@@ -307,12 +257,9 @@ TEST (ClockLifecycle, ResetBeginsANewFirstPhaseAtTheNextSample)
     EXPECT_EQ (runFor (clock, 2800), (Changes { { 0, 0 }, { 2757, 1 } }));
 }
 
-TEST (ClockLifecycle, RelocateRestartsARunningClockAtTheNewPosition)
+TEST_F (ClockLifecycle, RelocateRestartsARunningClockAtTheNewPosition)
 {
-    ShuffledClock clock;
-    setUp (clock, 130.0);
-    clock.start (0.0);
-    runFor (clock, 3000);
+    startAndRun (130.0, 3000);
 
     clock.relocate (false, 0.05);
 
@@ -322,10 +269,8 @@ TEST (ClockLifecycle, RelocateRestartsARunningClockAtTheNewPosition)
     EXPECT_EQ (runFor (clock, 1600), (Changes { { 0, 0 }, { 1527, 1 } }));
 }
 
-TEST (ClockLifecycle, RelocatingAStoppedClockStartsItUnlessOnlyIfRunning)
+TEST_F (ClockLifecycle, RelocatingAStoppedClockStartsItUnlessOnlyIfRunning)
 {
-    ShuffledClock clock;
-
     clock.relocate (true, 2.0);
     EXPECT_FALSE (clock.isRunning());
     EXPECT_EQ (clock.getPosition(), 0.0);
@@ -335,65 +280,65 @@ TEST (ClockLifecycle, RelocatingAStoppedClockStartsItUnlessOnlyIfRunning)
     EXPECT_EQ (clock.getPosition(), 2.0);
 }
 
-TEST (ClockNotifications, ChangesAreReportedOnTheMessageThreadOnceBetweenTwoUpdates)
+//==============================================================================
+namespace
 {
+using Log = std::vector<std::string>;
+
+struct RecordingListener : public Clock::Listener
+{
+    RecordingListener (std::string nameToUse, Log& logToUse) : name (std::move (nameToUse)), log (logToUse) {}
+
+    void clockStartedOrStopped (Clock*) override    { log.push_back (name + " started/stopped"); }
+    void clockStateChanged (Clock*) override        { log.push_back (name + " state"); }
+
+    std::string name;
+    Log& log;
+};
+
+class ClockNotifications : public ::testing::Test
+{
+protected:
+    ClockNotifications()            { setUp (clock, 130.0); }
+    ~ClockNotifications() override  { clock.removeListener (&first); clock.removeListener (&second); }
+
     ShuffledClock clock;
-    setUp (clock, 130.0);
-    RecordingListener listener ("a");
-    clock.addListener (&listener);
+    Log log;
+    RecordingListener first { "first", log }, second { "second", log };
+};
+} // namespace
+
+TEST_F (ClockNotifications, ChangesAreReportedOnTheMessageThreadOnceBetweenTwoUpdates)
+{
+    clock.addListener (&first);
 
     clock.start (0.0);
     runFor (clock, 20400); // nine phase changes
     clock.stop();
-    EXPECT_EQ (listener.startsOrStops + listener.stateChanges, 0);
+    EXPECT_TRUE (log.empty());
 
     clock.handleUpdateNowIfNeeded();
-    EXPECT_EQ (listener.startsOrStops, 1);
-    EXPECT_EQ (listener.stateChanges, 1);
-    clock.removeListener (&listener);
+    EXPECT_EQ (log, (Log { "first started/stopped", "first state" }));
 }
 
-TEST (ClockNotifications, NothingIsReportedWhenNothingChanged)
+TEST_F (ClockNotifications, NothingIsReportedWhenNothingChangedNorForAReset)
 {
-    ShuffledClock clock;
-    setUp (clock, 130.0);
-    RecordingListener listener ("a");
-    clock.addListener (&listener);
+    clock.addListener (&first);
     clock.start (0.0);
     runFor (clock, 10);
     clock.handleUpdateNowIfNeeded();
+    log.clear();
 
     runFor (clock, 100); // inside the first gate
     clock.handleUpdateNowIfNeeded();
-
-    EXPECT_EQ (listener.startsOrStops, 1);
-    EXPECT_EQ (listener.stateChanges, 1);
-    clock.removeListener (&listener);
-}
-
-TEST (ClockNotifications, ResetIsNotReported)
-{
-    ShuffledClock clock;
-    setUp (clock, 130.0);
-    clock.start (0.0);
-    clock.handleUpdateNowIfNeeded();
-
-    RecordingListener listener ("a");
-    clock.addListener (&listener);
     clock.reset();
     clock.handleUpdateNowIfNeeded();
 
-    EXPECT_EQ (listener.startsOrStops + listener.stateChanges, 0);
-    clock.removeListener (&listener);
+    EXPECT_TRUE (log.empty());
 }
 
-TEST (ClockNotifications, ListenersAreCalledFromTheLastAddedToTheFirst)
+TEST_F (ClockNotifications, ListenersAreCalledFromTheLastAddedToTheFirst)
 {
-    ShuffledClock clock;
-    setUp (clock, 130.0);
-    std::vector<std::string> log;
-    RecordingListener first ("first", &log);
-    RecordingListener second ("second", &log);
     clock.addListener (&first);
     clock.addListener (&second);
 
@@ -401,35 +346,28 @@ TEST (ClockNotifications, ListenersAreCalledFromTheLastAddedToTheFirst)
     clock.processSample();
     clock.handleUpdateNowIfNeeded();
 
-    EXPECT_EQ (log, (std::vector<std::string> { "second started/stopped", "first started/stopped",
-                                                "second state", "first state" }));
-    clock.removeListener (&first);
-    clock.removeListener (&second);
+    EXPECT_EQ (log, (Log { "second started/stopped", "first started/stopped", "second state", "first state" }));
 }
 
-TEST (ClockNotifications, NullDuplicateAndRemovedListenersAreIgnored)
+TEST_F (ClockNotifications, NullDuplicateAndRemovedListenersAreIgnored)
 {
-    ShuffledClock clock;
-    RecordingListener listener ("a"), removed ("b");
     clock.addListener (nullptr);
-    clock.addListener (&listener);
-    clock.addListener (&listener);
-    clock.addListener (&removed);
-    clock.removeListener (&removed);
+    clock.addListener (&first);
+    clock.addListener (&first);
+    clock.addListener (&second);
+    clock.removeListener (&second);
 
     clock.start (0.0);
     clock.handleUpdateNowIfNeeded();
 
-    EXPECT_EQ (listener.startsOrStops, 1);
-    EXPECT_EQ (removed.startsOrStops, 0);
-    clock.removeListener (&listener);
+    EXPECT_EQ (log, (Log { "first started/stopped" }));
 }
 
-TEST (ClockNotifications, ListenerMayRemoveItselfWhileBeingCalled)
+TEST_F (ClockNotifications, ListenerMayRemoveItselfWhileBeingCalled)
 {
     struct SelfRemovingListener : public RecordingListener
     {
-        explicit SelfRemovingListener (Clock& c) : RecordingListener ("self"), clock (c) {}
+        SelfRemovingListener (Clock& c, Log& l) : RecordingListener ("self", l), clock (c) {}
 
         void clockStartedOrStopped (Clock* c) override
         {
@@ -440,16 +378,12 @@ TEST (ClockNotifications, ListenerMayRemoveItselfWhileBeingCalled)
         Clock& clock;
     };
 
-    ShuffledClock clock;
-    RecordingListener other ("other");
-    SelfRemovingListener self (clock);
-    clock.addListener (&other);
+    SelfRemovingListener self (clock, log);
+    clock.addListener (&first);
     clock.addListener (&self);
 
     clock.start (0.0);
     clock.handleUpdateNowIfNeeded();
 
-    EXPECT_EQ (self.startsOrStops, 1);
-    EXPECT_EQ (other.startsOrStops, 1);
-    clock.removeListener (&other);
+    EXPECT_EQ (log, (Log { "self started/stopped", "first started/stopped" }));
 }

@@ -48,18 +48,14 @@ TEST (MidiEventCursor, DeliversEachEventAtItsOwnSample)
     EXPECT_EQ (delivered, (std::vector<Delivery> { { 0, 60 }, { 17, 61 }, { 17, 62 }, { 63, 63 } }));
 }
 
-TEST (MidiEventCursor, CarriesEventsBeyondTheBlockIntoTheNextOneShifted)
+TEST (MidiEventCursor, CarriesEventsBeyondTheBlockIntoTheNextOneShiftedUntilCleared)
 {
     MidiEventCursor cursor;
     EXPECT_EQ (runBlock (cursor, notesAt ({ { 10, 60 }, { 70, 61 } }), 64), (std::vector<Delivery> { { 10, 60 } }));
     EXPECT_EQ (runBlock (cursor, notesAt ({ { 2, 62 }, { 9, 63 } }), 64),
                (std::vector<Delivery> { { 2, 62 }, { 6, 61 }, { 9, 63 } }));
     EXPECT_TRUE (runBlock (cursor, {}, 64).empty());
-}
 
-TEST (MidiEventCursor, ClearDropsCarriedEvents)
-{
-    MidiEventCursor cursor;
     runBlock (cursor, notesAt ({ { 100, 60 } }), 64);
     cursor.clear();
     EXPECT_TRUE (runBlock (cursor, {}, 64).empty());
