@@ -98,6 +98,7 @@ TEST_F (BasePluginOldStyleTest, ClearPresetsModeGivesNumberedDefaultPresetsInOne
 
     EXPECT_EQ (groupCounts (*plugin), std::vector<int> ({ 128 }));
     EXPECT_EQ (plugin->getPresetName (3), "Preset 3");
+    EXPECT_EQ (plugin->getGroupName (0), "Not used");
     EXPECT_FLOAT_EQ (value (*plugin, cutoffId), plugin->getDefaultPreset().getValue (cutoffId));
     EXPECT_EQ (plugin->getPresetsDefaultMode(), BasePluginOldStyle::clearedPresets);
 }
@@ -189,7 +190,6 @@ TEST_F (BasePluginOldStyleTest, SettingsSurviveARestart)
 {
     const auto ccMap = folder.getChildFile ("map.tqccmap");
     const auto bankFile = folder.getChildFile ("Mine.tqprsb");
-    const auto hostMap = folder.getChildFile ("map.tqhpmap");
 
     {
         const auto plugin = OldStyleTestPlugin::create();
@@ -200,8 +200,6 @@ TEST_F (BasePluginOldStyleTest, SettingsSurviveARestart)
         plugin->setLastUsedFolder (folder);
         plugin->getMidiControl().setUseUserDefinedMap (true);
         plugin->getMidiControl().setUserDefinedMapFile (ccMap);
-        plugin->setPresetAuthor ("Someone");
-        plugin->setHostParametersMapFile (hostMap, false);
     }
 
     const auto plugin = OldStyleTestPlugin::create();
@@ -213,8 +211,6 @@ TEST_F (BasePluginOldStyleTest, SettingsSurviveARestart)
     EXPECT_EQ (plugin->getLastUsedFolder(), folder);
     EXPECT_TRUE (plugin->getMidiControl().isUsingUserDefinedMap());
     EXPECT_EQ (plugin->getMidiControl().getUserDefinedMapFile(), ccMap);
-    EXPECT_EQ (plugin->getPresetAuthor(), "Someone");
-    EXPECT_EQ (plugin->getHostParametersMapFile(), hostMap);
 }
 
 TEST_F (BasePluginOldStyleTest, WrittenSettingsHoldDirectoriesResourcesAndPresetSettings)
@@ -262,7 +258,7 @@ TEST_F (BasePluginOldStyleTest, AutomaticStoringWritesEveryPresetParameterChange
     EXPECT_EQ (plugin->getPresetSlot (2)->getValue (thresholdId), 0.0f);
 }
 
-TEST_F (BasePluginOldStyleTest, OnDemandStoringDropsUnsavedEditsWhenAnotherPresetIsSelected)
+TEST_F (BasePluginOldStyleTest, OnDemandStoringDropsUnsavedEditsWhenAnotherPresetIsSelectedAndKeepsStoredOnes)
 {
     const auto plugin = OldStyleTestPlugin::create();
     const auto stored = plugin->getPresetSlot (0)->getValue (cutoffId);
@@ -270,8 +266,12 @@ TEST_F (BasePluginOldStyleTest, OnDemandStoringDropsUnsavedEditsWhenAnotherPrese
     setValue (*plugin, cutoffId, 0.91f);
     plugin->selectPreset (1, false);
     plugin->selectPreset (0, false);
-
     EXPECT_FLOAT_EQ (value (*plugin, cutoffId), stored);
+
+    setValue (*plugin, cutoffId, 0.91f);
+    EXPECT_FLOAT_EQ (plugin->getPresetSlot (0)->getValue (cutoffId), stored);
+    plugin->storeCurrentPreset();
+    EXPECT_FLOAT_EQ (plugin->getPresetSlot (0)->getValue (cutoffId), 0.91f);
 }
 
 TEST_F (BasePluginOldStyleTest, EditingThePresetNameRenamesTheCurrentSlotSilentlyAndTheNumberSelectsNothing)
@@ -403,7 +403,7 @@ TEST_F (BasePluginOldStyleTest, AProgramChangeOnTheAudioThreadAppliesThePresetTh
 }
 
 //==============================================================================
-TEST_F (BasePluginOldStyleTest, AnOlderSettingsFileMovesIntoTheNewUserFolder)
+TEST_F (BasePluginOldStyleTest, AnOlderSettingsFileMovesIntoTheNewUserFolderUnlessTheUserHasSettings)
 {
     OldStyleTestPlugin plugin;
     const auto oldFile = plugin.getCommonSettingsFolder().getChildFile ("Tarvelin.ini");
@@ -411,21 +411,11 @@ TEST_F (BasePluginOldStyleTest, AnOlderSettingsFileMovesIntoTheNewUserFolder)
     ASSERT_TRUE (oldFile.replaceWithText ("<UserSettings application=\"Tarvelin\"/>"));
 
     plugin.moveSettingsToUserFolder();
-
     EXPECT_EQ (plugin.getUserSettingsFile().loadFileAsString(), "<UserSettings application=\"Tarvelin\"/>");
     EXPECT_FALSE (oldFile.exists());
-}
 
-TEST_F (BasePluginOldStyleTest, AnOlderSettingsFileStaysWhenTheUserHasSettings)
-{
-    OldStyleTestPlugin plugin;
-    const auto oldFile = plugin.getCommonSettingsFolder().getChildFile ("Tarvelin.ini");
-    ASSERT_TRUE (oldFile.getParentDirectory().createDirectory());
     ASSERT_TRUE (oldFile.replaceWithText ("old"));
-    writeSettings ("");
-
     plugin.moveSettingsToUserFolder();
-
     EXPECT_TRUE (oldFile.exists());
     EXPECT_NE (plugin.getUserSettingsFile().loadFileAsString(), "old");
 }

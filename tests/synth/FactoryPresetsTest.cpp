@@ -13,15 +13,12 @@ constexpr int numPresetParameters = 33;
 class FactoryPresetsTest : public ::testing::Test
 {
 protected:
-    static std::unique_ptr<juce::XmlElement> resource (const char* name)
-    {
-        return juce::parseXML (loadBundleResourceAsString (name));
-    }
-
-    // Every preset names each preset parameter once, with a value the parameter holds exactly.
+    // Every preset belongs to the plug-in and names each preset parameter once,
+    // with a value the parameter holds exactly.
     void expectCompleteAndOnTheGrid (const juce::XmlElement& preset)
     {
         const auto presetName = preset.getStringAttribute ("name");
+        EXPECT_TRUE (presets.isPresetXml (&preset)) << presetName;
         std::set<int> ids;
 
         for (const auto* param : preset.getChildWithTagNameIterator ("param"))
@@ -45,65 +42,48 @@ protected:
 };
 } // namespace
 
-TEST_F (FactoryPresetsTest, DefaultPresetBelongsToThePlugInAndSetsEveryPresetParameter)
+TEST_F (FactoryPresetsTest, EveryFactoryPresetBelongsToThePlugInAndSetsEveryPresetParameter)
 {
-    const auto preset = resource ("default.tqprs");
-
+    const auto preset = juce::parseXML (loadBundleResourceAsString ("default.tqprs"));
+    const auto bank = juce::parseXML (loadBundleResourceAsString ("default.tqprsb"));
     ASSERT_NE (preset, nullptr);
-    EXPECT_TRUE (presets.isPresetXml (preset.get()));
-    expectCompleteAndOnTheGrid (*preset);
-}
-
-TEST_F (FactoryPresetsTest, DefaultPresetIsAudibleAndInTune)
-{
-    ASSERT_TRUE (presets.loadDefaultPresetFromResource ("default.tqprs"));
-
-    const auto& preset = presets.getDefaultPreset();
-    EXPECT_GE (preset.getValue (parameters.getIdOf ("Volume")), 0.4f);
-    EXPECT_FLOAT_EQ (preset.getValue (parameters.getIdOf ("Tune")), 0.5f);
-    EXPECT_FLOAT_EQ (preset.getValue (parameters.getIdOf ("Arp Mode")), 0.0f);
-}
-
-TEST_F (FactoryPresetsTest, EveryBankPresetBelongsToThePlugInAndSetsEveryPresetParameter)
-{
-    const auto bank = resource ("default.tqprsb");
-    ASSERT_NE (bank, nullptr);
     ASSERT_TRUE (PresetManager::isPresetBankXml (bank.get()));
+
+    expectCompleteAndOnTheGrid (*preset);
 
     for (const auto* group : bank->getChildIterator())
     {
         ASSERT_TRUE (PresetManager::isPresetGroupXml (group));
         EXPECT_TRUE (group->getStringAttribute ("name").isNotEmpty());
 
-        for (const auto* preset : group->getChildIterator())
-        {
-            EXPECT_TRUE (presets.isPresetXml (preset)) << preset->getStringAttribute ("name");
-            expectCompleteAndOnTheGrid (*preset);
-        }
+        for (const auto* bankPreset : group->getChildIterator())
+            expectCompleteAndOnTheGrid (*bankPreset);
     }
 }
 
-TEST_F (FactoryPresetsTest, BankLoadsIntoNamedGroupsOfUniquelyNamedPresets)
+TEST_F (FactoryPresetsTest, TheBankLoadsIntoNamedGroupsOfUniquelyNamedAudiblePresetsAndTheDefaultPresetIsInTune)
 {
     ASSERT_TRUE (presets.loadBankFromResource ("default.tqprsb"));
+    ASSERT_TRUE (presets.loadDefaultPresetFromResource ("default.tqprs"));
+    const auto volume = parameters.getIdOf ("Volume");
 
     const auto numGroups = presets.getNumGroups() - 1;
     EXPECT_GE (numGroups, 6);
     EXPECT_EQ (presets.getGroupName (numGroups), "Not used");
 
-    std::set<juce::String> names;
-    for (int i = 0; i < presets.getGroupStartIndex (numGroups); ++i)
-        EXPECT_TRUE (names.insert (presets.getPresetName (i)).second) << presets.getPresetName (i);
-
     for (int g = 0; g < numGroups; ++g)
-        EXPECT_GT (presets.getNumPresetsInGroup (g), 0) << presets.getGroupName (g).toStdString();
-}
+        EXPECT_GT (presets.getNumPresetsInGroup (g), 0) << presets.getGroupName (g);
 
-TEST_F (FactoryPresetsTest, BankPresetsAreAudible)
-{
-    ASSERT_TRUE (presets.loadBankFromResource ("default.tqprsb"));
-    const auto volume = parameters.getIdOf ("Volume");
+    std::set<juce::String> names;
 
-    for (int i = 0; i < presets.getGroupStartIndex (presets.getNumGroups() - 1); ++i)
+    for (int i = 0; i < presets.getGroupStartIndex (numGroups); ++i)
+    {
+        EXPECT_TRUE (names.insert (presets.getPresetName (i)).second) << presets.getPresetName (i);
         EXPECT_GE (presets.getPresetSlot (i)->getValue (volume), 0.35f) << presets.getPresetName (i);
+    }
+
+    const auto& preset = presets.getDefaultPreset();
+    EXPECT_GE (preset.getValue (volume), 0.4f);
+    EXPECT_FLOAT_EQ (preset.getValue (parameters.getIdOf ("Tune")), 0.5f);
+    EXPECT_FLOAT_EQ (preset.getValue (parameters.getIdOf ("Arp Mode")), 0.0f);
 }
