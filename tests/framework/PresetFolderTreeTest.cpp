@@ -130,8 +130,9 @@ TEST_F (PresetFolderTreeTest, AMissingRootOrAFileOutsideTheRootOrAMissingOneAdds
     tree.removeChangeListener (&counter);
 }
 
-TEST_F (PresetFolderTreeTest, LoadsAListedPresetWithItsValuesOnceUntilTheNextRescan)
+TEST_F (PresetFolderTreeTest, LoadsAListedPresetWithItsValuesOnceUntilTheNextRescanAndADamagedOneEmpty)
 {
+    folder.write ("Broken.tqprs", "<Preset><param");
     const auto file = preset ("Bass/Sub.tqprs", "9");
     tree.rescan();
 
@@ -141,25 +142,19 @@ TEST_F (PresetFolderTreeTest, LoadsAListedPresetWithItsValuesOnceUntilTheNextRes
     EXPECT_EQ (loaded->getName(), "Sub");
     ASSERT_EQ (loaded->getNumValues(), 1);
     EXPECT_EQ (loaded->getValue (0)->value, "9");
-    EXPECT_EQ (tree.getPreset (0, &manager), loaded);
+    EXPECT_EQ (tree.getPreset (1, &manager), loaded);
+
+    // A damaged file keeps its place in the tree with a preset named after it.
+    const auto* broken = tree.getPreset (0, &manager);
+    ASSERT_NE (broken, nullptr);
+    EXPECT_EQ (broken->getName(), "Broken");
+    EXPECT_EQ (broken->getNumValues(), 0);
 
     EXPECT_EQ (tree.getPreset (-1, &manager), nullptr);
-    EXPECT_EQ (tree.getPreset (1, &manager), nullptr);
+    EXPECT_EQ (tree.getPreset (2, &manager), nullptr);
     EXPECT_EQ (tree.getPresetForFile (folder.get().getChildFile ("Bass/Other.tqprs"), &manager), nullptr);
 
     preset ("Bass/Sub.tqprs", "3");
     tree.rescan();
-    EXPECT_EQ (tree.getPreset (0, &manager)->getValue (0)->value, "3");
-}
-
-TEST_F (PresetFolderTreeTest, ADamagedFileStillGivesAPresetNamedAfterIt)
-{
-    folder.write ("Broken.tqprs", "<Preset><param");
-    tree.rescan();
-
-    const auto* broken = tree.getPreset (0, &manager);
-
-    ASSERT_NE (broken, nullptr);
-    EXPECT_EQ (broken->getName(), "Broken");
-    EXPECT_EQ (broken->getNumValues(), 0);
+    EXPECT_EQ (tree.getPreset (1, &manager)->getValue (0)->value, "3");
 }

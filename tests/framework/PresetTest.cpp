@@ -155,14 +155,6 @@ TEST_F (PresetTest, AMissingDamagedOrForeignFileLeavesThePresetAsItWas)
     }
 }
 
-TEST_F (PresetTest, SavingOntoAFolderFailsAndKeepsTheFolder)
-{
-    const auto inside = folder.write ("Presets/Inside.tqprs", "<Preset/>");
-
-    EXPECT_FALSE (Preset().save (inside.getParentDirectory(), &manager));
-    EXPECT_TRUE (inside.existsAsFile());
-}
-
 //==============================================================================
 // Header patching
 
@@ -189,36 +181,26 @@ TEST_F (PresetTest, PatchingRewritesOnlyTheFieldsAskedForRemovesEmptyOnesAndKeep
     EXPECT_FALSE (juce::parseXML (file)->hasAttribute ("author"));
 }
 
-TEST_F (PresetTest, PatchingLeavesDamagedForeignOrMissingFilesUntouched)
+TEST_F (PresetTest, APatchOfADamagedForeignMissingOrUnwritableFileFailsAndLeavesItWhole)
 {
-    const juce::String damaged ("<Preset author=\"Kim\"><param");
-    const juce::String foreign ("<PresetBank author=\"Kim\"/>");
-    const auto damagedFile = folder.write ("Damaged.tqprs", damaged);
-    const auto foreignFile = folder.write ("Foreign.tqprs", foreign);
-    const auto missingFile = folder.get().getChildFile ("Missing.tqprs");
-
-    Preset patch ("", "9");
-    patch.setAuthor ("Lee");
-
-    EXPECT_FALSE (patch.patchFileHeader (damagedFile, Preset::authorField));
-    EXPECT_FALSE (patch.patchFileHeader (foreignFile, Preset::authorField));
-    EXPECT_FALSE (patch.patchFileHeader (missingFile, Preset::authorField));
-
-    EXPECT_EQ (damagedFile.loadFileAsString(), damaged);
-    EXPECT_EQ (foreignFile.loadFileAsString(), foreign);
-    EXPECT_FALSE (missingFile.exists());
-}
-
-TEST_F (PresetTest, AFailedPatchKeepsTheOldFileWhole)
-{
-    // A name so long that no temporary file fits beside it: writing it fails.
-    const juce::String original ("<Preset author=\"Kim\"><param name=\"Steps\" value=\"12\"/></Preset>");
-    const auto file = folder.write (juce::String::repeatedString ("p", 244) + ".tqprs", original);
-    ASSERT_TRUE (file.existsAsFile());
-
+    // The last name is so long that no temporary file fits beside it: writing it fails.
+    const std::pair<juce::String, juce::String> files[] = {
+        { "Damaged.tqprs", "<Preset author=\"Kim\"><param" },
+        { "Foreign.tqprs", "<PresetBank author=\"Kim\"/>" },
+        { juce::String::repeatedString ("p", 244) + ".tqprs", "<Preset author=\"Kim\"><param name=\"Steps\" value=\"12\"/></Preset>" },
+    };
     Preset patch;
     patch.setAuthor ("Lee");
 
-    EXPECT_FALSE (patch.patchFileHeader (file, Preset::authorField));
-    EXPECT_EQ (file.loadFileAsString(), original);
+    for (const auto& [name, text] : files)
+    {
+        const auto file = folder.write (name, text);
+        ASSERT_TRUE (file.existsAsFile());
+
+        EXPECT_FALSE (patch.patchFileHeader (file, Preset::authorField)) << name;
+        EXPECT_EQ (file.loadFileAsString(), text) << name;
+    }
+
+    EXPECT_FALSE (patch.patchFileHeader (folder.get().getChildFile ("Missing.tqprs"), Preset::authorField));
+    EXPECT_FALSE (folder.get().getChildFile ("Missing.tqprs").exists());
 }
