@@ -285,24 +285,7 @@ TEST_F (BasePluginOldStyleTest, EditingThePresetNameRenamesTheCurrentSlotSilentl
 //==============================================================================
 // The state
 
-TEST_F (BasePluginOldStyleTest, StateHoldsParametersPresetsAndTheCcMapInOrder)
-{
-    const auto plugin = OldStyleTestPlugin::create();
-    plugin->selectPreset (3, false);
-
-    const auto state = plugin->createStateXml();
-
-    ASSERT_EQ (state->getNumChildElements(), 3);
-    EXPECT_EQ (state->getStringAttribute ("application"), "Tarvelin");
-    EXPECT_EQ (state->getChildElement (0)->getTagName(), "ParametersState");
-    EXPECT_EQ (state->getChildElement (0)->getNumChildElements(), 36);
-    EXPECT_EQ (state->getChildElement (1)->getTagName(), "PresetsState");
-    EXPECT_EQ (state->getChildElement (1)->getIntAttribute ("currentPreset"), 3);
-    EXPECT_EQ (state->getChildElement (1)->getChildElement (0)->getTagName(), "PresetBank");
-    EXPECT_EQ (state->getChildElement (2)->getTagName(), "MidiControlMap");
-}
-
-TEST_F (BasePluginOldStyleTest, ARestoredStateBringsBackTheBankAndMakesThePresetCurrentWithoutApplyingItsValues)
+TEST_F (BasePluginOldStyleTest, TheStateHoldsParametersPresetsAndTheCcMapInOrderAndRestoresTheBankAndCurrentPresetWithoutApplyingIt)
 {
     const auto source = OldStyleTestPlugin::create();
     source->setPresetName (1, "Renamed");
@@ -310,9 +293,19 @@ TEST_F (BasePluginOldStyleTest, ARestoredStateBringsBackTheBankAndMakesThePreset
     source->setGroupName (0, "Mine");
     setValue (*source, cutoffId, 0.123f);
     source->setCurrentPresetIndex (5, false);
+
+    const auto state = source->createStateXml();
+    ASSERT_EQ (state->getNumChildElements(), 3);
+    EXPECT_EQ (state->getStringAttribute ("application"), "Tarvelin");
+    EXPECT_EQ (state->getChildElement (0)->getTagName(), "ParametersState");
+    EXPECT_EQ (state->getChildElement (0)->getNumChildElements(), 36);
+    EXPECT_EQ (state->getChildElement (1)->getTagName(), "PresetsState");
+    EXPECT_EQ (state->getChildElement (1)->getIntAttribute ("currentPreset"), 5);
+    EXPECT_EQ (state->getChildElement (1)->getChildElement (0)->getTagName(), "PresetBank");
+    EXPECT_EQ (state->getChildElement (2)->getTagName(), "MidiControlMap");
+
     juce::MemoryBlock block;
     source->getStateInformation (block);
-
     const auto plugin = OldStyleTestPlugin::create();
     plugin->setStateInformation (block.getData(), static_cast<int> (block.getSize()));
 
