@@ -8,46 +8,16 @@
 
 namespace
 {
-constexpr int numPatterns = 96;
-const char* const stepFlags[] = { "octaveUp", "octaveDown", "gate", "accent", "slide" };
-const char* const stepLevels[] = { "gateLevel", "accentLevel", "slideLevel" };
+// Step fields in the order the editing code numbers them: flags 0..4, levels 5..7.
+const char* const stepFields[] = { "octaveUp", "octaveDown", "gate", "accent", "slide", "gateLevel", "accentLevel", "slideLevel" };
 
-std::unique_ptr<juce::XmlElement> loadFactoryBank()
-{
-    return juce::parseXML (loadBundleResourceAsString ("default.tqptrb"));
-}
-
-std::vector<const juce::XmlElement*> stepElementsOf (const juce::XmlElement& pattern)
-{
-    std::vector<const juce::XmlElement*> steps;
-
-    for (auto* child : pattern.getChildIterator())
-        if (child->getTagName() == "Step")
-            steps.push_back (child);
-
-    return steps;
-}
-
-// The attribute as written: a whole decimal number, checked against the
-// range the format allows. Read apart from Pattern's own reader on purpose.
-bool isIntegerInRange (const juce::XmlElement& xml, const char* name, int minValue, int maxValue)
+// The attribute as written: a whole decimal number in the range the format allows.
+// Checked apart from Pattern's own reader on purpose, since the reader would limit it.
+bool isWholeNumberIn (const juce::XmlElement& xml, const char* name, int minValue, int maxValue)
 {
     const auto text = xml.getStringAttribute (name);
     return text.isNotEmpty() && text.containsOnly ("0123456789")
         && text.getIntValue() >= minValue && text.getIntValue() <= maxValue;
-}
-
-bool isFlag (const juce::XmlElement& xml, const char* name)
-{
-    const auto text = xml.getStringAttribute (name);
-    return text == "0" || text == "1";
-}
-
-Pattern readPattern (const juce::XmlElement& xml)
-{
-    Pattern pattern;
-    pattern.loadFromXml (xml);
-    return pattern;
 }
 
 class FactoryPatternBank : public ::testing::Test
@@ -55,11 +25,15 @@ class FactoryPatternBank : public ::testing::Test
 protected:
     void SetUp() override
     {
-        bank = loadFactoryBank();
+        bank = juce::parseXML (loadBundleResourceAsString ("default.tqptrb"));
         ASSERT_NE (bank, nullptr);
+
+        for (auto* xml : bank->getChildIterator())
+            patterns.emplace_back().loadFromXml (*xml);
     }
 
     std::unique_ptr<juce::XmlElement> bank;
+    std::vector<Pattern> patterns;
 };
 } // namespace
 
@@ -68,21 +42,15 @@ TEST_F (FactoryPatternBank, IsABankOf96UniquelyNamedPatternsOfThisPlugin)
 {
     EXPECT_EQ (bank->getTagName(), "PatternBank");
     EXPECT_FALSE (bank->hasAttribute ("application"));
-    ASSERT_EQ (bank->getNumChildElements(), numPatterns);
+    ASSERT_EQ (bank->getNumChildElements(), 96);
+    std::set<juce::String> names;
 
     for (auto* pattern : bank->getChildIterator())
     {
+        const auto name = pattern->getStringAttribute ("name");
         EXPECT_EQ (pattern->getTagName(), "Pattern");
-        ASSERT_GT (pattern->getNumAttributes(), 0);
         EXPECT_EQ (pattern->getAttributeName (0), "application");
         EXPECT_EQ (pattern->getAttributeValue (0), "Tarvelin");
-    }
-
-    std::set<juce::String> names;
-
-    for (auto* xml : bank->getChildIterator())
-    {
-        const auto name = xml->getStringAttribute ("name");
         EXPECT_TRUE (name.trim().isNotEmpty());
         EXPECT_TRUE (names.insert (name).second) << "twice: " << name;
     }
@@ -90,44 +58,38 @@ TEST_F (FactoryPatternBank, IsABankOf96UniquelyNamedPatternsOfThisPlugin)
 
 TEST_F (FactoryPatternBank, EveryPatternReadsExactlyWhatItsElementSays)
 {
-    for (auto* xml : bank->getChildIterator())
+    for (size_t p = 0; p < patterns.size(); ++p)
     {
-        SCOPED_TRACE (xml->getStringAttribute ("name").toStdString());
-        const auto pattern = readPattern (*xml);
-        const auto steps = stepElementsOf (*xml);
+        const auto& xml = *bank->getChildElement (static_cast<int> (p));
+        const auto& pattern = patterns[p];
+        SCOPED_TRACE (pattern.getName().toStdString());
 
-        ASSERT_TRUE (isIntegerInRange (*xml, "length", Pattern::minLength, Pattern::numSteps));
-        ASSERT_TRUE (isIntegerInRange (*xml, "shuffle", 0, Pattern::maxShuffle));
-        const auto tempo = xml->getDoubleAttribute ("tempo", -1.0);
-        ASSERT_TRUE (tempo >= Pattern::minTempo && tempo <= Pattern::maxTempo);
+        ASSERT_TRUE (isWholeNumberIn (xml, "length", Pattern::minLength, Pattern::numSteps));
+        ASSERT_TRUE (isWholeNumberIn (xml, "shuffle", 0, Pattern::maxShuffle));
+        const auto tempo = xml.getDoubleAttribute ("tempo", -1.0);
+        ASSERT_TRUE (tempo >= Pattern::minTempo && tempo <= Pattern::maxTempo) << tempo;
         EXPECT_NEAR (tempo * 10.0, std::round (tempo * 10.0), 1.0e-9) << "tempo has more than one decimal";
 
-        EXPECT_EQ (pattern.getName(), xml->getStringAttribute ("name"));
-        EXPECT_EQ (pattern.getLength(), xml->getIntAttribute ("length"));
-        EXPECT_EQ (pattern.getShuffle(), xml->getIntAttribute ("shuffle"));
+        EXPECT_EQ (pattern.getName(), xml.getStringAttribute ("name"));
+        EXPECT_EQ (pattern.getLength(), xml.getIntAttribute ("length"));
+        EXPECT_EQ (pattern.getShuffle(), xml.getIntAttribute ("shuffle"));
         EXPECT_DOUBLE_EQ (pattern.getTempo(), tempo);
-        ASSERT_EQ ((int) steps.size(), pattern.getLength());
+        ASSERT_EQ (xml.getNumChildElements(), pattern.getLength());
 
         for (int i = 0; i < pattern.getLength(); ++i)
         {
-            SCOPED_TRACE ("step " + std::to_string (i));
-            const auto& stepXml = *steps[(size_t) i];
+            const auto& stepXml = *xml.getChildElement (i);
             const auto& step = pattern.getStep (i);
+            ASSERT_EQ (stepXml.getTagName(), "Step");
+            ASSERT_TRUE (isWholeNumberIn (stepXml, "note", 0, PatternStep::maxNote)) << "step " << i;
+            EXPECT_EQ (step.getNote(), stepXml.getIntAttribute ("note")) << "step " << i;
 
-            ASSERT_TRUE (isIntegerInRange (stepXml, "note", 0, PatternStep::maxNote));
-            EXPECT_EQ (step.getNote(), stepXml.getIntAttribute ("note"));
-
-            for (int flag = 0; flag < 5; ++flag)
+            for (int field = 0; field < 8; ++field)
             {
-                ASSERT_TRUE (isFlag (stepXml, stepFlags[flag])) << stepFlags[flag];
-                EXPECT_EQ (step.getFlag (flag), stepXml.getIntAttribute (stepFlags[flag]) == 1) << stepFlags[flag];
-            }
-
-            for (int level = 0; level < 3; ++level)
-            {
-                const auto value = stepXml.getDoubleAttribute (stepLevels[level], -1.0);
-                ASSERT_TRUE (value >= 0.0 && value <= 1.0) << stepLevels[level];
-                EXPECT_EQ (step.getLevel (5 + level), value) << stepLevels[level];
+                const auto value = stepXml.getDoubleAttribute (stepFields[field], -1.0);
+                const auto inFormat = field < 5 ? isWholeNumberIn (stepXml, stepFields[field], 0, 1) : value >= 0.0 && value <= 1.0;
+                ASSERT_TRUE (inFormat) << "step " << i << " " << stepFields[field];
+                EXPECT_EQ (field < 5 ? (step.getFlag (field) ? 1.0 : 0.0) : step.getLevel (field), value) << "step " << i << " " << stepFields[field];
             }
         }
     }
@@ -135,9 +97,8 @@ TEST_F (FactoryPatternBank, EveryPatternReadsExactlyWhatItsElementSays)
 
 TEST_F (FactoryPatternBank, EveryPatternSoundsWhateverTheGateThresholdAndNoStepSlidesIntoARestOfAnotherPitch)
 {
-    for (auto* xml : bank->getChildIterator())
+    for (const auto& pattern : patterns)
     {
-        const auto pattern = readPattern (*xml);
         const auto length = pattern.getLength();
         bool sounds = false;
 
@@ -153,11 +114,11 @@ TEST_F (FactoryPatternBank, EveryPatternSoundsWhateverTheGateThresholdAndNoStepS
 
             if (step.isSlide() && ! next.isGate())
             {
-                EXPECT_EQ (next.getAbsoluteNote(), step.getAbsoluteNote()) << xml->getStringAttribute ("name") << ", step " << i;
+                EXPECT_EQ (next.getAbsoluteNote(), step.getAbsoluteNote()) << pattern.getName() << ", step " << i;
             }
         }
 
-        EXPECT_TRUE (sounds) << xml->getStringAttribute ("name");
+        EXPECT_TRUE (sounds) << pattern.getName();
     }
 }
 
@@ -166,9 +127,8 @@ TEST_F (FactoryPatternBank, UsesAccentsSlidesOctavesRestsLengthsAndShuffle)
     int flagCounts[5] = {};
     int rests = 0, shortPatterns = 0, shuffledPatterns = 0;
 
-    for (auto* xml : bank->getChildIterator())
+    for (const auto& pattern : patterns)
     {
-        const auto pattern = readPattern (*xml);
         shortPatterns += pattern.getLength() < Pattern::numSteps ? 1 : 0;
         shuffledPatterns += pattern.getShuffle() > 0 ? 1 : 0;
 
@@ -182,7 +142,7 @@ TEST_F (FactoryPatternBank, UsesAccentsSlidesOctavesRestsLengthsAndShuffle)
     }
 
     for (int flag = 0; flag < 5; ++flag)
-        EXPECT_GT (flagCounts[flag], 0) << stepFlags[flag];
+        EXPECT_GT (flagCounts[flag], 0) << stepFields[flag];
 
     EXPECT_GT (rests, 0);
     EXPECT_GT (shortPatterns, 0);

@@ -40,37 +40,19 @@ public:
     int getNumHostParameters() const override           { return 36; }
     std::unique_ptr<PersistentEditor> createPluginEditor() override { return nullptr; }
 
+    Pattern& at (int i)                                 { return patterns[static_cast<size_t> (i)]; }
+
     int getCurrentPatternIndex() override               { return current; }
-    int getPlayingPatternIndex() override               { return playing; }
     int getNumPatterns() override                       { return 96; }
-    juce::String getPatternName (int i) override        { return patterns[static_cast<size_t> (i)].getName(); }
-    int getPatternLength (int i) override               { return patterns[static_cast<size_t> (i)].getLength(); }
-    double getPatternTempo (int i) override             { return patterns[static_cast<size_t> (i)].getTempo(); }
-    int getPatternShuffle (int i) override              { return patterns[static_cast<size_t> (i)].getShuffle(); }
+    juce::String getPatternName (int i) override        { return at (i).getName(); }
+    int getPatternLength (int i) override               { return at (i).getLength(); }
+    double getPatternTempo (int i) override             { return at (i).getTempo(); }
+    int getPatternShuffle (int i) override              { return at (i).getShuffle(); }
 
-    void setPatternName (int i, const juce::String& name) override
-    {
-        patterns[static_cast<size_t> (i)].setName (name);
-        IntSeqPlugin::setPatternName (i, name);
-    }
-
-    void setPatternLength (int i, int steps) override
-    {
-        patterns[static_cast<size_t> (i)].setLength (steps);
-        IntSeqPlugin::setPatternLength (i, steps);
-    }
-
-    void setPatternTempo (int i, double tempo) override
-    {
-        patterns[static_cast<size_t> (i)].setTempo (tempo);
-        IntSeqPlugin::setPatternTempo (i, tempo);
-    }
-
-    void setPatternShuffle (int i, int percent) override
-    {
-        patterns[static_cast<size_t> (i)].setShuffle (percent);
-        IntSeqPlugin::setPatternShuffle (i, percent);
-    }
+    void setPatternName (int i, const juce::String& n) override { at (i).setName (n); IntSeqPlugin::setPatternName (i, n); }
+    void setPatternLength (int i, int steps) override   { at (i).setLength (steps); IntSeqPlugin::setPatternLength (i, steps); }
+    void setPatternTempo (int i, double tempo) override { at (i).setTempo (tempo); IntSeqPlugin::setPatternTempo (i, tempo); }
+    void setPatternShuffle (int i, int percent) override { at (i).setShuffle (percent); IntSeqPlugin::setPatternShuffle (i, percent); }
 
     void clearPattern() override                        { ++clears; }
     void undoPatternClear() override                    { ++undos; }
@@ -80,23 +62,20 @@ public:
     void rejectRandomVariant() override                 { ++rejects; }
     void resetPatternUndo() override                    { ++undoResets; }
 
-    void readPatternXml (const juce::XmlElement& element, int index) override
-    {
-        patterns[static_cast<size_t> (index)].loadFromXml (element);
-    }
+    void readPatternXml (const juce::XmlElement& element, int index) override { at (index).loadFromXml (element); }
 
     std::unique_ptr<juce::XmlElement> createPatternXml (int index) override
     {
         auto element = std::make_unique<juce::XmlElement> ("Pattern");
         element->setAttribute ("application", getPluginName());
-        patterns[static_cast<size_t> (index)].saveToXml (*element);
+        at (index).saveToXml (*element);
         return element;
     }
 
     bool boolState (int id)     { return parameterManager.getParameter (id)->getBoolValue(); }
 
     std::array<Pattern, 96> patterns;
-    int current = 0, playing = 0;
+    int current = 0;
     int clears = 0, undos = 0, shifts = 0, variants = 0, rejects = 0, undoResets = 0;
 };
 
@@ -115,10 +94,8 @@ struct SequencerLayer : public ::testing::Test
 
 TEST_F (SequencerLayer, SetUpAppliesTheDefaultsAndNamesThePatterns)
 {
-    EXPECT_TRUE (plugin.isInternalSequencerOn());
-    EXPECT_FALSE (plugin.isInternalSyncOn());
-    EXPECT_FALSE (plugin.isHostModeOn());
-    EXPECT_TRUE (plugin.isNoteOffModeOn());
+    EXPECT_TRUE (plugin.isInternalSequencerOn() && plugin.isNoteOffModeOn());
+    EXPECT_FALSE (plugin.isInternalSyncOn() || plugin.isHostModeOn());
     EXPECT_EQ (plugin.patterns[0].getName(), "Pattern 1");
     EXPECT_EQ (plugin.patterns[95].getName(), "Pattern 96");
     EXPECT_TRUE (plugin.boolState (IntSeqPlugin::internalSequencerStateId));
@@ -133,22 +110,21 @@ TEST_F (SequencerLayer, WithTheSequencerOffOnlyTheFirstActionActs)
     for (int uid = 2001; uid <= 2038; ++uid)
         plugin.performEvent (uid);
 
-    EXPECT_FALSE (plugin.isInternalSyncOn());
-    EXPECT_FALSE (plugin.isHostModeOn());
-    EXPECT_FALSE (plugin.isWriteModeOn());
+    EXPECT_FALSE (plugin.isInternalSyncOn() || plugin.isHostModeOn() || plugin.isWriteModeOn());
     EXPECT_EQ (plugin.getRequestedPlayState(), IntSeqPlugin::stopped);
     EXPECT_EQ (plugin.clears + plugin.undos + plugin.shifts + plugin.variants, 0);
 
+    // Every display of the layer goes dark.
     for (int id = IntSeqPlugin::internalSequencerStateId; id <= IntSeqPlugin::nativeModeReadyStateId; ++id)
         EXPECT_FALSE (plugin.boolState (id)) << id;
 
-    EXPECT_FALSE (plugin.boolState (IntSeqPlugin::patternNameEditionStateId));
-    EXPECT_FALSE (plugin.boolState (IntSeqPlugin::patternTempoStateId));
-    EXPECT_FLOAT_EQ (plugin.getParameterManager().getNormalisedValue (IntSeqPlugin::patternTempoId), 0.0f);
+    for (const int id : { IntSeqPlugin::patternNameEditionStateId, IntSeqPlugin::patternTempoStateId, IntSeqPlugin::firstStepLengthStateId })
+        EXPECT_FALSE (plugin.boolState (id)) << id;
 
-    EXPECT_EQ (plugin.getParameterManager().getText (IntSeqPlugin::patternNameId), "");
-    EXPECT_EQ (plugin.getParameterManager().getParameter (IntSeqPlugin::patternNumberId)->getIntValue(), 0);
-    EXPECT_FALSE (plugin.boolState (IntSeqPlugin::firstStepLengthStateId));
+    auto& manager = plugin.getParameterManager();
+    EXPECT_FLOAT_EQ (manager.getNormalisedValue (IntSeqPlugin::patternTempoId), 0.0f);
+    EXPECT_EQ (manager.getText (IntSeqPlugin::patternNameId), "");
+    EXPECT_EQ (manager.getParameter (IntSeqPlugin::patternNumberId)->getIntValue(), 0);
 
     plugin.performEvent (IntSeqPlugin::toggleInternalSequencerEvent);
     EXPECT_TRUE (plugin.isInternalSequencerOn());
@@ -245,7 +221,7 @@ TEST_F (SequencerLayer, PatternLengthActionsActOnlyInLengthMode)
     plugin.performEvent (IntSeqPlugin::toggleLengthModeEvent);
     plugin.performEvent (IntSeqPlugin::setPatternLengthTo01Event + 4);
     EXPECT_EQ (plugin.patterns[0].getLength(), 5);
-    EXPECT_TRUE (plugin.boolState (IntSeqPlugin::firstStepLengthStateId + 4));
+    EXPECT_TRUE (plugin.boolState (IntSeqPlugin::firstStepLengthStateId + 4));   // the lamp of the length
     EXPECT_FALSE (plugin.boolState (IntSeqPlugin::firstStepLengthStateId + 5));
 }
 
@@ -301,12 +277,11 @@ TEST_F (SequencerLayer, StateElementHoldsTheSwitchesInOrderThenThePatterns)
 
     auto restored = TestSequencer::create();
     restored->loadInternalSequencerStateFromXml (*state);
-    EXPECT_TRUE (restored->isHostModeOn());
-    EXPECT_TRUE (restored->isWriteModeOn());
+    EXPECT_TRUE (restored->isHostModeOn() && restored->isWriteModeOn());
     EXPECT_EQ (restored->patterns[7].getName(), "Eighth");
 }
 
-TEST_F (SequencerLayer, DefaultsRoundTripThroughTheSettingsElement)
+TEST_F (SequencerLayer, DefaultsRoundTripThroughTheSettingsElementAndUnknownTextsLeaveThem)
 {
     plugin.setDefaultInternalSequencer (false);
     plugin.setDefaultHostMode (true);
@@ -322,12 +297,9 @@ TEST_F (SequencerLayer, DefaultsRoundTripThroughTheSettingsElement)
     EXPECT_TRUE (other->getDefaultHostMode());
     EXPECT_TRUE (other->getDefaultNoteOffMode());
     EXPECT_EQ (other->getHostPlayDetection(), IntSeqPlugin::byLowestCNoteOn);
-}
 
-TEST_F (SequencerLayer, UnknownPlayDetectionTextsLeaveTheSetting)
-{
-    const auto settings = juce::parseXML ("<InternalSequencer><HostPlayDetection type=\"BYLOWESTCNOTEON\"/></InternalSequencer>");
-    plugin.loadInternalSequencerDefaultsFromXml (*settings);
+    plugin.setHostPlayDetection (IntSeqPlugin::byTransportChange);
+    plugin.loadInternalSequencerDefaultsFromXml (*juce::parseXML ("<InternalSequencer><HostPlayDetection type=\"BYLOWESTCNOTEON\"/></InternalSequencer>"));
     EXPECT_EQ (plugin.getHostPlayDetection(), IntSeqPlugin::byTransportChange);
 }
 
@@ -397,9 +369,8 @@ TEST_F (SequencerLayer, ThePatternsSettingRoundTripsAsTheSecondResourcesChild)
     ASSERT_NE (resources, nullptr);
     const auto* patterns = resources->getChildElement (1);
     ASSERT_NE (patterns, nullptr);
-    EXPECT_EQ (patterns->getTagName(), "Patterns");
-    EXPECT_EQ (patterns->getStringAttribute ("default"), "userDefinedPatterns");
-    EXPECT_EQ (patterns->getStringAttribute ("file"), "/tmp/some/bank.tqptrb");
+    EXPECT_EQ (patterns->toString (juce::XmlElement::TextFormat().singleLine().withoutHeader()),
+               "<Patterns default=\"userDefinedPatterns\" file=\"/tmp/some/bank.tqptrb\"/>");
 
     plugin.setDefaultPatternsMode (IntSeqPlugin::clearPatterns);
     plugin.loadResourcesSettingsFromXml (*resources);

@@ -91,28 +91,22 @@ void expectTheSameForBlockSizes1_64And512 (const std::function<Rendered (int blo
 //==============================================================================
 // Block processing
 
-TEST_F (Instrument, SilenceInGivesSilenceOut)
-{
-    switchSequencerOff (plugin);
-    const auto out = play (4096);
-    EXPECT_TRUE (out.isSilent());
-    EXPECT_TRUE (out.midi.empty());
-}
-
-TEST_F (Instrument, ANoteOnAtSample17LeavesTheSamplesBeforeItUnchanged)
+TEST_F (Instrument, ANoteOnAtSample17LeavesTheSamplesBeforeItUnchangedAndGoesOutOnChannelOne)
 {
     auto reference = createInstrument();
     switchSequencerOff (plugin);
     switchSequencerOff (*reference);
 
-    const auto quiet = InstrumentTest::render (*reference, 512);
-    const auto played = play (512, { noteOn (17, 45) });
+    const auto quiet = InstrumentTest::render (*reference, 4096);
+    const auto played = play (4096, { { 17, juce::MidiMessage::noteOn (7, 45, static_cast<juce::uint8> (90)) },
+                                      { 2000, juce::MidiMessage::noteOff (7, 45) } });
 
     const auto& a = played.channels[0];
     const auto& b = quiet.channels[0];
     EXPECT_TRUE (std::equal (a.begin(), a.begin() + 17, b.begin()));
-    EXPECT_FALSE (std::equal (a.begin() + 17, a.end(), b.begin() + 17));
-    EXPECT_EQ (samplesOf (played.noteOns()), std::vector<int> { 17 });
+    EXPECT_FALSE (std::equal (a.begin() + 17, a.begin() + 512, b.begin() + 17));
+    EXPECT_EQ (played.notes(), (std::vector<NoteEvent> { on (17, 45, 90), off (2000, 45) }));
+    EXPECT_TRUE (sends (played, 17, isNoteOn) && sends (played, 2000, isNoteOff));
 }
 
 TEST_F (Instrument, AnEventStampedBeyondTheBlockIsAppliedInTheNextOne)
@@ -171,17 +165,6 @@ TEST_F (Instrument, WithTheSequencerOnMidiNotesDoNotPlayTheVoice)
     const auto out = play (4096, { noteOn (0, 60), noteOn (100, 45), noteOff (3000, 60) });
     EXPECT_TRUE (out.isSilent());
     EXPECT_TRUE (out.midi.empty());
-}
-
-TEST_F (Instrument, NotesPlayTheVoiceAndReachTheMidiOutputOnChannelOne)
-{
-    switchSequencerOff (plugin);
-    const auto out = play (4096, { { 5, juce::MidiMessage::noteOn (7, 45, static_cast<juce::uint8> (90)) },
-                                   { 2000, juce::MidiMessage::noteOff (7, 45) } });
-
-    EXPECT_FALSE (out.isSilent());
-    EXPECT_EQ (out.notes(), (std::vector<NoteEvent> { on (5, 45, 90), off (2000, 45) }));
-    EXPECT_TRUE (sends (out, 5, isNoteOn));
 }
 
 TEST_F (Instrument, AReleasedVoiceDecaysToExactSilence)
@@ -331,12 +314,11 @@ struct ArpCase
 
 void PrintTo (const ArpCase& c, std::ostream* out) { *out << c.mode << " " << c.chord; }
 
+// The walks of every mode are the arpeggiator's own tests; these check that the
+// chord, mode and octave parameters reach it and that it steps at 120 BPM.
 const ArpCase arpCases[] = {
     { "Up", "Major", { arpOctave0, arpOctavePlus1 }, { noteOn (0, 48) }, { 48, 55, 52, 60, 67, 64, 48 } },
-    { "Up", "Custom", { arpOctave0, arpOctavePlus1 }, { noteOn (0, 40), noteOn (0, 43) }, { 40, 43, 52, 55, 40, 43 } },
-    { "Down", "Custom", { arpOctave0, arpOctavePlus1 }, { noteOn (0, 40), noteOn (0, 43) }, { 52, 55, 40, 43, 52, 55 } },
     { "Up-Down", "Custom", { arpOctaveMinus1, arpOctave0, arpOctavePlus1 }, { noteOn (0, 40) }, { 28, 40, 52, 40, 28, 40 } },
-    { "Random", "Custom", { arpOctavePlus1 }, { noteOn (0, 40), noteOn (0, 43) }, { 52, 55, 52, 55 } },
     // Notes pushed out of the MIDI range are neither played nor sent.
     { "Up", "Custom", { arpOctaveMinus1 }, { noteOn (0, 5) }, {} },
 };
@@ -421,52 +403,23 @@ TEST_P (DisplayTexts, ShowTheValueInItsUnit)
     EXPECT_EQ (plugin.getParameterDisplayText (id), text) << "id " << id << " at " << value;
 }
 
+// One row for each way of showing a value: the ends where the text changes form.
 INSTANTIATE_TEST_SUITE_P (EveryInstrumentParameter, DisplayTexts, ::testing::Values (
-    DisplayCase { tune, 0.75f, "12.00 halftones" },
-    DisplayCase { tune, 0.5f, "0.00 halftones" },
-    DisplayCase { tune, 0.25f, "-12.00 halftones" },
-    DisplayCase { slideTime, 0.0f, "1 ms" },
-    DisplayCase { slideTime, 0.5f, "47 ms" },
-    DisplayCase { slideTime, 1.0f, "1700 ms" },
-    DisplayCase { cutoff, 0.5f, "50.0" },
-    DisplayCase { resonance, 0.123f, "12.3" },
-    DisplayCase { envMod, 1.0f, "100.0" },
-    DisplayCase { accent, 0.0f, "0.0" },
-    DisplayCase { accentAmp, 0.25f, "25.0" },
-    DisplayCase { accentSweep, 0.5f, "18.0 ms" },
-    DisplayCase { attack, 0.0f, "0.0 ms" },
-    DisplayCase { attack, 0.5f, "73.9 ms" },
-    DisplayCase { attack, 1.0f, "5.30 s" },
-    DisplayCase { decay, 0.0f, "200.0 ms" },
-    DisplayCase { decay, 0.5f, "514.0 ms" },
-    DisplayCase { accentDecay, 1.0f, "2.31 s" },
-    DisplayCase { gateLength, 0.5f, "50%" },
-    DisplayCase { bankDamping, 0.999f, "99%" },
-    DisplayCase { bankMix, 0.0f, "0%" },
-    DisplayCase { drive, 0.0f, "0.0dB" },
-    DisplayCase { bankFrequency, 0.25f, "-0.50" },
-    DisplayCase { bankSpread, 1.0f, "1.00" },
-    DisplayCase { waveform, 0.0f, "Square" },
-    DisplayCase { waveform, 1.0f, "Sawtooth" },
-    DisplayCase { accentAmpLink, 1.0f, "Linked" },
-    DisplayCase { accentSweepLink, 0.0f, "Free" },
-    DisplayCase { effectOn, 1.0f, "On" },
-    DisplayCase { bankOrder, 0.0f, "Post" },
-    DisplayCase { bankOrder, 1.0f, "Pre" },
-    DisplayCase { volume, 0.5f, "0.0dB" },
-    DisplayCase { volume, 1.0f, "+12.0dB" },
-    DisplayCase { volume, 0.0f, "-inf." },
-    DisplayCase { arpChord, 1.0f / 7.0f, "Major" },
-    DisplayCase { arpMode, 0.5f, "Up" },
-    DisplayCase { arpShuffle, 0.25f, "25%" },
-    DisplayCase { arpOctavePlus2, 1.0f, "On" },
-    DisplayCase { arpMultiplier, 0.2f, "1.5" },
-    DisplayCase { arpRepeater, 1.0f, "6" },
-    DisplayCase { gateThreshold, 0.5f, "64" },
-    DisplayCase { slideThreshold, 1.0f, "127" },
-    DisplayCase { randChord, 3.0f / 7.0f, "7th" },
-    DisplayCase { selfResetState, 1.0f, "" },
-    DisplayCase { oscillatorTuning, 1.0f, "" }));
+    DisplayCase { tune, 0.75f, "12.00 halftones" }, DisplayCase { tune, 0.25f, "-12.00 halftones" },
+    DisplayCase { slideTime, 0.5f, "47 ms" }, DisplayCase { slideTime, 1.0f, "1700 ms" },
+    DisplayCase { resonance, 0.123f, "12.3" }, DisplayCase { accentSweep, 0.5f, "18.0 ms" },
+    DisplayCase { attack, 0.5f, "73.9 ms" }, DisplayCase { attack, 1.0f, "5.30 s" },
+    DisplayCase { decay, 0.5f, "514.0 ms" }, DisplayCase { accentDecay, 1.0f, "2.31 s" },
+    DisplayCase { bankDamping, 0.999f, "99%" }, DisplayCase { drive, 0.0f, "0.0dB" },
+    DisplayCase { bankFrequency, 0.25f, "-0.50" }, DisplayCase { waveform, 0.0f, "Square" },
+    DisplayCase { accentSweepLink, 0.0f, "Free" }, DisplayCase { effectOn, 1.0f, "On" },
+    DisplayCase { bankOrder, 0.0f, "Post" }, DisplayCase { volume, 1.0f, "+12.0dB" },
+    DisplayCase { volume, 0.5f, "0.0dB" }, DisplayCase { volume, 0.0f, "-inf." },
+    DisplayCase { arpChord, 1.0f / 7.0f, "Major" }, DisplayCase { randChord, 3.0f / 7.0f, "7th" },
+    DisplayCase { arpMode, 0.5f, "Up" }, DisplayCase { arpShuffle, 0.25f, "25%" },
+    DisplayCase { arpOctavePlus2, 1.0f, "On" }, DisplayCase { arpMultiplier, 0.2f, "1.5" },
+    DisplayCase { arpRepeater, 1.0f, "6" }, DisplayCase { gateThreshold, 0.5f, "64" },
+    DisplayCase { selfResetState, 1.0f, "" }));   // beyond the host's parameters: no text
 
 TEST_F (Instrument, MidiNoteNamesNamePatternsOnlyInHostMode)
 {
