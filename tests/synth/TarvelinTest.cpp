@@ -259,7 +259,7 @@ TEST_F (Instrument, AccentVelocityLevelsSetTheStepVelocities)
 }
 
 //==============================================================================
-// Controllers and program changes
+// Controllers (program changes and learnt controllers are checked through the hosted plug-in)
 
 TEST_F (Instrument, AllNotesOffControllerStopsTheSequencerAndTellsTheMidiOutput)
 {
@@ -272,28 +272,6 @@ TEST_F (Instrument, AllNotesOffControllerStopsTheSequencerAndTellsTheMidiOutput)
 
     EXPECT_FALSE (plugin.isSequencerRunning());
     EXPECT_TRUE (sends (out, 100, isAllNotesOff));
-}
-
-TEST_F (Instrument, AProgramChangeSelectsThatPresetAndAppliesItsValues)
-{
-    const auto* slot = plugin.getPresetManager().getPresetSlot (5);
-    ASSERT_NE (slot, nullptr);
-    setParameter (cutoff, slot->getValue (cutoff) < 0.5f ? 0.9f : 0.1f);
-
-    play (512, { { 10, juce::MidiMessage::programChange (1, 5) } });
-
-    EXPECT_EQ (plugin.getPresetManager().getCurrentPresetIndex(), 5);
-    EXPECT_EQ (parameters.getText (PresetManager::currentPresetNameId), slot->getName());
-
-    for (int id = 0; id < numPresetParameters; ++id)
-        EXPECT_FLOAT_EQ (normalised (id), slot->getValue (id)) << id;
-}
-
-TEST_F (Instrument, ALearntControllerMovesItsParameter)
-{
-    plugin.getMidiControl().assign (74, parameters.getParameter (cutoff), false);
-    play (256, { { 20, juce::MidiMessage::controllerEvent (1, 74, 127) } });
-    EXPECT_FLOAT_EQ (normalised (cutoff), 1.0f);
 }
 
 //==============================================================================
