@@ -292,10 +292,12 @@ struct ArpCase
 
 void PrintTo (const ArpCase& c, std::ostream* out) { *out << c.mode << " " << c.chord; }
 
-// The walks of every mode are the arpeggiator's own tests; these check that the
-// chord, mode and octave parameters reach it and that it steps at 120 BPM.
+// The arpeggiator's own tests walk the other cases; these rows alone hold the
+// Major chord, Up wrapping across the switches, Down and steps at 120 BPM.
 const ArpCase arpCases[] = {
     { "Up", "Major", { arpOctave0, arpOctavePlus1 }, { noteOn (0, 48) }, { 48, 55, 52, 60, 67, 64, 48 } },
+    { "Up", "Custom", { arpOctave0, arpOctavePlus1 }, { noteOn (0, 40), noteOn (0, 43) }, { 40, 43, 52, 55, 40, 43 } },
+    { "Down", "Custom", { arpOctave0, arpOctavePlus1 }, { noteOn (0, 40), noteOn (0, 43) }, { 52, 55, 40, 43, 52, 55 } },
     { "Up-Down", "Custom", { arpOctaveMinus1, arpOctave0, arpOctavePlus1 }, { noteOn (0, 40) }, { 28, 40, 52, 40, 28, 40 } },
     // Notes pushed out of the MIDI range are neither played nor sent.
     { "Up", "Custom", { arpOctaveMinus1 }, { noteOn (0, 5) }, {} },
@@ -384,7 +386,7 @@ TEST_P (DisplayTexts, ShowTheValueInItsUnit)
 // One row for each way of showing a value: the ends where the text changes form.
 INSTANTIATE_TEST_SUITE_P (EveryInstrumentParameter, DisplayTexts, ::testing::Values (
     DisplayCase { tune, 0.75f, "12.00 halftones" }, DisplayCase { tune, 0.25f, "-12.00 halftones" },
-    DisplayCase { slideTime, 0.5f, "47 ms" }, DisplayCase { slideTime, 1.0f, "1700 ms" },
+    DisplayCase { slideTime, 0.0f, "1 ms" }, DisplayCase { slideTime, 0.5f, "47 ms" }, DisplayCase { slideTime, 1.0f, "1700 ms" },
     DisplayCase { resonance, 0.123f, "12.3" }, DisplayCase { accentSweep, 0.5f, "18.0 ms" },
     DisplayCase { attack, 0.5f, "73.9 ms" }, DisplayCase { attack, 1.0f, "5.30 s" },
     DisplayCase { decay, 0.5f, "514.0 ms" }, DisplayCase { accentDecay, 1.0f, "2.31 s" },
