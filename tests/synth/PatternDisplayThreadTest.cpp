@@ -17,39 +17,28 @@ void renderOnAudioThread (Tarvelin& instrument, const std::vector<InstrumentTest
     std::thread audio ([&instrument, &input] { InstrumentTest::render (instrument, 64, 64, input); });
     audio.join();
 }
-
-float patternNumberShown (Tarvelin& instrument)
-{
-    return instrument.getParameterManager().getValue (IntSeqPlugin::patternNumberId);
-}
 } // namespace
 
-TEST (PatternDisplayThreads, APatternKeyOnTheAudioThreadChoosesThePatternAndLeavesItsDisplayToTheMessageThread)
-{
-    auto instrument = InstrumentTest::createInstrument();
-    dispatchPendingMessages();
-    ASSERT_EQ (patternNumberShown (*instrument), 1.0f);
-
-    renderOnAudioThread (*instrument, { InstrumentTest::noteOn (0, 14) });     // D: the chain's second position
-
-    EXPECT_EQ (instrument->getPlayingPatternIndex(), 1);
-    EXPECT_EQ (patternNumberShown (*instrument), 1.0f);
-
-    dispatchPendingMessages();
-
-    EXPECT_EQ (patternNumberShown (*instrument), 2.0f);
-}
-
-TEST (PatternDisplayThreads, ABankKeyOnTheAudioThreadLightsItsLampAtTheMessageThreadsNextUpdate)
+TEST (PatternDisplayThreads, PatternAndBankKeysOnTheAudioThreadChooseAtOnceAndAreShownAtTheMessageThreadsNextUpdate)
 {
     auto instrument = InstrumentTest::createInstrument();
     dispatchPendingMessages();
     auto& parameters = instrument->getParameterManager();
-    ASSERT_TRUE (parameters.getParameter (TarvelinIds::gateLamp)->getBoolValue());
+    const auto lamp = [&parameters] (int id) { return parameters.getParameter (id)->getBoolValue(); };
+    ASSERT_EQ (parameters.getValue (IntSeqPlugin::patternNumberId), 1.0f);
+    ASSERT_TRUE (lamp (TarvelinIds::gateLamp));
 
-    renderOnAudioThread (*instrument, { InstrumentTest::noteOn (0, 28) });     // E: the second bank
+    // D: the chain's second position; then E: the second bank.
+    renderOnAudioThread (*instrument, { InstrumentTest::noteOn (0, 14), InstrumentTest::noteOn (1, 28) });
+
+    EXPECT_EQ (instrument->getPlayingPatternIndex(), 1);
+    EXPECT_EQ (instrument->getBankGroup(), 1);
+    EXPECT_EQ (parameters.getValue (IntSeqPlugin::patternNumberId), 1.0f);
+    EXPECT_TRUE (lamp (TarvelinIds::gateLamp));
+
     dispatchPendingMessages();
 
-    EXPECT_FALSE (parameters.getParameter (TarvelinIds::gateLamp)->getBoolValue());
-    EXPECT_TRUE (parameters.getParameter (TarvelinIds::accentLamp)->getBoolValue());
+    EXPECT_EQ (parameters.getValue (IntSeqPlugin::patternNumberId), 2.0f);
+    EXPECT_FALSE (lamp (TarvelinIds::gateLamp));
+    EXPECT_TRUE (lamp (TarvelinIds::accentLamp));
 }

@@ -44,8 +44,9 @@ struct EditState
     static EditState of (Tarvelin& plugin)
     {
         const int current = plugin.getCurrentPatternIndex();
-        return { current, plugin.getEditedStep(), plugin.getChainFirst(), plugin.getChainLast(), plugin.getChainBank(),
-                 plugin.getBankGroup(), plugin.isLevelEditActive(), describe (plugin.getRandomizer()), plugin.getPattern (current) };
+        return { current, plugin.getEditedStep(), plugin.getChainFirst(), plugin.getChainLast(),
+                 plugin.getChainBank(), plugin.getBankGroup(), plugin.isLevelEditActive(),
+                 describe (plugin.getRandomizer()), plugin.getPattern (current) };
     }
 
     /** All but the current pattern's content, as one text to compare. */
@@ -219,7 +220,8 @@ std::vector<CommandCase> commandCases()
         { toggleGate, Mode::edit, onEditedStep ([] (PatternStep& step) { step.setGate (! step.isGate()); }) },
         { toggleAccent, Mode::edit, onEditedStep ([] (PatternStep& step) { step.setAccent (! step.isAccent()); }) },
         { toggleSlide, Mode::edit, onEditedStep ([] (PatternStep& step) { step.setSlide (! step.isSlide()); }) },
-        { toggleOctaveDown, Mode::edit, onEditedStep ([] (PatternStep& step) { step.setOctaveDown (! step.isOctaveDown()); }) },
+        { toggleOctaveDown, Mode::edit,
+          onEditedStep ([] (PatternStep& step) { step.setOctaveDown (! step.isOctaveDown()); }) },
         { toggleOctaveUp, Mode::edit, onEditedStep ([] (PatternStep& step) { step.setOctaveUp (! step.isOctaveUp()); }) },
         { toggleSlide, Mode::native, [] (EditState& s, Tarvelin&) { s.bankGroup = 2; } },
 
@@ -407,7 +409,8 @@ TEST_F (Lamps, RandomizerModeBlinksItsSetAndShowsTheKeySet)
 {
     enter (Mode::randomizer);
 
-    std::map<int, float> lit { { selfResetState, 1.0f }, { thresholdsEnabled, 1.0f }, { IntSeqPlugin::firstStepStateId + 3, 1.0f },
+    std::map<int, float> lit { { selfResetState, 1.0f }, { thresholdsEnabled, 1.0f },
+                               { IntSeqPlugin::firstStepStateId + 3, 1.0f },
                                { gateLamp, 1.0f }, { accentLamp, 1.0f }, { slideLamp, 1.0f }, { randNotesLamp, 1.0f },
                                { gateBlinking, 1.0f }, { accentBlinking, 1.0f }, { slideBlinking, 1.0f },
                                { octaveDownBlinking, 1.0f }, { octaveUpBlinking, 1.0f }, { randNotesBlinking, 1.0f } };
