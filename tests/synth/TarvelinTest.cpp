@@ -137,25 +137,25 @@ TEST_F (Instrument, EveryOutputChannelCarriesTheSameVoice)
 
 TEST (InstrumentBlocks, AudioAndMidiOfNotesThroughTheArpeggiatorAreTheSameForBlockSizes1_64And512)
 {
-    expectTheSameForBlockSizes1_64And512 ([] (int blockSize)
+    expectTheSameForBlockSizes1_64And512 ([] (int size)
     {
         auto instrument = createInstrument();
         switchSequencerOff (*instrument);
         instrument->getParameterManager().setValueFromText (arpMode, "Up");
         instrument->getParameterManager().setValueFromText (arpOctavePlus1, "On");
         render (*instrument, 64, 64);
-        return render (*instrument, 20000, blockSize, { noteOn (3, 36), noteOn (700, 43), noteOff (1300, 36),
-                                                        noteOff (4000, 43), noteOn (9001, 48), noteOff (15000, 48) });
+        return render (*instrument, 20000, size, { noteOn (3, 36), noteOn (700, 43), noteOff (1300, 36),
+                                                   noteOff (4000, 43), noteOn (9001, 48), noteOff (15000, 48) });
     });
 }
 
 TEST (InstrumentBlocks, AudioAndMidiOfThePlayingSequencerAreTheSameForBlockSizes1_64And512)
 {
-    expectTheSameForBlockSizes1_64And512 ([] (int blockSize)
+    expectTheSameForBlockSizes1_64And512 ([] (int size)
     {
         auto instrument = createInstrument();
         instrument->performEvent (IntSeqPlugin::startEvent);
-        return render (*instrument, 30000, blockSize);
+        return render (*instrument, 30000, size);
     });
 }
 
@@ -314,8 +314,8 @@ TEST_P (ArpeggiatorModes, PlayTheHeldNotesOneAStep)
     setArpeggiator (c.mode, c.chord, c.octaveSwitches);
     EXPECT_TRUE (lamp (arpOnState));
 
-    const auto numSteps = juce::jmax (4, static_cast<int> (c.expected.size()));
-    const auto ons = play (stepStartSample (numSteps) - 1, c.held).noteOns();
+    const auto stepsToPlay = juce::jmax (4, static_cast<int> (c.expected.size()));
+    const auto ons = play (stepStartSample (stepsToPlay) - 1, c.held).noteOns();
 
     std::vector<int> stepStarts;
     for (size_t k = 0; k < c.expected.size(); ++k)
