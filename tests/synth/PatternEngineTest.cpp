@@ -302,6 +302,17 @@ TEST_F (EditModeFixture, ExtendingTheChainFromAnotherBankStartsANewChainThere)
     EXPECT_EQ (plugin.getCurrentPatternIndex(), 20);
 }
 
+TEST_F (EditModeFixture, NextAndPreviousStepWrapAtThePatternsLength)
+{
+    enter (Mode::edit);                          // an 8-step pattern
+    plugin.performEvent (selectStep (7));
+    plugin.performEvent (nextStep);
+    EXPECT_EQ (plugin.getEditedStep(), 0);
+
+    plugin.performEvent (prevStep);
+    EXPECT_EQ (plugin.getEditedStep(), 7);
+}
+
 //==============================================================================
 // Lamps and displays
 
