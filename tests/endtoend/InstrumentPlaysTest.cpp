@@ -146,6 +146,7 @@ std::vector<int> notesOf (const std::vector<std::pair<int, juce::MidiMessage>>& 
 
     return notes;
 }
+
 /** The MIDI note that the first step of a factory pattern plays. */
 int readFactoryPatternFirstNote (int index)
 {
