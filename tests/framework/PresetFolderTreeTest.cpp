@@ -86,7 +86,8 @@ TEST_F (PresetFolderTreeTest, ListsEachFoldersPresetsNaturallyBeforeItsSubFolder
 TEST_F (PresetFolderTreeTest, AFolderLinkBackToAnAncestorDoesNotRecurseForEver)
 {
     preset ("Leads/Saw.tqprs");
-    ASSERT_TRUE (folder.get().createSymbolicLink (folder.get().getChildFile ("Leads/Back"), false));
+    if (! folder.get().createSymbolicLink (folder.get().getChildFile ("Leads/Back"), false))
+        GTEST_SKIP() << "this file system has no symbolic links";
 
     tree.rescan();
 

@@ -45,6 +45,22 @@ protected:
 //==============================================================================
 // XML
 
+TEST_F (PresetTest, MissingValuesComeFromTheOtherPresetWithoutOverwritingOwnOnes)
+{
+    Preset own;
+    own.addValueCopy ({ 0, "0.1" });
+
+    Preset other;
+    other.addValueCopy ({ 0, "0.9" });
+    other.addValueCopy ({ 1, "3" });
+    other.addValueCopy ({ 1, "4" });
+
+    own.addMissingValuesFrom (other);
+
+    // Judged by the ids held before the call, so both values for id 1 come across.
+    EXPECT_EQ (valuesOf (own), (Values { { 0, "0.1" }, { 1, "3" }, { 1, "4" } }));
+}
+
 TEST_F (PresetTest, ReadsTagsIgnoringCaseAndWritesTheHeaderInOrderValuesByNameThenExtraData)
 {
     Preset preset;
