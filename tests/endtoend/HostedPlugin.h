@@ -44,17 +44,29 @@ inline std::unique_ptr<juce::AudioPluginInstance> load (Format format, double sa
 }
 
 /** The hosted parameters that a user can automate, without the bypass switch that
-    the format wrappers add. JUCE's VST3 wrapper also lists 2080 parameters
-    "MIDI CC c|n" that carry the host's controllers as MIDI; they are not automatable. */
+    the format wrappers add, and without the "Program" parameter through which
+    JUCE's VST3 wrapper carries program changes. JUCE's VST3 wrapper also lists
+    2080 parameters "MIDI CC c|n" that carry the host's controllers as MIDI; they
+    are not automatable. */
 inline std::vector<juce::AudioProcessorParameter*> getSlots (juce::AudioPluginInstance& plugin)
 {
     std::vector<juce::AudioProcessorParameter*> slots;
 
     for (auto* parameter : plugin.getParameters())
-        if (parameter != plugin.getBypassParameter() && parameter->isAutomatable())
+        if (parameter != plugin.getBypassParameter() && parameter->isAutomatable() && parameter->getName (100) != "Program")
             slots.push_back (parameter);
 
     return slots;
+}
+
+/** The hosted VST3's program-change parameter; null when the plug-in has none. */
+inline juce::AudioProcessorParameter* getProgramParameter (juce::AudioPluginInstance& plugin)
+{
+    for (auto* parameter : plugin.getParameters())
+        if (parameter->getName (100) == "Program")
+            return parameter;
+
+    return nullptr;
 }
 
 /** One block of processing with the given MIDI; the buffer gets the plug-in's output. */
