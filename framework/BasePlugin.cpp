@@ -36,16 +36,18 @@ juce::String yesOrNo (bool value)
 // its metadata: that must not depend on, or change, the settings of whoever builds.
 bool isRunByTheLv2BuildHelper()
 {
-    return juce::File::getSpecialLocation (juce::File::hostApplicationPath).getFileName() == "juce_lv2_helper";
+    static const bool isHelper = juce::File::getSpecialLocation (juce::File::hostApplicationPath).getFileName() == "juce_lv2_helper";
+    return isHelper;
 }
 
-// A fresh folder for the build helper's settings, removed when the program ends.
+// A fresh folder for the build helper's settings, removed when the program ends;
+// its own name, as parallel builds run the helper at once.
 class BuildHelperSettingsRoot
 {
 public:
     BuildHelperSettingsRoot()
         : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                      .getNonexistentChildFile ("tarvelin-lv2-helper-settings", {}, false))
+                      .getChildFile ("tarvelin-lv2-helper-" + juce::Uuid().toString()))
     {
         folder.createDirectory();
     }
