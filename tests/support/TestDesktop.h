@@ -30,6 +30,15 @@ public:
         setLookAndFeel (nullptr);
     }
 
+    /** Adds a widget built elsewhere and tells it of its new look and feel, as
+        the editor does when it installs its own (JUCE 7 sends no look-and-feel
+        change when a component changes parents). */
+    void adopt (juce::Component& widget)
+    {
+        addAndMakeVisible (widget);
+        widget.sendLookAndFeelChange();
+    }
+
     juce::Rectangle<int> getModalArea() const override
     {
         return modalArea.has_value() ? *modalArea : getLocalBounds();

@@ -22,6 +22,7 @@ public:
     void add (const juce::String& caption, juce::Component& widget)
     {
         sheet.addAndMakeVisible (widget);
+        widget.sendLookAndFeelChange();
         sheet.entries.push_back ({ caption, &widget });
     }
 
