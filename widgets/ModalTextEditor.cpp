@@ -59,6 +59,15 @@ void ModalTextEditor::focusLost (juce::Component::FocusChangeType cause)
         repaint();
 }
 
+void ModalTextEditor::lookAndFeelChanged()
+{
+    juce::TextEditor::lookAndFeelChanged();
+
+    // A text set before the field joined the editor's tree keeps the default
+    // look and feel's colour (white in JUCE 7's) on the editor's white field.
+    applyColourToAllText (findColour (juce::TextEditor::textColourId), true);
+}
+
 void ModalTextEditor::textEditorTextChanged (juce::TextEditor&)
 {
     const juce::Component::BailOutChecker checker (this);

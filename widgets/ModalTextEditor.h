@@ -36,6 +36,9 @@ public:
     void focusGained (juce::Component::FocusChangeType cause) override;
     void focusLost (juce::Component::FocusChangeType cause) override;
 
+    /** Recolours the text already there: JUCE keeps the colour text was typed or set in. */
+    void lookAndFeelChanged() override;
+
 private:
     void textEditorTextChanged (juce::TextEditor&) override;
     void textEditorReturnKeyPressed (juce::TextEditor&) override;

@@ -23,7 +23,7 @@ public:
     {
         sheet.addAndMakeVisible (widget);
         widget.sendLookAndFeelChange();
-        sheet.entries.push_back ({ caption, &widget });
+        sheet.entries.push_back ({ caption, &widget, {} });
     }
 
     /** Lays out the widgets and renders the sheet; the image is also returned

@@ -1,4 +1,6 @@
 #include "support/MessageQueue.h"
+#include "support/PixelProbe.h"
+#include "support/TestDesktop.h"
 #include "support/UiEvents.h"
 #include "widgets/ModalTextEditor.h"
 
@@ -98,4 +100,22 @@ TEST (ModalTextEditor, AListenerMayDeleteTheFieldWhenTheEditEnds)
     dispatchPendingMessages();
 
     EXPECT_EQ (deleter.field, nullptr);
+}
+
+TEST (ModalTextEditor, ATextSetBeforeJoiningTheEditorTakesTheEditorsTextColour)
+{
+    ModalTextEditor field ("name");
+    field.setBounds (0, 0, 200, 22);
+    field.setText ("Acid Line", false);
+
+    TestDesktop desktop;
+    desktop.adopt (field);
+    const auto image = renderComponent (field);
+    int darkPixels = 0;
+
+    for (int y = 2; y < 20; ++y)
+        for (int x = 2; x < 100; ++x)
+            darkPixels += image.getPixelAt (x, y).getBrightness() < 0.3f ? 1 : 0;
+
+    EXPECT_GT (darkPixels, 40);
 }
