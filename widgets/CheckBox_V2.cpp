@@ -1,7 +1,21 @@
 #include "widgets/CheckBox_V2.h"
 
-#include "widgets/DefaultLookAndFeel.h"
+#include "framework/BundleResources.h"
 #include "widgets/GlassButtonDrawing.h"
+
+namespace
+{
+// The tick is drawn in black; a damaged picture leaves the box without one.
+std::unique_ptr<juce::Drawable> createTick()
+{
+    const auto document = juce::parseXML (loadBundleResourceAsString ("check-box-tick.svg"));
+
+    if (document == nullptr || document->getTagName() != "svg")
+        return nullptr;
+
+    return juce::Drawable::createFromSVG (*document);
+}
+} // namespace
 
 CheckBox_V2::CheckBox_V2 (const juce::String& labelText)
     : juce::TextButton (labelText)
@@ -9,7 +23,7 @@ CheckBox_V2::CheckBox_V2 (const juce::String& labelText)
     setClickingTogglesState (true);
     setWantsKeyboardFocus (false);
 
-    tick = DefaultLookAndFeel::createCheckBoxTick();
+    tick = createTick();
 
     if (tick != nullptr)
     {

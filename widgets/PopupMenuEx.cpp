@@ -4,14 +4,6 @@
 
 namespace
 {
-// Bails out of a listener walk once the menu has been deleted by a listener.
-struct MenuAliveChecker
-{
-    juce::WeakReference<PopupMenuEx> menu;
-
-    bool shouldBailOut() const noexcept { return menu.get() == nullptr; }
-};
-
 const juce::Colour menuBackground { 0xFFE3E3E3 };
 const juce::Colour rowHighlight { 0xFFADADAD };
 const juce::Colour disabledText { 0xFF808080 };
@@ -191,13 +183,34 @@ PopupMenuEx::Item* PopupMenuEx::findItem (int id) const
 void PopupMenuEx::addListener (Listener* listener)
 {
     if (listener != nullptr)
-        listeners.add (listener);
+        listeners.addIfNotAlreadyThere (listener);
 }
 
 void PopupMenuEx::removeListener (Listener* listener)
 {
-    if (listener != nullptr)
-        listeners.remove (listener);
+    listeners.removeFirstMatchingValue (listener);
+}
+
+template <typename Callback>
+void PopupMenuEx::callListeners (Callback&& callback)
+{
+    // Last added first. A listener may remove listeners or delete this menu:
+    // the position is re-clamped before each call and the walk stops once the
+    // menu is gone, touching nothing of it.
+    const juce::WeakReference<PopupMenuEx> self (this);
+
+    for (int i = listeners.size() - 1; i >= 0; --i)
+    {
+        i = juce::jmin (i, listeners.size() - 1);
+
+        if (i < 0)
+            break;
+
+        callback (*listeners.getUnchecked (i));
+
+        if (self.get() == nullptr)
+            return;
+    }
 }
 
 void PopupMenuEx::show (juce::Component* parent, const juce::Rectangle<int>& area, juce::Justification where)
@@ -246,8 +259,6 @@ void PopupMenuEx::menuDismissedByPress()
 
 void PopupMenuEx::handleAsyncUpdate()
 {
-    const MenuAliveChecker checker { this };
-
     if (choicePending)
     {
         choicePending = false;
@@ -256,13 +267,13 @@ void PopupMenuEx::handleAsyncUpdate()
 
         const auto id = chosenId;
         const auto wasTicked = chosenTicked;
-        listeners.callChecked (checker, [this, id, wasTicked] (Listener& l) { l.menuItemChosen (this, id, wasTicked); });
+        callListeners ([this, id, wasTicked] (Listener& l) { l.menuItemChosen (this, id, wasTicked); });
     }
     else if (dismissPending)
     {
         dismissPending = false;
         closeMenuComponent();
-        listeners.callChecked (checker, [this] (Listener& l) { l.menuDismissed (this); });
+        callListeners ([this] (Listener& l) { l.menuDismissed (this); });
     }
 }
 

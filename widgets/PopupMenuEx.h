@@ -104,21 +104,21 @@ public:
     void handleAsyncUpdate() override;
 
 private:
-    friend class PopupMenuComponent;
-    friend class Window;
-
     void copyItemsFrom (const PopupMenuEx& other);
     void refreshTree (int newLevel);
     void refreshDerivedFlags (bool includeEnabled);
     void tickLeaves (int id, bool ticked, bool radio);
     void closeMenuComponent();
 
+    template <typename Callback>
+    void callListeners (Callback&& callback);
+
     void itemChosen (const Item& item);
     void menuDismissedByPress();
 
     bool roundTicks = true;
     int ticksOnRight = 1;
-    juce::ListenerList<Listener> listeners;
+    juce::Array<Listener*> listeners;
     juce::String name;
     int level = 0;
     juce::OwnedArray<Item> items;

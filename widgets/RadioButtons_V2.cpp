@@ -1,7 +1,7 @@
 #include "widgets/RadioButtons_V2.h"
 
 RadioButtons_V2::RadioButtons_V2 (const juce::String& caption, const juce::StringArray& optionTexts)
-    : panel (caption), row (1, 0)
+    : panel (caption), row (ComponentRow::topToBottom, ComponentRow::alignStart)
 {
     row.setSpacing (2);
     panel.setContentComponent (&row, false);
