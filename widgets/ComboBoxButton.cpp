@@ -19,18 +19,19 @@ ComboBoxButton::ComboBoxButton (const juce::String& boxName)
 
 ComboBoxButton::~ComboBoxButton()
 {
-    if (externalMenu != nullptr)
-        externalMenu->removeListener (this);
+    if (auto* menu = externalMenu.get())
+        menu->removeListener (this);
 }
 
 PopupMenuEx& ComboBoxButton::getMenu() noexcept
 {
-    return externalMenu != nullptr ? *externalMenu : ownMenu;
+    auto* menu = externalMenu.get();
+    return menu != nullptr ? *menu : ownMenu;
 }
 
 bool ComboBoxButton::isOwnOrExternal (const PopupMenuEx* menu) const noexcept
 {
-    return menu == &ownMenu || (menu != nullptr && menu == externalMenu);
+    return menu == &ownMenu || (menu != nullptr && menu == externalMenu.get());
 }
 
 void ComboBoxButton::setSelectedId (int id, bool notify)
@@ -62,16 +63,16 @@ void ComboBoxButton::setMenu (const PopupMenuEx& menu, bool onlyWhenNameDiffers)
 
 void ComboBoxButton::setExternalMenu (PopupMenuEx* menu)
 {
-    if (menu == externalMenu || menu == &ownMenu)
+    if (menu == externalMenu.get() || menu == &ownMenu)
         return;
 
-    if (externalMenu != nullptr)
-        externalMenu->removeListener (this);
+    if (auto* old = externalMenu.get())
+        old->removeListener (this);
 
     externalMenu = menu;
 
-    if (externalMenu != nullptr)
-        externalMenu->addListener (this);
+    if (menu != nullptr)
+        menu->addListener (this);
 
     updateText();
 }

@@ -38,7 +38,8 @@ public:
         menu of the same name is taken as unchanged. */
     void setMenu (const PopupMenuEx& menu, bool onlyWhenNameDiffers);
 
-    /** Shows a menu owned elsewhere (kept alive by its owner while set); null goes back to the own menu. */
+    /** Shows a menu owned elsewhere in place of the own one; null, or the
+        external menu's deletion, goes back to the own menu. */
     void setExternalMenu (PopupMenuEx* menu);
     PopupMenuEx& getMenu() noexcept;
 
@@ -64,7 +65,7 @@ private:
 
     int chosenId = -1;
     PopupMenuEx ownMenu;
-    PopupMenuEx* externalMenu = nullptr;
+    juce::WeakReference<PopupMenuEx> externalMenu;
     juce::ListenerList<Listener> listeners;
     TextButtonWithIcon button { {} };
 

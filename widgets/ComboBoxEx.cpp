@@ -20,18 +20,19 @@ ComboBoxEx::ComboBoxEx (const juce::String& boxName)
 
 ComboBoxEx::~ComboBoxEx()
 {
-    if (externalMenu != nullptr)
-        externalMenu->removeListener (this);
+    if (auto* menu = externalMenu.get())
+        menu->removeListener (this);
 }
 
 PopupMenuEx& ComboBoxEx::getMenu() noexcept
 {
-    return externalMenu != nullptr ? *externalMenu : ownMenu;
+    auto* menu = externalMenu.get();
+    return menu != nullptr ? *menu : ownMenu;
 }
 
 bool ComboBoxEx::isOwnOrExternal (const PopupMenuEx* menu) const noexcept
 {
-    return menu == &ownMenu || (menu != nullptr && menu == externalMenu);
+    return menu == &ownMenu || (menu != nullptr && menu == externalMenu.get());
 }
 
 void ComboBoxEx::setSelectedId (int id, bool notify)
@@ -65,16 +66,16 @@ void ComboBoxEx::setMenu (const PopupMenuEx& menu, bool onlyWhenNameDiffers)
 
 void ComboBoxEx::setExternalMenu (PopupMenuEx* menu)
 {
-    if (menu == externalMenu || menu == &ownMenu)
+    if (menu == externalMenu.get() || menu == &ownMenu)
         return;
 
-    if (externalMenu != nullptr)
-        externalMenu->removeListener (this);
+    if (auto* old = externalMenu.get())
+        old->removeListener (this);
 
     externalMenu = menu;
 
-    if (externalMenu != nullptr)
-        externalMenu->addListener (this);
+    if (menu != nullptr)
+        menu->addListener (this);
 
     updateText();
 }
@@ -175,8 +176,7 @@ void ComboBoxEx::paint (juce::Graphics& g)
     g.drawText (shownText, 4, 0, juce::jmax (0, getWidth() - 17), getHeight(), juce::Justification::centredLeft, true);
 
     g.setColour (separatorGrey);
-    const auto separatorX = (float) (getWidth() - 13);
-    g.drawLine (separatorX, 2.0f, separatorX, (float) (getHeight() - 2), 1.0f);
+    g.drawVerticalLine (getWidth() - 13, 2.0f, (float) (getHeight() - 2));
 
     g.setColour (juce::Colours::black);
     g.fillPath (arrow);

@@ -35,8 +35,8 @@ public:
         menu of the same name is taken as unchanged. */
     void setMenu (const PopupMenuEx& menu, bool onlyWhenNameDiffers);
 
-    /** Shows a menu owned elsewhere (kept alive by its owner while set) in place
-        of the own one; null goes back to the own menu. */
+    /** Shows a menu owned elsewhere in place of the own one; null, or the
+        external menu's deletion, goes back to the own menu. */
     void setExternalMenu (PopupMenuEx* menu);
 
     /** The menu that opens: the external one when set, else the own one. */
@@ -69,7 +69,7 @@ private:
     juce::Font font;
     juce::Path arrow;
     PopupMenuEx ownMenu;
-    PopupMenuEx* externalMenu = nullptr;
+    juce::WeakReference<PopupMenuEx> externalMenu;
     juce::ListenerList<Listener> listeners;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ComboBoxEx)

@@ -103,6 +103,10 @@ void RadioButtons_V2::resized()
 {
     panel.fitSize (getWidth(), getHeight());
 
+    // The options were placed while the panel had no size (and maybe another
+    // caption font): put them at the top of the content area again.
+    panel.layoutContent();
+
     const auto contentWidth = panel.getContentArea().getWidth();
 
     for (auto* button : buttons)
