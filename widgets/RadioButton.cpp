@@ -1,6 +1,5 @@
 #include "widgets/RadioButton.h"
 
-#include "widgets/DefaultLookAndFeel.h"
 #include "widgets/GlassButtonDrawing.h"
 #include "widgets/InterfaceTypefaces.h"
 
@@ -12,12 +11,10 @@ RadioButton::RadioButton (const juce::String& optionText)
 
 juce::Font RadioButton::getTextFont() const
 {
-    // The framework's text-button font does not depend on the button; other
-    // looks size it from the height as JUCE's text buttons do.
-    if (dynamic_cast<DefaultLookAndFeel*> (&getLookAndFeel()) != nullptr)
-        return InterfaceTypefaces::font();
-
-    return juce::Font (juce::jmin (16.0f, (float) getHeight() * 0.6f));
+    // The framework's text-button font, whatever the button's height. Taken
+    // directly, so that options fitted before the group joins the editor keep
+    // their widths when the editor's look and feel arrives.
+    return InterfaceTypefaces::font();
 }
 
 void RadioButton::fitToText (int height)

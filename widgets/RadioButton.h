@@ -11,7 +11,7 @@ public:
     /** Width = text width + 1.2 x height; a height below 0 keeps the current one. */
     void fitToText (int height);
 
-    /** The font of the option text: the look and feel's text-button font. */
+    /** The font of the option text: the interface font of the framework's text buttons. */
     juce::Font getTextFont() const;
 
     void paintButton (juce::Graphics& g, bool isMouseOverButton, bool isButtonDown) override;
