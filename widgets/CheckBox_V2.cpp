@@ -50,13 +50,18 @@ void CheckBox_V2::fitToText (int height)
 
 void CheckBox_V2::updateFromParameter (Parameter* changed)
 {
-    if (changed != nullptr)
-        setToggleState (changed->getBoolValue(), juce::dontSendNotification);
+    if (changed == nullptr)
+        return;
+
+    const juce::ScopedValueSetter<bool> following (followingParameter, true);
+    setToggleState (changed->getBoolValue(), juce::dontSendNotification);
 }
 
 void CheckBox_V2::buttonStateChanged()
 {
-    setParameterBoolValue (getToggleState());
+    if (! followingParameter)
+        setParameterBoolValue (getToggleState());
+
     updateTick();
 }
 

@@ -36,6 +36,9 @@ private:
     void updateTick();
 
     std::unique_ptr<juce::Drawable> tick;
+    // Set while the control shows its parameter's value: it writes nothing
+    // back then, or it could overwrite a newer value set on another thread.
+    bool followingParameter = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CheckBox_V2)
 };

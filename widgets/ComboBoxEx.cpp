@@ -52,7 +52,8 @@ void ComboBoxEx::setSelectedId (int id, bool notify)
             return;
     }
 
-    setParameterIntValue (selectedId);
+    if (! followingParameter)
+        setParameterIntValue (selectedId);
 }
 
 void ComboBoxEx::setMenu (const PopupMenuEx& menu, bool onlyWhenNameDiffers)
@@ -118,8 +119,11 @@ void ComboBoxEx::removeListener (Listener* listener)
 
 void ComboBoxEx::updateFromParameter (Parameter* changed)
 {
-    if (changed != nullptr)
-        setSelectedId (changed->getIntValue(), false);
+    if (changed == nullptr)
+        return;
+
+    const juce::ScopedValueSetter<bool> following (followingParameter, true);
+    setSelectedId (changed->getIntValue(), false);
 }
 
 void ComboBoxEx::menuItemChosen (PopupMenuEx* menu, int itemId, bool)

@@ -71,6 +71,9 @@ private:
     PopupMenuEx ownMenu;
     juce::WeakReference<PopupMenuEx> externalMenu;
     juce::ListenerList<Listener> listeners;
+    // Set while the control shows its parameter's value: it writes nothing
+    // back then, or it could overwrite a newer value set on another thread.
+    bool followingParameter = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ComboBoxEx)
 };

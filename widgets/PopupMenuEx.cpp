@@ -218,7 +218,10 @@ void PopupMenuEx::show (juce::Component* parent, const juce::Rectangle<int>& are
     if (parent == nullptr)
         return;
 
-    if (menuComponent == nullptr)
+    // Shown again while open: the levels are built anew at the new place.
+    if (menuComponent != nullptr)
+        menuComponent->hide();
+    else
         menuComponent = std::make_unique<PopupMenuComponent> (*this);
 
     parentComponent = parent;

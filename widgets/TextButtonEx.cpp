@@ -14,8 +14,8 @@ TextButtonEx::TextButtonEx (const juce::String& name, int buttonStyle)
     : juce::Button (name), font (InterfaceTypefaces::font()), style (buttonStyle)
 {
     setButtonText (name);
-    textWidth = -1;
     updateTextWidth();
+    updateSize();
 }
 
 void TextButtonEx::setImages (const juce::Array<juce::Image>& newImages)

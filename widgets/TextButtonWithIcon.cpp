@@ -77,8 +77,11 @@ juce::Rectangle<int> TextButtonWithIcon::getIconArea() const noexcept
 
 void TextButtonWithIcon::updateFromParameter (Parameter* changed)
 {
-    if (changed != nullptr)
-        setToggleState (changed->getBoolValue(), juce::dontSendNotification);
+    if (changed == nullptr)
+        return;
+
+    const juce::ScopedValueSetter<bool> following (followingParameter, true);
+    setToggleState (changed->getBoolValue(), juce::dontSendNotification);
 }
 
 void TextButtonWithIcon::buttonStateChanged()
@@ -93,7 +96,8 @@ void TextButtonWithIcon::buttonStateChanged()
     if (onIcon != nullptr)
         onIcon->setVisible (on);
 
-    setParameterBoolValue (on);
+    if (! followingParameter)
+        setParameterBoolValue (on);
 }
 
 void TextButtonWithIcon::enablementChanged()

@@ -50,6 +50,9 @@ private:
     bool iconOnRight = false;
     juce::BorderSize<int> iconPadding { 1 };
     std::unique_ptr<juce::Drawable> normalIcon, onIcon;
+    // Set while the control shows its parameter's value: it writes nothing
+    // back then, or it could overwrite a newer value set on another thread.
+    bool followingParameter = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (TextButtonWithIcon)
 };

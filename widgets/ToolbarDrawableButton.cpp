@@ -13,14 +13,19 @@ ToolbarDrawableButton::ToolbarDrawableButton (const juce::String& name, int icon
 
 void ToolbarDrawableButton::updateFromParameter (Parameter* changed)
 {
-    if (changed != nullptr)
-        setToggleState (changed->getBoolValue(), juce::dontSendNotification);
+    if (changed == nullptr)
+        return;
+
+    const juce::ScopedValueSetter<bool> following (followingParameter, true);
+    setToggleState (changed->getBoolValue(), juce::dontSendNotification);
 }
 
 void ToolbarDrawableButton::buttonStateChanged()
 {
     juce::DrawableButton::buttonStateChanged();
-    setParameterBoolValue (getToggleState());
+
+    if (! followingParameter)
+        setParameterBoolValue (getToggleState());
 }
 
 void ToolbarDrawableButton::lookAndFeelChanged()

@@ -22,5 +22,9 @@ public:
     void paintButton (juce::Graphics& g, bool isMouseOverButton, bool isButtonDown) override;
 
 private:
+    // Set while the control shows its parameter's value: it writes nothing
+    // back then, or it could overwrite a newer value set on another thread.
+    bool followingParameter = false;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ToolbarDrawableButton)
 };

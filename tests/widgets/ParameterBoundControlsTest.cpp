@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 namespace
@@ -27,6 +28,37 @@ struct ChangeCounter : public ComboBoxEx::Listener,
     void buttonClicked (juce::Button*) override { ++calls; }
 
     int calls = 0;
+};
+
+// Parameters that count the writes made on the message thread.
+struct CountedInt : public IntParameter
+{
+    using IntParameter::IntParameter;
+
+    void setIntValue (int v, bool notify) override
+    {
+        if (juce::MessageManager::getInstance()->isThisTheMessageThread())
+            ++messageThreadWrites;
+
+        IntParameter::setIntValue (v, notify);
+    }
+
+    std::atomic<int> messageThreadWrites { 0 };
+};
+
+struct CountedBool : public BoolParameter
+{
+    using BoolParameter::BoolParameter;
+
+    void setBoolValue (bool v, bool notify) override
+    {
+        if (juce::MessageManager::getInstance()->isThisTheMessageThread())
+            ++messageThreadWrites;
+
+        BoolParameter::setBoolValue (v, notify);
+    }
+
+    std::atomic<int> messageThreadWrites { 0 };
 };
 
 PopupMenuEx makeWaveforms()
@@ -100,12 +132,12 @@ struct Controls
     TextButtonWithIcon iconButton { "Play" };
     ChangeCounter counter;
 
-    IntParameter boxValue { 1, "Waveform", -1, 10, 0 };
+    CountedInt boxValue { 1, "Waveform", -1, 10, 0 };
     EnumParameter buttonValue { 2, "Quality", "Low;Medium;High", "Low" };
-    IntParameter radioValue { 3, "Mode", -1, 5, 0 };
-    BoolParameter checkValue { 4, "Self Reset", false };
-    BoolParameter toolValue { 5, "Learn", false };
-    BoolParameter iconValue { 6, "Play", false };
+    CountedInt radioValue { 3, "Mode", -1, 5, 0 };
+    CountedBool checkValue { 4, "Self Reset", false };
+    CountedBool toolValue { 5, "Learn", false };
+    CountedBool iconValue { 6, "Play", false };
     RecordingListener heard;
 };
 } // namespace
@@ -150,9 +182,13 @@ TEST (ParameterBoundControls, FollowAParameterSetOnAnotherThreadWithoutTellingTh
     EXPECT_TRUE (c.iconButton.getOnIcon()->isVisible());
     EXPECT_FALSE (c.iconButton.getNormalIcon()->isVisible());
 
-    // No listener heard it, and what the controls wrote back was the value they held.
+    // No listener heard it, and no control wrote back what it was shown: a
+    // write-back could overwrite a newer value set on the other thread meanwhile.
     EXPECT_EQ (c.counter.calls, 0);
     EXPECT_EQ (c.heard.numChanges(), 6);
+    for (const auto* writes : { &c.boxValue.messageThreadWrites, &c.radioValue.messageThreadWrites, &c.checkValue.messageThreadWrites,
+                                &c.toolValue.messageThreadWrites, &c.iconValue.messageThreadWrites })
+        EXPECT_EQ (writes->load(), 0);
 }
 
 TEST (ParameterBoundControls, UserChoicesWriteTheParameterWithNotification)
