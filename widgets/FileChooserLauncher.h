@@ -40,6 +40,11 @@ public:
     virtual void launch (juce::Component& requester, const Request& request, Callback callback);
 
 private:
+    /** Gives JUCE's dialog the editor's look and keeps it inside the parent. */
+    void adaptDialog (juce::Component* parent);
+
+    // The look outlives the dialog that uses it.
+    std::unique_ptr<juce::LookAndFeel> dialogLook;
     std::unique_ptr<juce::FileChooser> chooser;
 
     JUCE_DECLARE_NON_COPYABLE (FileChooserLauncher)

@@ -1,3 +1,4 @@
+#include "support/PixelProbe.h"
 #include "support/TestDesktop.h"
 #include "support/UiEvents.h"
 #include "widgets/DefaultResourceCheckBox.h"
@@ -123,6 +124,19 @@ TEST (PathComponent, TheRealChooserOpensInsideTheEditorAndClosesWithThePicker)
     auto* dialog = desktop.getChildComponent (desktop.getNumChildComponents() - 1);
     ASSERT_NE (dynamic_cast<juce::FileChooserDialogBox*> (dialog), nullptr);
     EXPECT_FALSE (dialog->isOnDesktop());
+    EXPECT_TRUE (desktop.getLocalBounds().contains (dialog->getBounds())); // its buttons stay in reach
+
+    // Its file list draws rows, which the editor's own look leaves blank.
+    juce::TimeSliceThread scanner ("scanner");
+    juce::DirectoryContentsList contents (nullptr, scanner);
+    juce::FileListComponent list (contents);
+    juce::Image row (juce::Image::ARGB, 200, 20, true);
+    {
+        juce::Graphics g (row);
+        dialog->getLookAndFeel().drawFileBrowserRow (g, 200, 20, mapFile, mapFile.getFileName(), nullptr, "1 KB", "today",
+                                                     false, true, 0, list);
+    }
+    EXPECT_TRUE (pixelIs (row, 199, 10, list.findColour (juce::DirectoryContentsDisplayComponent::highlightColourId)));
 
     picker.reset();
     dispatchPendingMessages();
