@@ -204,6 +204,21 @@ TEST (PopupMenuEx, SubMenusOpenOnlyOnceThePointerRestsAndCloseFromAShallowerLeaf
     EXPECT_EQ (stage.listener.choices[0].id, 3);
 }
 
+TEST (PopupMenuEx, ShownAgainWhileOpenItReopensAtTheNewPlace)
+{
+    MenuStage stage;
+    stage.menu = makeWaveMenu();
+    stage.open();
+    mouseMoveAt (stage.desktop, stage.rowPoint (0, 3));
+    stage.menu.getMenuComponent()->openPendingLevel();
+
+    stage.menu.show (&stage.anchor, { 300, 0, 50, 20 }, juce::Justification::bottom);
+
+    ASSERT_EQ (stage.numWindows(), 1);
+    EXPECT_EQ (stage.window (0).getPosition(), juce::Point<int> (400, 70));
+    EXPECT_TRUE (stage.menu.getMenuComponent()->isVisible());
+}
+
 TEST (PopupMenuEx, LevelsAreKeptInsideTheCoveringArea)
 {
     // The anchor sits near the right and bottom edges of a 300 x 200 editor.
