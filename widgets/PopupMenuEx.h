@@ -82,9 +82,6 @@ public:
     const juce::String& getName() const noexcept { return name; }
     int getLevel() const noexcept { return level; }
 
-    bool getRoundTicks() const noexcept { return roundTicks; }
-    int getTicksOnRight() const noexcept { return ticksOnRight; }
-
     /** A listener is held once; null is ignored. */
     void addListener (Listener* listener);
     void removeListener (Listener* listener);
