@@ -1,13 +1,21 @@
 #include "support/UiEvents.h"
 #include "support/WidgetGallery.h"
 #include "widgets/AlertWindow.h"
+#include "widgets/CheckBox_V2.h"
+#include "widgets/ComboBoxButton.h"
+#include "widgets/ComboBoxEx.h"
 #include "widgets/ComponentRow.h"
 #include "widgets/CreditsText.h"
+#include "widgets/DefaultResourceCheckBox.h"
+#include "widgets/DefaultResourcesRadioButtons.h"
 #include "widgets/HardLabel.h"
 #include "widgets/ModalTextEditor.h"
 #include "widgets/PanelComponent.h"
 #include "widgets/StatusBar.h"
 #include "widgets/TabbedComponentEx.h"
+#include "widgets/TextButtonEx.h"
+#include "widgets/TextButtonWithIcon.h"
+#include "widgets/ToolbarDrawableButton.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +44,95 @@ struct IconStrip : public juce::Component
 struct ModalStage : public TestDesktop
 {
     ModalStage() : TestDesktop (440, 200) {}
+};
+
+PopupMenuEx makePatternMenu()
+{
+    PopupMenuEx bankB;
+    for (int i = 1; i <= 4; ++i)
+        bankB.addItem (100 + i, "B" + juce::String (i) + " Acid Line", i == 2, true);
+
+    PopupMenuEx menu;
+    menu.addItem (1, "Load pattern...", false, true);
+    menu.addItem (2, "Save pattern...", false, true);
+    menu.addItem (3, "Revert", false, false);
+    menu.addSubMenu (4, "Bank B", bankB);
+    return menu;
+}
+
+// The plain controls of the option pages, and a drop-down box with its menu open.
+struct Controls
+{
+    Controls()
+    {
+        PopupMenuEx waveforms;
+        waveforms.addItem (0, "Saw", false, true);
+        waveforms.addItem (1, "Square", false, true);
+        box.setMenu (waveforms, false);
+        box.setSelectedId (1, false);
+        box.setSize (150, 20);
+
+        quality.attachToParameter (&qualityValue);
+        quality.setSize (150, 18);
+
+        check.setChecked (true, juce::dontSendNotification);
+
+        tools.addAndMakeVisible (add);
+        tools.addAndMakeVisible (remove);
+        tools.addAndMakeVisible (up);
+        tools.addAndMakeVisible (down);
+        for (auto* tool : { &add, &remove, &up, &down })
+            tool->setSize (24, 24);
+        up.setToggleState (true, juce::dontSendNotification);
+
+        play.setIcons (DefaultLookAndFeel::getIcon (24).get(), DefaultLookAndFeel::getIcon (25).get());
+        play.setText ("Play", false);
+        play.fitToText (22);
+
+        path.setPath (juce::File ("/home/user/Documents/Music/Projects/Basslines/Maps/Live Set.tqccmap"), false);
+        path.setSize (300, 20);
+
+        defaultMap.setPath (juce::File ("/home/user/Maps/Studio.tqccmap"), false);
+        defaultMap.setSize (400, 20);
+
+        defaultPatterns.setSelectedIndex (2, false);
+        defaultPatterns.getPathComponent().setPath (juce::File ("/home/user/Patterns/Set 1.tqptrb"), false);
+
+        menuStage.addAndMakeVisible (patternBox);
+        patternBox.setBounds (20, 20, 160, 20);
+        patternBox.setMenu (makePatternMenu(), false);
+        patternBox.setSelectedId (102, false);
+        mouseDownAt (menuStage, { 60, 30 });
+        auto* level = patternBox.getMenu().getMenuComponent();
+        auto* root = level->getWindow (0);
+        mouseMoveAt (menuStage, menuStage.getLocalPoint (root, juce::Point<int> (20, 14 + 3 * 16)));
+        level->openPendingLevel();
+    }
+
+    // Sizes that depend on fonts, taken once the controls have the editor's look.
+    void fitToTexts()
+    {
+        radio.setSizeToFit (-1, -1);
+        check.fitToText (20);
+        play.fitToText (22);
+        defaultPatterns.setSizeToFit (420, -1);
+    }
+
+    ComboBoxEx box { "box" };
+    EnumParameter qualityValue { 1, "Quality", "Draft;Good;Best", "Good" };
+    ComboBoxButton quality { "quality" };
+    RadioButtons_V2 radio { "Quality", { "Draft", "Good", "Best" } };
+    CheckBox_V2 check { "Self Reset Mode" };
+    ToolbarDrawableButton add { "Add Row", DefaultLookAndFeel::addIcon }, remove { "Delete Row", DefaultLookAndFeel::deleteIcon },
+        up { "Move Up", DefaultLookAndFeel::moveUpIcon }, down { "Move Down", DefaultLookAndFeel::moveDownIcon };
+    ComponentRow tools { ComponentRow::leftToRight, ComponentRow::alignStart };
+    TextButtonWithIcon play { "Play" };
+    TextButtonEx save { "Save", 0 };
+    PathComponent path;
+    DefaultResourceCheckBox defaultMap { "Default map" };
+    DefaultResourcesRadioButtons defaultPatterns { "Default patterns", { "Factory patterns", "Clear patterns", "User defined" } };
+    ModalStage menuStage;
+    ComboBoxEx patternBox { "patterns" };
 };
 
 struct Widgets
@@ -105,6 +202,7 @@ struct Widgets
 TEST (WidgetGallery, EveryWidgetInOnePicture)
 {
     Widgets w;
+    Controls c;
     WidgetGallery gallery;
     gallery.add ("Icons", w.icons);
     gallery.add ("Status bar", w.status);
@@ -117,6 +215,18 @@ TEST (WidgetGallery, EveryWidgetInOnePicture)
     gallery.add ("Credits", w.credits);
     gallery.add ("Window", w.windowStage);
     gallery.add ("Question box", w.questionStage);
+    gallery.add ("Drop-down box", c.box);
+    gallery.add ("Drop-down button", c.quality);
+    gallery.add ("Radio buttons", c.radio);
+    gallery.add ("Check box", c.check);
+    gallery.add ("Tool buttons", c.tools);
+    gallery.add ("Icon button", c.play);
+    gallery.add ("Text button", c.save);
+    gallery.add ("Path field", c.path);
+    gallery.add ("Default map", c.defaultMap);
+    gallery.add ("Default resources", c.defaultPatterns);
+    gallery.add ("Open menu", c.menuStage);
+    c.fitToTexts();
 
     const auto image = gallery.render();
     EXPECT_TRUE (writeScreenshot (image, "widgets"));
