@@ -265,14 +265,14 @@ juce::MemoryBlock pngDeclaring (juce::uint32 width, juce::uint32 height)
     return png;
 }
 
-juce::MemoryBlock gifDeclaring (int width, int height)
+juce::MemoryBlock gifDeclaring (int width, int height, juce::uint8 codeSize = 2)
 {
     const juce::uint8 header[] = { 'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0,
                                    '!', 0xf9, 4, 1, 0, 0, 0, 0,
                                    ',', 0, 0, 0, 0,
                                    static_cast<juce::uint8> (width), static_cast<juce::uint8> (width >> 8),
                                    static_cast<juce::uint8> (height), static_cast<juce::uint8> (height >> 8), 0,
-                                   2, 2, 0x44, 0x01, 0, ';' };
+                                   codeSize, 2, 0x44, 0x01, 0, ';' };
     return { header, sizeof (header) };
 }
 
@@ -295,6 +295,7 @@ TEST (SkinPictures, APictureDeclaringAnAbsurdSizeIsUndecodable)
     EXPECT_FALSE (decodes (pngDeclaring (20000, 20000)));
     EXPECT_FALSE (decodes (pngDeclaring (0, 5)));
     EXPECT_FALSE (decodes (gifDeclaring (65535, 65535)));
+    EXPECT_FALSE (decodes (gifDeclaring (1, 1, 46))) << "a code size GIF does not allow";
     EXPECT_FALSE (decodes (SkinTestSupport::textBlock ("not a picture")));
 }
 
