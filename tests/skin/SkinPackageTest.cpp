@@ -140,7 +140,9 @@ TEST_F (SkinTest, NamesThatWouldLeaveTheSkinsFolderOrNameNoFileFindNoPackage)
     for (const auto& name : names)
     {
         if (name != "Nowhere")
+        {
             EXPECT_EQ (Skin::getPackageFile (folder, name), juce::File()) << name;
+        }
 
         EXPECT_FALSE (Skin::isValidPackage (*editor, name)) << name;
     }
