@@ -22,6 +22,7 @@ void PitchBender::stoppedDragging()
 {
     GFXKnob::stoppedDragging();
 
-    // Asynchronous, so that the centre is written after the gesture's end.
+    // The centre is written after the gesture's end, as a change of its own
+    // (the toolkit calls valueChanged at once; only its slider listeners wait).
     setValue (0.0, juce::sendNotificationAsync);
 }
