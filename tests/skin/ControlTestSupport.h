@@ -79,6 +79,17 @@ inline juce::MouseEvent mouseEvent (juce::Component& component, juce::Point<int>
                              &component, &component, now, down.toFloat(), now, 1, position != down);
 }
 
+// Through juce::Component, where the mouse handlers are public.
+inline void press (juce::Component& component, juce::Point<int> at, juce::ModifierKeys mods = juce::ModifierKeys::leftButtonModifier)
+{
+    component.mouseDown (mouseEvent (component, at, mods));
+}
+
+inline void release (juce::Component& component, juce::Point<int> at, juce::ModifierKeys mods = juce::ModifierKeys::leftButtonModifier)
+{
+    component.mouseUp (mouseEvent (component, at, mods));
+}
+
 /** Presses, drags by (dx, dy) if not zero, and releases, like a user's gesture. */
 inline void pressDragRelease (juce::Component& component, juce::Point<int> at, juce::Point<int> by = {},
                               juce::ModifierKeys mods = juce::ModifierKeys::leftButtonModifier)
