@@ -7,6 +7,7 @@
 #include "skin/GFXPanel.h"
 #include "skin/Skin.h"
 #include "skin/SkinGeometry.h"
+#include "skin/SkinImageDecoder.h"
 
 #include <juce_cryptography/juce_cryptography.h>
 
@@ -25,17 +26,20 @@ class FuzzSkinEditor : public Skin::Editor
 {
 public:
     juce::String getPluginName() const override             { return "Tarvelin"; }
-    ParameterManager& getParameterManager() override        { return FuzzSupport::InstrumentParameterTable::getFresh(); }
+    ParameterManager& getParameterManager() override        { return *table; }
     GuiEventsMap& getEventsMap() override                   { return events; }
     juce::File getSkinsDirectory() const override           { return skinsDirectory; }
 
-    static FuzzSkinEditor& get()
+    /** The one editor, its parameters back at their starting values. */
+    static FuzzSkinEditor& getFresh()
     {
         static FuzzSkinEditor editor;
+        editor.table = &FuzzSupport::InstrumentParameterTable::getFresh();
         return editor;
     }
 
     juce::File skinsDirectory;
+    ParameterManager* table = nullptr;
 
 private:
     FuzzSkinEditor()
@@ -99,7 +103,7 @@ void checkPackageImage (Skin& skin, const juce::String& name, Findings& findings
 {
     const auto image = skin.getPackageImage (name);
 
-    if (image.isValid() && (image.getWidth() > Skin::maxImageSide || image.getHeight() > Skin::maxImageSide))
+    if (image.isValid() && (image.getWidth() > SkinImageDecoder::maxSide || image.getHeight() > SkinImageDecoder::maxSide))
         findings.add (name + " decoded at " + juce::String (image.getWidth()) + " x " + juce::String (image.getHeight()));
 }
 
@@ -107,7 +111,7 @@ void checkPackageImage (Skin& skin, const juce::String& name, Findings& findings
     comes from a valid package. Returns whether it was valid. */
 bool runPackage (const std::uint8_t* data, std::size_t size, Findings& findings)
 {
-    auto& editor = FuzzSkinEditor::get();
+    auto& editor = FuzzSkinEditor::getFresh();
     editor.skinsDirectory = FuzzSupport::writeInputFile (data, size, Skin::packageExtension).getParentDirectory();
 
     const auto valid = Skin::isValidPackage (editor, "input");
@@ -146,7 +150,7 @@ juce::String runSkinDescription (const std::uint8_t* data, std::size_t size)
         return {};
 
     Findings findings;
-    Skin skin (FuzzSkinEditor::get(), {});
+    Skin skin (FuzzSkinEditor::getFresh(), {});
 
     if (auto panel = skin.createPanelFromXml (*root))
     {
@@ -163,6 +167,12 @@ juce::String runSkinDescription (const std::uint8_t* data, std::size_t size)
 juce::String runSkinPackage (const std::uint8_t* data, std::size_t size)
 {
     Findings findings;
+
+    // An empty saved input comes as a null pointer, which the writers below must not see.
+    static const std::uint8_t nothing = 0;
+
+    if (data == nullptr)
+        data = &nothing;
 
     // The bytes as a whole package, then as the ".skin" archive of a package
     // whose digest matches, so that the inner archive, "skin.xml" and the
