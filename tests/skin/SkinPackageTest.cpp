@@ -113,12 +113,6 @@ TEST_F (SkinTest, EntriesAreNamedAfterTheSkinCaseIncluded)
     EXPECT_FALSE (Skin::isValidPackage (*editor, "Loud"));
 }
 
-TEST_F (SkinTest, AMissingPackageAndTheDefaultSkinAreNoValidPackages)
-{
-    EXPECT_FALSE (Skin::isValidPackage (*editor, "Nowhere"));
-    EXPECT_FALSE (Skin::isValidPackage (*editor, ""));
-}
-
 TEST_F (SkinTest, ANameWithItsOwnExtensionIsLookedForWithThePackageExtensionInstead)
 {
     const auto bytes = backgroundPackage (0).build ("My.Skin");
@@ -129,7 +123,7 @@ TEST_F (SkinTest, ANameWithItsOwnExtensionIsLookedForWithThePackageExtensionInst
     EXPECT_TRUE (Skin::isValidPackage (*editor, "My.Skin"));
 }
 
-TEST_F (SkinTest, NamesThatWouldLeaveTheSkinsFolderFindNoPackage)
+TEST_F (SkinTest, NamesThatWouldLeaveTheSkinsFolderOrNameNoFileFindNoPackage)
 {
     // A valid package beside the skins folder and one in a subfolder.
     const auto folder = editor->getSkinsDirectory();
@@ -141,11 +135,15 @@ TEST_F (SkinTest, NamesThatWouldLeaveTheSkinsFolderFindNoPackage)
         file.replaceWithData (bytes.getData(), bytes.getSize());
     }
 
-    const juce::StringArray names { "../Outside", "Sub/Inner", "Sub\\Inner", "..", ".", "~", folder.getSiblingFile ("Outside").getFullPathName() };
+    const juce::StringArray names { "", "Nowhere", "../Outside", "Sub/Inner", "Sub\\Inner", "..", ".", "~", folder.getSiblingFile ("Outside").getFullPathName() };
 
     for (const auto& name : names)
     {
-        EXPECT_EQ (Skin::getPackageFile (folder, name), juce::File()) << name;
+        if (name != "Nowhere")
+        {
+            EXPECT_EQ (Skin::getPackageFile (folder, name), juce::File()) << name;
+        }
+
         EXPECT_FALSE (Skin::isValidPackage (*editor, name)) << name;
     }
 
@@ -223,15 +221,6 @@ const SkinDescription skinDescriptions[] = {
 
 INSTANTIATE_TEST_SUITE_P (Descriptions, SkinDescriptionTest, ::testing::ValuesIn (skinDescriptions),
                           descriptionOf<SkinDescription>);
-
-TEST_F (SkinTest, AnUnparsableSkinDescriptionBuildsNoPanel)
-{
-    Package package;
-    package.addText ("skin.xml", "<PluginEditor application=\"Tarvelin\"><Panel name=\"MainPanel\">");
-    package.install (*editor, "Cut");
-
-    EXPECT_EQ (Skin (*editor, "Cut").createEditorPanel(), nullptr);
-}
 
 //==============================================================================
 TEST_F (SkinTest, EachPictureIsDecodedOncePerSkin)
