@@ -1,6 +1,21 @@
 #include "skin/GFXControlFactory.h"
 
+#include "skin/GFXAnimation.h"
+#include "skin/GFXButton.h"
+#include "skin/GFXDisplay.h"
+#include "skin/GFXDisplayFloat.h"
+#include "skin/GFXKnob.h"
+#include "skin/GFXMidiChannelDisplay.h"
+#include "skin/GFXMultiStateButton.h"
 #include "skin/GFXPanel.h"
+#include "skin/GFXRocker.h"
+#include "skin/GFXSwitch.h"
+#include "skin/GFXToggleButton.h"
+#include "skin/ModWheel.h"
+#include "skin/NoteDisplay.h"
+#include "skin/NumericDisplay.h"
+#include "skin/PatternNumberDisplay.h"
+#include "skin/PitchBender.h"
 
 namespace GFXControlFactory
 {
@@ -23,7 +38,22 @@ struct Kind
 // In the vocabulary's order. "MidiKeyboard", "TextInput" and "ModulationMatrix"
 // are not built yet: a skin that uses them gets a warning for an unknown tag.
 const Kind kinds[] = {
+    { "Knob", make<GFXKnob> },
+    { "Switch", make<GFXSwitch> },
+    { "Animation", make<GFXAnimation> },
+    { "Button", make<GFXButton> },
+    { "ToggleButton", make<GFXToggleButton> },
+    { "MultiStateButton", make<GFXMultiStateButton> },
+    { "Display", make<GFXDisplay> },
+    { "DisplayFloat", make<GFXDisplayFloat> },
+    { "Rocker", make<GFXRocker> },
     { "Panel", make<GFXPanel> },
+    { "NumericDisplay", make<NumericDisplay> },
+    { "NoteDisplay", make<NoteDisplay> },
+    { "PatternNumberDisplay", make<PatternNumberDisplay> },
+    { "PitchBender", make<PitchBender> },
+    { "ModWheel", make<ModWheel> },
+    { "MidiChannelDisplay", make<GFXMidiChannelDisplay> },
 };
 } // namespace
 
