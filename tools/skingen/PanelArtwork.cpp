@@ -50,6 +50,20 @@ void PanelArtwork::paint (juce::Graphics& g, int width, int height) const
     }
 }
 
+juce::Font PanelArtwork::sectionTitleFont() const
+{
+    auto font = fonts.bold (10.0f);
+    font.setExtraKerningFactor (0.12f);
+    return font;
+}
+
+juce::Rectangle<float> PanelArtwork::sectionTitleArea (const juce::XmlElement& section) const
+{
+    const auto area = readArea (section);
+    const auto width = std::ceil (sectionTitleFont().getStringWidthFloat (section.getStringAttribute ("title"))) + 2.0f;
+    return { area.getX() + 10.0f, area.getY() + 3.0f, width, 13.0f };
+}
+
 juce::Rectangle<float> PanelArtwork::readArea (const juce::XmlElement& item)
 {
     return { (float) item.getIntAttribute ("left"), (float) item.getIntAttribute ("top"),
@@ -104,12 +118,8 @@ void PanelArtwork::paintSection (juce::Graphics& g, const juce::XmlElement& item
     if (title.isEmpty())
         return;
 
-    auto titleFont = fonts.bold (10.0f);
-    titleFont.setExtraKerningFactor (0.12f);
-    const auto titleWidth = titleFont.getStringWidthFloat (title);
-    const juce::Rectangle<float> titleArea (area.getX() + 10.0f, area.getY() + 3.0f, titleWidth + 2.0f, 13.0f);
-
-    PanelDrawing::drawText (g, title, titleArea, titleFont, SkinPalette::title, juce::Justification::centredLeft);
+    const auto titleArea = sectionTitleArea (item);
+    PanelDrawing::drawText (g, title, titleArea, sectionTitleFont(), SkinPalette::title, juce::Justification::centredLeft);
 
     // The title's line runs on to the frame.
     const auto lineY = titleArea.getCentreY();
@@ -226,6 +236,18 @@ juce::StringArray PanelArtwork::findLayoutProblems (int width, int height) const
         return problems;
 
     std::vector<Lettering> labels;
+
+    // Section titles are lettering too.
+    for (const auto* item : artwork->getChildIterator())
+    {
+        if (item->getTagName().equalsIgnoreCase ("Section"))
+        {
+            Lettering title;
+            title.text = item->getStringAttribute ("title");
+            title.inked = sectionTitleArea (*item);
+            labels.push_back (title);
+        }
+    }
 
     for (const auto* item : artwork->getChildIterator())
     {

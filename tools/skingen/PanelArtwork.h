@@ -42,6 +42,8 @@ private:
     };
 
     Lettering layOutLabel (const juce::XmlElement&) const;
+    juce::Font sectionTitleFont() const;
+    juce::Rectangle<float> sectionTitleArea (const juce::XmlElement& section) const;
     static juce::Rectangle<float> readArea (const juce::XmlElement&);
 
     const SkinImageList& images;
