@@ -125,15 +125,16 @@ void DisplayGlyphs::paintLcdGlyph (juce::Graphics& g, juce::Rectangle<float> are
     g.setColour (SkinPalette::lcdGlass);
     g.fillRect (area);
 
+    constexpr auto rows = DotMatrixFont::rowsWithDescenders;
     const auto pitch = juce::jmax (2, (int) std::floor (juce::jmin ((area.getWidth() - 2.0f) / DotMatrixFont::columns,
-                                                                  (area.getHeight() - 2.0f) / DotMatrixFont::rows)));
+                                                                  (area.getHeight() - 2.0f) / rows)));
     const auto dot = (float) pitch - 1.0f;
     const auto spanX = pitch * DotMatrixFont::columns - 1;
-    const auto spanY = pitch * DotMatrixFont::rows - 1;
+    const auto spanY = pitch * rows - 1;
     const auto originX = std::floor ((area.getWidth() - (float) spanX) * 0.5f);
     const auto originY = std::floor ((area.getHeight() - (float) spanY) * 0.5f);
 
-    for (int row = 0; row < DotMatrixFont::rows; ++row)
+    for (int row = 0; row < rows; ++row)
     {
         for (int column = 0; column < DotMatrixFont::columns; ++column)
         {

@@ -38,7 +38,7 @@ inline const juce::Colour amberLit       { 0xffffb12e };
 inline const juce::Colour amberOff       { 0xff4f3511 };
 
 inline const juce::Colour segmentGlass   { 0xff170605 };
-inline const juce::Colour segmentOff     { 0xff3d100b };
+inline const juce::Colour segmentOff     { 0xff2c0b08 };
 inline const juce::Colour segmentOn      { 0xffff3a1e };
 
 inline const juce::Colour lcdGlass       { 0xff1c1005 };
