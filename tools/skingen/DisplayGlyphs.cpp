@@ -53,7 +53,11 @@ void DisplayGlyphs::paint (juce::Graphics& g, juce::Rectangle<float> area, int f
 {
     if (strip.look == "sevenSegment")
     {
-        paintSegmentDigit (g, area, frame, strip.hints->getStringAttribute ("point") == "yes");
+        // A sign strip shows nothing, then a minus; a digit strip blank, then 0 to 9.
+        const auto minus = 1 << 6;
+        const auto lit = strip.role == "sign" ? (frame == 1 ? minus : 0)
+                                              : (frame >= 1 && frame <= 10 ? digitSegments[frame - 1] : 0);
+        paintSegmentDigit (g, area, lit, strip.role != "sign" && strip.hints->getStringAttribute ("point") == "yes");
     }
     else if (strip.look == "lcd")
     {
@@ -69,7 +73,7 @@ void DisplayGlyphs::paint (juce::Graphics& g, juce::Rectangle<float> area, int f
 }
 
 //==============================================================================
-void DisplayGlyphs::paintSegmentDigit (juce::Graphics& g, juce::Rectangle<float> area, int frame, bool point)
+void DisplayGlyphs::paintSegmentDigit (juce::Graphics& g, juce::Rectangle<float> area, int litMask, bool point)
 {
     fillGlass (g, area, SkinPalette::segmentGlass);
 
@@ -95,8 +99,6 @@ void DisplayGlyphs::paintSegmentDigit (juce::Graphics& g, juce::Rectangle<float>
     // Slanted forward like most LED digits.
     const auto slant = juce::AffineTransform::translation (0.0f, -middle).sheared (-0.08f, 0.0f).translated (0.0f, middle);
 
-    const auto digit = frame - 1;
-    const auto litMask = digit >= 0 && digit <= 9 ? digitSegments[digit] : 0;
     const auto pointLit = point && litMask != 0;
 
     juce::Path lit, dark;

@@ -300,29 +300,6 @@ bool SkinImageList::readControl (const juce::XmlElement& control, juce::Point<in
                 return false;
         }
     }
-    else if (tag == "notedisplay")
-    {
-        if (gfx != nullptr)
-        {
-            static const std::pair<const char*, int> parts[] = { { "notes", 9 }, { "tones", 3 }, { "octaves", 13 } };
-
-            for (const auto& [part, frames] : parts)
-            {
-                if (const auto* element = findChild (*gfx, part))
-                {
-                    Strip piece = strip;
-                    piece.name = element->getStringAttribute ("resource");
-                    piece.frameWidth = size.x / 3;
-                    piece.frames = frames;
-                    piece.role = part;
-                    piece.hints = element;
-
-                    if (! addStrip (piece, error))
-                        return false;
-                }
-            }
-        }
-    }
     else if (gfx != nullptr)
     {
         return fail ("skingen has no drawing for a \"" + control.getTagName() + "\" with images");

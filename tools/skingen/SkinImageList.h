@@ -29,7 +29,7 @@ public:
         int states = 1;                 // lamp states shown by the strip
         bool pressedFrames = false;     // every state has an up and a pressed frame
         juce::String look;              // the "look" hint
-        juce::String role;              // which pattern-number digit, or "glyphs"
+        juce::String role;              // "firstDigit" to "fourthDigit" of a pattern number, "sign" or "glyphs"
         int firstCode = 32;             // first character of a glyph strip
         const juce::XmlElement* hints = nullptr;   // the element carrying the look hints
         juce::String controlName;       // the first control that names it

@@ -28,11 +28,6 @@ float knobAngle (int frame, int frames)
     const auto proportion = frames > 1 ? (float) frame / (float) (frames - 1) : 0.0f;
     return juce::degreesToRadians (-135.0f + 270.0f * proportion);
 }
-
-juce::Colour hintColour (const juce::XmlElement& hints, const char* name, juce::Colour fallback)
-{
-    return hints.hasAttribute (name) ? juce::Colour::fromString (hints.getStringAttribute (name)) : fallback;
-}
 } // namespace
 
 StripRenderer::StripRenderer (const SkinImageList& imageList, const PanelFonts& panelFonts)
@@ -224,8 +219,8 @@ void StripRenderer::paintButton (juce::Graphics& g, Frame area, int frame, const
         return;
     }
 
-    auto light = hintColour (hints, "faceLight", SkinPalette::capLight);
-    auto dark = hintColour (hints, "faceDark", SkinPalette::capDark);
+    auto light = SkinPalette::capLight;
+    auto dark = SkinPalette::capDark;
     auto corner = 3.0f;
 
     if (look == "key")
@@ -262,14 +257,9 @@ void StripRenderer::paintButton (juce::Graphics& g, Frame area, int frame, const
         content = face.withTrimmedTop (14.0f);
     }
 
-    const auto iconColour = decoded.pressed ? SkinPalette::capIcon.darker (0.3f) : SkinPalette::capIcon;
-
     if (const auto icon = hints.getStringAttribute ("icon"); icon.isNotEmpty())
-        PanelDrawing::drawArrow (g, content.withSizeKeepingCentre (9.0f, 9.0f), icon, iconColour);
-
-    if (const auto caption = hints.getStringAttribute ("caption"); caption.isNotEmpty())
-        PanelDrawing::drawText (g, caption, content.reduced (2.0f, 0.0f), fonts.bold (9.0f), iconColour,
-                                juce::Justification::centred);
+        PanelDrawing::drawArrow (g, content.withSizeKeepingCentre (9.0f, 9.0f), icon,
+                                 decoded.pressed ? SkinPalette::capIcon.darker (0.3f) : SkinPalette::capIcon);
 }
 
 void StripRenderer::paintLed (juce::Graphics& g, Frame area, int frame, const SkinImageList::Strip& strip) const

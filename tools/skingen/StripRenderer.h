@@ -4,9 +4,16 @@
 #include "SkinImageList.h"
 
 /*  Draws one image strip of the skin, every frame in its band, by the strip's
-    "look": "knob", "selector", "lever", "button", "lampButton", "key",
-    "stepButton", "ledButton", "led", the display looks of DisplayGlyphs, and
-    "panel" for the background.
+    "look" and the hints beside it on its "gfx" element:
+      "knob"        a knob over its printed scale; legend (text under it), cap="amber";
+      "selector"    a rotary switch; title, legends (one per position, "|" between);
+      "lever"       a bat-handle toggle, down for the first frame, up for the last;
+      "button"      a push button; icon ("left", "right", "up", "down");
+      "lampButton", "stepButton", "key" (keyColour "white" or "black"), "ledButton":
+                    buttons with a lamp, lit in the last state and sunk when pressed;
+                    lamp ("red" or "amber");
+      "led"         a round lamp, dark in the first frame and lit in the last;
+    the display looks of DisplayGlyphs, and "panel" for the background.
 */
 class StripRenderer
 {
