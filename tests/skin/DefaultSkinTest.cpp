@@ -137,6 +137,19 @@ std::map<juce::String, Strip> stripsNamedBy (const juce::XmlElement& panel)
     return strips;
 }
 
+/** True when the legend's letters appear in the name in order, case aside
+    ("SQR" for "Square", "LINK" for "Linked"). */
+bool abbreviates (const juce::String& legend, const juce::String& name)
+{
+    int at = 0;
+
+    for (const auto letter : legend.toLowerCase())
+        if ((at = name.toLowerCase().indexOfChar (at, letter) + 1) == 0)
+            return false;
+
+    return legend.isNotEmpty();
+}
+
 /** How bright a pixel looks: the largest of its channels, 0 to 1. */
 float brightness (juce::Colour colour)
 {
@@ -472,6 +485,18 @@ TEST_F (DefaultSkinTest, ControlsBindEveryHostParameterAndFireEveryFrameworkEven
 
 TEST_F (DefaultSkinTest, SwitchesHaveAFramePerPositionAndKnobsAnOddCountOf65OrMore)
 {
+    // A lever is up for its last position: the legend printed above it names that
+    // one, the legend below it the first.
+    std::map<juce::String, std::pair<juce::String, juce::String>> leverLegends;
+
+    for (const auto* label : childNamed (*document, "Artwork")->getChildIterator())
+    {
+        if (label->getStringAttribute ("side") == "above")
+            leverLegends[label->getStringAttribute ("for")].first = label->getStringAttribute ("text");
+        else if (label->getStringAttribute ("side") == "below")
+            leverLegends[label->getStringAttribute ("for")].second = label->getStringAttribute ("text");
+    }
+
     for (auto* control : panel->getChildren())
     {
         if (auto* switchControl = dynamic_cast<GFXSwitch*> (control))
@@ -479,6 +504,13 @@ TEST_F (DefaultSkinTest, SwitchesHaveAFramePerPositionAndKnobsAnOddCountOf65OrMo
             const auto* choices = dynamic_cast<const EnumParameter*> (switchControl->getParameter());
             ASSERT_NE (choices, nullptr) << control->getName();
             EXPECT_EQ (switchControl->getFramesNum(), choices->getNames().size()) << control->getName();
+
+            if (switchControl->getStyle() == GFXSwitch::vertical)
+            {
+                const auto& [up, down] = leverLegends[control->getName()];
+                EXPECT_TRUE (abbreviates (up, choices->getNames()[choices->getNames().size() - 1])) << control->getName();
+                EXPECT_TRUE (abbreviates (down, choices->getNames()[0])) << control->getName();
+            }
         }
         else if (auto* knob = dynamic_cast<GFXKnob*> (control))
         {

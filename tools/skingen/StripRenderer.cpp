@@ -54,6 +54,13 @@ juce::Image StripRenderer::render (const SkinImageList::Strip& strip, juce::Stri
         return {};
     }
 
+    if (look == "selector"
+        && juce::StringArray::fromTokens (strip.hints->getStringAttribute ("legends"), "|", {}).size() != strip.frames)
+    {
+        error = "\"" + strip.name + "\": a selector needs one legend per position";
+        return {};
+    }
+
     juce::Image image (juce::Image::ARGB, strip.frameWidth, strip.getImageHeight(), true);
 
     for (int frame = 0; frame < strip.frames; ++frame)
@@ -130,9 +137,6 @@ void StripRenderer::paintSelector (juce::Graphics& g, Frame area, int frame, con
         const auto mark = centre.getPointOnCircumference (bodyRadius + 4.5f, angle);
         g.setColour (selected ? SkinPalette::title : SkinPalette::scale.withAlpha (0.7f));
         g.fillEllipse (juce::Rectangle<float> (selected ? 3.2f : 2.2f, selected ? 3.2f : 2.2f).withCentre (mark));
-
-        if (position >= legends.size())
-            continue;
 
         // The legend sits outside its mark, extending away from the knob.
         const auto text = legends[position];
