@@ -470,8 +470,6 @@ TEST_F (DefaultSkinTest, ControlsBindEveryHostParameterAndFireEveryFrameworkEven
         }
     }
 
-    dispatchPendingMessages();
-
     for (int id = 0; id < 36; ++id)
         EXPECT_EQ (bound.count (id), 1u) << "parameter " << id;
 
