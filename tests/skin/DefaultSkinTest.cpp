@@ -85,7 +85,13 @@ std::map<juce::String, Strip> stripsNamedBy (const juce::XmlElement& panel)
         const auto tag = control->getTagName().toLowerCase();
         const auto name = control->getStringAttribute ("name");
         const auto size = sizeOf (*control);
-        const auto* gfx = childNamed (*control, "gfx");
+        const auto* gfx = childNamed (*control, tag == "numericdisplay" ? "digits" : "gfx");
+
+        if (gfx == nullptr)
+        {
+            ADD_FAILURE() << name << " names no image";
+            continue;
+        }
 
         if (tag == "knob" || tag == "switch" || tag == "animation" || tag == "button")
         {
@@ -99,13 +105,12 @@ std::map<juce::String, Strip> stripsNamedBy (const juce::XmlElement& panel)
         }
         else if (tag == "numericdisplay")
         {
-            const auto* digits = childNamed (*control, "digits");
             const Strip digit { size.x / control->getIntAttribute ("digitsNum", 1), size.y, 11, name };
 
-            if (digits->hasAttribute ("resource"))
-                add (digits->getStringAttribute ("resource"), digit);
+            if (gfx->hasAttribute ("resource"))
+                add (gfx->getStringAttribute ("resource"), digit);
 
-            for (const auto* each : digits->getChildIterator())
+            for (const auto* each : gfx->getChildIterator())
                 add (each->getStringAttribute ("resource"), digit);
         }
         else if (tag == "patternnumberdisplay")
