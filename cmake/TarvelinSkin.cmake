@@ -3,11 +3,9 @@
 # from skin.xml itself, so an edited skin.xml re-runs CMake, redraws and
 # re-embeds.
 
-set(TARVELIN_DEJAVU_FOLDER "/usr/share/fonts/truetype/dejavu" CACHE PATH
-    "Folder holding DejaVuSans.ttf and DejaVuSans-Bold.ttf, the skin's lettering")
-
 # Sets <outVar> to the full paths of the images that <skinXml> names, and adds
-# the command that draws them into <folder>.
+# the command that draws them into <folder>, lettered with the interface font
+# the plug-in embeds (TARVELIN_DEJAVU_FOLDER).
 function(tarvelin_draw_skin_images skinXml folder outVar)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${skinXml}")
 
