@@ -21,6 +21,8 @@ const std::vector<Target>& getAll()
         { "patternfile", runPatternFile },
         { "patternbank", runPatternBankFile },
         { "patterntext", runPatternTextFile },
+        { "skinxml", runSkinDescription },
+        { "skinpackage", runSkinPackage },
     };
 
     return targets;

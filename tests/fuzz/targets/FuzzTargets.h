@@ -82,4 +82,12 @@ juce::String runPatternBankFile (const std::uint8_t* data, std::size_t size);
 
 /** The older ".tq" text bank through Tarvelin::loadPatternBankFile. */
 juce::String runPatternTextFile (const std::uint8_t* data, std::size_t size);
+
+//==============================================================================
+/** "skin.xml" text: Skin::createPanelFromXml, then the panel painted. */
+juce::String runSkinDescription (const std::uint8_t* data, std::size_t size);
+
+/** ".ulvraskin" bytes: Skin::isValidPackage and Skin::createEditorPanel; then
+    the same bytes as the ".skin" archive of a package with a matching digest. */
+juce::String runSkinPackage (const std::uint8_t* data, std::size_t size);
 } // namespace FuzzTargets

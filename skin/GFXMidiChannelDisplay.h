@@ -1,0 +1,30 @@
+#pragma once
+
+#include "skin/BaseGFXController.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/**
+    Shows and sets a MIDI channel by dragging: slider value 0 is all channels,
+    and 1 to 16 spread over the rest of 0 to 1. Frame 0 of its strip is the
+    disabled look, frame 1 all channels and the frames after it channels 1 to 16.
+*/
+class GFXMidiChannelDisplay : public BaseGFXController,
+                              public juce::Slider
+{
+public:
+    explicit GFXMidiChannelDisplay (const juce::String& controlName);
+
+    void updateFromParameter (Parameter* changed) override;
+    void loadFromXml (const juce::XmlElement& element, Skin& skin) override;
+    void applySize() override;
+    void applyPosition() override;
+
+    void valueChanged() override;
+    void startedDragging() override;
+    void stoppedDragging() override;
+    void paint (juce::Graphics& g) override;
+
+private:
+    JUCE_DECLARE_NON_COPYABLE (GFXMidiChannelDisplay)
+};

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <juce_graphics/juce_graphics.h>
+
+#include <map>
+#include <memory>
+
+class GFXPanel;
+class GuiEventsMap;
+class ParameterManager;
+
+/**
+    The source of the editor's main panel and of every skinned control's
+    images: either the default skin ("skin.xml" and its pictures among the
+    plug-in's own resources) or a ".ulvraskin" package in the skins folder.
+
+    A package is a zip archive holding the skin name + ".skin" (a zip archive
+    with "skin.xml" and the pictures) and the skin name + ".md5" (that entry's
+    MD5 digest as 32 hexadecimal digits). Entry names are only ever looked up
+    in the archives; none reaches the file system.
+
+    A Skin is short-lived and used on the message thread only: the editor makes
+    one, builds its panel and lets it go. Each picture is decoded once per Skin.
+    Failures give null results; what the panel build found wrong in the skin
+    (missing pictures, unknown parameters, events or tags) is kept as warnings.
+*/
+class Skin
+{
+public:
+    /** What a skin needs of the editor that asked for it; the base editor implements it. */
+    class Editor
+    {
+    public:
+        virtual ~Editor() = default;
+
+        /** Compared, ignoring case, with the "application" of "skin.xml". */
+        virtual juce::String getPluginName() const = 0;
+        virtual ParameterManager& getParameterManager() = 0;
+        virtual GuiEventsMap& getEventsMap() = 0;
+
+        /** The folder of the ".ulvraskin" packages. */
+        virtual juce::File getSkinsDirectory() const = 0;
+    };
+
+    static constexpr const char* packageExtension = ".ulvraskin";
+
+    /** An empty name means the default skin. */
+    Skin (Editor& editor, const juce::String& name);
+    ~Skin();
+
+    const juce::String& getName() const noexcept            { return name; }
+    Editor& getEditor() const noexcept                      { return editor; }
+    ParameterManager& getParameterManager() const;
+    GuiEventsMap& getEventsMap() const;
+
+    /** The package of a skin name in a skins folder; a non-existent file for a
+        name that is empty, absolute or holds "/", "\\" or "..", so that no name
+        reaches outside the folder. A name's own extension is replaced. */
+    static juce::File getPackageFile (const juce::File& skinsDirectory, const juce::String& name);
+
+    /** True when the name is not empty and its package opens: file present,
+        both entries present, digest matching, inner archive readable. */
+    static bool isValidPackage (Editor& editor, const juce::String& name);
+
+    /** Builds the editor's main panel ("MainEditorPanel") from the skin's
+        "skin.xml"; null when the skin or its description is unusable. */
+    std::unique_ptr<GFXPanel> createEditorPanel();
+
+    /** Builds the main panel from a parsed "skin.xml": the root must be
+        "PluginEditor" of this plug-in, with a "Panel" named "MainPanel". */
+    std::unique_ptr<GFXPanel> createPanelFromXml (const juce::XmlElement& root);
+
+    /** A picture that a control asks for: from the package while a package's
+        panel is being built, else from the resources. A null image, and a
+        warning, when it is missing or cannot be decoded. */
+    juce::Image getImage (const juce::String& fileName);
+
+    /** A picture inside the package (the skin-choice page's previews); a null
+        image when the package does not open or lacks a decodable picture of that name. */
+    juce::Image getPackageImage (const juce::String& fileName);
+
+    /** What building panels found wrong in the skin, in the order found. */
+    const juce::StringArray& getWarnings() const noexcept   { return warnings; }
+    void addWarning (const juce::String& warning);
+
+    /** A panel's loader calls these around its controls: false once panels
+        nest deeper than the limit, whose controls are then left out. Every
+        enterPanel is paired with a leavePanel. */
+    bool enterPanel (int maxDepth) noexcept                 { return ++panelDepth <= maxDepth; }
+    void leavePanel() noexcept                              { --panelDepth; }
+
+    //==========================================================================
+    /** Limits on what a package may hold. A ".skin" entry or picture beyond
+        them, or a picture declaring a larger size, is treated as unreadable. */
+    static constexpr juce::int64 maxSkinArchiveBytes = 64 * 1024 * 1024;
+    static constexpr juce::int64 maxEntryBytes = 32 * 1024 * 1024;
+    static constexpr int maxImageSide = 32768;
+    static constexpr juce::int64 maxImagePixels = 32 * 1024 * 1024;
+
+    /** Decodes PNG, JPEG or GIF data; a null image for anything else, and for
+        a picture whose declared size is beyond the limits. */
+    static juce::Image decodeImage (const void* data, size_t size);
+
+private:
+    enum class Source
+    {
+        idle,
+        resources,
+        package
+    };
+
+    /** Opens the package once; true when the inner archive is ready. */
+    bool openPackage();
+
+    /** An entry of the inner archive, read whole; null when it is absent or too large. */
+    std::unique_ptr<juce::MemoryBlock> readSkinEntry (const juce::String& entryName);
+
+    Editor& editor;
+    const juce::String name;
+    Source source = Source::idle;
+    bool packageOpened = false;
+    int panelDepth = 0;
+
+    juce::MemoryBlock skinData;
+    std::unique_ptr<juce::ZipFile> skinArchive;
+
+    std::map<juce::String, juce::Image> resourceImages, packageImages;
+    juce::StringArray warnings;
+
+    JUCE_DECLARE_NON_COPYABLE (Skin)
+};

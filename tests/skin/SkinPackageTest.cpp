@@ -1,0 +1,314 @@
+#include "SkinTestFixture.h"
+
+#include "support/PixelProbe.h"
+
+namespace
+{
+using SkinTestSupport::Package;
+
+const auto red = juce::Colour (0xffff0000);
+const auto blue = juce::Colour (0xff0000ff);
+
+/** A package whose main panel is 40 x 20 and shows frame 0 of a two-frame strip. */
+Package backgroundPackage (int compressionLevel)
+{
+    Package package;
+    package.compressionLevel = compressionLevel;
+    package.addImage ("Background.png", SkinTestSupport::makeStrip (40, 20, { red, blue }));
+    package.addImage ("Thumbnail.png", SkinTestSupport::makeStrip (8, 8, { blue }));
+    package.addText ("skin.xml", SkinTestSupport::skinXml ("Tarvelin", R"(<gfx resource="Background.png" framesNum="2"/>)"));
+    return package;
+}
+
+template <typename Row>
+std::string descriptionOf (const ::testing::TestParamInfo<Row>& row)
+{
+    return row.param.description;
+}
+
+class SkinPackageTest : public SkinTest, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P (SkinPackageTest, AValidPackageBuildsItsPanelFromItsOwnPictures)
+{
+    backgroundPackage (GetParam()).install (*editor, "Night");
+
+    EXPECT_TRUE (Skin::isValidPackage (*editor, "Night"));
+
+    Skin night (*editor, "Night");
+    const auto panel = night.createEditorPanel();
+    ASSERT_NE (panel, nullptr);
+    EXPECT_EQ (panel->getName(), "MainEditorPanel");
+    EXPECT_EQ (panel->getBounds(), juce::Rectangle<int> (0, 0, 40, 20));
+
+    const auto image = renderComponent (*panel);
+    EXPECT_TRUE (pixelIs (image, 0, 0, red));
+    EXPECT_TRUE (pixelIs (image, 39, 19, red));
+    EXPECT_TRUE (night.getWarnings().isEmpty()) << night.getWarnings().joinIntoString ("\n");
+
+    EXPECT_TRUE (pixelIs (night.getPackageImage ("Thumbnail.png").convertedToFormat (juce::Image::ARGB), 4, 4, blue));
+}
+
+INSTANTIATE_TEST_SUITE_P (StoredAndDeflated, SkinPackageTest, ::testing::Values (0, 9));
+
+//==============================================================================
+struct BrokenPackage
+{
+    const char* description;
+    std::function<void (Package&)> damage;
+};
+
+class BrokenPackageTest : public SkinTest, public ::testing::WithParamInterface<BrokenPackage>
+{
+};
+
+TEST_P (BrokenPackageTest, IsRejectedWithoutPanelOrPictures)
+{
+    auto package = backgroundPackage (9);
+    GetParam().damage (package);
+    package.install (*editor, "Broken");
+
+    EXPECT_FALSE (Skin::isValidPackage (*editor, "Broken"));
+
+    Skin broken (*editor, "Broken");
+    EXPECT_EQ (broken.createEditorPanel(), nullptr);
+    EXPECT_FALSE (broken.getPackageImage ("Thumbnail.png").isValid());
+}
+
+const BrokenPackage brokenPackages[] = {
+    { "DigestWithTrailingLineEnd", [] (Package& p) { p.digest = SkinTestSupport::md5Of (p.skinArchive()) + "\n"; } },
+    { "DigestWithLeadingBlank", [] (Package& p) { p.digest = " " + SkinTestSupport::md5Of (p.skinArchive()); } },
+    { "DigestOfAnotherArchive", [] (Package& p) { p.digest = SkinTestSupport::md5Of (SkinTestSupport::textBlock ("other")); } },
+    { "SkinArchiveChangedAfterItsDigest", [] (Package& p)
+      {
+          p.digest = SkinTestSupport::md5Of (p.skinArchive());
+          p.addText ("extra.txt", "changed");
+      } },
+    { "SkinEntryThatIsNoZipArchive", [] (Package& p) { p.skinArchiveOverride = SkinTestSupport::textBlock ("<PluginEditor/> and no archive at all"); } },
+    { "NoDigestEntry", [] (Package& p) { p.withDigest = false; } },
+    { "NoSkinEntry", [] (Package& p) { p.withSkinArchive = false; } },
+};
+
+INSTANTIATE_TEST_SUITE_P (Packages, BrokenPackageTest, ::testing::ValuesIn (brokenPackages),
+                          descriptionOf<BrokenPackage>);
+
+//==============================================================================
+TEST_F (SkinTest, UpperCaseDigitsInTheDigestMatch)
+{
+    auto package = backgroundPackage (0);
+    package.digest = SkinTestSupport::md5Of (package.skinArchive()).toUpperCase();
+    package.install (*editor, "Loud");
+
+    EXPECT_TRUE (Skin::isValidPackage (*editor, "Loud"));
+}
+
+TEST_F (SkinTest, EntriesAreNamedAfterTheSkinCaseIncluded)
+{
+    const auto bytes = backgroundPackage (0).build ("loud");
+    editor->getSkinsDirectory().createDirectory();
+    editor->getSkinsDirectory().getChildFile ("Loud.ulvraskin").replaceWithData (bytes.getData(), bytes.getSize());
+
+    EXPECT_FALSE (Skin::isValidPackage (*editor, "Loud"));
+}
+
+TEST_F (SkinTest, AMissingPackageAndTheDefaultSkinAreNoValidPackages)
+{
+    EXPECT_FALSE (Skin::isValidPackage (*editor, "Nowhere"));
+    EXPECT_FALSE (Skin::isValidPackage (*editor, ""));
+}
+
+TEST_F (SkinTest, ANameWithItsOwnExtensionIsLookedForWithThePackageExtensionInstead)
+{
+    const auto bytes = backgroundPackage (0).build ("My.Skin");
+    editor->getSkinsDirectory().createDirectory();
+    editor->getSkinsDirectory().getChildFile ("My.ulvraskin").replaceWithData (bytes.getData(), bytes.getSize());
+
+    EXPECT_EQ (Skin::getPackageFile (editor->getSkinsDirectory(), "My.Skin"), editor->getSkinsDirectory().getChildFile ("My.ulvraskin"));
+    EXPECT_TRUE (Skin::isValidPackage (*editor, "My.Skin"));
+}
+
+TEST_F (SkinTest, NamesThatWouldLeaveTheSkinsFolderFindNoPackage)
+{
+    // A valid package beside the skins folder and one in a subfolder.
+    const auto folder = editor->getSkinsDirectory();
+    folder.getChildFile ("Sub").createDirectory();
+
+    for (const auto& file : { folder.getSiblingFile ("Outside.ulvraskin"), folder.getChildFile ("Sub/Inner.ulvraskin") })
+    {
+        const auto bytes = backgroundPackage (0).build (file.getFileNameWithoutExtension());
+        file.replaceWithData (bytes.getData(), bytes.getSize());
+    }
+
+    for (const auto* name : { "../Outside", "Sub/Inner", "Sub\\Inner", "..", ".", "~", folder.getSiblingFile ("Outside").getFullPathName().toRawUTF8() })
+    {
+        EXPECT_EQ (Skin::getPackageFile (folder, name), juce::File()) << name;
+        EXPECT_FALSE (Skin::isValidPackage (*editor, name)) << name;
+    }
+
+    folder.getSiblingFile ("Outside.ulvraskin").deleteFile();
+}
+
+TEST_F (SkinTest, APackageWithoutSkinDescriptionIsValidButBuildsNoPanel)
+{
+    Package package;
+    package.addImage ("Thumbnail.png", SkinTestSupport::makeStrip (8, 8, { blue }));
+    package.install (*editor, "Bare");
+
+    EXPECT_TRUE (Skin::isValidPackage (*editor, "Bare"));
+
+    Skin bare (*editor, "Bare");
+    EXPECT_EQ (bare.createEditorPanel(), nullptr);
+    EXPECT_TRUE (bare.getPackageImage ("Thumbnail.png").isValid());
+}
+
+TEST_F (SkinTest, ZipEntryNamesAreOnlyLookedUpInTheArchive)
+{
+    // A picture beside the skins folder would be found if "../" reached the file system.
+    const auto outside = editor->getSkinsDirectory().getSiblingFile ("x.png");
+    const auto png = SkinTestSupport::pngOf (SkinTestSupport::makeStrip (4, 4, { red }));
+    outside.replaceWithData (png.getData(), png.getSize());
+
+    const auto panel = packagedPanelFrom (R"(<gfx resource="../x.png"/><size width="4" height="4"/>)");
+
+    ASSERT_NE (panel, nullptr);
+    EXPECT_TRUE (pixelIs (renderComponent (*panel), 1, 1, juce::Colour::greyLevel (0.9f)));
+    EXPECT_EQ (packageSkin->getWarnings().size(), 1);
+    outside.deleteFile();
+}
+
+//==============================================================================
+struct SkinDescription
+{
+    const char* description;
+    const char* xml;
+    int expectedWidth; // -1: no panel
+};
+
+class SkinDescriptionTest : public SkinTest, public ::testing::WithParamInterface<SkinDescription>
+{
+};
+
+TEST_P (SkinDescriptionTest, RootAndMainPanelRules)
+{
+    const auto root = juce::parseXML (GetParam().xml);
+    ASSERT_NE (root, nullptr);
+
+    const auto panel = skin.createPanelFromXml (*root);
+
+    if (GetParam().expectedWidth < 0)
+    {
+        EXPECT_EQ (panel, nullptr);
+    }
+    else
+    {
+        ASSERT_NE (panel, nullptr);
+        EXPECT_EQ (panel->getWidth(), GetParam().expectedWidth);
+    }
+}
+
+const SkinDescription skinDescriptions[] = {
+    { "RootAndApplicationIgnoreCase", R"(<pluginEDITOR application="TARVELIN"><Panel name="MainPanel"><size width="7"/></Panel></pluginEDITOR>)", 7 },
+    { "MainPanelNameIgnoresCase", R"(<PluginEditor application="Tarvelin"><panel name="mainpanel"><size width="7"/></panel></PluginEditor>)", 7 },
+    { "FirstOfTwoMainPanelsIsBuilt", R"(<PluginEditor application="Tarvelin"><Panel name="Other"><size width="3"/></Panel><Panel name="MAINPANEL"><size width="5"/></Panel><Panel name="MainPanel"><size width="9"/></Panel></PluginEditor>)", 5 },
+    { "AnotherPluginsSkin", R"(<PluginEditor application="Other"><Panel name="MainPanel"/></PluginEditor>)", -1 },
+    { "NoApplication", R"(<PluginEditor><Panel name="MainPanel"/></PluginEditor>)", -1 },
+    { "AnotherRoot", R"(<Editor application="Tarvelin"><Panel name="MainPanel"/></Editor>)", -1 },
+    { "NoMainPanel", R"(<PluginEditor application="Tarvelin"><Panel name="Main"/></PluginEditor>)", -1 },
+    { "MainPanelNotAtTopLevel", R"(<PluginEditor application="Tarvelin"><Group><Panel name="MainPanel"/></Group></PluginEditor>)", -1 },
+};
+
+INSTANTIATE_TEST_SUITE_P (Descriptions, SkinDescriptionTest, ::testing::ValuesIn (skinDescriptions),
+                          descriptionOf<SkinDescription>);
+
+TEST_F (SkinTest, AnUnparsableSkinDescriptionBuildsNoPanel)
+{
+    Package package;
+    package.addText ("skin.xml", "<PluginEditor application=\"Tarvelin\"><Panel name=\"MainPanel\">");
+    package.install (*editor, "Cut");
+
+    EXPECT_EQ (Skin (*editor, "Cut").createEditorPanel(), nullptr);
+}
+
+//==============================================================================
+TEST_F (SkinTest, EachPictureIsDecodedOncePerSkin)
+{
+    Package package;
+    package.addImage ("Strip.png", SkinTestSupport::makeStrip (4, 4, { red }));
+    const auto panel = packagedPanelFrom (R"(<controls><Panel name="A"><gfx resource="Strip.png"/></Panel>
+                                                       <Panel name="B"><gfx resource="Strip.png"/></Panel></controls>)",
+                                          package);
+    ASSERT_NE (panel, nullptr);
+
+    const auto* a = dynamic_cast<GFXPanel*> (panel->getChildComponent (0));
+    const auto* b = dynamic_cast<GFXPanel*> (panel->getChildComponent (1));
+    ASSERT_TRUE (a != nullptr && b != nullptr);
+    EXPECT_TRUE (a->getImage().isValid());
+    EXPECT_EQ (a->getImage().getPixelData(), b->getImage().getPixelData());
+}
+
+/** A PNG of the given declared size: a real 1 x 1 picture with its header rewritten. */
+juce::MemoryBlock pngDeclaring (juce::uint32 width, juce::uint32 height)
+{
+    auto png = SkinTestSupport::pngOf (SkinTestSupport::makeStrip (1, 1, { red }));
+    auto* bytes = static_cast<juce::uint8*> (png.getData());
+
+    for (int i = 0; i < 4; ++i)
+    {
+        bytes[16 + i] = static_cast<juce::uint8> (width >> (24 - 8 * i));
+        bytes[20 + i] = static_cast<juce::uint8> (height >> (24 - 8 * i));
+    }
+
+    return png;
+}
+
+juce::MemoryBlock gifDeclaring (int width, int height)
+{
+    const juce::uint8 header[] = { 'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0,
+                                   '!', 0xf9, 4, 1, 0, 0, 0, 0,
+                                   ',', 0, 0, 0, 0,
+                                   static_cast<juce::uint8> (width), static_cast<juce::uint8> (width >> 8),
+                                   static_cast<juce::uint8> (height), static_cast<juce::uint8> (height >> 8), 0,
+                                   2, 2, 0x44, 0x01, 0, ';' };
+    return { header, sizeof (header) };
+}
+
+juce::MemoryBlock jpegOf (const juce::Image& image)
+{
+    juce::MemoryOutputStream out;
+    juce::JPEGImageFormat().writeImageToStream (image, out);
+    return out.getMemoryBlock();
+}
+
+TEST (SkinPictures, APictureDeclaringAnAbsurdSizeIsUndecodable)
+{
+    const auto decodes = [] (const juce::MemoryBlock& data) { return Skin::decodeImage (data.getData(), data.getSize()).isValid(); };
+
+    EXPECT_TRUE (decodes (SkinTestSupport::pngOf (SkinTestSupport::makeStrip (3, 2, { red }))));
+    EXPECT_TRUE (decodes (jpegOf (SkinTestSupport::makeStrip (16, 16, { red }))));
+    EXPECT_TRUE (decodes (gifDeclaring (1, 1)));
+
+    EXPECT_FALSE (decodes (pngDeclaring (100000, 1)));
+    EXPECT_FALSE (decodes (pngDeclaring (20000, 20000)));
+    EXPECT_FALSE (decodes (pngDeclaring (0, 5)));
+    EXPECT_FALSE (decodes (gifDeclaring (65535, 65535)));
+    EXPECT_FALSE (decodes (SkinTestSupport::textBlock ("not a picture")));
+}
+
+TEST_F (SkinTest, AMissingOrUndecodablePictureIsANullImageAndAWarning)
+{
+    Package package;
+    package.add ("Broken.png", SkinTestSupport::textBlock ("\x89PNG but nothing more"));
+    const auto panel = packagedPanelFrom (R"(<controls><Panel name="A"><gfx resource="Broken.png"/><size width="6" height="6"/></Panel>
+                                                       <Panel name="B"><gfx resource="Absent.png"/></Panel>
+                                                       <Panel name="C"><gfx resource="Absent.png"/></Panel></controls>)",
+                                          package);
+    ASSERT_NE (panel, nullptr);
+
+    // The panel draws its fallback at the size it was given instead.
+    EXPECT_EQ (panel->getChildComponent (0)->getWidth(), 6);
+    EXPECT_EQ (packageSkin->getWarnings().size(), 2);
+    EXPECT_TRUE (packageSkin->getWarnings()[0].contains ("Broken.png"));
+    EXPECT_TRUE (packageSkin->getWarnings()[1].contains ("Absent.png"));
+}
+} // namespace
