@@ -4,6 +4,7 @@
 #include "framework/XmlFiles.h"
 #include "framework/XmlHelpers.h"
 #include "skin/GFXPanel.h"
+#include "skin/SkinImageDecoder.h"
 
 #include <juce_cryptography/juce_cryptography.h>
 
@@ -88,126 +89,6 @@ bool digestMatches (const juce::MemoryBlock& digestEntry, const juce::MemoryBloc
     return true;
 }
 
-//==============================================================================
-// The size a picture declares, read before it is decoded: the decoders
-// allocate whatever the header says.
-
-bool readPngSize (const juce::uint8* bytes, size_t size, juce::int64& width, juce::int64& height)
-{
-    static const juce::uint8 signature[] = { 0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a };
-
-    if (size < 24 || std::memcmp (bytes, signature, sizeof (signature)) != 0 || std::memcmp (bytes + 12, "IHDR", 4) != 0)
-        return false;
-
-    width = juce::ByteOrder::bigEndianInt (bytes + 16);
-    height = juce::ByteOrder::bigEndianInt (bytes + 20);
-    return true;
-}
-
-bool readJpegSize (const juce::uint8* bytes, size_t size, juce::int64& width, juce::int64& height)
-{
-    if (size < 4 || bytes[0] != 0xff || bytes[1] != 0xd8)
-        return false;
-
-    size_t pos = 2;
-
-    while (pos + 4 <= size)
-    {
-        if (bytes[pos] != 0xff)
-            return false;
-
-        const auto marker = bytes[pos + 1];
-
-        if (marker == 0xff)
-        {
-            ++pos; // fill byte
-            continue;
-        }
-
-        if (marker == 0xd9)
-            return false; // the end of the picture before any frame header
-
-        if (marker == 0x01 || (marker >= 0xd0 && marker <= 0xd8))
-        {
-            pos += 2;
-            continue;
-        }
-
-        const size_t length = juce::ByteOrder::bigEndianShort (bytes + pos + 2);
-        const auto isFrameHeader = marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
-
-        if (isFrameHeader)
-        {
-            if (pos + 9 > size)
-                return false;
-
-            height = juce::ByteOrder::bigEndianShort (bytes + pos + 5);
-            width = juce::ByteOrder::bigEndianShort (bytes + pos + 7);
-            return true;
-        }
-
-        if (length < 2)
-            return false;
-
-        pos += 2 + length;
-    }
-
-    return false;
-}
-
-/** The toolkit's GIF reader sizes its image by the first image descriptor. */
-bool readGifSize (const juce::uint8* bytes, size_t size, juce::int64& width, juce::int64& height)
-{
-    if (size < 13 || (std::memcmp (bytes, "GIF87a", 6) != 0 && std::memcmp (bytes, "GIF89a", 6) != 0))
-        return false;
-
-    width = juce::ByteOrder::littleEndianShort (bytes + 6);
-    height = juce::ByteOrder::littleEndianShort (bytes + 8);
-    size_t pos = 13;
-
-    if ((bytes[10] & 0x80) != 0)
-        pos += 3 * (size_t { 2 } << (bytes[10] & 7));
-
-    while (pos < size)
-    {
-        const auto introducer = bytes[pos++];
-
-        if (introducer == ';')
-            return true;
-
-        if (introducer == '!')
-        {
-            ++pos; // label
-
-            while (pos < size && bytes[pos] != 0)
-                pos += size_t { 1 } + bytes[pos];
-
-            ++pos;
-            continue;
-        }
-
-        if (introducer == ',')
-        {
-            if (pos + 9 > size)
-                return true;
-
-            // The decoder sizes its image by this descriptor alone.
-            width = juce::ByteOrder::littleEndianShort (bytes + pos + 4);
-            height = juce::ByteOrder::littleEndianShort (bytes + pos + 6);
-            return true;
-        }
-    }
-
-    return true;
-}
-
-bool readDeclaredSize (const void* data, size_t size, juce::int64& width, juce::int64& height)
-{
-    const auto* bytes = static_cast<const juce::uint8*> (data);
-    return readPngSize (bytes, size, width, height)
-        || readJpegSize (bytes, size, width, height)
-        || readGifSize (bytes, size, width, height);
-}
 } // namespace
 
 //==============================================================================
@@ -284,7 +165,7 @@ bool Skin::openPackage()
     // deflated entry would be slow to seek in.
     auto skinEntry = readEntry (packageArchive, name + ".skin", maxSkinArchiveBytes);
 
-    if (skinEntry == nullptr || ! digestMatches (*digestEntry, *skinEntry) || ! hasEndOfCentralDirectory (*skinEntry))
+    if (skinEntry == nullptr || ! hasEndOfCentralDirectory (*skinEntry) || ! digestMatches (*digestEntry, *skinEntry))
         return false;
 
     skinData = std::move (*skinEntry);
@@ -301,19 +182,6 @@ std::unique_ptr<juce::MemoryBlock> Skin::readSkinEntry (const juce::String& entr
 }
 
 //==============================================================================
-juce::Image Skin::decodeImage (const void* data, size_t size)
-{
-    juce::int64 width = 0, height = 0;
-
-    if (data == nullptr || ! readDeclaredSize (data, size, width, height))
-        return {};
-
-    if (width < 1 || height < 1 || width > maxImageSide || height > maxImageSide || width * height > maxImagePixels)
-        return {};
-
-    return juce::ImageFileFormat::loadFrom (data, size);
-}
-
 juce::Image Skin::getPackageImage (const juce::String& fileName)
 {
     if (const auto known = packageImages.find (fileName); known != packageImages.end())
@@ -322,7 +190,7 @@ juce::Image Skin::getPackageImage (const juce::String& fileName)
     juce::Image image;
 
     if (const auto data = readSkinEntry (fileName))
-        image = decodeImage (data->getData(), data->getSize());
+        image = SkinImageDecoder::decode (data->getData(), data->getSize());
 
     packageImages[fileName] = image;
     return image;

@@ -38,7 +38,7 @@ public:
         virtual ParameterManager& getParameterManager() = 0;
         virtual GuiEventsMap& getEventsMap() = 0;
 
-        /** The folder of the ".ulvraskin" packages. */
+        /** The folder of the ".ulvraskin" packages: "Skins" in the plug-in's common settings folder. */
         virtual juce::File getSkinsDirectory() const = 0;
     };
 
@@ -90,16 +90,9 @@ public:
     void leavePanel() noexcept                              { --panelDepth; }
 
     //==========================================================================
-    /** Limits on what a package may hold. A ".skin" entry or picture beyond
-        them, or a picture declaring a larger size, is treated as unreadable. */
+    /** Limits on what a package may hold: an entry beyond them is treated as unreadable. */
     static constexpr juce::int64 maxSkinArchiveBytes = 64 * 1024 * 1024;
     static constexpr juce::int64 maxEntryBytes = 32 * 1024 * 1024;
-    static constexpr int maxImageSide = 32768;
-    static constexpr juce::int64 maxImagePixels = 32 * 1024 * 1024;
-
-    /** Decodes PNG, JPEG or GIF data; a null image for anything else, and for
-        a picture whose declared size is beyond the limits. */
-    static juce::Image decodeImage (const void* data, size_t size);
 
 private:
     enum class Source

@@ -1,5 +1,6 @@
 #include "SkinTestFixture.h"
 
+#include "skin/SkinImageDecoder.h"
 #include "support/PixelProbe.h"
 
 namespace
@@ -140,7 +141,9 @@ TEST_F (SkinTest, NamesThatWouldLeaveTheSkinsFolderFindNoPackage)
         file.replaceWithData (bytes.getData(), bytes.getSize());
     }
 
-    for (const auto* name : { "../Outside", "Sub/Inner", "Sub\\Inner", "..", ".", "~", folder.getSiblingFile ("Outside").getFullPathName().toRawUTF8() })
+    const juce::StringArray names { "../Outside", "Sub/Inner", "Sub\\Inner", "..", ".", "~", folder.getSiblingFile ("Outside").getFullPathName() };
+
+    for (const auto& name : names)
     {
         EXPECT_EQ (Skin::getPackageFile (folder, name), juce::File()) << name;
         EXPECT_FALSE (Skin::isValidPackage (*editor, name)) << name;
@@ -282,7 +285,7 @@ juce::MemoryBlock jpegOf (const juce::Image& image)
 
 TEST (SkinPictures, APictureDeclaringAnAbsurdSizeIsUndecodable)
 {
-    const auto decodes = [] (const juce::MemoryBlock& data) { return Skin::decodeImage (data.getData(), data.getSize()).isValid(); };
+    const auto decodes = [] (const juce::MemoryBlock& data) { return SkinImageDecoder::decode (data.getData(), data.getSize()).isValid(); };
 
     EXPECT_TRUE (decodes (SkinTestSupport::pngOf (SkinTestSupport::makeStrip (3, 2, { red }))));
     EXPECT_TRUE (decodes (jpegOf (SkinTestSupport::makeStrip (16, 16, { red }))));
@@ -293,6 +296,43 @@ TEST (SkinPictures, APictureDeclaringAnAbsurdSizeIsUndecodable)
     EXPECT_FALSE (decodes (pngDeclaring (0, 5)));
     EXPECT_FALSE (decodes (gifDeclaring (65535, 65535)));
     EXPECT_FALSE (decodes (SkinTestSupport::textBlock ("not a picture")));
+}
+
+TEST (SkinPictures, DamagedPicturesAreUndecodableNotFatal)
+{
+    const auto strip = SkinTestSupport::makeStrip (16, 16, { red, juce::Colour (0x80336699) });
+    const auto changedInTheMiddle = [] (juce::MemoryBlock data)
+    {
+        static_cast<juce::uint8*> (data.getData())[data.getSize() / 2] ^= 0x5a;
+        return data;
+    };
+    const auto decode = [] (const juce::MemoryBlock& data, size_t size) { return SkinImageDecoder::decode (data.getData(), size); };
+
+    // PNG checks every chunk: a changed byte or a cut is an error, not a picture.
+    const auto png = SkinTestSupport::pngOf (strip);
+    EXPECT_FALSE (decode (changedInTheMiddle (png), png.getSize()).isValid());
+    EXPECT_FALSE (decode (png, png.getSize() / 2).isValid());
+
+    // JPEG decoders fill what is missing; the picture is whole or absent.
+    const auto jpeg = jpegOf (strip);
+
+    for (const auto& damaged : { decode (changedInTheMiddle (jpeg), jpeg.getSize()), decode (jpeg, jpeg.getSize() / 2), decode (jpeg, 40) })
+        EXPECT_TRUE (! damaged.isValid() || damaged.getBounds() == strip.getBounds());
+}
+
+TEST (SkinPictures, DecodedPixelsMatchTheToolkitsOwnReader)
+{
+    const auto strip = SkinTestSupport::makeStrip (4, 4, { red, juce::Colour (0x80336699) });
+    const auto png = SkinTestSupport::pngOf (strip);
+    const auto decoded = SkinImageDecoder::decode (png.getData(), png.getSize());
+    const auto reference = juce::ImageFileFormat::loadFrom (png.getData(), png.getSize());
+
+    ASSERT_EQ (decoded.getBounds(), reference.getBounds());
+    EXPECT_TRUE (pixelIs (decoded, 1, 1, reference.getPixelAt (1, 1), 0));
+    EXPECT_TRUE (pixelIs (decoded, 2, 6, reference.getPixelAt (2, 6), 0));
+
+    const auto jpeg = jpegOf (strip);
+    EXPECT_TRUE (pixelIs (SkinImageDecoder::decode (jpeg.getData(), jpeg.getSize()), 1, 1, red, 12));
 }
 
 TEST_F (SkinTest, AMissingOrUndecodablePictureIsANullImageAndAWarning)

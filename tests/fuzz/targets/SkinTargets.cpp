@@ -7,6 +7,7 @@
 #include "skin/GFXPanel.h"
 #include "skin/Skin.h"
 #include "skin/SkinGeometry.h"
+#include "skin/SkinImageDecoder.h"
 
 #include <juce_cryptography/juce_cryptography.h>
 
@@ -99,7 +100,7 @@ void checkPackageImage (Skin& skin, const juce::String& name, Findings& findings
 {
     const auto image = skin.getPackageImage (name);
 
-    if (image.isValid() && (image.getWidth() > Skin::maxImageSide || image.getHeight() > Skin::maxImageSide))
+    if (image.isValid() && (image.getWidth() > SkinImageDecoder::maxSide || image.getHeight() > SkinImageDecoder::maxSide))
         findings.add (name + " decoded at " + juce::String (image.getWidth()) + " x " + juce::String (image.getHeight()));
 }
 
