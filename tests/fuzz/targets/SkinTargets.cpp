@@ -28,6 +28,7 @@ public:
     juce::String getPluginName() const override             { return "Tarvelin"; }
     ParameterManager& getParameterManager() override        { return FuzzSupport::InstrumentParameterTable::getFresh(); }
     GuiEventsMap& getEventsMap() override                   { return events; }
+    juce::MidiKeyboardState& getKeyboardState() override    { return keyboardState; }
     juce::File getSkinsDirectory() const override           { return skinsDirectory; }
 
     static FuzzSkinEditor& get()
@@ -46,6 +47,7 @@ private:
     }
 
     GuiEventsMap events;
+    juce::MidiKeyboardState keyboardState;
 };
 
 /** Hears everything a control tells the editor. */
