@@ -206,6 +206,9 @@ bool ImageMidiKeyboard::drawStripKey (int note, juce::Graphics& g) const
     const auto frame = juce::jlimit (0, juce::jmax (0, framesInStrip - 1), key.frame);
     const auto source = juce::Rectangle<int> (0, frame * key.height, key.width, key.height).getIntersection (key.image.getBounds());
 
+    // The toolkit leaves its last colour, maybe see-through, as the image's opacity.
+    g.setOpacity (1.0f);
+
     if (! source.isEmpty())
         g.drawImage (key.image, key.x, key.y, source.getWidth(), source.getHeight(),
                      source.getX(), source.getY(), source.getWidth(), source.getHeight());
