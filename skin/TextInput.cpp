@@ -279,9 +279,14 @@ void TextInput::paint (juce::Graphics& g)
     if (isEditing())
         return;
 
+    // Placed by the justification but never cut short: a text wider than the
+    // space between the margins runs into them.
+    juce::GlyphArrangement glyphs;
+    glyphs.addLineOfText (font, text, 0.0f, 0.0f);
+    const auto area = bounds.reduced (margin, 0).toFloat();
+    glyphs.justifyGlyphs (0, glyphs.getNumGlyphs(), area.getX(), area.getY(), area.getWidth(), area.getHeight(), justification);
     g.setColour (findColour (juce::TextEditor::textColourId));
-    g.setFont (font);
-    g.drawText (text, bounds.reduced (margin, 0), justification, false);
+    glyphs.draw (g);
 }
 
 void TextInput::loadFromXml (const juce::XmlElement& element, Skin& skin)
