@@ -86,7 +86,7 @@ void GFXDisplay::loadFromXml (const juce::XmlElement& element, Skin& skin)
             if (strip.isValid())
                 fontImage = strip;
 
-            fontHeight = child->getIntAttribute ("fontHeight", 0);
+            fontHeight = SkinGeometry::readSize (*child, "fontHeight");
             firstASCII = static_cast<int> (child->getStringAttribute ("firstASCII", " ")[0]);
         }
         else if (XmlHelpers::tagMatches (*child, "pos"))

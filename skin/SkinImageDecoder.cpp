@@ -77,7 +77,9 @@ bool readJpegSize (const juce::uint8* bytes, size_t size, juce::int64& width, ju
     return false;
 }
 
-/** The toolkit's GIF reader sizes its image by the first image descriptor. */
+/** The toolkit's GIF reader sizes its image by the first image descriptor,
+    and trusts the code size that starts the picture data: only the sizes GIF
+    allows (2 to 8 bits) keep its tables and palette look-ups in bounds. */
 bool readGifSize (const juce::uint8* bytes, size_t size, juce::int64& width, juce::int64& height)
 {
     if (size < 13 || (std::memcmp (bytes, "GIF87a", 6) != 0 && std::memcmp (bytes, "GIF89a", 6) != 0))
@@ -95,7 +97,7 @@ bool readGifSize (const juce::uint8* bytes, size_t size, juce::int64& width, juc
         const auto introducer = bytes[pos++];
 
         if (introducer == ';')
-            return true;
+            return true; // no picture: the reader gives none
 
         if (introducer == '!')
         {
@@ -111,12 +113,17 @@ bool readGifSize (const juce::uint8* bytes, size_t size, juce::int64& width, juc
         if (introducer == ',')
         {
             if (pos + 9 > size)
-                return true;
+                return true; // cut short: the reader gives none
 
-            // The decoder sizes its image by this descriptor alone.
             width = juce::ByteOrder::littleEndianShort (bytes + pos + 4);
             height = juce::ByteOrder::littleEndianShort (bytes + pos + 6);
-            return true;
+            const auto flags = bytes[pos + 8];
+            pos += 9;
+
+            if ((flags & 0x80) != 0)
+                pos += 3 * (size_t { 2 } << (flags & 7));
+
+            return pos < size && bytes[pos] >= 2 && bytes[pos] <= 8;
         }
     }
 

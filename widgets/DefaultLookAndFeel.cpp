@@ -316,7 +316,6 @@ void DefaultLookAndFeel::drawWindow (juce::Graphics& g, WindowComponent& window)
     }
 }
 
-juce::Font DefaultLookAndFeel::getTabButtonFont() { return boldFont; }
 int DefaultLookAndFeel::getTabBarDepth() { return 23; }
 int DefaultLookAndFeel::getTabIndent() { return 8; }
 juce::Font DefaultLookAndFeel::getStatusBarFont() { return interfaceFont; }
@@ -564,12 +563,13 @@ void DefaultLookAndFeel::drawTooltip (juce::Graphics& g, const juce::String& tex
     g.drawText (text, 0, 0, width, height, juce::Justification::centred, true);
 }
 
+juce::Font DefaultLookAndFeel::getTabButtonFont (juce::TabBarButton&, float) { return boldFont; }
 int DefaultLookAndFeel::getTabButtonSpaceAroundImage() { return 1; }
 int DefaultLookAndFeel::getTabButtonOverlap (int) { return 4; }
 
 int DefaultLookAndFeel::getTabButtonBestWidth (juce::TabBarButton& button, int)
 {
-    return getTabButtonFont().getStringWidth (button.getButtonText().trim()) + 30;
+    return getTabButtonFont (button, 0.0f).getStringWidth (button.getButtonText().trim()) + 30;
 }
 
 void DefaultLookAndFeel::drawTabButton (juce::TabBarButton& button, juce::Graphics& g, bool isMouseOver, bool isMouseDown)
@@ -612,7 +612,7 @@ void DefaultLookAndFeel::drawTabButtonText (juce::TabBarButton& button, juce::Gr
 {
     const auto colour = button.findColour (button.isFrontTab() ? tabFrontTextColourId : tabOutlineColourId);
     g.setColour (button.isEnabled() ? colour : colour.withMultipliedAlpha (0.5f));
-    g.setFont (getTabButtonFont());
+    g.setFont (getTabButtonFont (button, (float) button.getTextArea().getHeight()));
     g.drawText (button.getButtonText().trim(), button.getTextArea(), juce::Justification::centred, true);
 }
 

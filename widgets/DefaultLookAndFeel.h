@@ -126,7 +126,6 @@ public:
     void setCloseButtonImages (juce::ImageButton& button) override;
     void drawWindow (juce::Graphics& g, WindowComponent& window) override;
 
-    virtual juce::Font getTabButtonFont();
     virtual int getTabBarDepth();
     virtual int getTabIndent();
     virtual juce::Font getStatusBarFont();
@@ -198,6 +197,7 @@ public:
                                            juce::Rectangle<int> parentArea) override;
     void drawTooltip (juce::Graphics&, const juce::String& text, int width, int height) override;
 
+    juce::Font getTabButtonFont (juce::TabBarButton&, float height) override;
     int getTabButtonSpaceAroundImage() override;
     int getTabButtonOverlap (int tabDepth) override;
     int getTabButtonBestWidth (juce::TabBarButton&, int tabDepth) override;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "framework/Parameter.h"
 #include "skin/GUIController.h"
 #include "support/PixelProbe.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -101,6 +103,24 @@ inline void pressDragRelease (juce::Component& component, juce::Point<int> at, j
 
     component.mouseUp (mouseEvent (component, at + by, mods, at));
 }
+
+/** Owns a test's parameters. Declared before the controls bound to them, it
+    outlives them: a control leaves its parameter's listener list when it goes. */
+class Parameters
+{
+public:
+    template <typename ParameterType, typename... Args>
+    ParameterType& add (Args&&... args)
+    {
+        auto parameter = std::make_unique<ParameterType> (std::forward<Args> (args)...);
+        auto& added = *parameter;
+        owned.push_back (std::move (parameter));
+        return added;
+    }
+
+private:
+    std::vector<std::unique_ptr<Parameter>> owned;
+};
 
 /** Records what a control tells the editor, in order. */
 struct ControllerRecorder : public GUIController::Listener

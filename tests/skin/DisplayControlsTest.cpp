@@ -45,6 +45,7 @@ protected:
     }
 
     SkinTestSupport::Package package;
+    Parameters parameters;
     std::unique_ptr<GFXPanel> panel;
 };
 
@@ -81,7 +82,7 @@ TEST_F (DisplayTest, ShowsItsNameUntilItsParameterSetsAText)
     auto& display = load<GFXDisplay> (nameDisplay);
     EXPECT_EQ (drawnText (display), "PatternNameDisplay");
 
-    StringParameter name (0, "Pattern Name", "Acid line");
+    auto& name = parameters.add<StringParameter> (0, "Pattern Name", "Acid line");
     display.setParameter (&name);
     display.refreshFromParameter();
     EXPECT_EQ (drawnText (display), "Acid line");
@@ -100,7 +101,7 @@ TEST_F (DisplayTest, FloatDisplayShowsItsNumberAndNeverEndsOnItsDecimalPoint)
 {
     auto& display = load<GFXDisplayFloat> (R"(<DisplayFloat name="Tempo" backgroundColour="FF000000">
         <gfx resource="font.png" fontHeight="4"/><size width="30" height="4"/></DisplayFloat>)");
-    FloatParameter tempo (0, "Tempo", 30.0f, 3000.0f, 120.5f);
+    auto& tempo = parameters.add<FloatParameter> (0, "Tempo", 30.0f, 3000.0f, 120.5f);
     display.setParameter (&tempo);
     display.refreshFromParameter();
     EXPECT_EQ (drawnText (display), "120.5");
@@ -261,7 +262,7 @@ TEST_F (DisplayTest, DraggingANumericDisplayStepsByTheDigitUnderTheMouse)
     {
         auto& display = load<NumericDisplay> (juce::String ("<NumericDisplay name=\"N\" digitsNum=\"3\" firstDigitOrder=\"100\" maxValue=\"999\" control=\"")
                                               + row.control + "\"><digits resource=\"digit.png\"/></NumericDisplay>");
-        FloatParameter tempo (0, "Tempo", 0.0f, 999.0f, 0.0f);
+        auto& tempo = parameters.add<FloatParameter> (0, "Tempo", 0.0f, 999.0f, 0.0f);
         ControllerRecorder recorder;
         display.setParameter (&tempo);
         display.addListener (&recorder);
@@ -287,7 +288,7 @@ TEST_F (DisplayTest, Note61ShowsCSharpFiveAndTheDisplayIsAsHighAsItsTallestPart)
         return std::vector<int> { frameAt (image, 4, 5), frameAt (image, 10, 3), frameAt (image, 16, 4) };
     };
 
-    NoteParameter note (0, "Key", "C#5");
+    auto& note = parameters.add<NoteParameter> (0, "Key", "C#5");
     display.setParameter (&note);
     display.refreshFromParameter();
     EXPECT_EQ (partFrames(), (std::vector<int> { 1, 1, 6 }));
@@ -303,7 +304,7 @@ TEST_F (DisplayTest, Note61ShowsCSharpFiveAndTheDisplayIsAsHighAsItsTallestPart)
 TEST_F (DisplayTest, DraggingANoteDisplayStepsASemitonePerTwentyPixels)
 {
     auto& display = load<NoteDisplay> (R"(<NoteDisplay name="Key"><size width="30" height="16"/></NoteDisplay>)");
-    NoteParameter note (0, "Key", "C-5");
+    auto& note = parameters.add<NoteParameter> (0, "Key", "C-5");
     display.setParameter (&note);
     display.refreshFromParameter();
 

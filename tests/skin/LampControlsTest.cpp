@@ -38,6 +38,7 @@ protected:
         return dynamic_cast<GFXMultiStateButton&> (*panel->getChildComponent (0));
     }
 
+    Parameters parameters;
     std::unique_ptr<GFXPanel> panel;
 };
 
@@ -93,7 +94,7 @@ TEST_F (LampTest, MultiStateFramesFollowStateBlinkAndInversion)
 TEST_F (LampTest, StateFollowsTheNearestStepOfTheParameter)
 {
     auto& button = lamp (R"(states="5")", 5);
-    FloatParameter level (0, "Level", 0.0f, 1.0f, 0.625f);
+    auto& level = parameters.add<FloatParameter> (0, "Level", 0.0f, 1.0f, 0.625f);
     button.setParameter (&level);
     button.refreshFromParameter();
     EXPECT_EQ (frameShown (button), 3);
@@ -169,9 +170,9 @@ TEST_F (LampTest, FallbackDotGrowsWithTheStateInFractions)
 
 TEST (AnimationTest, ShowsTheNearestFrameOfItsParameterClampedToTheStrip)
 {
+    FloatParameter level (0, "Level", 0.0f, 1.0f, 0.625f);
     GFXAnimation animation ("Animation");
     animation.setImage (makeStrip (5), 5);
-    FloatParameter level (0, "Level", 0.0f, 1.0f, 0.625f);
     animation.setParameter (&level);
     animation.refreshFromParameter();
     EXPECT_EQ (frameShown (animation), 3) << "2.5 + 0.5 rounds to 3";

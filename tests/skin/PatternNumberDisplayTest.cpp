@@ -37,6 +37,7 @@ protected:
         return { frameAt (image, 4, 3), frameAt (image, 12, 3), frameAt (image, 20, 3), frameAt (image, 28, 3) };
     }
 
+    Parameters parameters;
     std::unique_ptr<GFXPanel> panel;
 };
 
@@ -96,7 +97,7 @@ TEST_F (PatternNumberDisplayTest, SwitchingModesKeepsOrClampsTheValue)
 TEST_F (PatternNumberDisplayTest, FollowsItsParameterAndIsBlankWhenDisabled)
 {
     auto& display = load ("");
-    IntParameter pattern (0, "Pattern", 0, 127, 61);
+    auto& pattern = parameters.add<IntParameter> (0, "Pattern", 0, 127, 61);
     display.setParameter (&pattern);
     display.refreshFromParameter();
     ASSERT_EQ (frames (display), (Frames { 11, 11, 11, 6 }));

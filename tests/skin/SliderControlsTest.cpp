@@ -39,10 +39,11 @@ struct Bound
         control.refreshFromParameter();
     }
 
-    Control control { "Control" };
+    // The parameter outlives the control bound to it.
     FloatParameter parameter;
     ParameterLog log;
     ControllerRecorder recorder;
+    Control control { "Control" };
 };
 } // namespace
 

@@ -26,18 +26,21 @@ class FuzzSkinEditor : public Skin::Editor
 {
 public:
     juce::String getPluginName() const override             { return "Tarvelin"; }
-    ParameterManager& getParameterManager() override        { return FuzzSupport::InstrumentParameterTable::getFresh(); }
+    ParameterManager& getParameterManager() override        { return *table; }
     GuiEventsMap& getEventsMap() override                   { return events; }
     juce::MidiKeyboardState& getKeyboardState() override    { return keyboardState; }
     juce::File getSkinsDirectory() const override           { return skinsDirectory; }
 
-    static FuzzSkinEditor& get()
+    /** The one editor, its parameters back at their starting values. */
+    static FuzzSkinEditor& getFresh()
     {
         static FuzzSkinEditor editor;
+        editor.table = &FuzzSupport::InstrumentParameterTable::getFresh();
         return editor;
     }
 
     juce::File skinsDirectory;
+    ParameterManager* table = nullptr;
 
 private:
     FuzzSkinEditor()
@@ -110,7 +113,7 @@ void checkPackageImage (Skin& skin, const juce::String& name, Findings& findings
     comes from a valid package. Returns whether it was valid. */
 bool runPackage (const std::uint8_t* data, std::size_t size, Findings& findings)
 {
-    auto& editor = FuzzSkinEditor::get();
+    auto& editor = FuzzSkinEditor::getFresh();
     editor.skinsDirectory = FuzzSupport::writeInputFile (data, size, Skin::packageExtension).getParentDirectory();
 
     const auto valid = Skin::isValidPackage (editor, "input");
@@ -149,7 +152,7 @@ juce::String runSkinDescription (const std::uint8_t* data, std::size_t size)
         return {};
 
     Findings findings;
-    Skin skin (FuzzSkinEditor::get(), {});
+    Skin skin (FuzzSkinEditor::getFresh(), {});
 
     if (auto panel = skin.createPanelFromXml (*root))
     {
@@ -166,6 +169,12 @@ juce::String runSkinDescription (const std::uint8_t* data, std::size_t size)
 juce::String runSkinPackage (const std::uint8_t* data, std::size_t size)
 {
     Findings findings;
+
+    // An empty saved input comes as a null pointer, which the writers below must not see.
+    static const std::uint8_t nothing = 0;
+
+    if (data == nullptr)
+        data = &nothing;
 
     // The bytes as a whole package, then as the ".skin" archive of a package
     // whose digest matches, so that the inner archive, "skin.xml" and the
