@@ -102,7 +102,7 @@ void ColumnBrowser::closeColumn (Column* column)
 {
     column->setNeighbours (nullptr, nullptr);
 
-    if (dragSourceColumn != nullptr && column == dragSourceColumn)
+    if (dragRunning && column == dragSourceColumn)
     {
         // Deleting the drag's source would end the drag: hide it until the drag ends.
         column->setVisible (false);
@@ -240,12 +240,15 @@ void ColumnBrowser::paint (juce::Graphics& g)
 
 void ColumnBrowser::dragOperationStarted (const juce::DragAndDropTarget::SourceDetails&)
 {
+    dragRunning = true;
+
     // JUCE 7 sends no drag events while the pointer rests; auto-scroll needs them.
     juce::Desktop::getInstance().beginDragAutoRepeat (dragRepeatMs);
 }
 
 void ColumnBrowser::dragOperationEnded (const juce::DragAndDropTarget::SourceDetails&)
 {
+    dragRunning = false;
     dragSourceColumn = nullptr;
     parkedColumn.reset();
 }
@@ -781,6 +784,12 @@ void ColumnBrowser::ListColumn::ItemComponent::update (int newRow, bool nowSelec
 void ColumnBrowser::ListColumn::ItemComponent::textCommitted (ModalTextEditor* editor)
 {
     column.renameItem (row, editor->getText());
+}
+
+void ColumnBrowser::ListColumn::ItemComponent::editEnded (ModalTextEditor*)
+{
+    // Renaming drew the text black; a selected row shows it white again.
+    label.setColour (juce::TextEditor::textColourId, selected ? juce::Colours::white : juce::Colours::black);
 }
 
 bool ColumnBrowser::ListColumn::ItemComponent::isListScrollBarVisible() const

@@ -68,10 +68,13 @@ public:
     /** The column closed during the running drag from it, or null. */
     Column* getParkedColumn() const noexcept                { return parkedColumn.get(); }
 
-    /** The list column the running drag started from, or null. */
+    /** The list column that last handed out rows for a drag, or null. */
     ListColumn* getDragSourceColumn() const noexcept        { return dragSourceColumn; }
 
-    /** A list hands out its rows for a drag; the drag runs until it ends or drops. */
+    /** True from the toolkit's start of a drag until its end. */
+    bool isDragRunning() const noexcept                     { return dragRunning; }
+
+    /** A list hands out its rows for a drag. */
     void dragStartingFrom (ListColumn& column);
 
     /** A column being deleted stops being the drag source. */
@@ -105,6 +108,7 @@ private:
     std::unique_ptr<ViewportComponent> content;
     std::unique_ptr<Column> parkedColumn;
     ListColumn* dragSourceColumn = nullptr;
+    bool dragRunning = false;
     int totalWidth = 0;
     bool layingOut = false;
 
@@ -340,6 +344,7 @@ public:
     TextInput& getLabel() noexcept                          { return label; }
 
     void textCommitted (ModalTextEditor* editor) override;
+    void editEnded (ModalTextEditor* editor) override;
     void resized() override;
     void paint (juce::Graphics& g) override;
 

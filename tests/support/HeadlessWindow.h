@@ -24,16 +24,16 @@ public:
         removeFromDesktop();
     }
 
-    juce::ComponentPeer* createNewPeer (int styleFlags, void*) override
+    juce::ComponentPeer* createNewPeer (int windowStyle, void*) override
     {
-        return new Peer (*this, styleFlags);
+        return new Peer (*this, windowStyle);
     }
 
 private:
     class Peer : public juce::ComponentPeer
     {
     public:
-        Peer (juce::Component& owner, int styleFlags) : juce::ComponentPeer (owner, styleFlags), bounds (owner.getBounds()) {}
+        Peer (juce::Component& owner, int windowStyle) : juce::ComponentPeer (owner, windowStyle), bounds (owner.getBounds()) {}
 
         void* getNativeHandle() const override                                              { return nullptr; }
         void setVisible (bool) override                                                     {}

@@ -322,6 +322,7 @@ TEST (ColumnBrowser, AClosedDragSourceStaysAliveHiddenUntilTheDrop)
     rows.addRange ({ 1, 3 });
     EXPECT_EQ (bass->getList().getDragSourceDescription (rows), juce::var (ColumnBrowser::dragDescription));
     EXPECT_EQ (s.browser.getDragSourceColumn(), bass.getComponent());
+    s.browser.dragOperationStarted (Stage::drag (*bass, 0, 0)); // as the toolkit starts the drag
 
     // Resting on "Lead" opens it in place of the source column.
     root.itemDragEnter (Stage::drag (*bass, 1, 10));
@@ -341,6 +342,16 @@ TEST (ColumnBrowser, AClosedDragSourceStaysAliveHiddenUntilTheDrop)
     EXPECT_EQ (bass.getComponent(), nullptr);
     EXPECT_EQ (s.browser.getParkedColumn(), nullptr);
     EXPECT_EQ (s.browser.getDragSourceColumn(), nullptr);
+    s.browser.dragOperationEnded (Stage::drag (root, 0, 0));
+    EXPECT_FALSE (s.browser.isDragRunning());
+
+    // Rows handed out for a drag that never started leave nothing parked.
+    s.click (root, 0);
+    juce::Component::SafePointer<Column> bassAgain (&s.column (1));
+    bassAgain->getList().getDragSourceDescription (rows);
+    s.click (root, 1);
+    EXPECT_EQ (bassAgain.getComponent(), nullptr);
+    EXPECT_EQ (s.browser.getParkedColumn(), nullptr);
 }
 
 TEST (ColumnBrowser, ColoursSelectionAndRedDropMarks)
