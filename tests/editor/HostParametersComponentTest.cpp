@@ -153,4 +153,12 @@ TEST_F (HostPage, TheDefaultMapBoxStoresTheSettingForTheNextStart)
     HostParametersComponent reopened (*plugin);
     EXPECT_TRUE (reopened.getDefaultMapBox().isChecked());
     EXPECT_EQ (reopened.getDefaultMapBox().getPath(), mine);
+
+    // A remembered file that is not loaded at start shows an unchecked box.
+    plugin->setHostParametersMapFile (mine, false);
+    HostParametersComponent unchecked (*plugin);
+    EXPECT_FALSE (unchecked.getDefaultMapBox().isChecked());
+    EXPECT_FALSE (unchecked.getDefaultMapBox().getPathComponent().isEnabled());
+    EXPECT_EQ (plugin->getHostParametersMapFile(), mine);
+    EXPECT_FALSE (plugin->isHostParametersMapFileLoadedAtStart());
 }
