@@ -84,12 +84,11 @@ public:
         return withSignOfOddK (r + r * r2 * p, shifted);
     }
 
-    /** 2^x to within 2 ulp for |x| up to 1000; beyond that the argument is limited. */
+    /** 2^x to within 2 ulp for |x| up to 1000; the caller keeps x in that range
+        (limits here would keep loops of calls from vectorising).
+    */
     static double exp2 (double x) noexcept
     {
-        x = x > -1000.0 ? x : -1000.0;
-        x = x < 1000.0 ? x : 1000.0;
-
         const auto shifted = x + roundingShift;
         const auto f = x - (shifted - roundingShift);   // |f| <= 0.5
 

@@ -487,7 +487,8 @@ void TarvelinCore::runControls (int numSamples) noexcept
         follow (v.amplitude, amplitudeTarget, ampCoef);
 
         chunk.period[i] = v.period;
-        chunk.cutoffExponent[i] = (cutoffControl * 199.5451563 + 0.21484375) / 12.9;
+        // Beyond +-60 the cutoff coefficient is at one of its limits either way.
+        chunk.cutoffExponent[i] = std::clamp ((cutoffControl * 199.5451563 + 0.21484375) / 12.9, -60.0, 60.0);
         chunk.resonance[i] = v.resonance;
         chunk.rawResonance[i] = v.rawResonance;
         chunk.amplitude[i] = v.amplitude;
@@ -503,9 +504,9 @@ void TarvelinCore::prepareFilterInput (int numSamples) noexcept
     const auto inputToSteps = filterDrive / filterScale * MathFunctions::stepsPerUnit;
     const auto scale = cutoffScale;
 
-    // 10. Cutoff coefficient (no dependency from sample to sample: this loop vectorises)
+    // 10. Cutoff coefficient (nothing carries from sample to sample: this loop vectorises)
     for (int i = 0; i < numSamples; ++i)
-        chunk.cutoff[i] = std::clamp (MathFunctions::exp2 (chunk.cutoffExponent[i]) * scale, 0.0001, 0.999);
+        chunk.cutoff[i] = std::min (std::max (MathFunctions::exp2 (chunk.cutoffExponent[i]) * scale, 0.0001), 0.999);
 
     // 9., 11. and 12. Filter input, input gain and feedback
     const auto up = upFactor;
@@ -624,9 +625,11 @@ void TarvelinCore::Oscillator::process (const double* cyclePeriod, double* outpu
     // from one sample to the next here, so these loops vectorise.
     const auto blit = [] (double radians, double n)
     {
+        // Where sin x is 0, so is sin (N x), and adding 1 to both gives the 1 wanted;
+        // anywhere else nothing is added. (A select would keep the loop from vectorising.)
         const auto s = MathFunctions::sin (radians);
-        const auto ratio = MathFunctions::sin (n * radians) / (n * s);
-        return s == 0.0 ? 1.0 : ratio;
+        const auto atZero = static_cast<double> (s == 0.0);
+        return (MathFunctions::sin (n * radians) + atZero) / (n * s + atZero);
     };
 
     for (int i = 0; i < numSamples; ++i)
@@ -693,13 +696,14 @@ void TarvelinCore::ResonantFilter::process (Chunk& chunk, int numSamples) noexce
         const auto k2 = chunk.feedbackGain[i];
         const auto c = chunk.cutoff[i];
         const auto a = c * steps;   // the stage gain 65000 c, in steps
-        double tap = 0.0;
 
         // Two passes on the same input. The chain runs after each, so every pass of it
         // sees the filter at the same half-sample instant, as one system clocked at twice
         // the rate. Each stage is written (s - a T(s)) + a T(input) and the feedback
         // u0 - 4k (s4 before + s4) / 2 as (u0 - 2k s4 before) - 2k s4, so that one
         // multiply-add follows each tanh on the chain from s4 through the four stages.
+        double tap = 0.0;
+
         for (int pass = 0; pass < 2; ++pass)
         {
             const auto s1BeforePass = s1;
