@@ -26,9 +26,10 @@ constexpr double exp2Term (int n) noexcept
 } // namespace FastMathSeries
 
 /*  The voice engine's transcendental functions, made for its hot loops: no
-    branches, no division and no library call, with bounded error. The filter's
-    saturation sits on a serial chain of eight calls a sample, so there it is
-    latency that counts: one table look-up and a quadratic.
+    division and no library call, with bounded error. sin and exp2 have no
+    branches either, so loops of them vectorise. The filter's saturation sits
+    on a serial chain of eight calls a sample, so there it is latency that
+    counts: one table look-up and a quadratic.
 
     ExactMath is the same interface on the standard library; the engine is
     built with either (see TarvelinCore::Math).
@@ -39,24 +40,51 @@ public:
     /** The saturation's argument is kept in steps of the table: tanh (z / stepsPerUnit). */
     static constexpr double stepsPerUnit = 128.0;
 
-    /** tanh (z / stepsPerUnit), within 6e-9 of the exact value for every z. The
-        argument is limited to +-12 (where tanh is 1 to within 8e-11); NaN gives -tanh (12).
+    /** One look-up of the saturation, tanh (z / stepsPerUnit), as the quadratic in z of
+        z's step of the table: within 6e-9 of the exact value for every z. The argument is
+        limited to +-12 (where tanh is 1 to within 8e-11); NaN gives -tanh (12).
     */
-    static double tanhOfSteps (double z) noexcept
+    struct Saturation
     {
-        // Written as comparisons so that NaN takes the lower limit and the index stays in the table.
+        double c0, c1, c2, z;
+
+        double value() const noexcept      { return c0 + c1 * z + c2 * (z * z); }
+
+        /** base + a tanh, grouped so that the table's values, the last to arrive, meet
+            one multiply and two adds: the filter's serial chain runs through here.
+        */
+        double scaledPlus (double a, double base) const noexcept
+        {
+            const auto az = a * z;
+            return (base + a * c0) + (c1 * az + c2 * (az * z));
+        }
+    };
+
+    static Saturation saturation (double z) noexcept
+    {
+        // Comparisons, not min and max: compilers make these branches, which prediction
+        // takes off the chain. NaN takes the lower limit, so the index stays in the table.
         z = z > -tableLimit ? z : -tableLimit;
         z = z < tableLimit ? z : tableLimit;
 
-        // Adding 1.5 * 2^52 rounds to an integer held in the low bits of the sum.
+        // Adding 1.5 * 2^52 rounds z to an integer held in the low bits of the sum; the
+        // arrays' addresses are biased so that those bits index them as they are.
         const auto shifted = z + roundingShift;
-        const auto t = z - (shifted - roundingShift);
-        const auto& entry = saturationTable[tableCentre + integerIn (shifted)];
-        return entry.c0 + entry.c1 * t + entry.c2 * (t * t);
+        std::uint64_t bits;
+        std::memcpy (&bits, &shifted, sizeof (bits));
+        const auto offset = bits * sizeof (double);
+
+        return { *reinterpret_cast<const double*> (biasedTable[0] + offset),
+                 *reinterpret_cast<const double*> (biasedTable[1] + offset),
+                 *reinterpret_cast<const double*> (biasedTable[2] + offset),
+                 z };
     }
 
+    /** tanh (z / stepsPerUnit), as above. */
+    static double tanhOfSteps (double z) noexcept   { return saturation (z).value(); }
+
     /** tanh (y), as above. */
-    static double tanh (double y) noexcept      { return tanhOfSteps (y * stepsPerUnit); }
+    static double tanh (double y) noexcept          { return tanhOfSteps (y * stepsPerUnit); }
 
     /** sin (x) to within 2e-16 for |x| up to 2^20 (an oscillator argument stays below 2^17). */
     static double sin (double x) noexcept
@@ -81,7 +109,16 @@ public:
         const auto p = c3 + r2 * (c5 + r2 * (c7 + r2 * (c9 + r2 * (c11 + r2 * (c13 + r2 * (c15
                          + r2 * (c17 + r2 * (c19 + r2 * c21))))))));
 
-        return withSignOfOddK (r + r * r2 * p, shifted);
+        // (-1)^k: the sign bit flipped by the lowest bit of k
+        std::uint64_t valueBits, kBits;
+        const auto value = r + r * r2 * p;
+        std::memcpy (&valueBits, &value, sizeof (valueBits));
+        std::memcpy (&kBits, &shifted, sizeof (kBits));
+        valueBits ^= kBits << 63;
+
+        double result;
+        std::memcpy (&result, &valueBits, sizeof (result));
+        return result;
     }
 
     /** 2^x to within 2 ulp for |x| up to 1000; the caller keeps x in that range
@@ -101,7 +138,13 @@ public:
         const auto p = 1.0 + f * (c1 + f * (c2 + f * (c3 + f * (c4 + f * (c5 + f * (c6 + f * (c7 + f * (c8
                          + f * (c9 + f * (c10 + f * (c11 + f * (c12 + f * c13))))))))))));
 
-        const auto powerBits = static_cast<std::uint64_t> (integerIn (shifted) + 1023) << 52;
+        // 2^round (x) from the integer in the low bits of shifted, moved into the exponent
+        std::uint64_t bits, shiftBits;
+        const auto shift = roundingShift;
+        std::memcpy (&bits, &shifted, sizeof (bits));
+        std::memcpy (&shiftBits, &shift, sizeof (shiftBits));
+        const auto powerBits = (bits - shiftBits + 1023) << 52;
+
         double power;
         std::memcpy (&power, &powerBits, sizeof (power));
         return p * power;
@@ -111,35 +154,13 @@ public:
     static void prepareTables() noexcept;
 
 private:
-    struct alignas (32) Entry
-    {
-        double c0, c1, c2, unused;
-    };
-
     static constexpr double roundingShift = 6755399441055744.0;   // 1.5 * 2^52
     static constexpr double tableLimit = 12.0 * stepsPerUnit;
     static constexpr int tableCentre = static_cast<int> (tableLimit);
+    static constexpr int tableSize = 2 * tableCentre + 1;
 
-    static Entry saturationTable[2 * tableCentre + 1];
-
-    /** The integer that adding roundingShift left in the low bits of the sum. */
-    static std::int64_t integerIn (double shifted) noexcept
-    {
-        std::int64_t bits, shiftBits;
-        const auto shift = roundingShift;
-        std::memcpy (&bits, &shifted, sizeof (bits));
-        std::memcpy (&shiftBits, &shift, sizeof (shiftBits));
-        return bits - shiftBits;
-    }
-
-    /** value, negated when the integer in shifted is odd. */
-    static double withSignOfOddK (double value, double shifted) noexcept
-    {
-        std::uint64_t valueBits, kBits;
-        std::memcpy (&valueBits, &value, sizeof (valueBits));
-        std::memcpy (&kBits, &shifted, sizeof (kBits));
-        valueBits ^= kBits << 63;
-        std::memcpy (&value, &valueBits, sizeof (value));
-        return value;
-    }
+    // The quadratics' coefficients, one array each, and each array's address biased by
+    // the centre less the bits of roundingShift (times 8, modulo 2^64).
+    static double saturationTable[3][tableSize];
+    static std::uintptr_t biasedTable[3];
 };

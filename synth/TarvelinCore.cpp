@@ -677,7 +677,7 @@ template <typename MathFunctions>
 void TarvelinCore::ResonantFilter::process (Chunk& chunk, int numSamples) noexcept
 {
     constexpr auto steps = MathFunctions::stepsPerUnit;
-    const auto saturate = [] (double z) { return MathFunctions::tanhOfSteps (z); };
+    const auto saturate = [] (double z) { return MathFunctions::saturation (z); };
 
     auto s1 = s[0], s2 = s[1], s3 = s[2], s4 = s[3];
     auto t1 = saturated[0], t2 = saturated[1], t3 = saturated[2], t4 = saturated[3];
@@ -697,48 +697,76 @@ void TarvelinCore::ResonantFilter::process (Chunk& chunk, int numSamples) noexce
         const auto c = chunk.cutoff[i];
         const auto a = c * steps;   // the stage gain 65000 c, in steps
 
-        // Two passes on the same input. The chain runs after each, so every pass of it
-        // sees the filter at the same half-sample instant, as one system clocked at twice
-        // the rate. Each stage is written (s - a T(s)) + a T(input) and the feedback
-        // u0 - 4k (s4 before + s4) / 2 as (u0 - 2k s4 before) - 2k s4, so that one
-        // multiply-add follows each tanh on the chain from s4 through the four stages.
-        double tap = 0.0;
-
-        for (int pass = 0; pass < 2; ++pass)
+        // Two passes on the same input, each stage s += a (T(input) - T(s)) with the
+        // feedback u = u0 - 4k (s4 before the pass + s4 after it) / 2. Written as
+        // s = (s - a T(s)) + a T(input) and u = (u0 - 2k s4 before) - 2k s4, the serial
+        // chain from s4 through the four stages meets one multiply-add before each tanh
+        // and the table's values within each.
+        //
+        // The output chain runs after each pass, so every pass of it sees the filter at
+        // the same half-sample instant, as one system clocked at twice the rate.
+        const auto runOutputChain = [c] (double s1BeforePass, double s1AfterPass,
+                                         double& o1, double& o2, double& o3, double& o4, double& o5, double& o6)
         {
-            const auto s1BeforePass = s1;
-            const auto u = (u0 - k2 * s4Before) - k2 * s4;
-            s4Before = s4;
-
-            s1 = (s1 - a * t1) + a * saturate (u);
-            t1 = saturate (s1);
-            s2 = (s2 - a * t2) + a * t1;
-            t2 = saturate (s2);
-            s3 = (s3 - a * t3) + a * t2;
-            t3 = saturate (s3);
-            s4 = (s4 - a * t4) + a * t3;
-            t4 = saturate (s4);
-
-            // Each output stage first moves towards its predecessor's old value (last to
-            // first, so the old values are still there) ...
-            b6 += (b5 - b6) * c;
-            b5 += (b4 - b5) * c;
-            b4 += (b3 - b4) * c;
-            b3 += (b2 - b3) * c;
-            b2 += (b1 - b2) * c;
-            b1 += (s1BeforePass - b1) * c;
-            tap = b6;
+            // Each stage first moves towards its predecessor's old value (last to first,
+            // so the old values are still there) ...
+            o6 += (o5 - o6) * c;
+            o5 += (o4 - o5) * c;
+            o4 += (o3 - o4) * c;
+            o3 += (o2 - o3) * c;
+            o2 += (o1 - o2) * c;
+            o1 += (s1BeforePass - o1) * c;
+            const auto tapped = o6;
 
             // ... then the chain runs in series from the new s1.
-            b1 += (s1 - b1) * c;
-            b2 += (b1 - b2) * c;
-            b3 += (b2 - b3) * c;
-            b4 += (b3 - b4) * c;
-            b5 += (b4 - b5) * c;
-            b6 += (b5 - b6) * c;
-        }
+            o1 += (s1AfterPass - o1) * c;
+            o2 += (o1 - o2) * c;
+            o3 += (o2 - o3) * c;
+            o4 += (o3 - o4) * c;
+            o5 += (o4 - o5) * c;
+            o6 += (o5 - o6) * c;
+            return tapped;
+        };
 
-        chunk.tapped[i] = tap;
+        // First pass: the stages' own saturations are those the last sample left.
+        const auto s1BeforeFirst = s1;
+        auto u = (u0 - k2 * s4Before) - k2 * s4;
+        s4Before = s4;
+
+        const auto first1 = s1 - a * t1, first2 = s2 - a * t2, first3 = s3 - a * t3, first4 = s4 - a * t4;
+        s1 = saturate (u).scaledPlus (a, first1);
+        const auto sat1 = saturate (s1);
+        s2 = sat1.scaledPlus (a, first2);
+        const auto sat2 = saturate (s2);
+        s3 = sat2.scaledPlus (a, first3);
+        const auto sat3 = saturate (s3);
+        s4 = sat3.scaledPlus (a, first4);
+        const auto sat4 = saturate (s4);
+
+        runOutputChain (s1BeforeFirst, s1, b1, b2, b3, b4, b5, b6);
+
+        // Second pass: the same a, so each stage's own term is the one just found
+        // for its successor (or, for s4, one look-up aside from the chain).
+        const auto s1BeforeSecond = s1;
+        u = (u0 - k2 * s4Before) - k2 * s4;
+        s4Before = s4;
+
+        const auto second1 = sat1.scaledPlus (-a, s1), second2 = sat2.scaledPlus (-a, s2);
+        const auto second3 = sat3.scaledPlus (-a, s3), second4 = sat4.scaledPlus (-a, s4);
+        s1 = saturate (u).scaledPlus (a, second1);
+        const auto last1 = saturate (s1);
+        s2 = last1.scaledPlus (a, second2);
+        const auto last2 = saturate (s2);
+        s3 = last2.scaledPlus (a, second3);
+        const auto last3 = saturate (s3);
+        s4 = last3.scaledPlus (a, second4);
+
+        t1 = last1.value();
+        t2 = last2.value();
+        t3 = last3.value();
+        t4 = saturate (s4).value();
+
+        chunk.tapped[i] = runOutputChain (s1BeforeSecond, s1, b1, b2, b3, b4, b5, b6);
     }
 
     s[0] = s1; s[1] = s2; s[2] = s3; s[3] = s4;
