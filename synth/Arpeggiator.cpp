@@ -145,18 +145,20 @@ void Arpeggiator::applyClockSettings (double gate)
     arpClock.setGate (gate);
 }
 
-void Arpeggiator::processSample()
+bool Arpeggiator::advanceClock()
 {
     if (chordChangePending.load (std::memory_order_relaxed) && chordChangePending.exchange (false))
         restartWalkForChord();
 
-    if (arpClock.processSample())
-    {
-        if (arpClock.isFirstPhase())
-            arpeggiatorStep();
-        else
-            arpeggiatorRelease();
-    }
+    return arpClock.processSample();
+}
+
+void Arpeggiator::runClockPhase()
+{
+    if (arpClock.isFirstPhase())
+        arpeggiatorStep();
+    else
+        arpeggiatorRelease();
 }
 
 void Arpeggiator::resetArpeggiator()
