@@ -145,14 +145,6 @@ void Arpeggiator::applyClockSettings (double gate)
     arpClock.setGate (gate);
 }
 
-bool Arpeggiator::advanceClock()
-{
-    if (chordChangePending.load (std::memory_order_relaxed) && chordChangePending.exchange (false))
-        restartWalkForChord();
-
-    return arpClock.processSample();
-}
-
 void Arpeggiator::runClockPhase()
 {
     if (arpClock.isFirstPhase())

@@ -93,7 +93,14 @@ public:
         change: advances the clock and tells whether a step starts or its gate
         ends at this sample; runClockPhase then plays or releases the note.
     */
-    bool advanceClock();
+    bool advanceClock()
+    {
+        if (chordChangePending.load (std::memory_order_relaxed) && chordChangePending.exchange (false))
+            restartWalkForChord();
+
+        return arpClock.processSample();
+    }
+
     void runClockPhase();
 
     /** Releases the sounding note, forgets the held notes and stops the clock. */
