@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "widgets/InterfaceTypefaces.h"
+
 #include <juce_events/juce_events.h>
 
 #include <cstdlib>
@@ -32,6 +34,9 @@ int main (int argc, char** argv)
     auto result = 0;
     {
         juce::ScopedJuceInitialiser_GUI juceInitialiser;
+
+        // The interface font mapping, installed before any font is measured, as the editor does.
+        juce::SharedResourcePointer<InterfaceTypefaces> interfaceTypefaces;
         result = RUN_ALL_TESTS();
     }
 

@@ -1,0 +1,121 @@
+#include "support/MessageQueue.h"
+#include "support/PixelProbe.h"
+#include "support/TestDesktop.h"
+#include "support/UiEvents.h"
+#include "widgets/ModalTextEditor.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct Recorder : public ModalTextEditor::ModalListener
+{
+    void textChanging (ModalTextEditor*) override { events.add ("changing"); }
+    void textCommitted (ModalTextEditor* editor) override { events.add ("committed " + editor->getText()); }
+    void editCancelled (ModalTextEditor*) override { events.add ("cancelled"); }
+    void editEnded (ModalTextEditor*) override { events.add ("ended"); }
+
+    juce::StringArray events;
+};
+
+// The field as a page uses it: text set, focus given, keys typed.
+struct Field
+{
+    Field()
+    {
+        editor.setBounds (0, 0, 200, 20);
+        editor.setText ("Acid Line", false);
+        editor.addModalListener (&recorder);
+        editor.addModalListener (&recorder);
+        editor.addModalListener (nullptr);
+        editor.focusGained (juce::Component::focusChangedByMouseClick);
+        dispatchPendingMessages();
+        recorder.events.clear();
+    }
+
+    void type (const juce::String& text)
+    {
+        editor.moveCaretToEnd();
+        typeText (editor, text);
+        dispatchPendingMessages();
+    }
+
+    void press (int keyCode)
+    {
+        pressKey (editor, makeKey (keyCode));
+        dispatchPendingMessages();
+    }
+
+    ModalTextEditor editor { "name" };
+    Recorder recorder;
+};
+} // namespace
+
+TEST (ModalTextEditor, ReturnAfterTypingCommitsTheNewTextOnce)
+{
+    Field field;
+    field.type (" 2");
+    field.press (juce::KeyPress::returnKey);
+
+    EXPECT_EQ (field.editor.getText(), "Acid Line 2");
+    EXPECT_EQ (field.recorder.events, juce::StringArray ({ "changing", "changing", "committed Acid Line 2", "ended" }));
+
+    // The next end of the edit has nothing new to commit.
+    field.recorder.events.clear();
+    field.editor.focusLost (juce::Component::focusChangedByMouseClick);
+    EXPECT_EQ (field.recorder.events, juce::StringArray ({ "ended" }));
+}
+
+TEST (ModalTextEditor, ReturnWithTheTextUnchangedOnlyEndsTheEdit)
+{
+    Field field;
+    field.press (juce::KeyPress::returnKey);
+    EXPECT_EQ (field.recorder.events, juce::StringArray ({ "ended" }));
+}
+
+TEST (ModalTextEditor, EscapeRestoresTheTextAndCancelsWithoutCommitting)
+{
+    Field field;
+    field.type ("xyz");
+    field.press (juce::KeyPress::escapeKey);
+
+    EXPECT_EQ (field.editor.getText(), "Acid Line");
+    EXPECT_EQ (field.recorder.events, juce::StringArray ({ "changing", "changing", "changing", "ended", "cancelled" }));
+}
+
+TEST (ModalTextEditor, AListenerMayDeleteTheFieldWhenTheEditEnds)
+{
+    struct Deleter : public ModalTextEditor::ModalListener
+    {
+        void editEnded (ModalTextEditor*) override { field.reset(); }
+        std::unique_ptr<ModalTextEditor> field;
+    };
+
+    Deleter deleter;
+    deleter.field = std::make_unique<ModalTextEditor> ("name");
+    deleter.field->addModalListener (&deleter);
+    deleter.field->focusGained (juce::Component::focusChangedDirectly);
+    typeText (*deleter.field, "a");
+    pressKey (*deleter.field, makeKey (juce::KeyPress::escapeKey));
+    dispatchPendingMessages();
+
+    EXPECT_EQ (deleter.field, nullptr);
+}
+
+TEST (ModalTextEditor, ATextSetBeforeJoiningTheEditorTakesTheEditorsTextColour)
+{
+    ModalTextEditor field ("name");
+    field.setBounds (0, 0, 200, 22);
+    field.setText ("Acid Line", false);
+
+    TestDesktop desktop;
+    desktop.adopt (field);
+    const auto image = renderComponent (field);
+    int darkPixels = 0;
+
+    for (int y = 2; y < 20; ++y)
+        for (int x = 2; x < 100; ++x)
+            darkPixels += image.getPixelAt (x, y).getBrightness() < 0.3f ? 1 : 0;
+
+    EXPECT_GT (darkPixels, 40);
+}
