@@ -9,10 +9,12 @@
     last-note priority, legato glide and accent, the 24 voice parameters and the
     whole signal chain, rendered a run of mono samples per call.
 
-    A run is rendered in chunks, each in three passes: everything that does not
-    depend on the filter's state (controls, envelopes, glide, oscillator,
-    cutoff, input gain, feedback), then the filter's serial loop, then the tone
-    stage and the effect. The result is the same as rendering sample by sample.
+    A run is rendered in chunks of up to 64 samples, each in passes: what does
+    not depend on the filter's state (controls, envelopes, glide, oscillator,
+    cutoff, input gain, feedback; vectorised where nothing carries from one
+    sample to the next), then the filter's serial loop, whose chain of
+    saturations bounds the cost, then the tone stage and the effect. A run
+    sounds the same as its samples rendered one at a time.
 
     The engine takes no lock of its own: the plug-in serialises every call under
     its engine lock (except setSampleRate from prepare-to-play). Rendering never
@@ -152,8 +154,8 @@ private:
     };
 
     /** The saturating four-stage filter and its six-stage output chain, both run twice
-        per sample. Its state is kept in the saturation's steps (MathFunctions::stepsPerUnit
-        to 65000 of the input), so that no multiply stands before each tanh.
+        per sample. Its state is kept in the saturation's own units, 65000 of the input
+        over MathFunctions::stepsPerUnit, so that no multiply stands before each tanh.
     */
     struct ResonantFilter
     {
