@@ -674,7 +674,7 @@ template void TarvelinCore::Oscillator::process<ExactMath> (const double*, doubl
 
 //==============================================================================
 template <typename MathFunctions>
-void TarvelinCore::ResonantFilter::process (Chunk& chunk, int numSamples) noexcept
+void TarvelinCore::ResonantFilter::process (Chunk& run, int numSamples) noexcept
 {
     constexpr auto steps = MathFunctions::stepsPerUnit;
     const auto saturate = [] (double z) { return MathFunctions::saturation (z); };
@@ -686,15 +686,15 @@ void TarvelinCore::ResonantFilter::process (Chunk& chunk, int numSamples) noexce
 
     for (int i = 0; i < numSamples; ++i)
     {
-        if (chunk.clearFilter[i])
+        if (run.clearFilter[i])
         {
             s1 = s2 = s3 = s4 = t1 = t2 = t3 = t4 = s4Before = 0.0;
             b1 = b2 = b3 = b4 = b5 = b6 = 0.0;
         }
 
-        const auto u0 = chunk.filterInput[i];
-        const auto k2 = chunk.feedbackGain[i];
-        const auto c = chunk.cutoff[i];
+        const auto u0 = run.filterInput[i];
+        const auto k2 = run.feedbackGain[i];
+        const auto c = run.cutoff[i];
         const auto a = c * steps;   // the stage gain 65000 c, in steps
 
         // Two passes on the same input, each stage s += a (T(input) - T(s)) with the
@@ -766,7 +766,7 @@ void TarvelinCore::ResonantFilter::process (Chunk& chunk, int numSamples) noexce
         t3 = last3.value();
         t4 = saturate (s4).value();
 
-        chunk.tapped[i] = runOutputChain (s1BeforeSecond, s1, b1, b2, b3, b4, b5, b6);
+        run.tapped[i] = runOutputChain (s1BeforeSecond, s1, b1, b2, b3, b4, b5, b6);
     }
 
     s[0] = s1; s[1] = s2; s[2] = s3; s[3] = s4;

@@ -164,9 +164,9 @@ private:
         double s4BeforePass = 0.0;  // with s[3], the feedback memory
         double b[6] {};
 
-        /** Runs the chunk's filterInput, feedbackGain, cutoff and clearFilter into its tapped. */
+        /** Runs a chunk's filterInput, feedbackGain, cutoff and clearFilter into its tapped. */
         template <typename MathFunctions>
-        void process (Chunk& chunk, int numSamples) noexcept;
+        void process (Chunk& run, int numSamples) noexcept;
     };
 
     /** The DC follower and the tone shaping behind it. */
