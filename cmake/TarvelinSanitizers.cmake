@@ -14,6 +14,7 @@ endif()
 # reports. The flags come after the build type's own, so they win.
 add_compile_options(
     -fsanitize=address,undefined,fuzzer-no-link
+    -fsanitize-coverage-ignorelist=${CMAKE_SOURCE_DIR}/tests/fuzz/coverage-ignore.txt
     -fno-omit-frame-pointer
     -O1
     -gline-tables-only)

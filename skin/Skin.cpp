@@ -227,23 +227,24 @@ juce::Image Skin::getImage (const juce::String& fileName)
 std::unique_ptr<GFXPanel> Skin::createEditorPanel()
 {
     std::unique_ptr<GFXPanel> panel;
-    std::unique_ptr<juce::XmlElement> root;
 
     if (name.isEmpty())
     {
+        // The embedded description never changes: it is parsed once for every editor.
+        static const std::unique_ptr<const juce::XmlElement> defaultSkin = XmlFiles::parse (loadBundleResourceAsString ("skin.xml"));
         source = Source::resources;
-        root = XmlFiles::parse (loadBundleResourceAsString ("skin.xml"));
+
+        if (defaultSkin != nullptr)
+            panel = createPanelFromXml (*defaultSkin);
     }
     else
     {
         source = Source::package;
 
         if (const auto text = readSkinEntry ("skin.xml"))
-            root = XmlFiles::parse (juce::String::createStringFromData (text->getData(), static_cast<int> (text->getSize())));
+            if (const auto root = XmlFiles::parse (juce::String::createStringFromData (text->getData(), static_cast<int> (text->getSize()))))
+                panel = createPanelFromXml (*root);
     }
-
-    if (root != nullptr)
-        panel = createPanelFromXml (*root);
 
     source = Source::idle;
     return panel;

@@ -4,6 +4,8 @@
 
 #include <juce_audio_utils/juce_audio_utils.h>
 
+#include <array>
+
 namespace
 {
 const juce::Colour orange (0xFFFF6C00);
@@ -24,6 +26,46 @@ const char* const iconFiles[DefaultLookAndFeel::numIcons] = {
 };
 
 constexpr int numIconButtons = 22;
+
+// Every editor's buttons ask for the same few icons: each document is parsed
+// once and handed out as copies. Deleted with the toolkit's shutdown, while
+// drawables (components) may still be deleted.
+class IconCache : private juce::DeletedAtShutdown
+{
+public:
+    ~IconCache() override { clearSingletonInstance(); }
+
+    std::unique_ptr<juce::Drawable> getCopy (int index)
+    {
+        const juce::ScopedLock sl (lock);
+        auto& entry = icons[static_cast<size_t> (index)];
+
+        if (! entry.parsed)
+        {
+            entry.parsed = true;
+
+            if (const auto document = juce::parseXML (loadBundleResourceAsString (iconFiles[index]));
+                document != nullptr && document->getTagName() == "svg")
+                entry.drawable = juce::Drawable::createFromSVG (*document);
+        }
+
+        return entry.drawable != nullptr ? entry.drawable->createCopy() : nullptr;
+    }
+
+    JUCE_DECLARE_SINGLETON (IconCache, false)
+
+private:
+    struct Entry
+    {
+        bool parsed = false;
+        std::unique_ptr<juce::Drawable> drawable;
+    };
+
+    juce::CriticalSection lock;
+    std::array<Entry, DefaultLookAndFeel::numIcons> icons;
+};
+
+JUCE_IMPLEMENT_SINGLETON (IconCache)
 
 bool hasLargeIconButton (int index)
 {
@@ -231,12 +273,7 @@ std::unique_ptr<juce::Drawable> DefaultLookAndFeel::getIcon (int index)
     if (index < 0 || index >= numIcons)
         return nullptr;
 
-    const auto document = juce::parseXML (loadBundleResourceAsString (iconFiles[index]));
-
-    if (document == nullptr || document->getTagName() != "svg")
-        return nullptr;
-
-    return juce::Drawable::createFromSVG (*document);
+    return IconCache::getInstance()->getCopy (index);
 }
 
 void DefaultLookAndFeel::setButtonIcon (juce::DrawableButton& button, int index)

@@ -4,6 +4,7 @@
 
 #include "targets/FuzzSupport.h"
 #include "targets/FuzzTargets.h"
+#include "widgets/InterfaceTypefaces.h"
 
 #include <juce_events/juce_events.h>
 
@@ -40,6 +41,11 @@ extern "C" int LLVMFuzzerInitialize (int*, char***)
     // The message thread of a host: the instrument's asynchronous updates are
     // delivered between runs.
     juce::initialiseJuce_GUI();
+
+    // The interface font mapping lives as long as the process, as in a host
+    // with an instance open: otherwise every run's editor loads the faces anew.
+    static const auto* const interfaceTypefaces = new juce::SharedResourcePointer<InterfaceTypefaces>();
+    juce::ignoreUnused (interfaceTypefaces);
 
     const auto* name = std::getenv ("TARVELIN_FUZZ_TARGET");
     chosenTarget = FuzzTargets::find (name != nullptr ? name : "");
