@@ -183,9 +183,10 @@ TEST (EditorStatus, TextsArriveByPriorityAndAreClearedWhereTheEditorSays)
     for (const auto& row : statusRows)
     {
         SCOPED_TRACE (row.description);
+        juce::Component secondPage;
         const auto plugin = EditorTestPlugin::create ({ false, false, -1 });
         auto& editor = plugin->editor();
-        editor.getOptionsWindow().addPage ("Second", new juce::Component(), -1);
+        editor.getOptionsWindow().addPage ("Second", &secondPage, -1);
         auto& knob = *dynamic_cast<GUIController*> (editor.findChildComponentByName ("CutoffKnob", true));
         editor.getStatusBar().clear (-1);
 
