@@ -32,10 +32,41 @@ juce::String yesOrNo (bool value)
     return value ? "yes" : "no";
 }
 
+// JUCE's LV2 build step runs this program, which creates the plug-in to write
+// its metadata: that must not depend on, or change, the settings of whoever builds.
+bool isRunByTheLv2BuildHelper()
+{
+    static const bool isHelper = juce::File::getSpecialLocation (juce::File::hostApplicationPath).getFileName() == "juce_lv2_helper";
+    return isHelper;
+}
+
+// A fresh folder for the build helper's settings, removed when the program ends;
+// its own name, as parallel builds run the helper at once.
+class BuildHelperSettingsRoot
+{
+public:
+    BuildHelperSettingsRoot()
+        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
+                      .getChildFile ("tarvelin-lv2-helper-" + juce::Uuid().toString()))
+    {
+        folder.createDirectory();
+    }
+
+    ~BuildHelperSettingsRoot() { folder.deleteRecursively(); }
+
+    const juce::File folder;
+};
+
 // An XDG base folder: the variable when it holds an absolute path, else the
 // fallback inside the home folder.
 juce::File getXdgFolder (const char* variable, const char* fallbackInHome)
 {
+    if (isRunByTheLv2BuildHelper())
+    {
+        static const BuildHelperSettingsRoot root;
+        return root.folder.getChildFile (variable);
+    }
+
     const auto path = juce::SystemStats::getEnvironmentVariable (variable, {});
 
     if (juce::File::isAbsolutePath (path))
@@ -58,6 +89,9 @@ BasePlugin::BasePlugin()
 
     for (auto& flag : hostSlotBeingSet)
         flag.store (0);
+
+    for (auto& flag : hostHasSetSlot)
+        flag.store (false);
 
     parameterManager.loadFromResource ("parameters.xml");
 
@@ -102,6 +136,8 @@ std::unique_ptr<BasePlugin> BasePlugin::createAndSetUp (std::unique_ptr<BasePlug
         plugin->postInitialise();
     }
 
+    plugin->captureFreshSlotState();
+
     if (plugin->isStateDumpEnabled())
         plugin->loadStateDump();
 
@@ -116,6 +152,25 @@ void BasePlugin::addHostSlotParameters()
 
     for (int slot = 0; slot < getNumVisibleSlots(); ++slot)
         addParameter (new HostSlotParameter (*this, slot));
+}
+
+void BasePlugin::captureFreshSlotState()
+{
+    for (int i = 0; i < parameterManager.getNumParameters(); ++i)
+        if (const auto* parameter = parameterManager.getParameterAt (i); parameter != nullptr && parameter->getAutoFlag())
+            freshValues[parameter->getId()] = parameter->getNormalisedValue();
+
+    for (int slot = 0; slot < numHostSlots; ++slot)
+        if (const auto* parameter = getSlotParameter (slot))
+            freshSlotSteps[static_cast<size_t> (slot)] = getNumChoices (*parameter);
+}
+
+int BasePlugin::getNumChoices (const Parameter& parameter)
+{
+    if (const auto* choice = dynamic_cast<const EnumParameter*> (&parameter))
+        return choice->getNames().size() >= 2 ? choice->getNames().size() : 0;
+
+    return dynamic_cast<const BoolParameter*> (&parameter) != nullptr ? 2 : 0;
 }
 
 void BasePlugin::initialise()
@@ -227,6 +282,22 @@ void BasePlugin::handleAsyncUpdate()
 
     if (const auto mode = processingModeFlag.exchange (0); mode != 0)
         callListeners ([this, mode] (Listener& l) { l.processingModeChanged (this, mode); });
+
+    if (programChangedFlag.exchange (0) != 0)
+        updateHostDisplay (ChangeDetails().withProgramChanged (true));
+}
+
+void BasePlugin::notifyHostOfProgramChange()
+{
+    // The wrappers answer a program change on the message thread only.
+    if (juce::MessageManager::existsAndIsCurrentThread())
+    {
+        updateHostDisplay (ChangeDetails().withProgramChanged (true));
+        return;
+    }
+
+    programChangedFlag = 1;
+    triggerAsyncUpdate();
 }
 
 //==============================================================================
@@ -253,6 +324,7 @@ void BasePlugin::prepareToPlay (double, int)
 void BasePlugin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
     checkNonRealtime();
+    sendHostValuesOnce();
 
     // This layer makes no sound; the host must not hear whatever the buffer held.
     buffer.clear();
@@ -368,6 +440,45 @@ juce::String BasePlugin::getHostParameterText (int slot) const
     return toEightDigitText (hostValues[static_cast<size_t> (slot)].load());
 }
 
+juce::String BasePlugin::getHostParameterText (int slot, float value) const
+{
+    const auto* parameter = juce::isPositiveAndBelow (slot, getNumVisibleSlots()) ? getSlotParameter (slot) : nullptr;
+
+    if (parameter == nullptr || getNumChoices (*parameter) == 0 || ! std::isfinite (value))
+        return getHostParameterText (slot);
+
+    // The parameter's own kind turns the value into its name, the way it would store it.
+    const auto copy = parameter->clone (parameter->getId(), parameter->getName());
+    copy->setNormalisedValue (value, false);
+    return copy->getText();
+}
+
+float BasePlugin::getHostParameterDefaultValue (int slot) const
+{
+    const auto* parameter = juce::isPositiveAndBelow (slot, getNumVisibleSlots()) ? getSlotParameter (slot) : nullptr;
+
+    if (parameter == nullptr)
+        return 0.0f;
+
+    const auto fresh = freshValues.find (parameter->getId());
+    return fresh != freshValues.end() ? fresh->second : 0.0f;
+}
+
+int BasePlugin::getHostParameterNumSteps (int slot) const
+{
+    return juce::isPositiveAndBelow (slot, getNumVisibleSlots()) ? freshSlotSteps[static_cast<size_t> (slot)] : 0;
+}
+
+void BasePlugin::sendHostValuesOnce()
+{
+    if (hostValuesSent.exchange (true))
+        return;
+
+    for (int slot = 0; slot < getNumVisibleSlots() && slot < getParameters().size(); ++slot)
+        if (! hostHasSetSlot[static_cast<size_t> (slot)].load())
+            sendParamChangeMessageToListeners (slot, getHostParameter (slot));
+}
+
 float BasePlugin::getHostParameter (int slot) const
 {
     if (! juce::isPositiveAndBelow (slot, getNumVisibleSlots()))
@@ -387,6 +498,7 @@ void BasePlugin::setHostParameter (int slot, float value)
 
     const auto index = static_cast<size_t> (slot);
     hostValues[index].store (value);
+    hostHasSetSlot[index].store (true);
 
     if (getSlotParameter (slot) == nullptr)
         return;

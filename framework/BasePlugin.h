@@ -12,6 +12,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <unordered_map>
 
 class PresetFolderTree;
 
@@ -171,6 +172,10 @@ public:
     const juce::String getProgramName (int) override            { return {}; }
     void changeProgramName (int, const juce::String&) override {}
 
+    /** Tells the host that the current program changed; from any thread (off the
+        message thread it is passed on by the next asynchronous update). */
+    void notifyHostOfProgramChange();
+
     void getStateInformation (juce::MemoryBlock& destination) override;
     void setStateInformation (const void* data, int sizeInBytes) override;
     void getCurrentProgramStateInformation (juce::MemoryBlock& destination) override;
@@ -187,9 +192,21 @@ public:
     /** The parameter's display text, or the host's last value with 8 significant digits when unassigned. */
     juce::String getHostParameterText (int slot) const;
 
+    /** The text a slot shows for a value. A switch or a choice names that
+        value (hosts label their steps with it); any other slot shows its
+        current text, as the one-argument form does. */
+    juce::String getHostParameterText (int slot, float value) const;
+
     /** The parameter's normalised value, or the host's last value when unassigned. */
     float getHostParameter (int slot) const;
-    float getHostParameterDefaultValue (int) const              { return 0.0f; }
+
+    /** What hosts show as the slot's default and reset it to: the normalised
+        value its parameter had when the set-up ended; 0 for an unassigned slot. */
+    float getHostParameterDefaultValue (int slot) const;
+
+    /** The number of values of a slot that holds a switch or a choice, as the
+        slots were when the set-up ended (hosts read it once); 0 for a continuous slot. */
+    int getHostParameterNumSteps (int slot) const;
 
     /** The host sets a slot: its parameter follows, and the host hears no echo. */
     void setHostParameter (int slot, float value);
@@ -317,6 +334,17 @@ protected:
     /** Runs the non-realtime check at the start of prepareToPlay and processBlock. */
     void checkNonRealtime();
 
+    /** Sends every slot's value to the host once, at the first block: the
+        wrappers listen only after the set-up announced the values. A slot the
+        host has set itself is left out, so the host hears no echo. */
+    void sendHostValuesOnce();
+
+    /** The values and kinds that hosts take as the slots' defaults: called once, when the set-up ends. */
+    void captureFreshSlotState();
+
+    /** How many values the parameter takes as a switch or a choice; 0 for any other kind. */
+    static int getNumChoices (const Parameter& parameter);
+
     /** The settings document with this layer's own children (author, CC-map and
         host-map choices, quality defaults, editor settings); a layer that builds
         the document itself takes these children into its own. */
@@ -333,6 +361,12 @@ protected:
     juce::HashMap<int, int, juce::DefaultHashFunctions, juce::CriticalSection> hostSlotOfParameter { 101 };
     std::array<std::atomic<float>, numHostSlots> hostValues;
     std::array<std::atomic<int>, numHostSlots> hostSlotBeingSet;
+    std::array<std::atomic<bool>, numHostSlots> hostHasSetSlot;
+    std::atomic<bool> hostValuesSent { false };
+
+    // Written once when the set-up ends, before any wrapper sees the plug-in; read only afterwards.
+    std::unordered_map<int, float> freshValues;
+    std::array<int, numHostSlots> freshSlotSteps {};
     juce::ChangeBroadcaster hostMapChanged;
     juce::File hostMapFile;
     bool hostMapIsUserFile = false;
@@ -342,6 +376,7 @@ protected:
     juce::MidiKeyboardState keyboardState;
 
     std::atomic<int> stateRestoredFlag { 0 }, stateSavedFlag { 0 }, preparedFlag { 0 }, processingModeFlag { 0 };
+    std::atomic<int> programChangedFlag { 0 };
     std::atomic<int> midiActivity { 0 };
     juce::Array<Listener*> listeners;
 

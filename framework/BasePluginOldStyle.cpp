@@ -108,10 +108,47 @@ void BasePluginOldStyle::parameterChanged (Parameter* parameter)
         return;
     }
 
+    // A program the host chose itself is not announced back to it.
+    if (id == currentPresetNumberId && arePresetsHostPrograms() && ! hostIsChoosingProgram.load())
+        notifyHostOfProgramChange();
+
     if (getPresetStoringMode() == PresetManager::automaticStoring && juce::isPositiveAndBelow (id, getNumPresetParameters()))
         presets.storeParameterValue (id, parameter->getNormalisedValue());
 
     BasePlugin::parameterChanged (parameter);
+}
+
+//==============================================================================
+int BasePluginOldStyle::getNumPrograms()
+{
+    return arePresetsHostPrograms() ? getNumPresets() : 1;
+}
+
+int BasePluginOldStyle::getCurrentProgram()
+{
+    return arePresetsHostPrograms() ? getCurrentPresetIndex() : 0;
+}
+
+void BasePluginOldStyle::setCurrentProgram (int index)
+{
+    if (! arePresetsHostPrograms() || index == getCurrentPresetIndex())
+        return;
+
+    hostIsChoosingProgram = true;
+    selectPreset (index, false);
+    hostIsChoosingProgram = false;
+}
+
+const juce::String BasePluginOldStyle::getProgramName (int index)
+{
+    const auto slot = arePresetsHostPrograms() ? index : (index == 0 ? getCurrentPresetIndex() : -1);
+
+    if (! juce::isPositiveAndBelow (slot, getNumPresets()))
+        return {};
+
+    // Hosts list programs by name, and the LV2 metadata may not hold an empty one.
+    const auto name = getPresetName (slot);
+    return name.isNotEmpty() ? name : "Preset " + juce::String (slot);
 }
 
 //==============================================================================
@@ -362,9 +399,27 @@ void BasePluginOldStyle::moveSettingsToUserFolder()
     if (userFile.exists() || ! oldFile.existsAsFile())
         return;
 
-    // The old file goes only once its copy is in place.
-    if (userFile.getParentDirectory().createDirectory().wasOk() && oldFile.copyFileTo (userFile))
+    if (! userFile.getParentDirectory().createDirectory().wasOk())
+        return;
+
+    // The copy can report success on a full disk (the last buffered bytes are
+    // lost unseen), so only a copy that reads back whole lets the older file go.
+    juce::MemoryBlock original;
+
+    if (! oldFile.loadFileAsData (original))
+        return;
+
+    juce::MemoryBlock copied;
+
+    if (userFile.replaceWithData (original.getData(), original.getSize())
+        && userFile.loadFileAsData (copied) && copied == original)
+    {
         oldFile.deleteFile();
+        return;
+    }
+
+    // A partial copy would pass for the user's settings at the next start.
+    userFile.deleteFile();
 }
 
 //==============================================================================

@@ -60,8 +60,25 @@ public:
     void parameterChanged (Parameter* parameter) override;
 
     /** Copies an older settings file from the common settings folder into the
-        user's, when the user has none yet. */
+        user's, when the user has none yet. The older file goes only once its
+        copy reads back whole; a failed copy leaves no partial file. */
     void moveSettingsToUserFolder();
+
+    //==========================================================================
+    // Programs. Under VST3 the 128 preset slots are the programs: VST3 carries
+    // program changes no other way. Other formats have one program, named after
+    // the current preset, and choosing it changes nothing.
+
+    /** True when the VST3 wrapper made this instance (the library serves every format). */
+    bool arePresetsHostPrograms() const noexcept                { return wrapperType == wrapperType_VST3; }
+
+    int getNumPrograms() override;
+    int getCurrentProgram() override;
+
+    /** Does what a MIDI program change does; the current program changes nothing,
+        so a host re-sending it while restoring a project keeps the restored values. */
+    void setCurrentProgram (int index) override;
+    const juce::String getProgramName (int index) override;
 
     int getPresetsDefaultMode() const noexcept                  { return presetsDefaultMode; }
     void setPresetsDefaultMode (int mode);
@@ -204,6 +221,7 @@ private:
     void fillPresetsAsTheDefaultModeSays();
 
     PresetManager presets;
+    std::atomic<bool> hostIsChoosingProgram { false };
     int presetsDefaultMode = factoryPresets;
     juce::File userPresetsFile;
 

@@ -24,9 +24,18 @@ juce::String HostSlotParameter::getName (int maximumLength) const
     return plugin.getHostParameterName (slot).substring (0, maximumLength);
 }
 
-juce::String HostSlotParameter::getText (float, int maximumLength) const
+juce::String HostSlotParameter::getText (float value, int maximumLength) const
 {
-    return plugin.getHostParameterText (slot).substring (0, maximumLength);
+    return plugin.getHostParameterText (slot, value).substring (0, maximumLength);
+}
+
+bool HostSlotParameter::isDiscrete() const              { return plugin.getHostParameterNumSteps (slot) > 0; }
+bool HostSlotParameter::isBoolean() const               { return plugin.getHostParameterNumSteps (slot) == 2; }
+
+int HostSlotParameter::getNumSteps() const
+{
+    const auto steps = plugin.getHostParameterNumSteps (slot);
+    return steps > 0 ? steps : juce::AudioProcessor::getDefaultNumParameterSteps();
 }
 
 juce::String HostSlotParameter::getCurrentValueAsText() const

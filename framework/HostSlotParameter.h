@@ -28,14 +28,21 @@ public:
     juce::String getName (int maximumLength) const override;
     juce::String getLabel() const override;
 
-    /** The slot's text. Hosts ask it for the current value: an assigned slot
-        shows its parameter's display text, which no other value has. */
+    /** The slot's text for a value: a switch or a choice names that value;
+        any other slot shows its parameter's current display text. */
     juce::String getText (float value, int maximumLength) const override;
     juce::String getCurrentValueAsText() const override;
 
     float getValueForText (const juce::String& text) const override;
 
     bool isAutomatable() const override;
+
+    /** A slot holding a switch or a choice is discrete (boolean with two
+        values), so that hosts draw switches and lists; the kinds are those the
+        slots had when the set-up ended, as hosts read them once. */
+    bool isDiscrete() const override;
+    bool isBoolean() const override;
+    int getNumSteps() const override;
 
 private:
     BasePlugin& plugin;

@@ -9,13 +9,54 @@ namespace
 // Far beyond any file the plug-in writes (a pattern bank is about 200 KB).
 constexpr juce::int64 maximumFileSize = 64 * 1024 * 1024;
 
+// An "&" must begin one of the five entities the toolkit knows (it compares
+// them ignoring case) or a well-formed character reference. The toolkit
+// expands any other entity and parses the expansion again, and that text can
+// end inside a reference, which the parser then reads past. The framework
+// writes nothing else, so no saved file is refused.
+bool startsKnownReference (juce::String::CharPointerType p)
+{
+    for (const auto* name : { "amp;", "quot;", "apos;", "lt;", "gt;" })
+        if (p.compareIgnoreCaseUpTo (juce::CharPointer_ASCII (name), static_cast<int> (std::strlen (name))) == 0)
+            return true;
+
+    if (p.getAndAdvance() != '#')
+        return false;
+
+    const auto hex = (*p == 'x' || *p == 'X');
+
+    if (hex)
+        p.getAndAdvance();
+
+    juce::int64 code = 0;
+    auto digits = 0;
+
+    for (;; ++digits)
+    {
+        const auto c = *p;
+        const auto value = hex ? juce::CharacterFunctions::getHexDigitValue (c)
+                               : (c >= '0' && c <= '9' ? static_cast<int> (c - '0') : -1);
+
+        if (value < 0)
+            break;
+
+        if (digits == 8)
+            return false;
+
+        code = code * (hex ? 16 : 10) + value;
+        p.getAndAdvance();
+    }
+
+    const auto isSurrogate = code >= 0xd800 && code <= 0xdfff;
+    return digits > 0 && *p == ';' && code != 0 && ! isSurrogate && code <= 0x10ffff;
+}
+
 // Text that JUCE 7.0.5's parser cannot take safely, none of which the
 // framework ever writes:
 //  - a processing instruction inside an element that text follows
 //    ("<a><?x?>t</a>"): the parser never returns;
 //  - a document type declaration: its entities are expanded without limit;
-//  - a hexadecimal character reference that runs into the end of the text
-//    ("...&#x4e"): the parser steps past the text's end.
+//  - an "&" that begins no known entity or well-formed reference (above).
 // getAndAdvance stops at the terminator even after a character cut short;
 // stepping with ++ would run past it.
 bool trapsTheParser (const juce::String& text)
@@ -33,14 +74,8 @@ bool trapsTheParser (const juce::String& text)
 
         if (c == '&')
         {
-            if (next.getAndAdvance() == '#' && juce::CharacterFunctions::toLowerCase (next.getAndAdvance()) == 'x')
-            {
-                while (juce::CharacterFunctions::getHexDigitValue (*next) >= 0)
-                    next.getAndAdvance();
-
-                if (*next == 0)
-                    return true;
-            }
+            if (! startsKnownReference (next))
+                return true;
         }
         else if (c == '<')
         {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Tarvelin need (run as root):
 # the sanitizer build takes Clang 14 with its sanitizer and libFuzzer runtimes,
-# lld to link and llvm-symbolizer for readable reports.
+# lld to link and llvm-symbolizer for readable reports; the real-host test takes
+# JACK and jalv (and the virtual display for jalv's GTK front end).
 set -euo pipefail
 
 export DEBIAN_FRONTEND=noninteractive
@@ -11,4 +12,5 @@ apt-get install -y --no-install-recommends \
     juce-modules-source juce-tools \
     libgtest-dev libgmock-dev libbenchmark-dev \
     xvfb xauth fontconfig-config fonts-dejavu-core \
-    clang-14 libclang-rt-14-dev lld llvm
+    clang-14 libclang-rt-14-dev lld llvm \
+    jackd2 jalv

@@ -86,6 +86,7 @@ void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
 {
     juce::ScopedNoDenormals noDenormals;
 
+    sendHostValuesOnce();
     takeBlockFlags();
 
     midiOut.clear();
@@ -207,8 +208,18 @@ void Tarvelin::handleHostTransport (bool& hostIsPlaying)
     if (const auto bpm = position->getBpm(); bpm.hasValue() && std::isfinite (*bpm) && *bpm > 0.0)
         transport.tempo = *bpm;
 
+    // Each field counts only when the host gave it. A musical position that
+    // stands still is no position either (some hosts repeat one, others send
+    // none and only a frame count): the clock then runs on from where it is.
+    // One that moves, or any at a transport start, relocates the clock.
+    bool positionMoved = false;
+
     if (const auto ppq = position->getPpqPosition(); ppq.hasValue() && std::isfinite (*ppq))
+    {
+        positionMoved = ! transport.hasPosition || *ppq != transport.position || (transport.playing && ! wasPlaying);
         transport.position = *ppq;
+        transport.hasPosition = true;
+    }
 
     hostIsPlaying = transport.playing;
 
@@ -242,7 +253,7 @@ void Tarvelin::handleHostTransport (bool& hostIsPlaying)
         arpeggiator.setTempo (transport.tempo);
     }
 
-    if (sequencerOn && ! hostModeOn && ! syncOn
+    if (positionMoved && sequencerOn && ! hostModeOn && ! syncOn
         && ((detection == byTransportChange && transport.playing)
             || (detection == byLowestCNoteOn && startedByLowestC.load())))
         sequencerClock.setPosition (transport.position);

@@ -238,6 +238,7 @@ private:
         bool playing = false;
         double tempo = 120.0;
         double position = 0.0;
+        bool hasPosition = false;   // the host has reported a musical position
     };
 
     void handleHostTransport (bool& hostIsPlaying);

@@ -5,31 +5,13 @@
 #include <map>
 
 using HostedPlugin::Format;
+using HostedPlugin::getSettingsFile;
+using HostedPlugin::ScopedUserSettings;
 
 namespace
 {
 constexpr double sampleRate = 44100.0;
 constexpr int blockSize = 512;
-
-/** The user's settings folder as the hosted plug-in finds it. */
-juce::File getSettingsFile()
-{
-    return juce::File (juce::SystemStats::getEnvironmentVariable ("XDG_CONFIG_HOME", {}))
-        .getChildFile ("Ulvra Group").getChildFile ("Tarvelin").getChildFile ("Tarvelin.ini");
-}
-
-/** User settings for the next instances, removed again afterwards. */
-struct ScopedUserSettings
-{
-    explicit ScopedUserSettings (const juce::String& children)
-    {
-        getSettingsFile().getParentDirectory().createDirectory();
-        getSettingsFile().replaceWithText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                           "<UserSettings application=\"Tarvelin\">" + children + "</UserSettings>\n");
-    }
-
-    ~ScopedUserSettings() { getSettingsFile().deleteFile(); }
-};
 
 /** New instances start with the internal sequencer off, so incoming notes play the voice. */
 const char* const sequencerOff = "<InternalSequencer><IntSeq state=\"off\"/></InternalSequencer>";

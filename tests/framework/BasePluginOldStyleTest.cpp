@@ -2,6 +2,7 @@
 #include "framework/XmlFiles.h"
 #include "support/ParameterListeners.h"
 #include "support/PresetTestSupport.h"
+#include "support/ScopedFileSizeLimit.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestPlugins.h"
 
@@ -401,4 +402,21 @@ TEST_F (BasePluginOldStyleTest, AnOlderSettingsFileMovesIntoTheNewUserFolderUnle
     plugin.moveSettingsToUserFolder();
     EXPECT_TRUE (oldFile.exists());
     EXPECT_NE (plugin.getUserSettingsFile().loadFileAsString(), "old");
+}
+
+TEST_F (BasePluginOldStyleTest, AnOlderSettingsFileThatCannotBeCopiedWholeStaysAndLeavesNoPartialCopy)
+{
+    OldStyleTestPlugin plugin;
+    const auto oldFile = plugin.getCommonSettingsFolder().getChildFile ("Tarvelin.ini");
+    ASSERT_TRUE (oldFile.getParentDirectory().createDirectory());
+    const auto settings = "<UserSettings application=\"Tarvelin\">" + juce::String::repeatedString ("<Presets/>", 200) + "</UserSettings>";
+    ASSERT_TRUE (oldFile.replaceWithText (settings));
+
+    {
+        const ScopedFileSizeLimit fullDisk (1000);   // smaller than the file, so the copy stops short
+        plugin.moveSettingsToUserFolder();
+    }
+
+    EXPECT_EQ (oldFile.loadFileAsString(), settings);
+    EXPECT_FALSE (plugin.getUserSettingsFile().exists());
 }

@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Plays notes into the built LV2 inside a real host: Debian's jalv under a JACK
-# server with the dummy driver, jack_midiseq as the MIDI source and jack_rec
-# recording the output; analyse-recording.py then checks the recording.
-# Installs the JACK tools when they are missing (run as root), and leaves no
-# process and no JACK shared memory behind.
+# Plays the built LV2 inside a real host: Debian's jalv under a JACK server with
+# the dummy driver.
+#  1. Notes: jack_midiseq plays notes into an instance with the sequencer off,
+#     jack_rec records the output, analyse-recording.py checks the recording.
+#  2. Transport: a fresh instance (jalv's GTK front end with its generic
+#     controls, under a virtual display) runs with the JACK transport rolling;
+#     jack_midi_dump takes down the plug-in's MIDI output and jalv dumps what the
+#     plug-in reports to it; analyse-pattern-run.py checks that pattern 1 plays
+#     step by step and that the host was told the instance's own values.
+# Installs JACK, jalv and the virtual display when they are missing (run as
+# root), and leaves no process and no JACK shared memory behind.
 #
 # Usage: tests/realhost/run-lv2-host-test.sh [build folder]
 set -euo pipefail
@@ -26,6 +32,9 @@ firstNoteAt=24000
 secondNote=69                # A4, 440 Hz
 secondNoteAt=120000
 recordSeconds=9
+# The transport run: how long pattern 1 is checked, and a margin for the host.
+transportSeconds=4
+transportMarginSeconds=2
 
 # Generous: on a loaded machine a JACK client can take seconds to come up, and a
 # client killed in the middle of a request leaves shared memory behind.
@@ -42,16 +51,16 @@ fail() { log "FAILED: $*"; exit 1; }
 
 [[ -f "$bundle/manifest.ttl" ]] || fail "no LV2 bundle at $bundle (build first)"
 
-tools=(jackd jack_wait jack_lsp jack_connect jack_midiseq jack_rec jalv)
+tools=(jackd jack_wait jack_lsp jack_connect jack_midiseq jack_rec jack_midi_dump jack_transport jalv jalv.gtk3 xvfb-run xauth)
 for tool in "${tools[@]}"; do
     if ! command -v "$tool" > /dev/null; then
         export DEBIAN_FRONTEND=noninteractive
         apt-get update -q
-        apt-get install -y -q --no-install-recommends jackd2 jalv
+        apt-get install -y -q --no-install-recommends jackd2 jalv xvfb xauth
         break
     fi
 done
-for tool in "${tools[@]}" python3 timeout stdbuf; do
+for tool in "${tools[@]}" python3 timeout stdbuf pgrep; do
     command -v "$tool" > /dev/null || fail "$tool is missing"
 done
 
@@ -69,7 +78,7 @@ registryExisted=0
 [[ -e /dev/shm/jack-shm-registry ]] && registryExisted=1
 ls -A /dev/shm | sort > "$work/shm-before"
 
-jackdPid="" jalvPid="" seqPid="" recPid=""
+jackdPid="" jalvPid="" seqPid="" recPid="" displayPid="" dumpPid=""
 forced=0
 
 isRunning() { [[ -n "$1" ]] && kill -0 "$1" 2> /dev/null; }
@@ -86,13 +95,14 @@ waitForExit()
     ! isRunning "$pid"
 }
 
-# Ends a process we started: SIGTERM, then SIGKILL after a bounded wait.
+# Ends a process we started: SIGTERM (or the signal given), then SIGKILL after a
+# bounded wait.
 stopProcess()
 {
-    local pid="$1" name="$2"
+    local pid="$1" name="$2" signal="${3:-TERM}"
     [[ -n "$pid" ]] || return 0
     if isRunning "$pid"; then
-        kill -TERM "$pid" 2> /dev/null || true
+        kill -"$signal" "$pid" 2> /dev/null || true
         if ! waitForExit "$pid" "$stopSeconds"; then
             log "$name (pid $pid) did not stop; killing it"
             kill -KILL "$pid" 2> /dev/null || true
@@ -100,6 +110,31 @@ stopProcess()
         fi
     fi
     wait "$pid" 2> /dev/null || true
+}
+
+stopFirstInstance()
+{
+    if [[ -n "$jalvPid" ]]; then
+        exec 3>&-    # jalv stops when its standard input closes
+        waitForExit "$jalvPid" "$stopSeconds"
+        stopProcess "$jalvPid" jalv
+        jalvPid=""
+    fi
+}
+
+# jalv's GTK front end and the virtual display run as children of xvfb-run,
+# which ends the display once jalv has gone (unless it is stopped meanwhile).
+stopTransportInstance()
+{
+    [[ -n "$displayPid" ]] || return 0
+    local guiPid displayServerPid
+    guiPid="$(pgrep -P "$displayPid" -x jalv.gtk3 || true)"
+    displayServerPid="$(pgrep -P "$displayPid" -x Xvfb || true)"
+    stopProcess "$guiPid" jalv.gtk3
+    waitForExit "$displayPid" "$stopSeconds" || true
+    stopProcess "$displayPid" xvfb-run
+    stopProcess "$displayServerPid" Xvfb
+    displayPid=""
 }
 
 cleanup()
@@ -110,11 +145,9 @@ cleanup()
     # slot of JACK's shared-memory registry.
     stopProcess "$recPid" jack_rec
     stopProcess "$seqPid" jack_midiseq
-    if [[ -n "$jalvPid" ]]; then
-        exec 3>&-    # jalv stops when its standard input closes
-        waitForExit "$jalvPid" "$stopSeconds"
-        stopProcess "$jalvPid" jalv
-    fi
+    stopProcess "$dumpPid" jack_midi_dump INT   # it closes its JACK client on SIGINT only
+    stopFirstInstance
+    stopTransportInstance
     stopProcess "$jackdPid" jackd
 
     if grep -qa "$JACK_DEFAULT_SERVER" /dev/shm/jack-shm-registry 2> /dev/null; then
@@ -230,3 +263,35 @@ grep -q "overruns" "$work/rec.log" && fail "jack_rec lost samples: $(grep overru
 
 python3 "$here/analyse-recording.py" "$work/recording.wav" \
     --notes "$firstNote" "$secondNote" --note-spacing $((secondNoteAt - firstNoteAt))
+
+stopProcess "$seqPid" jack_midiseq
+seqPid=""
+stopFirstInstance
+
+# The transport run: a fresh instance (settings folders of its own, empty)
+# starts with the internal sequencer on and follows the transport.
+mkdir -p "$work/fresh-config" "$work/fresh-data"
+XDG_CONFIG_HOME="$work/fresh-config" XDG_DATA_HOME="$work/fresh-data" \
+    xvfb-run -a stdbuf -oL jalv.gtk3 -g -d -x -n tarvelinseq "$pluginUri" > "$work/jalv-transport.log" 2>&1 &
+displayPid=$!
+waitForPort "$displayPid" "" "tarvelinseq:out"
+log "jalv.gtk3 loaded a fresh instance"
+
+jack_midi_dump -a patternout > "$work/pattern-out.log" 2> "$work/midi-dump.log" &
+dumpPid=$!
+waitForPort "$dumpPid" "" "patternout:input"
+timeout "$startSeconds" jack_connect tarvelinseq:out patternout:input || fail "could not connect the plug-in's MIDI output"
+
+printf 'play\n' | timeout "$startSeconds" jack_transport > "$work/transport.log" 2>&1 || fail "could not start the JACK transport"
+log "transport rolling"
+sleep $((transportSeconds + transportMarginSeconds))
+printf 'stop\n' | timeout "$startSeconds" jack_transport >> "$work/transport.log" 2>&1 || fail "could not stop the JACK transport"
+log "transport stopped"
+
+stopProcess "$dumpPid" jack_midi_dump INT
+dumpPid=""
+stopTransportInstance
+
+python3 "$here/analyse-pattern-run.py" --midi "$work/pattern-out.log" --host-log "$work/jalv-transport.log" \
+    --patterns "$here/../../resources/default.tqptrb" --presets "$here/../../resources/default.tqprsb" \
+    --sample-rate "$sampleRate" --seconds "$transportSeconds"

@@ -46,20 +46,28 @@ public:
     {
         PositionInfo info;
         info.setIsPlaying (playing);
-        info.setBpm (tempo);
-        info.setPpqPosition (position);
+
+        if (reportsTempo)
+            info.setBpm (tempo);
+
+        if (reportsPosition)
+            info.setPpqPosition (position);
+
         return info;
     }
 
     void advance (int numSamples)
     {
-        if (playing)
+        if (playing && ! positionStandsStill)
             position += numSamples / sampleRate * tempo / 60.0;
     }
 
     bool playing = false;
     double tempo = 120.0;
     double position = 0.0;
+
+    // Real hosts leave fields out, or repeat a position that does not move.
+    bool reportsTempo = true, reportsPosition = true, positionStandsStill = false;
 };
 
 struct MidiOut

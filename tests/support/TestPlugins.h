@@ -214,13 +214,23 @@ struct HostRecorder : public juce::AudioProcessorListener
         changes.push_back ({ index, value });
     }
 
-    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override { ++displayUpdates; }
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details) override
+    {
+        ++displayUpdates;
+
+        // Only an announcement of a program change alone: the general display
+        // refresh (JUCE's default flags) names one as well.
+        if (details.programChanged && ! details.parameterInfoChanged && ! details.latencyChanged)
+            ++programChanges;
+    }
+
     void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override { gestureBegins.push_back (index); }
     void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override { gestureEnds.push_back (index); }
 
     std::vector<Change> changes;
     std::vector<int> gestureBegins, gestureEnds;
     int displayUpdates = 0;
+    int programChanges = 0;
 };
 
 /** Records the plug-in's notifications on the message thread. */

@@ -2,6 +2,8 @@
 #include "support/InstrumentTestSupport.h"
 #include "support/TemporaryFolder.h"
 
+#include <thread>
+
 using InstrumentTest::createInstrument;
 
 // What the hosted instrument does is checked end to end in tests/endtoend (slot
@@ -104,6 +106,7 @@ TEST_F (TarvelinHostBoundary, TheInstrumentNamesItselfAndItsFiles)
     EXPECT_EQ (instrument->getUserSettingsFile().getFileName(), "Tarvelin.ini");
     EXPECT_EQ (instrument->getMidiControl().getMapName(), "Tarvelin");
     EXPECT_EQ (instrument->getSoftwareVersion(), "1.9.5");
+    EXPECT_EQ (instrument->getSoftwareVersion(), JucePlugin_VersionString);   // what the formats' metadata say
     EXPECT_EQ (instrument->getBuildDate(), "2015-01-08");
 }
 
@@ -127,4 +130,110 @@ TEST_F (TarvelinHostBoundary, ThePersistentEditorExistsWithoutADisplay)
 
     ASSERT_NE (window, nullptr);
     EXPECT_GT (window->getWidth(), 0);
+}
+
+//==============================================================================
+// Values and programs as hosts meet them
+
+TEST_F (TarvelinHostBoundary, TheFirstBlockSendsEverySlotsValueOnceExceptTheOnesTheHostSetItself)
+{
+    instrument->getParameters()[TarvelinIds::cutoff]->setValue (0.25f);
+    InstrumentTest::render (*instrument, 2 * InstrumentTest::blockSize);
+
+    ASSERT_EQ (host.changes.size(), 35u);
+
+    for (const auto& change : host.changes)
+    {
+        EXPECT_NE (change.index, TarvelinIds::cutoff);
+        EXPECT_EQ (change.value, instrument->getParameters()[change.index]->getValue()) << change.index;
+    }
+}
+
+namespace
+{
+/** An instrument as the given format's wrapper makes it. */
+std::unique_ptr<Tarvelin> createInstrumentFor (juce::AudioProcessor::WrapperType wrapper)
+{
+    juce::AudioProcessor::setTypeOfNextNewPlugin (wrapper);
+    auto made = createInstrument();
+    juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Undefined);
+    return made;
+}
+
+float cutoffOf (Tarvelin& plugin)
+{
+    return plugin.getParameterManager().getNormalisedValue (TarvelinIds::cutoff);
+}
+
+void sendProgramChange (Tarvelin& plugin, int program)
+{
+    InstrumentTest::render (plugin, InstrumentTest::blockSize, InstrumentTest::blockSize,
+                            { { 0, juce::MidiMessage::programChange (1, program) } });
+}
+} // namespace
+
+TEST_F (TarvelinHostBoundary, UnderVst3AProgramTheHostChoosesIsAppliedAndEveryOtherChangeOfTheSlotIsToldToIt)
+{
+    const auto vst3 = createInstrumentFor (juce::AudioProcessor::wrapperType_VST3);
+    HostRecorder vst3Host;
+    vst3->addListener (&vst3Host);
+
+    vst3->setCurrentProgram (5);
+    EXPECT_EQ (vst3->getCurrentProgram(), 5);
+    EXPECT_EQ (cutoffOf (*vst3), vst3->getPresetSlot (5)->getValue (TarvelinIds::cutoff));
+    EXPECT_EQ (vst3Host.programChanges, 0);   // the host's own choice is not announced back
+
+    sendProgramChange (*vst3, 7);
+    EXPECT_EQ (vst3Host.programChanges, 1);
+
+    vst3->selectPreset (7, false);
+    EXPECT_EQ (vst3Host.programChanges, 1);   // the same slot is no change
+
+    juce::MemoryBlock state;
+    instrument->getStateInformation (state);   // slot 0 current
+    vst3->setStateInformation (state.getData(), static_cast<int> (state.getSize()));
+    EXPECT_EQ (vst3Host.programChanges, 2);
+    EXPECT_EQ (vst3->getCurrentProgram(), 0);
+
+    // From the audio thread the news waits for the message thread.
+    std::thread audio ([&vst3] { sendProgramChange (*vst3, 9); });
+    audio.join();
+    EXPECT_EQ (vst3Host.programChanges, 2);
+    vst3->handleUpdateNowIfNeeded();
+    EXPECT_EQ (vst3Host.programChanges, 3);
+    vst3->removeListener (&vst3Host);
+}
+
+TEST_F (TarvelinHostBoundary, ChoosingTheCurrentProgramAgainKeepsRestoredValues)
+{
+    const auto vst3 = createInstrumentFor (juce::AudioProcessor::wrapperType_VST3);
+    vst3->setCurrentProgram (5);
+    vst3->getParameters()[TarvelinIds::cutoff]->setValue (0.875f);
+    juce::MemoryBlock project;
+    vst3->getStateInformation (project);
+
+    const auto restored = createInstrumentFor (juce::AudioProcessor::wrapperType_VST3);
+    restored->setStateInformation (project.getData(), static_cast<int> (project.getSize()));
+    restored->setCurrentProgram (5);   // hosts re-send the program while restoring a project
+
+    EXPECT_EQ (restored->getCurrentProgram(), 5);
+    EXPECT_EQ (cutoffOf (*restored), 0.875f);
+}
+
+TEST_F (TarvelinHostBoundary, OtherFormatsHaveOneProgramNamedAfterTheCurrentPresetWhoseChoiceChangesNothing)
+{
+    for (const auto wrapper : { juce::AudioProcessor::wrapperType_LV2, juce::AudioProcessor::wrapperType_Standalone })
+    {
+        const auto plugin = createInstrumentFor (wrapper);
+        sendProgramChange (*plugin, 5);
+        plugin->getParameters()[TarvelinIds::cutoff]->setValue (0.875f);
+
+        plugin->setCurrentProgram (0);
+
+        EXPECT_EQ (plugin->getNumPrograms(), 1);
+        EXPECT_EQ (plugin->getCurrentProgram(), 0);
+        EXPECT_EQ (plugin->getProgramName (0), plugin->getPresetName (5));
+        EXPECT_EQ (plugin->getCurrentPresetIndex(), 5);
+        EXPECT_EQ (cutoffOf (*plugin), 0.875f);
+    }
 }

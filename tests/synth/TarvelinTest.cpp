@@ -227,6 +227,48 @@ TEST_F (Instrument, TheSequencerFollowsTheHostPosition)
     EXPECT_FALSE (out.noteOns().empty());
 }
 
+TEST_F (Instrument, WithoutAMovingHostPositionTheClockRunsOnAtTheLastTempoTheHostGave)
+{
+    writeChromaticPattern();
+
+    // No musical position at all (jalv, Ardour), or one that stands still.
+    for (const bool reportsPosition : { false, true })
+    {
+        TestPlayHead host;
+        host.playing = true;
+        host.tempo = 130.0;
+        host.reportsPosition = reportsPosition;
+        host.positionStandsStill = true;
+        play (512, {}, &host);
+        host.reportsTempo = false;
+
+        const auto ons = play (12000, {}, &host).noteOns();
+
+        EXPECT_DOUBLE_EQ (plugin.getSequencerClock().getTempo(), 130.0) << reportsPosition;
+        EXPECT_EQ (samplesOf (ons), (std::vector<int> { 5089 - 512, 10177 - 512 })) << reportsPosition;
+        EXPECT_EQ (notesOf (ons), (std::vector<int> { 37, 38 })) << reportsPosition;
+
+        host.playing = false;
+        play (512, {}, &host);
+    }
+}
+
+TEST_F (Instrument, AHostPositionThatJumpsRelocatesTheClock)
+{
+    writeChromaticPattern();
+    TestPlayHead host;
+    host.playing = true;
+    host.positionStandsStill = true;
+    play (2048, {}, &host);
+
+    host.position = 2.25;    // a step's start: the next step begins at once
+    const auto ons = play (512, {}, &host).noteOns();
+
+    EXPECT_NEAR (plugin.getSequencerClock().getPosition(), 2.25 + 512.0 / 22050.0, 1.0e-9);
+    ASSERT_EQ (ons.size(), 1u);    // without the jump the next step would be 3400 samples away
+    EXPECT_LE (ons[0].sample, 1);
+}
+
 TEST_F (Instrument, AUserStopWhileTheHostPlaysIsUndoneAtTheNextBlock)
 {
     TestPlayHead host;

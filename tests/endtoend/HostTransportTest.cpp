@@ -1,0 +1,156 @@
+// Real hosts report less of their transport than JUCE's own host: jalv gives the
+// frame count and whether it rolls (in every cycle, or once when that changes),
+// Ardour the bar, tempo and time signature but no musical position. With each,
+// a fresh instance plays factory pattern 1 on the sixteenth-note grid of the
+// tempo the host gave (120 BPM when it gave none), every step in turn.
+
+#include "HostedPlugin.h"
+
+#include <gtest/gtest.h>
+
+using HostedPlugin::Format;
+
+namespace
+{
+constexpr double sampleRate = 44100.0;
+constexpr int blockSize = 512;
+
+/** Which fields a host fills in. */
+struct HostShape
+{
+    const char* name;
+    bool barTempoAndSignature;   // Ardour: bar, tempo and time signature, no musical position
+    bool onlyFirstBlock;         // jalv when the transport does not change: one position, then none
+    Format format;
+};
+
+void PrintTo (const HostShape& shape, std::ostream* out)
+{
+    *out << shape.name;
+}
+
+class ShapedPlayHead : public juce::AudioPlayHead
+{
+public:
+    explicit ShapedPlayHead (const HostShape& hostShape) : shape (hostShape) {}
+
+    juce::Optional<PositionInfo> getPosition() const override
+    {
+        if (shape.onlyFirstBlock && samples > 0)
+            return {};
+
+        PositionInfo info;
+        info.setIsPlaying (true);
+        info.setTimeInSamples (samples);
+
+        if (shape.barTempoAndSignature)
+        {
+            info.setBpm (tempo);
+            info.setBarCount (samples / static_cast<juce::int64> (sampleRate * 60.0 / tempo * 4.0));
+            info.setTimeSignature (juce::AudioPlayHead::TimeSignature { 4, 4 });
+        }
+
+        return info;
+    }
+
+    const HostShape& shape;
+    const double tempo = 140.0;
+    juce::int64 samples = 0;
+};
+
+struct Note
+{
+    int sample, note;
+};
+
+/** The MIDI notes of factory pattern 1's steps, -1 for a step without gate. */
+std::vector<int> readFirstFactoryPattern()
+{
+    std::vector<int> notes;
+    const auto bank = juce::parseXML (juce::File (TARVELIN_RESOURCES_DIR).getChildFile ("default.tqptrb"));
+    const auto* pattern = bank != nullptr ? bank->getChildElement (0) : nullptr;
+
+    if (pattern == nullptr)
+        return notes;
+
+    for (auto* step : pattern->getChildWithTagNameIterator ("Step"))
+    {
+        const bool up = step->getBoolAttribute ("octaveUp"), down = step->getBoolAttribute ("octaveDown");
+        const auto octave = up && down ? 60 : up ? 48 : down ? 24 : 36;
+        notes.push_back (step->getBoolAttribute ("gate") ? step->getIntAttribute ("note") + octave : -1);
+    }
+
+    return notes;
+}
+
+std::vector<Note> playNoteOns (juce::AudioPluginInstance& plugin, ShapedPlayHead& host, int numBlocks)
+{
+    std::vector<Note> ons;
+    plugin.setPlayHead (&host);
+
+    for (int block = 0; block < numBlocks; ++block)
+    {
+        juce::AudioBuffer<float> buffer (2, blockSize);
+        juce::MidiBuffer midi;
+        HostedPlugin::processBlock (plugin, buffer, midi);
+
+        for (const auto metadata : midi)
+            if (metadata.getMessage().isNoteOn())
+                ons.push_back ({ block * blockSize + metadata.samplePosition, metadata.getMessage().getNoteNumber() });
+
+        host.samples += blockSize;
+    }
+
+    plugin.setPlayHead (nullptr);
+    return ons;
+}
+
+class HostTransport : public ::testing::TestWithParam<HostShape>
+{
+};
+} // namespace
+
+TEST_P (HostTransport, PlaysPatternOnesStepsAtTheirSamples)
+{
+    const auto pattern = readFirstFactoryPattern();
+    ASSERT_EQ (pattern.size(), 16u);
+
+    auto plugin = HostedPlugin::load (GetParam().format, sampleRate, blockSize);
+    ASSERT_NE (plugin, nullptr);
+    plugin->prepareToPlay (sampleRate, blockSize);
+    ShapedPlayHead host (GetParam());
+
+    const auto ons = playNoteOns (*plugin, host, 200);   // 18 steps and more: past the pattern's end
+
+    const auto tempo = GetParam().barTempoAndSignature ? host.tempo : 120.0;
+    const auto samplesPerStep = sampleRate * 60.0 / tempo / 4.0;
+    std::vector<int> expectedNotes;
+    std::vector<double> expectedSamples;
+
+    for (int step = 0; step * samplesPerStep < 200.0 * blockSize; ++step)
+    {
+        if (const auto note = pattern[static_cast<size_t> (step % 16)]; note >= 0)
+        {
+            expectedNotes.push_back (note);
+            expectedSamples.push_back (step * samplesPerStep);
+        }
+    }
+
+    ASSERT_EQ (ons.size(), expectedNotes.size());
+
+    for (size_t i = 0; i < ons.size(); ++i)
+    {
+        EXPECT_EQ (ons[i].note, expectedNotes[i]) << i;
+        EXPECT_NEAR (ons[i].sample, expectedSamples[i], 1.0) << i;
+    }
+}
+
+// A VST3 host hands the plug-in a transport with every block, so "one position,
+// then none" is an LV2 shape only (JUCE's VST3 host would report a stopped transport).
+INSTANTIATE_TEST_SUITE_P (RealHostShapes, HostTransport,
+                          ::testing::Values (HostShape { "SamplesAndPlayingOnly_VST3", false, false, Format::vst3 },
+                                             HostShape { "SamplesAndPlayingOnly_LV2", false, false, Format::lv2 },
+                                             HostShape { "BarTempoAndSignatureNoMusicalPosition_VST3", true, false, Format::vst3 },
+                                             HostShape { "BarTempoAndSignatureNoMusicalPosition_LV2", true, false, Format::lv2 },
+                                             HostShape { "OnePositionThenNone_LV2", false, true, Format::lv2 }),
+                          [] (const auto& paramInfo) { return std::string (paramInfo.param.name); });
