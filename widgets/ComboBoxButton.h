@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/Parameter.h"
+#include "widgets/OwnOrExternalMenu.h"
 #include "widgets/PopupMenuEx.h"
 #include "widgets/TextButtonWithIcon.h"
 
@@ -61,11 +62,8 @@ public:
     void resized() override;
 
 private:
-    bool isOwnOrExternal (const PopupMenuEx* menu) const noexcept;
-
     int chosenId = -1;
-    PopupMenuEx ownMenu;
-    juce::WeakReference<PopupMenuEx> externalMenu;
+    OwnOrExternalMenu menus { *this };
     juce::ListenerList<Listener> listeners;
     TextButtonWithIcon button { {} };
 
