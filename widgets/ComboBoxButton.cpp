@@ -17,11 +17,6 @@ ComboBoxButton::ComboBoxButton (const juce::String& boxName)
 
 ComboBoxButton::~ComboBoxButton() = default;
 
-PopupMenuEx& ComboBoxButton::getMenu() noexcept
-{
-    return menus.get();
-}
-
 void ComboBoxButton::setSelectedId (int id, bool notify)
 {
     if (id == chosenId)

@@ -42,7 +42,7 @@ public:
     /** Shows a menu owned elsewhere in place of the own one; null, or the
         external menu's deletion, goes back to the own menu. */
     void setExternalMenu (PopupMenuEx* menu);
-    PopupMenuEx& getMenu() noexcept;
+    PopupMenuEx& getMenu() noexcept            { return menus.get(); }
 
     /** Offers the parameter's value names (ids from 0) and binds the control to it. */
     void attachToParameter (EnumParameter* enumParameter);

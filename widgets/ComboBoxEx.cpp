@@ -19,11 +19,6 @@ ComboBoxEx::ComboBoxEx (const juce::String& boxName)
 
 ComboBoxEx::~ComboBoxEx() = default;
 
-PopupMenuEx& ComboBoxEx::getMenu() noexcept
-{
-    return menus.get();
-}
-
 void ComboBoxEx::setSelectedId (int id, bool notify)
 {
     if (id == selectedId)

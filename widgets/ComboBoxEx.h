@@ -41,7 +41,7 @@ public:
     void setExternalMenu (PopupMenuEx* menu);
 
     /** The menu that opens: the external one when set, else the own one. */
-    PopupMenuEx& getMenu() noexcept;
+    PopupMenuEx& getMenu() noexcept            { return menus.get(); }
 
     /** Refreshes the shown text and ticks the selected item. */
     void updateText();
