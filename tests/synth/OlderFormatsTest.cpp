@@ -441,33 +441,6 @@ TEST_F (OlderFormats, OutOfRangeWordsOfAnOlderStateBlockAreBroughtIntoRange)
     EXPECT_FLOAT_EQ (plugin.getPresetSlot (0)->getValue (cutoff), 1.0f);
 }
 
-TEST_F (OlderFormats, AnOlderStateBlockOfRandomBytesLeavesEveryValueInRange)
-{
-    for (int seed = 1; seed <= 5; ++seed)
-    {
-        WordBlock block (olderStateWords);
-        juce::Random random (seed);
-
-        for (auto& byte : block.bytes)
-            byte = static_cast<juce::uint8> (random.nextInt (256));
-
-        block.setInt (0, 0);    // never the toolkit's magic number
-
-        plugin.setStateInformation (block.data(), block.size());
-
-        EXPECT_TRUE (everyStepIsInRange()) << seed;
-        EXPECT_LE (plugin.getCurrentPatternIndex(), 23) << seed;
-        EXPECT_LT (plugin.getEditedStep(), plugin.getPattern (plugin.getCurrentPatternIndex()).getLength()) << seed;
-
-        for (int id = 0; id < 36; ++id)
-            EXPECT_TRUE (normalised (id) >= 0.0f && normalised (id) <= 1.0f) << seed << " " << id;
-    }
-
-    // It still plays.
-    plugin.performEvent (IntSeqPlugin::startEvent);
-    render (stepStartSample (20));
-}
-
 TEST_F (OlderFormats, StateAndProgramBlocksOfAnyOtherSizeAreNotTheOlderFormats)
 {
     const auto block = makeOlderState();
