@@ -433,6 +433,7 @@ INSTANTIATE_TEST_SUITE_P (EveryInstrumentParameter, DisplayTexts, ::testing::Val
     DisplayCase { attack, 0.5f, "73.9 ms" }, DisplayCase { attack, 1.0f, "5.30 s" },
     DisplayCase { decay, 0.5f, "514.0 ms" }, DisplayCase { accentDecay, 1.0f, "2.31 s" },
     DisplayCase { bankDamping, 0.999f, "99%" }, DisplayCase { drive, 0.0f, "0.0dB" },
+    DisplayCase { drive, 0.5f, "15.4dB" }, DisplayCase { drive, 1.0f, "32.0dB" }, DisplayCase { distortionLevel, 0.0f, "-60.0dB" },
     DisplayCase { bankFrequency, 0.25f, "-0.50" }, DisplayCase { waveform, 0.0f, "Square" },
     DisplayCase { accentSweepLink, 0.0f, "Free" }, DisplayCase { effectOn, 1.0f, "On" },
     DisplayCase { bankOrder, 0.0f, "Post" }, DisplayCase { volume, 1.0f, "+12.0dB" },
