@@ -56,7 +56,7 @@ void addViewableDescendants (Display* display, ::Window window, std::vector<XSer
         int x = 0, y = 0;
         ::Window child = 0;
         XTranslateCoordinates (display, children[i], root, 0, 0, &x, &y, &child);
-        found.push_back ({ children[i], x, y, attributes.width, attributes.height });
+        found.push_back ({ children[i], window, x, y, attributes.width, attributes.height });
         addViewableDescendants (display, children[i], found);
     }
 

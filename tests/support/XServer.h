@@ -12,10 +12,10 @@
 */
 namespace XServer
 {
-/** A window on the screen: its id and its bounds in screen coordinates. */
+/** A window on the screen: its id, its parent's and its bounds in screen coordinates. */
 struct Window
 {
-    unsigned long id = 0;
+    unsigned long id = 0, parent = 0;
     int x = 0, y = 0, width = 0, height = 0;
 };
 
