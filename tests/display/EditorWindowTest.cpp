@@ -82,8 +82,10 @@ TEST (EditorWindow, ADragThroughThePeerReachesThePressedComponentAsOneGesture)
     EditorWindow window;
     ASSERT_TRUE (window.open());
 
+    // The host's editor wraps the plug-in's own: press the middle of that.
     auto& editor = *window.getEditor();
-    const juce::Point<int> from { editor.getWidth() / 4, editor.getHeight() / 2 }, to = from - juce::Point<int> (0, 60);
+    ASSERT_EQ (editor.getNumChildComponents(), 1);
+    const auto from = window.getCentreOf (*editor.getChildComponent (0)), to = from - juce::Point<int> (0, 60);
     auto* pressed = editor.getComponentAt (from);
     ASSERT_NE (pressed, nullptr);
 

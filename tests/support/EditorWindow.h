@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/MessageQueue.h"
+#include "support/TestPlugins.h"
 #include "support/XServer.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -21,9 +22,18 @@
 class EditorWindow
 {
 public:
-    /** Makes the plug-in as the Standalone does; open() shows its editor. */
-    EditorWindow()
+    enum class Settings
     {
+        fresh,  // the plug-in starts with no user settings, as on a new machine
+        kept    // it reads what an earlier instance of this process left
+    };
+
+    /** Makes the plug-in as the Standalone does; open() shows its editor. */
+    explicit EditorWindow (Settings settings = Settings::fresh)
+    {
+        if (settings == Settings::fresh)
+            removeSettingsOf (JucePlugin_Name);
+
         juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Standalone);
         processor.reset (createPluginFilter());
         juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Undefined);
@@ -104,6 +114,13 @@ public:
 
         const auto paintsBefore = window->getNumPaints();
         return runMessageLoopUntil ([this, paintsBefore] { return window->getNumPaints() > paintsBefore; }, timeoutMs);
+    }
+
+    /** The centre of a component inside the editor, in editor coordinates: where to press it. */
+    juce::Point<int> getCentreOf (const juce::Component& component) const
+    {
+        jassert (editor != nullptr && editor->isParentOf (&component));
+        return editor->getLocalPoint (&component, component.getLocalBounds().getCentre());
     }
 
     /** The window's bounds on the screen (empty when closed). */
