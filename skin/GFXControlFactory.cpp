@@ -11,32 +11,50 @@
 #include "skin/GFXRocker.h"
 #include "skin/GFXSwitch.h"
 #include "skin/GFXToggleButton.h"
+#include "skin/ImageMidiKeyboard.h"
 #include "skin/ModWheel.h"
+#include "skin/ModulationMatrixComponent.h"
 #include "skin/NoteDisplay.h"
 #include "skin/NumericDisplay.h"
 #include "skin/PatternNumberDisplay.h"
 #include "skin/PitchBender.h"
+#include "skin/Skin.h"
+#include "skin/TextInput.h"
 
 namespace GFXControlFactory
 {
 namespace
 {
 template <typename ControlClass>
-Control make (const juce::String& name)
+Control own (std::unique_ptr<ControlClass> control)
 {
-    auto control = std::make_unique<ControlClass> (name);
     GUIController* controller = control.get();
     return { std::move (control), controller };
+}
+
+template <typename ControlClass>
+Control make (const juce::String& name, Skin&)
+{
+    return own (std::make_unique<ControlClass> (name));
+}
+
+Control makeKeyboard (const juce::String& name, Skin& skin)
+{
+    return own (std::make_unique<ImageMidiKeyboard> (skin.getKeyboardState(), juce::KeyboardComponentBase::horizontalKeyboard, name));
+}
+
+Control makeTextInput (const juce::String& name, Skin&)
+{
+    return own (std::make_unique<TextInput> (name, juce::String()));
 }
 
 struct Kind
 {
     const char* tag;
-    Control (*create) (const juce::String& name);
+    Control (*create) (const juce::String& name, Skin& skin);
 };
 
-// In the vocabulary's order. "MidiKeyboard", "TextInput" and "ModulationMatrix"
-// are not built yet: a skin that uses them gets a warning for an unknown tag.
+// In the vocabulary's order.
 const Kind kinds[] = {
     { "Knob", make<GFXKnob> },
     { "Switch", make<GFXSwitch> },
@@ -51,17 +69,20 @@ const Kind kinds[] = {
     { "NumericDisplay", make<NumericDisplay> },
     { "NoteDisplay", make<NoteDisplay> },
     { "PatternNumberDisplay", make<PatternNumberDisplay> },
+    { "MidiKeyboard", makeKeyboard },
     { "PitchBender", make<PitchBender> },
     { "ModWheel", make<ModWheel> },
+    { "ModulationMatrix", make<ModulationMatrixComponent> },
     { "MidiChannelDisplay", make<GFXMidiChannelDisplay> },
+    { "TextInput", makeTextInput },
 };
 } // namespace
 
-Control create (const juce::String& tag, const juce::String& name)
+Control create (const juce::String& tag, const juce::String& name, Skin& skin)
 {
     for (const auto& kind : kinds)
         if (tag.equalsIgnoreCase (kind.tag))
-            return kind.create (name);
+            return kind.create (name, skin);
 
     return {};
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 class GUIController;
+class Skin;
 
 /*  The skin's control vocabulary: which control class each tag of a panel's
     "controls" builds. Tags are compared ignoring case.
@@ -20,6 +21,7 @@ struct Control
     explicit operator bool() const noexcept { return component != nullptr; }
 };
 
-/** The control for a tag, its component named; empty for a tag the vocabulary lacks. */
-Control create (const juce::String& tag, const juce::String& name);
+/** The control for a tag, its component named; empty for a tag the vocabulary
+    lacks. The keyboard plays into the skin's keyboard state. */
+Control create (const juce::String& tag, const juce::String& name, Skin& skin);
 } // namespace GFXControlFactory

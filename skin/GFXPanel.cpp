@@ -67,7 +67,7 @@ void GFXPanel::loadControls (const juce::XmlElement& controlsElement, Skin& skin
             continue;
 
         const auto controlName = element->getStringAttribute ("name");
-        auto control = GFXControlFactory::create (element->getTagName(), controlName);
+        auto control = GFXControlFactory::create (element->getTagName(), controlName, skin);
 
         if (! control)
         {

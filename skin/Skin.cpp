@@ -113,6 +113,11 @@ GuiEventsMap& Skin::getEventsMap() const
     return editor.getEventsMap();
 }
 
+juce::MidiKeyboardState& Skin::getKeyboardState() const
+{
+    return editor.getKeyboardState();
+}
+
 void Skin::addWarning (const juce::String& warning)
 {
     warnings.add (warning);

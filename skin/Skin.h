@@ -1,5 +1,6 @@
 #pragma once
 
+#include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_graphics/juce_graphics.h>
 
 #include <map>
@@ -38,6 +39,9 @@ public:
         virtual ParameterManager& getParameterManager() = 0;
         virtual GuiEventsMap& getEventsMap() = 0;
 
+        /** The plug-in's keyboard state, which the on-screen keyboard plays into. */
+        virtual juce::MidiKeyboardState& getKeyboardState() = 0;
+
         /** The folder of the ".ulvraskin" packages: "Skins" in the plug-in's common settings folder. */
         virtual juce::File getSkinsDirectory() const = 0;
     };
@@ -52,6 +56,7 @@ public:
     Editor& getEditor() const noexcept                      { return editor; }
     ParameterManager& getParameterManager() const;
     GuiEventsMap& getEventsMap() const;
+    juce::MidiKeyboardState& getKeyboardState() const;
 
     /** The package of a skin name in a skins folder; a non-existent file for a
         name that is empty, absolute or holds "/", "\\" or "..", so that no name

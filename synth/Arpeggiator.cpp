@@ -145,18 +145,12 @@ void Arpeggiator::applyClockSettings (double gate)
     arpClock.setGate (gate);
 }
 
-void Arpeggiator::processSample()
+void Arpeggiator::runClockPhase()
 {
-    if (chordChangePending.load (std::memory_order_relaxed) && chordChangePending.exchange (false))
-        restartWalkForChord();
-
-    if (arpClock.processSample())
-    {
-        if (arpClock.isFirstPhase())
-            arpeggiatorStep();
-        else
-            arpeggiatorRelease();
-    }
+    if (arpClock.isFirstPhase())
+        arpeggiatorStep();
+    else
+        arpeggiatorRelease();
 }
 
 void Arpeggiator::resetArpeggiator()

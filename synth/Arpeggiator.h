@@ -87,7 +87,21 @@ public:
     /** Once per sample, after the sample's MIDI: advances the clock and plays or
         releases a note when a step starts or its gate ends.
     */
-    void processSample();
+    void processSample()        { if (advanceClock()) runClockPhase(); }
+
+    /** processSample in two halves, for a caller that must act before the notes
+        change: advances the clock and tells whether a step starts or its gate
+        ends at this sample; runClockPhase then plays or releases the note.
+    */
+    bool advanceClock()
+    {
+        if (chordChangePending.load (std::memory_order_relaxed) && chordChangePending.exchange (false))
+            restartWalkForChord();
+
+        return arpClock.processSample();
+    }
+
+    void runClockPhase();
 
     /** Releases the sounding note, forgets the held notes and stops the clock. */
     void resetArpeggiator();

@@ -161,11 +161,8 @@ bool Clock::isNearerPreviousStep() const
     return (c - p) > (p - (c - 1.0));
 }
 
-bool Clock::processSample()
+bool Clock::processSampleWithTiming()
 {
-    if (! isRunning())
-        return false;
-
     if (dirty)
     {
         dirty = false;

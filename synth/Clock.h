@@ -101,7 +101,21 @@ public:
     /** Advances one sample. Returns true when the phase changed at this sample;
         isFirstPhase() and isSecondPhase() then tell the new phase.
     */
-    virtual bool processSample();
+    virtual bool processSample()
+    {
+        if (! isRunning())
+            return false;
+
+        // Most samples only count down towards the next change: done here, without a call.
+        if (! dirty && countdown > 0)
+        {
+            --countdown;
+            position += beatsPerSample;
+            return false;
+        }
+
+        return processSampleWithTiming();
+    }
 
 protected:
     /** How far past a step start, in steps, a position still begins that step at
@@ -121,6 +135,9 @@ protected:
         position on. Returns true when the phase changed.
     */
     bool advanceOneSample() noexcept;
+
+    /** processSample for new timing or a change that may be due. */
+    bool processSampleWithTiming();
 
     double position = 0.0;
     double sampleRate = 44100.0;

@@ -34,11 +34,8 @@ void MidiEventCursor::setEvents (const juce::MidiBuffer& events)
     restart();
 }
 
-bool MidiEventCursor::getNextEventAt (juce::MidiMessage& out, int sample)
+bool MidiEventCursor::takeNextEventAt (juce::MidiMessage& out, int sample)
 {
-    if (! hasMore)
-        return false;
-
     if (! pending)
     {
         if (iterator == buffers[current].cend())

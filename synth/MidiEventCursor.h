@@ -24,12 +24,20 @@ public:
         for every sample of the block in order. An event stamped before the given
         sample is handed out at once rather than held back.
     */
-    bool getNextEventAt (juce::MidiMessage& out, int sample);
+    bool getNextEventAt (juce::MidiMessage& out, int sample)
+    {
+        // Most samples have no event: they are answered here, without a call.
+        if (! hasMore || (pending && position > sample))
+            return false;
+
+        return takeNextEventAt (out, sample);
+    }
 
     /** Ends a block of n samples: events at n and later move to the next block, shifted by -n. */
     void advance (int numSamples);
 
 private:
+    bool takeNextEventAt (juce::MidiMessage& out, int sample);
     void restart();
 
     juce::MidiBuffer buffers[2];

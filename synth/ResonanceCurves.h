@@ -39,11 +39,24 @@ struct ResonanceCurves
     */
     static double lookUp (const Curve& curve, double x) noexcept
     {
-        int i = 1;
+        int segment = 1;
+        return lookUp (curve, x, segment);
+    }
+
+    /** The same, searching from the segment where the last look-up ended (x moves
+        little from one sample to the next) and leaving the one it ends in.
+    */
+    static double lookUp (const Curve& curve, double x, int& segment) noexcept
+    {
+        auto i = segment < 1 ? 1 : (segment > curve.length - 1 ? curve.length - 1 : segment);
 
         while (i < curve.length - 1 && curve.inputs[i] < x)
             ++i;
 
+        while (i > 1 && curve.inputs[i - 1] >= x)
+            --i;
+
+        segment = i;
         const auto x0 = curve.inputs[i - 1];
         const auto g0 = curve.gains[i - 1];
         return g0 + (curve.gains[i] - g0) * (x - x0) / (curve.inputs[i] - x0);

@@ -109,21 +109,29 @@ void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
     applyPlayRequest (hostIsPlaying);
 
     const int numSamples = buffer.getNumSamples();
-    const int numChannels = buffer.getNumChannels();
     buffer.clear();
 
     midiInput.setEvents (midi);
     applyClockSettings();
 
+    // The voice renders in runs between the samples where something happens (a MIDI
+    // event, a step of either clock): each run is rendered, under one take of the
+    // engine lock, just before what happens at its end reaches the engine.
+    juce::MidiMessage message;
+    int rendered = 0;
+
     for (int i = 0; i < numSamples; ++i)
     {
-        juce::MidiMessage message;
-
         while (midiInput.getNextEventAt (message, i))
+        {
+            renderVoice (buffer, rendered, i);
             handleMidiEvent (message, hostIsPlaying);
+        }
 
         if (sequencerClock.processSample())
         {
+            renderVoice (buffer, rendered, i);
+
             if (sequencerClock.isFirstPhase())
                 advanceSequencerStep();
             else
@@ -139,22 +147,16 @@ void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
             }
         }
 
-        arpeggiator.processSample();
-
-        double sample = 0.0;
-
+        if (arpeggiator.advanceClock())
         {
-            const juce::ScopedLock sl (engineLock);
-            engine->renderSample (sample);
+            renderVoice (buffer, rendered, i);
+            arpeggiator.runClockPhase();
         }
-
-        const auto value = static_cast<float> (sample);
-
-        for (int channel = 0; channel < numChannels; ++channel)
-            buffer.addSample (channel, i, value);
 
         ++midiOutPosition;
     }
+
+    renderVoice (buffer, rendered, numSamples);
 
     midiInput.advance (numSamples);
 
@@ -170,6 +172,30 @@ void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
 
         if (running != flags.clockWasRunning)
             parameterManager.setBoolValue (playStateId, running);
+    }
+}
+
+void Tarvelin::renderVoice (juce::AudioBuffer<float>& buffer, int& rendered, int end)
+{
+    if (end <= rendered)
+        return;
+
+    const juce::ScopedLock sl (engineLock);
+
+    while (rendered < end)
+    {
+        const auto length = std::min (end - rendered, static_cast<int> (voiceScratch.size()));
+        engine->renderBlock (voiceScratch.data(), length);
+
+        for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
+        {
+            auto* out = buffer.getWritePointer (channel, rendered);
+
+            for (int j = 0; j < length; ++j)
+                out[j] += static_cast<float> (voiceScratch[static_cast<size_t> (j)]);
+        }
+
+        rendered += length;
     }
 }
 
@@ -871,10 +897,4 @@ void Tarvelin::loadUserSettingsFromXml (const juce::XmlElement& element)
                               [this] (int level) { defaultAccentVelocityLevel = level; },
                               [this] (int mode) { defaultOscillatorTuning = mode; });
     });
-}
-
-// The entry the format wrappers call when a host instantiates the plug-in.
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
-{
-    return BasePlugin::createAndSetUp (std::make_unique<Tarvelin>()).release();
 }

@@ -17,7 +17,8 @@
     The instrument: the most derived layer of the plug-in object. It owns the
     voice engine behind its lock, the arpeggiator, the 96 patterns and the
     pattern engine that plays and edits them, and runs the block processing
-    that ties MIDI, the two step clocks and the voice together sample by sample.
+    that ties MIDI, the two step clocks and the voice together: MIDI and the
+    clocks sample by sample, the voice in runs between the samples where they act.
 
     Threads: processBlock and the note routing run on the audio thread; the
     parameter handlers run on whichever thread set a parameter; everything else
@@ -241,6 +242,10 @@ private:
         bool hasPosition = false;   // the host has reported a musical position
     };
 
+    /** Renders the voice from sample rendered up to end (not included) into every
+        channel and moves rendered on; nothing when end is not past it.
+    */
+    void renderVoice (juce::AudioBuffer<float>& buffer, int& rendered, int end);
     void handleHostTransport (bool& hostIsPlaying);
     void applyPlayRequest (bool hostIsPlaying);
     void handleMidiEvent (const juce::MidiMessage& message, bool hostIsPlaying);
@@ -264,6 +269,7 @@ private:
     // Voice
     juce::CriticalSection engineLock;
     std::unique_ptr<TarvelinCore> engine;
+    std::array<double, 256> voiceScratch {};   // the voice's run, before it goes to the channels
     Arpeggiator arpeggiator;
     std::vector<int> soundingNotes;
     juce::MidiBuffer midiOut;

@@ -1,5 +1,7 @@
 #include "synth/TarvelinCore.h"
 
+#include "synth/ExactMath.h"
+#include "synth/FastMath.h"
 #include "synth/TarvelinIds.h"
 
 #include <algorithm>
@@ -22,9 +24,9 @@ constexpr double denormalGuard = 1.0e-20;
 // Below this amplitude the filter's state is dropped: the voice is silent.
 constexpr double silentAmplitude = 6.103515625e-5;   // 2^-14
 
+// The filter saturates at tanh (y / 65000) of an input of 0.5e6 times the oscillator.
 constexpr double filterScale = 65000.0;
-
-double saturate (double y) noexcept    { return std::tanh (y * (1.0 / filterScale)); }
+constexpr double filterDrive = 0.5e6;
 
 // Coefficients are written for 44100 Hz; at very low rates a scaled one could
 // pass 1 and overshoot its target, so each is held to at most 1.
@@ -37,8 +39,10 @@ void follow (double& value, double target, double coefficient) noexcept
 } // namespace
 
 //==============================================================================
-TarvelinCore::TarvelinCore()
+TarvelinCore::TarvelinCore (Math mathToUse)
+    : math (mathToUse)
 {
+    FastMath::prepareTables();
     heldNotes.reserve (2 * numNotes);
     buildPitchTables (12.0);
 
@@ -51,11 +55,11 @@ TarvelinCore::TarvelinCore()
     drive = 1.0;
     distortionLevel = 1.0;
 
-    for (auto& section : bank)
+    for (auto& section : bank.sections)
         section = BankSection();
 
     targetNotePeriod = ResonanceCurves::rates[0] / noteFrequency[36];
-    period = 0.0;
+    controls.period = 0.0;
 }
 
 TarvelinCore::~TarvelinCore() = default;
@@ -267,8 +271,8 @@ void TarvelinCore::updateBankCoefficients()
         const auto frequency = std::pow (2.0, ((bankFrequency + offsets[i]) * 199.5451563 + 0.21484375) / 12.0);
         const auto x = frequency / halfRate;
         const auto f = 2.0 * std::sin (pi * std::min (x, 0.25));
-        bank[i].f = f;
-        bank[i].q = std::min ({ 2.0 / f - f / 2.0, 2.0, bankDamping });
+        bank.sections[i].f = f;
+        bank.sections[i].q = std::min ({ 2.0 / f - f / 2.0, 2.0, bankDamping });
     }
 }
 
@@ -336,10 +340,10 @@ void TarvelinCore::noteOn (int note, float velocity)
 
     if (heldNotes.size() == 1)
     {
-        gate = 1.0;
-        period = targetNotePeriod * smoothTuneFactor;
-        envelopeInAttack = true;
-        envelope = 1.0;
+        controls.gate = 1.0;
+        controls.period = targetNotePeriod * controls.tuneFactor;
+        controls.envelopeInAttack = true;
+        controls.envelope = 1.0;
         accented = isAccent ? 1 : 0;
     }
     else if (isAccent)
@@ -359,7 +363,7 @@ void TarvelinCore::noteOff (int note)
     heldNotes.erase (held);
 
     if (heldNotes.empty())
-        gate = 0.0;
+        controls.gate = 0.0;
     else
         targetNotePeriod = notePeriod (heldNotes.back().first);
 }
@@ -368,12 +372,12 @@ void TarvelinCore::allNotesOff()
 {
     heldNotes.clear();
     accented = 0;
-    gate = 0.0;
+    controls.gate = 0.0;
 }
 
 void TarvelinCore::currentPresetLoaded()
 {
-    for (auto& section : bank)
+    for (auto& section : bank.sections)
     {
         section.low = 0.0;
         section.band = 0.0;
@@ -381,244 +385,398 @@ void TarvelinCore::currentPresetLoaded()
 }
 
 //==============================================================================
-void TarvelinCore::renderSample (double& output) noexcept
+void TarvelinCore::renderBlock (double* output, int numSamples) noexcept
 {
-    // 1. Smoothing of the control values
-    follow (smoothCutoffOffset, cutoffOffset, smoothCoef);
-    follow (smoothResonance, resonance, smoothCoef);
-    follow (smoothEnvModDepth, envModDepth, smoothCoef);
-    follow (smoothAccentLevel, raw[TarvelinIds::accent], smoothCoef);
-    follow (smoothAccentAmp2, accentAmp2, smoothCoef);
-    follow (smoothTuneFactor, tuneFactor, smoothCoef);
-    follow (smoothBankMix, raw[TarvelinIds::bankMix], smoothCoef);
-    follow (smoothDrive, drive, smoothCoef);
-    follow (smoothRawResonance, raw[TarvelinIds::resonance], smoothCoef);
-    follow (smoothDistortionLevel, distortionLevel, smoothCoef);
-    follow (smoothVolume, volume, smoothCoef);
-
-    // 2. Glide; the period never nears zero, so it needs no guard
-    const auto targetPeriod = smoothTuneFactor * targetNotePeriod;
-    period = period - (period - targetPeriod) * glideCoef;
-
-    // 3. Filter envelope
-    if (envelopeInAttack)
+    for (int done = 0; done < numSamples; done += maxChunk)
     {
-        envelope = envelope - attackCoef * envelope + denormalGuard;
+        const auto n = std::min (maxChunk, numSamples - done);
 
-        if (envelope < 0.001)
+        if (math == Math::fast)
+            renderChunk<FastMath> (output + done, n);
+        else
+            renderChunk<ExactMath> (output + done, n);
+    }
+}
+
+template <typename MathFunctions>
+void TarvelinCore::renderChunk (double* output, int numSamples) noexcept
+{
+    // 1. to 8. What does not depend on the filter's state, for the whole chunk first,
+    runControls (numSamples);
+    oscillator.process<MathFunctions> (chunk.period, chunk.oscillator, numSamples, square, downFactor);
+    prepareFilterInput<MathFunctions> (numSamples);
+
+    // 13. and 14. then the filter's serial loop,
+    filter.process<MathFunctions> (chunk, numSamples);
+
+    // 15. to 19. then the tone stage and the effect; the tap comes back from the saturation's steps.
+    finishChunk (output, numSamples, filterScale / MathFunctions::stepsPerUnit * 1.5 / 1.0e6);
+}
+
+void TarvelinCore::runControls (int numSamples) noexcept
+{
+    // Kept in locals for the loop: the chunk's arrays could otherwise alias them.
+    auto v = controls;
+    const auto target = targetNotePeriod;
+    const auto isAccented = accented != 0;
+    const auto accentLevelTarget = raw[TarvelinIds::accent];
+    const auto rawResonanceTarget = raw[TarvelinIds::resonance];
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        // 1. Smoothing of the control values
+        follow (v.cutoffOffset, cutoffOffset, smoothCoef);
+        follow (v.resonance, resonance, smoothCoef);
+        follow (v.envModDepth, envModDepth, smoothCoef);
+        follow (v.accentLevel, accentLevelTarget, smoothCoef);
+        follow (v.accentAmp2, accentAmp2, smoothCoef);
+        follow (v.tuneFactor, tuneFactor, smoothCoef);
+        follow (v.rawResonance, rawResonanceTarget, smoothCoef);
+
+        // 2. Glide; the period never nears zero, so it needs no guard
+        const auto targetPeriod = v.tuneFactor * target;
+        v.period = v.period - (v.period - targetPeriod) * glideCoef;
+
+        // 3. Filter envelope
+        if (v.envelopeInAttack)
         {
-            envelopeInAttack = false;
-            envelope = 1.0;
+            v.envelope = v.envelope - attackCoef * v.envelope + denormalGuard;
+
+            if (v.envelope < 0.001)
+            {
+                v.envelopeInAttack = false;
+                v.envelope = 1.0;
+            }
         }
+        else
+        {
+            const auto coefficient = isAccented ? accentDecayCoef : decayCoef;
+            v.envelope = v.envelope - coefficient * v.envelope + denormalGuard;
+        }
+
+        const auto envelopeOutput = v.envelopeInAttack ? 1.0 - v.envelope : v.envelope;
+
+        // 4. Envelope modulation
+        const auto envelopeModulation = v.envModDepth * envelopeOutput;
+
+        // 5. Accent sweep
+        const auto accentInput = isAccented ? envelopeOutput : 0.0;
+        follow (v.fastAccent, accentInput, fastAccentCoef);
+        follow (v.slowAccent, v.fastAccent, slowAccentCoef);
+
+        const auto sweepMix = sweepLinked ? v.rawResonance * v.rawResonance * v.rawResonance : sweepAmount;
+        const auto mixed = (1.0 - sweepMix) * v.fastAccent + sweepMix * v.slowAccent;
+        follow (v.sweep, mixed, v.fastAccent > 0.3 ? fastSweepCoef : slowSweepCoef);
+
+        // 6. Cutoff control, as the exponent of the cutoff coefficient
+        const auto cutoffControl = 0.13 * v.accentLevel * v.sweep + envelopeModulation + v.cutoffOffset;
+
+        // 8. Amplitude envelope. The gate carries no guard: after a note-off it must
+        // stay exactly zero, or its follower never switches to the release coefficient.
+        v.gate = v.gate * (1.0 - gateDecay);
+
+        if (v.gate < 1.0e-30)
+            v.gate = 0.0;   // a long-held gate joins the release instead of turning subnormal
+
+        follow (v.gateFollower, v.gate, v.gate != 0.0 ? gateFollowCoef : gateReleaseCoef);
+
+        const auto accentAmpEnv = isAccented ? envelopeOutput * 2.4 * accentAmp1 : 0.0;
+        follow (v.accentLevelEnv, accentAmpEnv, accentLevelCoef);
+
+        const auto amplitudeTarget = v.amplitude < 0.0 ? 0.0 : v.gateFollower + v.accentLevelEnv * v.accentAmp2;
+        follow (v.amplitude, amplitudeTarget, ampCoef);
+
+        chunk.period[i] = v.period;
+        // Beyond +-60 the cutoff coefficient is at one of its limits either way.
+        chunk.cutoffExponent[i] = std::clamp ((cutoffControl * 199.5451563 + 0.21484375) / 12.9, -60.0, 60.0);
+        chunk.resonance[i] = v.resonance;
+        chunk.rawResonance[i] = v.rawResonance;
+        chunk.amplitude[i] = v.amplitude;
+        chunk.clearFilter[i] = v.amplitude < silentAmplitude;
     }
-    else
+
+    controls = v;
+}
+
+template <typename MathFunctions>
+void TarvelinCore::prepareFilterInput (int numSamples) noexcept
+{
+    const auto inputToSteps = filterDrive / filterScale * MathFunctions::stepsPerUnit;
+    const auto scale = cutoffScale;
+
+    // 10. Cutoff coefficient (nothing carries from sample to sample: this loop vectorises)
+    for (int i = 0; i < numSamples; ++i)
+        chunk.cutoff[i] = std::min (std::max (MathFunctions::exp2 (chunk.cutoffExponent[i]) * scale, 0.0001), 0.999);
+
+    // 9., 11. and 12. Filter input, input gain and feedback
+    const auto up = upFactor;
+    const auto& resonanceCurve = *curve;
+    const auto inputLimit = curveInputLimit;
+    auto segment = curveSegment;
+
+    for (int i = 0; i < numSamples; ++i)
     {
-        const auto coefficient = accented != 0 ? accentDecayCoef : decayCoef;
-        envelope = envelope - coefficient * envelope + denormalGuard;
+        const auto c = chunk.cutoff[i];
+        const auto x = c * up;
+        const auto r = chunk.resonance[i];
+
+        auto inputGain = 1.0;
+
+        if (x <= 0.1)
+            inputGain = MathFunctions::tanh ((x - 0.03) * 57.15) * 0.4 + 0.6;
+        else if (x > 0.5)
+            inputGain = 1.0 - r + r * (-1.9054747558462681 * c * x + 1.859060694772269 * x + 0.5800303216175069);
+
+        const auto k = 2.0 * r * ResonanceCurves::lookUp (resonanceCurve, std::min (x, inputLimit), segment);
+
+        chunk.filterInput[i] = inputGain * (chunk.oscillator[i] * inputToSteps);
+        chunk.feedbackGain[i] = 2.0 * k;
     }
 
-    const auto envelopeOutput = envelopeInAttack ? 1.0 - envelope : envelope;
+    curveSegment = segment;
+}
 
-    // 4. Envelope modulation
-    const auto envelopeModulation = smoothEnvModDepth * envelopeOutput;
+void TarvelinCore::finishChunk (double* output, int numSamples, double tapScale) noexcept
+{
+    // Kept in locals for the loop, as the output could otherwise alias them.
+    auto toneStage = tone;
+    auto clipper = distortion;
+    auto sections = bank;
+    auto bankMix = smoothBankMix, driveAmount = smoothDrive, level = smoothDistortionLevel, gain = smoothVolume;
+    const auto bankMixTarget = raw[TarvelinIds::bankMix];
 
-    // 5. Accent sweep
-    const auto accentInput = accented != 0 ? envelopeOutput : 0.0;
-    follow (fastAccent, accentInput, fastAccentCoef);
-    follow (slowAccent, fastAccent, slowAccentCoef);
-
-    const auto sweepMix = sweepLinked ? smoothRawResonance * smoothRawResonance * smoothRawResonance
-                                      : sweepAmount;
-    const auto mixed = (1.0 - sweepMix) * fastAccent + sweepMix * slowAccent;
-    follow (sweep, mixed, fastAccent > 0.3 ? fastSweepCoef : slowSweepCoef);
-
-    // 6. Cutoff control
-    const auto cutoffControl = 0.13 * smoothAccentLevel * sweep + envelopeModulation + smoothCutoffOffset;
-
-    // 7. Oscillator
-    const auto oscillatorOutput = oscillator.process (period, square, downFactor);
-
-    // 8. Amplitude envelope. The gate carries no guard: after a note-off it must
-    // stay exactly zero, or its follower never switches to the release coefficient.
-    gate = gate * (1.0 - gateDecay);
-
-    if (gate < 1.0e-30)
-        gate = 0.0;   // a long-held gate joins the release instead of turning subnormal
-
-    follow (gateFollower, gate, gate != 0.0 ? gateFollowCoef : gateReleaseCoef);
-
-    const auto accentAmpEnv = accented != 0 ? envelopeOutput * 2.4 * accentAmp1 : 0.0;
-    follow (accentLevelEnv, accentAmpEnv, accentLevelCoef);
-
-    const auto amplitudeTarget = amplitude < 0.0 ? 0.0 : gateFollower + accentLevelEnv * smoothAccentAmp2;
-    follow (amplitude, amplitudeTarget, ampCoef);
-
-    if (amplitude < silentAmplitude)
-        filter.clear();
-
-    // 9. to 12. Filter input, cutoff coefficient, input gain and feedback
-    const auto filterInput = oscillatorOutput * 0.5 * 1.0e6;
-
-    const auto c = std::clamp (std::exp2 ((cutoffControl * 199.5451563 + 0.21484375) / 12.9) * cutoffScale,
-                               0.0001, 0.999);
-    const auto x = c * upFactor;
-    const auto r = smoothResonance;
-
-    auto inputGain = 1.0;
-
-    if (x <= 0.1)
-        inputGain = std::tanh ((x - 0.03) * 57.15) * 0.4 + 0.6;
-    else if (x > 0.5)
-        inputGain = 1.0 - r + r * (-1.9054747558462681 * c * x + 1.859060694772269 * x + 0.5800303216175069);
-
-    const auto k = 2.0 * r * ResonanceCurves::lookUp (*curve, std::min (x, curveInputLimit));
-
-    // 13. and 14. Resonant filter and output chain
-    const auto tapped = filter.process (inputGain * filterInput, k, c);
-
-    // 15. DC and tone stage
-    const auto voice = tapped * amplitude * 1.5 / 1.0e6;
-    const auto toneOutput = tone.process (voice, dcCoef, smoothRawResonance);
-
-    // 16. to 19. Effect
-    double out;
-
-    if (! effectOn)
+    for (int i = 0; i < numSamples; ++i)
     {
-        out = toneOutput * smoothVolume;
-    }
-    else if (bankAfterDistortion)
-    {
-        const auto distorted = distortion.process (toneOutput * smoothDrive, smoothDistortionLevel,
-                                                   distortionDecayA, distortionDecayB);
-        const auto banked = processBank (distorted);
-        out = (smoothBankMix * banked + (1.0 - smoothBankMix) * distorted) * volume;
-    }
-    else
-    {
-        const auto banked = processBank (toneOutput);
-        const auto blended = smoothBankMix * banked + (1.0 - smoothBankMix) * toneOutput;
-        out = distortion.process (blended * smoothDrive, smoothDistortionLevel,
-                                  distortionDecayA, distortionDecayB) * smoothVolume;
+        follow (bankMix, bankMixTarget, smoothCoef);
+        follow (driveAmount, drive, smoothCoef);
+        follow (level, distortionLevel, smoothCoef);
+        follow (gain, volume, smoothCoef);
+
+        // 15. DC and tone stage
+        const auto voice = chunk.tapped[i] * chunk.amplitude[i] * tapScale;
+        const auto toneOutput = toneStage.process (voice, dcCoef, chunk.rawResonance[i]);
+
+        // 16. to 19. Effect
+        double out;
+
+        if (! effectOn)
+        {
+            out = toneOutput * gain;
+        }
+        else if (bankAfterDistortion)
+        {
+            const auto distorted = clipper.process (toneOutput * driveAmount, level, distortionDecayA, distortionDecayB);
+            const auto banked = sections.process (distorted);
+            out = (bankMix * banked + (1.0 - bankMix) * distorted) * volume;
+        }
+        else
+        {
+            const auto banked = sections.process (toneOutput);
+            const auto blended = bankMix * banked + (1.0 - bankMix) * toneOutput;
+            out = clipper.process (blended * driveAmount, level, distortionDecayA, distortionDecayB) * gain;
+        }
+
+        // Below -300 dB the output is only what the denormal guards leave behind
+        // (about 2e-18 of DC at rest), so a voice at rest is exactly silent.
+        output[i] = std::abs (out) < 1.0e-15 ? 0.0 : out;
     }
 
-    // Below -300 dB the output is only what the denormal guards leave behind
-    // (about 2e-18 of DC at rest), so a voice at rest is exactly silent.
-    output = std::abs (out) < 1.0e-15 ? 0.0 : out;
+    tone = toneStage;
+    distortion = clipper;
+    bank = sections;
+    smoothBankMix = bankMix;
+    smoothDrive = driveAmount;
+    smoothDistortionLevel = level;
+    smoothVolume = gain;
 }
 
 //==============================================================================
-double TarvelinCore::Oscillator::process (double cyclePeriod, bool squareWave, double downsampling) noexcept
+template <typename MathFunctions>
+void TarvelinCore::Oscillator::process (const double* cyclePeriod, double* output, int numSamples,
+                                        bool squareWave, double downsampling) noexcept
 {
     constexpr double phaseToRadians = pi / 80.0;
-    const auto harmonics = 2.0 * std::floor (0.5 * cyclePeriod) + 1.0;
 
-    const auto blit = [harmonics] (double radians)
+    // The phase of each sample, read first and advanced after use like the impulse trains it drives.
+    auto p = phase;
+
+    for (int i = 0; i < numSamples; ++i)
     {
-        const auto s = std::sin (radians);
-        return s == 0.0 ? 1.0 : std::sin (harmonics * radians) / (harmonics * s);
+        phases[i] = p;
+        harmonics[i] = 2.0 * std::floor (0.5 * cyclePeriod[i]) + 1.0;
+        widths[i] = squareWave ? ((std::sqrt (cyclePeriod[i] * downsampling) / 26.0 - 1.0) * -0.19 + 0.49) * 80.0
+                               : 0.0;
+
+        p += 80.0 / cyclePeriod[i];
+
+        if (p >= 80.0)
+        {
+            p -= 80.0;
+
+            // A period near zero (a fresh engine gliding up) advances many cycles at once.
+            if (p >= 80.0)
+                p = std::fmod (p, 80.0);
+        }
+    }
+
+    phase = p;
+
+    // The impulse trains: sin (N x) / (N sin x), 1 where sin x is 0. Nothing carries
+    // from one sample to the next here, so these loops vectorise.
+    const auto blit = [] (double radians, double n)
+    {
+        // Where sin x is 0, so is sin (N x), and adding 1 to both gives the 1 wanted;
+        // anywhere else nothing is added. (A select would keep the loop from vectorising.)
+        const auto s = MathFunctions::sin (radians);
+        const auto atZero = static_cast<double> (s == 0.0);
+        return (MathFunctions::sin (n * radians) + atZero) / (n * s + atZero);
     };
 
-    // The phase is read first and advanced after use, like the impulse trains it drives.
-    const auto train1 = blit (phase * phaseToRadians);
-    double out;
+    for (int i = 0; i < numSamples; ++i)
+        train1[i] = blit (phases[i] * phaseToRadians, harmonics[i]);
 
     if (squareWave)
+        for (int i = 0; i < numSamples; ++i)
+            train2[i] = blit ((phases[i] - widths[i]) * phaseToRadians, harmonics[i]);
+
+    // The leaky integrator, with the square's shaping
+    auto integrator = leak;
+    auto previous = previousShape;
+
+    for (int i = 0; i < numSamples; ++i)
     {
-        const auto width = ((std::sqrt (cyclePeriod * downsampling) / 26.0 - 1.0) * -0.19 + 0.49) * 80.0;
-        const auto train2 = blit ((phase - width) * phaseToRadians);
-        const auto shape = phase < 4.0 ? -1.0 : (phase > 56.0 ? 1.0 : std::tanh (phase - width));
-        const auto rise = std::max (0.0, shape - previousShape);
-        const auto blend = std::min (1.0, cyclePeriod * 0.005);
+        const auto ph = phases[i];
 
-        leak = (1.1 * train1 - (train2 * (1.0 - blend) + rise * blend) + leak) * 0.99;
-        previousShape = shape;
-        out = leak * -0.108 * 0.8;
-    }
-    else
-    {
-        leak = (train1 - 1.0 / cyclePeriod + leak) * 0.99;
-        previousShape = (phase - 40.0) * -0.025;
-        out = leak * -0.108 * 2.0;
-    }
+        if (squareWave)
+        {
+            const auto shape = ph < 4.0 ? -1.0 : (ph > 56.0 ? 1.0 : MathFunctions::tanh (ph - widths[i]));
+            const auto rise = std::max (0.0, shape - previous);
+            const auto blend = std::min (1.0, cyclePeriod[i] * 0.005);
 
-    phase += 80.0 / cyclePeriod;
-
-    if (phase >= 80.0)
-    {
-        phase -= 80.0;
-
-        // A period near zero (a fresh engine gliding up) advances many cycles at once.
-        if (phase >= 80.0)
-            phase = std::fmod (phase, 80.0);
+            integrator = (1.1 * train1[i] - (train2[i] * (1.0 - blend) + rise * blend) + integrator) * 0.99;
+            previous = shape;
+            output[i] = integrator * -0.108 * 0.8;
+        }
+        else
+        {
+            integrator = (train1[i] - 1.0 / cyclePeriod[i] + integrator) * 0.99;
+            previous = (ph - 40.0) * -0.025;
+            output[i] = integrator * -0.108 * 2.0;
+        }
     }
 
-    return out;
+    leak = integrator;
+    previousShape = previous;
 }
+
+template void TarvelinCore::Oscillator::process<FastMath> (const double*, double*, int, bool, double) noexcept;
+template void TarvelinCore::Oscillator::process<ExactMath> (const double*, double*, int, bool, double) noexcept;
 
 //==============================================================================
-double TarvelinCore::ResonantFilter::process (double u0, double k, double c) noexcept
+template <typename MathFunctions>
+void TarvelinCore::ResonantFilter::process (Chunk& run, int numSamples) noexcept
 {
-    const auto a = filterScale * c;
+    constexpr auto steps = MathFunctions::stepsPerUnit;
+    const auto saturate = [] (double z) { return MathFunctions::saturation (z); };
 
-    // The chain runs after each filter pass, so every pass of it sees the filter
-    // at the same half-sample instant, as one system clocked at twice the rate.
-    auto s1Before = s1;
-    runFilterPass (u0, k, a);
-    runOutputChainPass (s1Before, c);
+    auto s1 = s[0], s2 = s[1], s3 = s[2], s4 = s[3];
+    auto t1 = saturated[0], t2 = saturated[1], t3 = saturated[2], t4 = saturated[3];
+    auto s4Before = s4BeforePass;
+    auto b1 = b[0], b2 = b[1], b3 = b[2], b4 = b[3], b5 = b[4], b6 = b[5];
 
-    s1Before = s1;
-    runFilterPass (u0, k, a);
-    return runOutputChainPass (s1Before, c);
+    for (int i = 0; i < numSamples; ++i)
+    {
+        if (run.clearFilter[i])
+        {
+            s1 = s2 = s3 = s4 = t1 = t2 = t3 = t4 = s4Before = 0.0;
+            b1 = b2 = b3 = b4 = b5 = b6 = 0.0;
+        }
+
+        const auto u0 = run.filterInput[i];
+        const auto k2 = run.feedbackGain[i];
+        const auto c = run.cutoff[i];
+        const auto a = c * steps;   // the stage gain 65000 c, in steps
+
+        // Two passes on the same input, each stage s += a (T(input) - T(s)) with the
+        // feedback u = u0 - 4k (s4 before the pass + s4 after it) / 2. Written as
+        // s = (s - a T(s)) + a T(input) and u = (u0 - 2k s4 before) - 2k s4, the serial
+        // chain from s4 through the four stages meets one multiply-add before each tanh
+        // and the table's values within each.
+        //
+        // The output chain runs after each pass, so every pass of it sees the filter at
+        // the same half-sample instant, as one system clocked at twice the rate.
+        const auto runOutputChain = [c] (double s1BeforePass, double s1AfterPass,
+                                         double& o1, double& o2, double& o3, double& o4, double& o5, double& o6)
+        {
+            // Each stage first moves towards its predecessor's old value (last to first,
+            // so the old values are still there) ...
+            o6 += (o5 - o6) * c;
+            o5 += (o4 - o5) * c;
+            o4 += (o3 - o4) * c;
+            o3 += (o2 - o3) * c;
+            o2 += (o1 - o2) * c;
+            o1 += (s1BeforePass - o1) * c;
+            const auto tapped = o6;
+
+            // ... then the chain runs in series from the new s1.
+            o1 += (s1AfterPass - o1) * c;
+            o2 += (o1 - o2) * c;
+            o3 += (o2 - o3) * c;
+            o4 += (o3 - o4) * c;
+            o5 += (o4 - o5) * c;
+            o6 += (o5 - o6) * c;
+            return tapped;
+        };
+
+        // First pass: the stages' own saturations are those the last sample left.
+        const auto s1BeforeFirst = s1;
+        auto u = (u0 - k2 * s4Before) - k2 * s4;
+        s4Before = s4;
+
+        const auto first1 = s1 - a * t1, first2 = s2 - a * t2, first3 = s3 - a * t3, first4 = s4 - a * t4;
+        s1 = saturate (u).scaledPlus (a, first1);
+        const auto sat1 = saturate (s1);
+        s2 = sat1.scaledPlus (a, first2);
+        const auto sat2 = saturate (s2);
+        s3 = sat2.scaledPlus (a, first3);
+        const auto sat3 = saturate (s3);
+        s4 = sat3.scaledPlus (a, first4);
+        const auto sat4 = saturate (s4);
+
+        runOutputChain (s1BeforeFirst, s1, b1, b2, b3, b4, b5, b6);
+
+        // Second pass: the same a, so each stage's own term is the one just found
+        // for its successor (or, for s4, one look-up aside from the chain).
+        const auto s1BeforeSecond = s1;
+        u = (u0 - k2 * s4Before) - k2 * s4;
+        s4Before = s4;
+
+        const auto second1 = sat1.scaledPlus (-a, s1), second2 = sat2.scaledPlus (-a, s2);
+        const auto second3 = sat3.scaledPlus (-a, s3), second4 = sat4.scaledPlus (-a, s4);
+        s1 = saturate (u).scaledPlus (a, second1);
+        const auto last1 = saturate (s1);
+        s2 = last1.scaledPlus (a, second2);
+        const auto last2 = saturate (s2);
+        s3 = last2.scaledPlus (a, second3);
+        const auto last3 = saturate (s3);
+        s4 = last3.scaledPlus (a, second4);
+
+        t1 = last1.value();
+        t2 = last2.value();
+        t3 = last3.value();
+        t4 = saturate (s4).value();
+
+        run.tapped[i] = runOutputChain (s1BeforeSecond, s1, b1, b2, b3, b4, b5, b6);
+    }
+
+    s[0] = s1; s[1] = s2; s[2] = s3; s[3] = s4;
+    saturated[0] = t1; saturated[1] = t2; saturated[2] = t3; saturated[3] = t4;
+    s4BeforePass = s4Before;
+    b[0] = b1; b[1] = b2; b[2] = b3; b[3] = b4; b[4] = b5; b[5] = b6;
 }
 
-void TarvelinCore::ResonantFilter::runFilterPass (double u0, double k, double a) noexcept
-{
-    const auto s4Before = s4;
-    const auto u = u0 - 4.0 * k * feedback;
-
-    // Each stage's saturated value is kept for its successor and for the next pass.
-    s1 += a * (saturate (u) - saturated[0]);
-    saturated[0] = saturate (s1);
-
-    s2 += a * (saturated[0] - saturated[1]);
-    saturated[1] = saturate (s2);
-
-    s3 += a * (saturated[1] - saturated[2]);
-    saturated[2] = saturate (s3);
-
-    s4 += a * (saturated[2] - saturated[3]);
-    saturated[3] = saturate (s4);
-
-    feedback = 0.5 * (s4Before + s4);
-}
-
-double TarvelinCore::ResonantFilter::runOutputChainPass (double s1BeforeFilterPass, double c) noexcept
-{
-    // Each stage first moves towards its predecessor's old value (last to first,
-    // so the old values are still there) ...
-    for (int i = 5; i > 0; --i)
-        b[i] += (b[i - 1] - b[i]) * c;
-
-    b[0] += (s1BeforeFilterPass - b[0]) * c;
-
-    const auto tapped = b[5];
-
-    // ... then the chain runs in series from the new s1.
-    b[0] += (s1 - b[0]) * c;
-
-    for (int i = 1; i < 6; ++i)
-        b[i] += (b[i - 1] - b[i]) * c;
-
-    return tapped;
-}
-
-void TarvelinCore::ResonantFilter::clear() noexcept
-{
-    s1 = s2 = s3 = s4 = feedback = 0.0;
-    std::fill (std::begin (saturated), std::end (saturated), 0.0);
-    std::fill (std::begin (b), std::end (b), 0.0);
-}
+template void TarvelinCore::ResonantFilter::process<FastMath> (Chunk&, int) noexcept;
+template void TarvelinCore::ResonantFilter::process<ExactMath> (Chunk&, int) noexcept;
 
 //==============================================================================
 double TarvelinCore::ToneStage::process (double voice, double coefficient, double resonanceAmount) noexcept
@@ -666,13 +824,13 @@ double TarvelinCore::Distortion::process (double y, double level, double decayA,
 }
 
 //==============================================================================
-double TarvelinCore::processBank (double input) noexcept
+double TarvelinCore::FilterBank::process (double input) noexcept
 {
     double sum = 0.0;
 
     for (int i = 0; i < 3; ++i)
     {
-        auto& section = bank[i];
+        auto& section = sections[i];
         const auto f = section.f;
         const auto q = section.q;
 

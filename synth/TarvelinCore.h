@@ -7,7 +7,14 @@
 
 /*  The instrument's one monophonic voice: pitch tables, held notes with
     last-note priority, legato glide and accent, the 24 voice parameters and the
-    whole signal chain, rendered one mono sample per call.
+    whole signal chain, rendered a run of mono samples per call.
+
+    A run is rendered in chunks of up to 64 samples, each in passes: what does
+    not depend on the filter's state (controls, envelopes, glide, oscillator,
+    cutoff, input gain, feedback; vectorised where nothing carries from one
+    sample to the next), then the filter's serial loop, whose chain of
+    saturations bounds the cost, then the tone stage and the effect. A run
+    sounds the same as its samples rendered one at a time.
 
     The engine takes no lock of its own: the plug-in serialises every call under
     its engine lock (except setSampleRate from prepare-to-play). Rendering never
@@ -20,7 +27,16 @@ public:
     static constexpr int numParameters = 24;
     static constexpr int numNotes = 128;
 
-    TarvelinCore();
+    /** The functions the render uses: bounded-error approximations (FastMath,
+        the instrument's) or the standard library's (ExactMath, the reference).
+    */
+    enum class Math
+    {
+        fast,
+        exact
+    };
+
+    explicit TarvelinCore (Math mathToUse = Math::fast);
     virtual ~TarvelinCore();
 
     TarvelinCore (const TarvelinCore&) = delete;
@@ -70,14 +86,51 @@ public:
     /** Drops every held note and closes the gate; the tail decays naturally. */
     void allNotesOff();
 
+    /** Advances the voice by numSamples and writes them; nothing for 0 or fewer. */
+    void renderBlock (double* output, int numSamples) noexcept;
+
     /** Advances the voice by one sample and writes it. */
-    void renderSample (double& output) noexcept;
+    void renderSample (double& output) noexcept    { renderBlock (&output, 1); }
 
     /** Told after a preset was applied: clears the filter bank's ringing. */
     virtual void currentPresetLoaded();
 
 private:
     friend struct TarvelinCoreInspector;   // the tests' view of the signal stages
+
+    static constexpr int maxChunk = 64;
+
+    /** What each pass of a chunk leaves for the next ones, one value a sample. */
+    struct Chunk
+    {
+        double period[maxChunk];
+        double oscillator[maxChunk];
+        double cutoffExponent[maxChunk];    // c = 2^this * cutoffScale, limited
+        double resonance[maxChunk];         // smoothed r
+        double rawResonance[maxChunk];      // smoothed raw parameter 3
+        double amplitude[maxChunk];
+        bool clearFilter[maxChunk];         // the voice is silent: the filter starts from rest
+
+        double filterInput[maxChunk];       // input gain times the oscillator, in the saturation's steps
+        double feedbackGain[maxChunk];      // 2k: the feedback is (s4 before + s4 after) / 2 times 4k
+        double cutoff[maxChunk];            // c
+        double tapped[maxChunk];            // the output chain's tap, in the saturation's steps
+    };
+
+    /** Every control value and envelope the first pass carries from sample to sample. */
+    struct Controls
+    {
+        // Smoothed control values (those only the effect reads are smoothed in the last pass)
+        double cutoffOffset = 0.0, resonance = 0.0, envModDepth = 0.0, accentLevel = 0.0;
+        double accentAmp2 = 0.0, tuneFactor = 0.0, rawResonance = 0.0;
+
+        // Glide, filter envelope, accent sweep and amplitude
+        double period = 0.0;
+        double envelope = 1.0;
+        bool envelopeInAttack = true;
+        double fastAccent = 0.0, slowAccent = 0.0, sweep = 0.0;
+        double gate = 0.0, gateFollower = 0.0, accentLevelEnv = 0.0, amplitude = 0.0;
+    };
 
     //==========================================================================
     /** The band-limited saw and square source: one phase in 0..80 drives the square's
@@ -89,24 +142,31 @@ private:
         double leak = -0.5;
         double previousShape = 0.0;
 
-        double process (double cyclePeriod, bool squareWave, double downsampling) noexcept;
-    };
-
-    /** The saturating four-stage filter and its six-stage output chain, both run twice per sample. */
-    struct ResonantFilter
-    {
-        double s1 = 0.0, s2 = 0.0, s3 = 0.0, s4 = 0.0;
-        double saturated[4] {};   // tanh of each stage, always in step with it
-        double feedback = 0.0;
-        double b[6] {};
-
-        /** Returns the tapped output for input u0, feedback k and cutoff coefficient c. */
-        double process (double u0, double k, double c) noexcept;
-        void clear() noexcept;
+        /** One output sample for each of the chunk's periods. */
+        template <typename MathFunctions>
+        void process (const double* cyclePeriod, double* output, int numSamples,
+                      bool squareWave, double downsampling) noexcept;
 
     private:
-        void runFilterPass (double u0, double k, double a) noexcept;
-        double runOutputChainPass (double s1BeforeFilterPass, double c) noexcept;
+        // Each sample's phase, harmonic count and impulse trains, worked out a chunk at a time
+        double phases[maxChunk], harmonics[maxChunk], widths[maxChunk];
+        double train1[maxChunk], train2[maxChunk];
+    };
+
+    /** The saturating four-stage filter and its six-stage output chain, both run twice
+        per sample. Its state is kept in the saturation's own units, 65000 of the input
+        over MathFunctions::stepsPerUnit, so that no multiply stands before each tanh.
+    */
+    struct ResonantFilter
+    {
+        double s[4] {};
+        double saturated[4] {};     // tanh of each stage, always in step with it
+        double s4BeforePass = 0.0;  // with s[3], the feedback memory
+        double b[6] {};
+
+        /** Runs a chunk's filterInput, feedbackGain, cutoff and clearFilter into its tapped. */
+        template <typename MathFunctions>
+        void process (Chunk& run, int numSamples) noexcept;
     };
 
     /** The DC follower and the tone shaping behind it. */
@@ -134,16 +194,29 @@ private:
         double process (double y, double level, double decayA, double decayB) noexcept;
     };
 
+    /** The filter bank's three sections, fed the same input. */
+    struct FilterBank
+    {
+        BankSection sections[3];
+
+        double process (double input) noexcept;
+    };
+
     //==========================================================================
     void updateDerivedValues();
     void updateParameter (int id);
     void updateCutoffOffset();
     void updateAccentAmplitudes();
     void updateBankCoefficients();
-    double processBank (double input) noexcept;
+
+    template <typename MathFunctions> void renderChunk (double* output, int numSamples) noexcept;
+    void runControls (int numSamples) noexcept;
+    template <typename MathFunctions> void prepareFilterInput (int numSamples) noexcept;
+    void finishChunk (double* output, int numSamples, double tapScale) noexcept;
     double notePeriod (int note) const noexcept    { return ratePeriods[note]; }
 
     //==========================================================================
+    const Math math;
     float accentThreshold = 64.0f / 127.0f;
     std::vector<std::pair<int, float>> heldNotes;
     int accented = 0;
@@ -158,6 +231,7 @@ private:
     int rateIndex = 0;
     const ResonanceCurves::Curve* curve = &ResonanceCurves::get (0);
     double curveInputLimit = 0.999;
+    int curveSegment = 1;   // where the last look-up ended, to start the next one there
 
     // Switches
     bool square = false, effectOn = false, bankAfterDistortion = true;
@@ -179,22 +253,15 @@ private:
     double gateDecay = 0.0, gateFollowCoef = 0.0, gateReleaseCoef = 0.0, accentLevelCoef = 0.0;
     double distortionDecayA = 0.0, distortionDecayB = 0.0;
 
-    // Smoothed control values
-    double smoothCutoffOffset = 0.0, smoothResonance = 0.0, smoothEnvModDepth = 0.0;
-    double smoothAccentLevel = 0.0, smoothAccentAmp2 = 0.0, smoothTuneFactor = 0.0;
-    double smoothBankMix = 0.0, smoothDrive = 0.0, smoothRawResonance = 0.0;
-    double smoothDistortionLevel = 0.0, smoothVolume = 0.0;
+    // Control values smoothed for the effect only
+    double smoothBankMix = 0.0, smoothDrive = 0.0, smoothDistortionLevel = 0.0, smoothVolume = 0.0;
 
-    // Signal state
-    double targetNotePeriod = 0.0, period = 0.0;
-    double envelope = 1.0;
-    bool envelopeInAttack = true;
-    double fastAccent = 0.0, slowAccent = 0.0, sweep = 0.0;
-    double gate = 0.0, gateFollower = 0.0, accentLevelEnv = 0.0, amplitude = 0.0;
-
+    double targetNotePeriod = 0.0;
+    Controls controls;
     Oscillator oscillator;
     ResonantFilter filter;
     ToneStage tone;
-    BankSection bank[3];
+    FilterBank bank;
     Distortion distortion;
+    Chunk chunk;
 };

@@ -34,11 +34,11 @@ TEST_F (SkinTest, ControlsAreOffsetByTheirOwnPanelsControlsOffsetOnly)
 
 TEST_F (SkinTest, TagsIgnoreCaseAndUnknownTagsBuildNothingButAWarning)
 {
-    const auto panel = panelFrom (R"(<controls>text<PANEL name="A"/><panel name="B"/><Slider name="C"/><!-- note --><MidiKeyboard name="D"/></controls>)");
+    const auto panel = panelFrom (R"(<controls>text<PANEL name="A"/><panel name="B"/><Slider name="C"/><!-- note --><Keyboard name="D"/></controls>)");
     ASSERT_NE (panel, nullptr);
 
     EXPECT_EQ (panel->getNumChildComponents(), 2);
-    EXPECT_EQ (skin.getWarnings(), (juce::StringArray { "\"C\" has the unknown tag \"Slider\"", "\"D\" has the unknown tag \"MidiKeyboard\"" }));
+    EXPECT_EQ (skin.getWarnings(), (juce::StringArray { "\"C\" has the unknown tag \"Slider\"", "\"D\" has the unknown tag \"Keyboard\"" }));
 }
 
 TEST_F (SkinTest, LaterControlsLieAboveEarlierOnes)

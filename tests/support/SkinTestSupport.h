@@ -21,6 +21,7 @@ public:
     juce::String getPluginName() const override             { return plugin.getPluginName(); }
     ParameterManager& getParameterManager() override        { return plugin.getParameterManager(); }
     GuiEventsMap& getEventsMap() override                   { return plugin.getEventsMap(); }
+    juce::MidiKeyboardState& getKeyboardState() override    { return plugin.getKeyboardState(); }
     juce::File getSkinsDirectory() const override           { return plugin.getCommonSettingsFolder().getChildFile ("Skins"); }
 
 private:

@@ -58,8 +58,8 @@ const PlaybackCase playbackCases[] = {
         on (stepStartSample (3, shuffled), 41, 32), off (gateEndSample (3, shuffled), 41) },
       50 },
 
-    { "a step whose gate level exceeds the threshold is a rest",
-      { withLevels (makeStep (0, true), 0.4, 0.0, 0.0), withLevels (makeStep (2, true), 0.6, 0.0, 0.0) },
+    { "a step whose gate level equals the threshold plays; one whose level exceeds it is a rest",
+      { withLevels (makeStep (0, true), 0.5, 0.0, 0.0), withLevels (makeStep (2, true), 0.6, 0.0, 0.0) },
       { on (stepStartSample (0), 36, 32), off (gateEndSample (0), 36) },
       0, 0.5f },
 
@@ -150,6 +150,43 @@ TEST_F (PatternPlayback, ShorteningThePlayingPatternWrapsAtTheNewLength)
     ASSERT_EQ (events.size(), 3u);
     EXPECT_EQ (events[1], on (stepStartSample (11) - shortenAt, 36, 32));
 }
+
+class StepsAtRate : public PatternPlayback, public ::testing::WithParamInterface<double> {};
+
+TEST_P (StepsAtRate, LandOnTheSamplesOfTheirTimeAndTheVoiceWaitsForTheFirstNote)
+{
+    const auto rate = GetParam();
+    plugin.setRateAndBufferSizeDetails (rate, blockSize);
+    plugin.prepareToPlay (rate, blockSize);
+    setSteps ({ makeStep (0, false), makeStep (3, true), makeStep (7, true), makeStep (12, true) });
+
+    startSequencer();
+    const auto step = static_cast<int> (rate / 8.0);    // a sixteenth at 120 BPM
+    const auto played = play (4 * step + 1);
+    const std::vector<NoteEvent> expected { on (step, 39, 32), off (step + step / 2, 39),
+                                            on (2 * step, 43, 32), off (2 * step + step / 2, 43),
+                                            on (3 * step, 48, 32), off (3 * step + step / 2, 48) };
+
+    // Here every time falls on a sample; the clock sums its position sample by sample,
+    // and the sum's rounding may put a change one sample after it.
+    const auto notes = played.notes();
+    ASSERT_EQ (notes.size(), expected.size());
+
+    for (size_t i = 0; i < notes.size(); ++i)
+    {
+        auto landed = notes[i];
+        landed.sample = landed.sample == expected[i].sample + 1 ? expected[i].sample : landed.sample;
+        EXPECT_EQ (landed, expected[i]) << "played " << notes[i];
+    }
+
+    // Silent through the first step's rest, sounding within 5 ms of the first note.
+    const auto& left = played.channels[0];
+    const auto firstSound = std::find_if (left.begin(), left.end(), [] (float sample) { return sample != 0.0f; });
+    EXPECT_GE (firstSound - left.begin(), step);
+    EXPECT_LT (firstSound - left.begin(), step + static_cast<int> (rate * 0.005));
+}
+
+INSTANTIATE_TEST_SUITE_P (PatternPlayback, StepsAtRate, ::testing::Values (48000.0, 96000.0));
 
 TEST_F (PatternPlayback, StoppingReleasesTheSoundingNote)
 {

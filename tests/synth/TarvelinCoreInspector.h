@@ -10,8 +10,9 @@ struct TarvelinCoreInspector
     using Oscillator = TarvelinCore::Oscillator;
     using ResonantFilter = TarvelinCore::ResonantFilter;
     using ToneStage = TarvelinCore::ToneStage;
+    using Chunk = TarvelinCore::Chunk;
 
-    static double gate (const TarvelinCore& engine)             { return engine.gate; }
+    static double gate (const TarvelinCore& engine)             { return engine.controls.gate; }
     static double oscillatorPhase (const TarvelinCore& engine)  { return engine.oscillator.phase; }
     static int rateRow (const TarvelinCore& engine)             { return engine.rateIndex; }
 

@@ -1,3 +1,4 @@
+#include "synth/ExactMath.h"
 #include "synth/TarvelinCoreInspector.h"
 
 #include <gtest/gtest.h>
@@ -44,10 +45,11 @@ TEST (TarvelinCoreStageTest, SquareFallsAtItsWidthAfterEachRisingImpulse)
     // it advances, so the pulse is exactly W / 80 of the cycle wide.
     TarvelinCoreInspector::Oscillator oscillator;
     const double period = 400.0;
+    const std::vector<double> periods (40, period);
     std::vector<double> out (4000);
 
-    for (auto& sample : out)
-        sample = oscillator.process (period, true, 1.0);
+    for (size_t start = 0; start < out.size(); start += periods.size())
+        oscillator.process<ExactMath> (periods.data(), out.data() + start, static_cast<int> (periods.size()), true, 1.0);
 
     const auto inputs = integratorInputs (out, -0.108 * 0.8);
     const auto width = ((std::sqrt (period) / 26.0 - 1.0) * -0.19 + 0.49) * 80.0;
@@ -69,13 +71,17 @@ TEST (TarvelinCoreStageTest, OutputChainFollowsEachFilterPass)
 {
     // From rest, a step reaches the tap through the chain's first pass, which saw
     // the filter after one pass (half a sample), not after both.
+    // The exact build keeps the filter in units of 65000.
     TarvelinCoreInspector::ResonantFilter filter;
+    TarvelinCoreInspector::Chunk chunk {};
     const double c = 0.5, input = 1000.0;
+    chunk.filterInput[0] = input / 65000.0;
+    chunk.cutoff[0] = c;
 
-    const auto tapped = filter.process (input, 0.0, c);
+    filter.process<ExactMath> (chunk, 1);
 
     const auto s1AfterOnePass = 65000.0 * c * std::tanh (input / 65000.0);
-    EXPECT_NEAR (tapped, s1AfterOnePass * std::pow (c, 6.0) * (2.0 - c), 1.0e-12);
+    EXPECT_NEAR (chunk.tapped[0] * 65000.0, s1AfterOnePass * std::pow (c, 6.0) * (2.0 - c), 1.0e-12);
 }
 
 TEST (TarvelinCoreStageTest, ToneStageRemovesDCAndNeverLiftsTheTopOfTheBand)

@@ -1,3 +1,7 @@
+#include "ColumnBrowserFake.h"
+#include "skin/ImageMidiKeyboard.h"
+#include "skin/ModulationMatrixComponent.h"
+#include "skin/TextInput.h"
 #include "support/UiEvents.h"
 #include "support/WidgetGallery.h"
 #include "widgets/AlertWindow.h"
@@ -197,12 +201,57 @@ struct Widgets
     WindowComponent window;
     std::unique_ptr<Ulvra::AlertWindow> question;
 };
+// The larger skin controls and the column browser, as an editor shows them.
+struct SkinControls
+{
+    SkinControls()
+    {
+        keyboard.setAvailableRange (36, 71);
+        keyboard.setSize (21 * 16, 60);
+        for (auto note : { 43, 48, 52 })
+            keyboardState.noteOn (1, note, 1.0f);
+
+        idleText.setSize (160, 20);
+        editingText.setSize (160, 20);
+        editingText.showEditor();
+
+        matrix.setSize (920, 200);
+        const ModulationMatrixModel::Row routings[] = { { 0, -1, 0.5f }, { 3, -1, -0.25f }, { 7, -1, 1.0f } };
+
+        for (const auto& routing : routings)
+        {
+            matrix.addRow();
+            auto& row = *matrix.getRow (matrix.getNumRows() - 1);
+            row.getSourceBox().setSelectedId (routing.source, true);
+            row.getAmountSlider().setValue (routing.amount, juce::sendNotificationSync);
+            row.getAmountSlider().setModulationValue (0.8f);
+        }
+
+        matrix.selectRow (1);
+
+        browser.setSize (500, 150);
+        browser.openColumn (browser.createFirstColumn());
+        browser.column (0).selectItem (0, true);
+        auto& groups = browser.column (0);
+        auto& items = browser.column (1);
+        const auto at = [] (int row, int positionInRow) { return juce::Point<int> (40, 4 + row * ColumnBrowser::ListColumn::rowHeight + positionInRow); };
+        groups.itemDragEnter ({ ColumnBrowser::dragDescription, &items.getList(), at (1, 10) });
+        items.itemDragEnter ({ ColumnBrowser::dragDescription, &groups.getList(), at (1, 2) });
+    }
+
+    juce::MidiKeyboardState keyboardState;
+    ImageMidiKeyboard keyboard { keyboardState, juce::KeyboardComponentBase::horizontalKeyboard, "Keys" };
+    TextInput idleText { "PresetName", "Acid Line 2" }, editingText { "PatternName", "Bass Pluck" };
+    ModulationMatrixComponent matrix { "Matrix" };
+    ColumnBrowserFake::Browser browser;
+};
 } // namespace
 
 TEST (WidgetGallery, EveryWidgetInOnePicture)
 {
     Widgets w;
     Controls c;
+    SkinControls sc;
     WidgetGallery gallery;
     gallery.add ("Icons", w.icons);
     gallery.add ("Status bar", w.status);
@@ -226,6 +275,11 @@ TEST (WidgetGallery, EveryWidgetInOnePicture)
     gallery.add ("Default map", c.defaultMap);
     gallery.add ("Default resources", c.defaultPatterns);
     gallery.add ("Open menu", c.menuStage);
+    gallery.add ("Keyboard", sc.keyboard);
+    gallery.add ("Text input", sc.idleText);
+    gallery.add ("Text input, editing", sc.editingText);
+    gallery.add ("Modulation matrix", sc.matrix);
+    gallery.add ("Column browser, drop marks", sc.browser);
     c.fitToTexts();
 
     const auto image = gallery.render();
@@ -238,4 +292,6 @@ TEST (WidgetGallery, EveryWidgetInOnePicture)
     EXPECT_TRUE (pixelIs (image, statusPoint.x, statusPoint.y, lf.findColour (DefaultLookAndFeel::statusBarBackgroundColourId)));
     const auto titlePoint = gallery.getSheet().getLocalPoint (w.question.get(), juce::Point<int> (w.question->getWidth() - 40, 2));
     EXPECT_TRUE (pixelIs (image, titlePoint.x, titlePoint.y, lf.findColour (DefaultLookAndFeel::windowFrameColourId)));
+    const auto selectedRowPoint = gallery.getSheet().getLocalPoint (sc.matrix.getRow (1), juce::Point<int> (2, 18));
+    EXPECT_TRUE (pixelIs (image, selectedRowPoint.x, selectedRowPoint.y, juce::Colour (0xFFD09B59)));
 }

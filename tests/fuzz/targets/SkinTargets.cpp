@@ -28,6 +28,7 @@ public:
     juce::String getPluginName() const override             { return "Tarvelin"; }
     ParameterManager& getParameterManager() override        { return *table; }
     GuiEventsMap& getEventsMap() override                   { return events; }
+    juce::MidiKeyboardState& getKeyboardState() override    { return keyboardState; }
     juce::File getSkinsDirectory() const override           { return skinsDirectory; }
 
     /** The one editor, its parameters back at their starting values. */
@@ -49,6 +50,7 @@ private:
     }
 
     GuiEventsMap events;
+    juce::MidiKeyboardState keyboardState;
 };
 
 /** Hears everything a control tells the editor. */
