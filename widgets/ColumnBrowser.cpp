@@ -823,15 +823,15 @@ void ColumnBrowser::ListColumn::ItemComponent::paint (juce::Graphics& g)
         g.strokePath (arrow, juce::PathStrokeType (1.0f));
     }
 
-    const auto dropRow = column.getDropRow();
+    const auto markedRow = column.getDropRow();
     const auto state = column.getDropState();
     g.setColour (dropMarkRed);
 
-    if (state == dropOntoItem && row == dropRow)
+    if (state == dropOntoItem && row == markedRow)
         DefaultLookAndFeel::strokeRoundedRect (g, { 0, 0, w, h - 1 }, 4.0f, 2.0f);
 
-    const auto topLine = (state == insertBeforeItem && row == dropRow) || (state == insertAfterItem && row == dropRow + 1);
-    const auto bottomLine = (state == insertBeforeItem && row == dropRow - 1) || (state == insertAfterItem && row == dropRow);
+    const auto topLine = (state == insertBeforeItem && row == markedRow) || (state == insertAfterItem && row == markedRow + 1);
+    const auto bottomLine = (state == insertBeforeItem && row == markedRow - 1) || (state == insertAfterItem && row == markedRow);
 
     if (topLine)
         g.drawHorizontalLine (0, 0.0f, (float) w);

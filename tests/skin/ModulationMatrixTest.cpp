@@ -114,7 +114,7 @@ TEST (ModulationMatrixModel, ListenersHearRealChangesOnlyTheLastAddedFirst)
 
 TEST (ModulationMatrixComponent, ButtonsWithoutAModelMoveTheSelectionOrTheSelectedRow)
 {
-    enum Action { add, remove, up, down, commandUp, commandDown };
+    enum Action { addRow, deleteRow, up, down, commandUp, commandDown };
 
     struct Row
     {
@@ -125,12 +125,12 @@ TEST (ModulationMatrixComponent, ButtonsWithoutAModelMoveTheSelectionOrTheSelect
     };
 
     const Row rows[] = {
-        { 0, -1, remove, -1, "" },      { 0, -1, down, -1, "" },      { 0, -1, add, -1, "0" },
-        { 3, -1, remove, -1, "123" },   { 3, -1, up, -1, "123" },     { 3, -1, down, 0, "123" },
+        { 0, -1, deleteRow, -1, "" },      { 0, -1, down, -1, "" },      { 0, -1, addRow, -1, "0" },
+        { 3, -1, deleteRow, -1, "123" },   { 3, -1, up, -1, "123" },     { 3, -1, down, 0, "123" },
         { 3, -1, commandUp, -1, "123" }, { 3, -1, commandDown, -1, "123" },
         { 3, 0, up, 0, "123" },         { 3, 0, commandUp, 0, "123" }, { 3, 2, down, 2, "123" }, { 3, 2, commandDown, 2, "123" },
         { 3, 1, up, 0, "123" },         { 3, 1, down, 2, "123" },      { 3, 1, commandUp, 0, "213" }, { 3, 1, commandDown, 2, "132" },
-        { 3, 2, remove, 1, "12" },      { 3, 0, remove, 0, "23" },     { 1, 0, remove, -1, "" },     { 2, 1, add, 1, "120" },
+        { 3, 2, deleteRow, 1, "12" },      { 3, 0, deleteRow, 0, "23" },     { 1, 0, deleteRow, -1, "" },     { 2, 1, addRow, 1, "120" },
     };
 
     for (const auto& row : rows)
@@ -140,8 +140,8 @@ TEST (ModulationMatrixComponent, ButtonsWithoutAModelMoveTheSelectionOrTheSelect
 
         switch (row.action)
         {
-            case add:         m.matrix.addRow(); break;
-            case remove:      m.matrix.deleteSelectedRow(); break;
+            case addRow:      m.matrix.addRow(); break;
+            case deleteRow:   m.matrix.deleteSelectedRow(); break;
             case up:          m.matrix.moveUp (false); break;
             case down:        m.matrix.moveDown (false); break;
             case commandUp:   m.matrix.moveUp (true); break;

@@ -123,6 +123,15 @@ struct Controls
         return desktop.getLocalPoint (window, juce::Point<int> (20, 14 + 16 * row));
     }
 
+    // The parameters outlive the controls bound to them.
+    CountedInt boxValue { 1, "Waveform", -1, 10, 0 };
+    EnumParameter buttonValue { 2, "Quality", "Low;Medium;High", "Low" };
+    CountedInt radioValue { 3, "Mode", -1, 5, 0 };
+    CountedBool checkValue { 4, "Self Reset", false };
+    CountedBool toolValue { 5, "Learn", false };
+    CountedBool iconValue { 6, "Play", false };
+    RecordingListener heard;
+
     TestDesktop desktop;
     ComboBoxEx box { "box" };
     ComboBoxButton button { "button" };
@@ -131,14 +140,6 @@ struct Controls
     ToolbarDrawableButton tool { "Learn", 27 };
     TextButtonWithIcon iconButton { "Play" };
     ChangeCounter counter;
-
-    CountedInt boxValue { 1, "Waveform", -1, 10, 0 };
-    EnumParameter buttonValue { 2, "Quality", "Low;Medium;High", "Low" };
-    CountedInt radioValue { 3, "Mode", -1, 5, 0 };
-    CountedBool checkValue { 4, "Self Reset", false };
-    CountedBool toolValue { 5, "Learn", false };
-    CountedBool iconValue { 6, "Play", false };
-    RecordingListener heard;
 };
 } // namespace
 
