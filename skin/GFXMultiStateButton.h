@@ -18,6 +18,7 @@ public:
     explicit GFXMultiStateButton (const juce::String& controlName);
 
     void setState (int newState);
+    int getState() const noexcept               { return state; }
     int getStatesNum() const noexcept           { return statesNum; }
 
     void setInverted (bool shouldBeInverted);
