@@ -3,7 +3,6 @@
 #include "framework/AudioProcessorEditorWrapper.h"
 #include "framework/BundleResources.h"
 #include "framework/HostSlotParameter.h"
-#include "framework/PlaceholderEditor.h"
 #include "framework/Preset.h"
 #include "framework/XmlFiles.h"
 #include "framework/XmlHelpers.h"
@@ -189,7 +188,7 @@ void BasePlugin::loadInitialSettings()
 
 std::unique_ptr<PersistentEditor> BasePlugin::createPluginEditor()
 {
-    return std::make_unique<PlaceholderEditor> (getPluginName());
+    return editorFactory != nullptr ? editorFactory() : nullptr;
 }
 
 void BasePlugin::createPersistentEditor()

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -101,8 +102,13 @@ public:
     /** The first-time set-up; each layer's override does its own work around the one below. */
     virtual void initialise();
 
-    /** Makes the persistent editor; this layer's is a placeholder. */
+    /** Makes the persistent editor: the editor factory's, or none without one. */
     virtual std::unique_ptr<PersistentEditor> createPluginEditor();
+
+    /** Makes the editor for createPluginEditor. The plug-in entry sets it before
+        the set-up, so that the plug-in's layers need not know the editor's. */
+    using EditorFactory = std::function<std::unique_ptr<PersistentEditor>()>;
+    void setEditorFactory (EditorFactory factory)               { editorFactory = std::move (factory); }
 
     virtual juce::String getPluginName() const                  { return "BasePlugin"; }
     virtual juce::String getPluginShortName() const             { return "XX"; }
@@ -161,7 +167,9 @@ public:
     bool producesMidi() const override                          { return true; }
     bool silenceInProducesSilenceOut() const override           { return true; }
 
-    bool hasEditor() const override                             { return true; }
+    /** True while the persistent editor exists, so that a host that asks for
+        a window always gets one. */
+    bool hasEditor() const override                             { return editor != nullptr; }
 
     /** A window around the persistent editor; null when there is none. */
     juce::AudioProcessorEditor* createEditor() override;
@@ -287,6 +295,9 @@ public:
     void loadInitialSettings();
 
     void createPersistentEditor();
+
+    /** True for a plug-in whose set-up runs through its layers' initialise chain. */
+    bool usesInitialise() const noexcept                        { return useInitialise; }
     PersistentEditor* getPersistentEditor() const noexcept      { return editor.get(); }
     void deleteEditor();
     void saveSettingsOnClose();
@@ -301,11 +312,13 @@ public:
     //==========================================================================
     // Preset folder trees: this plug-in has none, so these act on nothing.
 
-    bool savePresetFile (PresetFolderTree* tree, const juce::File& file);
-    bool loadNextPresetFile (PresetFolderTree* tree);
-    bool loadPreviousPresetFile (PresetFolderTree* tree);
+    virtual bool savePresetFile (PresetFolderTree* tree, const juce::File& file);
+    virtual bool loadNextPresetFile (PresetFolderTree* tree);
+    virtual bool loadPreviousPresetFile (PresetFolderTree* tree);
     int getTotalNumPresetFiles() const                          { return 0; }
-    bool updatePresetFileAuthor (const juce::File& file);
+
+    /** Rewrites the author in a preset file; called on the "UpdateAuthorThread" worker. */
+    virtual bool updatePresetFileAuthor (const juce::File& file);
 
     //==========================================================================
     ParameterManager& getParameterManager() noexcept            { return parameterManager; }
@@ -389,6 +402,8 @@ protected:
     bool useInitialise = false;
 
 private:
+    EditorFactory editorFactory;
+
     bool userSettingsRead = false;
 
     void addHostSlotParameters();

@@ -55,10 +55,23 @@ juce::String loadBundleResourceAsString (const juce::String& fileName)
 
 juce::Image loadBundleResourceAsImage (const juce::String& fileName)
 {
+    // The embedded pictures never change: every editor shares one decoded copy
+    // (the skin's strips take tens of milliseconds to decode), which the
+    // toolkit's image cache lets go a while after the last user.
+    const auto cacheKey = juce::String ("TarvelinResources/" + fileName).hashCode64();
+
+    if (auto cached = juce::ImageCache::getFromHashCode (cacheKey); cached.isValid())
+        return cached;
+
     const auto block = loadBundleResource (fileName);
 
     if (block == nullptr || block->getSize() == 0)
         return {};
 
-    return juce::ImageFileFormat::loadFrom (block->getData(), block->getSize());
+    auto image = juce::ImageFileFormat::loadFrom (block->getData(), block->getSize());
+
+    if (image.isValid())
+        juce::ImageCache::addImageToCache (image, cacheKey);
+
+    return image;
 }

@@ -19,5 +19,6 @@ std::unique_ptr<juce::MemoryBlock> loadBundleResource (const juce::String& fileN
 /** The resource's bytes as UTF-8 text; empty when there is no such resource. */
 juce::String loadBundleResourceAsString (const juce::String& fileName);
 
-/** The resource decoded as a picture; a null image when it is missing or is no picture. */
+/** The resource decoded as a picture, shared with every other caller (draw
+    into a copy); a null image when it is missing or is no picture. */
 juce::Image loadBundleResourceAsImage (const juce::String& fileName);

@@ -898,9 +898,3 @@ void Tarvelin::loadUserSettingsFromXml (const juce::XmlElement& element)
                               [this] (int mode) { defaultOscillatorTuning = mode; });
     });
 }
-
-// The entry the format wrappers call when a host instantiates the plug-in.
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
-{
-    return BasePlugin::createAndSetUp (std::make_unique<Tarvelin>()).release();
-}

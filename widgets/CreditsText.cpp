@@ -26,6 +26,7 @@ void CreditsText::removeListener (Listener* listener)
 
 void CreditsText::startScrolling()
 {
+    still = false;
     startTimer (scrollIntervalMs);
     label.setTopLeftPosition (0, getHeight() + 5);
 }
@@ -33,6 +34,13 @@ void CreditsText::startScrolling()
 void CreditsText::stopScrolling()
 {
     stopTimer();
+}
+
+void CreditsText::showStill()
+{
+    stopTimer();
+    still = true;
+    label.setTopLeftPosition (0, 0);
 }
 
 void CreditsText::timerCallback()
@@ -45,7 +53,7 @@ void CreditsText::timerCallback()
 
 void CreditsText::resized()
 {
-    label.setBounds (0, getHeight() + 5, getWidth(), (int) ((float) lineCount * label.getFont().getHeight()));
+    label.setBounds (0, still ? 0 : getHeight() + 5, getWidth(), (int) ((float) lineCount * label.getFont().getHeight()));
 }
 
 void CreditsText::mouseDown (const juce::MouseEvent&)

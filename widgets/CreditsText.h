@@ -26,6 +26,9 @@ public:
     void startScrolling();
     void stopScrolling();
 
+    /** Stops scrolling and shows the text still, from the top. */
+    void showStill();
+
     /** The label that holds the text (it ignores the mouse). */
     const juce::Label& getTextLabel() const noexcept { return label; }
 
@@ -36,6 +39,7 @@ public:
 private:
     juce::Label label;
     int lineCount = 0;
+    bool still = false;
     juce::ListenerList<Listener> listeners;
 
     JUCE_DECLARE_NON_COPYABLE (CreditsText)

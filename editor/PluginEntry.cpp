@@ -1,0 +1,12 @@
+#include "editor/BasePluginEditorOldStyle.h"
+#include "synth/Tarvelin.h"
+
+// The entry the format wrappers call when a host instantiates the plug-in: the
+// instrument, set up with its editor (the instrument itself knows no editor).
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
+{
+    auto instrument = std::make_unique<Tarvelin>();
+    auto& plugin = *instrument;
+    instrument->setEditorFactory ([&plugin] { return std::make_unique<BasePluginEditorOldStyle> (plugin, false); });
+    return BasePlugin::createAndSetUp (std::move (instrument)).release();
+}
