@@ -32,3 +32,11 @@ function(tarvelin_use_plugin_library target)
     target_compile_definitions(${target} PRIVATE
         $<TARGET_PROPERTY:Tarvelin,COMPILE_DEFINITIONS>)
 endfunction()
+
+# Runs every test of a test executable, and the discovery of its tests, under a
+# virtual X display of its own: xvfb-run -a takes a free display number, so
+# such tests run in parallel with each other and with the rest of the suite.
+function(tarvelin_run_under_xvfb target)
+    set_target_properties(${target} PROPERTIES
+        CROSSCOMPILING_EMULATOR "xvfb-run;-a;-s;-screen 0 1280x1024x24")
+endfunction()

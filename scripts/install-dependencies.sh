@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Tarvelin need (run as root):
 # the sanitizer build takes Clang 14 with its sanitizer and libFuzzer runtimes,
-# lld to link and llvm-symbolizer for readable reports; the real-host test takes
-# JACK and jalv (and the virtual display for jalv's GTK front end).
+# lld to link and llvm-symbolizer for readable reports; the display tests take
+# the virtual display, xdotool for X input and x11-apps for screen grabs (xwd);
+# the real-host test takes JACK and jalv.
 set -euo pipefail
 
 export DEBIAN_FRONTEND=noninteractive
@@ -11,6 +12,6 @@ apt-get install -y --no-install-recommends \
     build-essential cmake ninja-build pkg-config ccache \
     juce-modules-source juce-tools \
     libgtest-dev libgmock-dev libbenchmark-dev \
-    xvfb xauth fontconfig-config fonts-dejavu-core \
+    xvfb xauth xdotool x11-apps fontconfig-config fonts-dejavu-core \
     clang-14 libclang-rt-14-dev lld llvm \
     jackd2 jalv

@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Plays the built LV2 inside a real host: Debian's jalv under a JACK server with
-# the dummy driver.
+# the dummy driver, on a virtual display (the script runs itself under
+# xvfb-run -a).
 #  1. Notes: jack_midiseq plays notes into an instance with the sequencer off,
-#     jack_rec records the output, analyse-recording.py checks the recording.
+#     shown with its own editor in jalv's GTK front end (suil embeds the X11
+#     UI); jack_rec records the output, analyse-recording.py checks the
+#     recording, and check-editor-shown.py a screen grab taken while the notes
+#     play. jalv then stops cleanly on SIGTERM.
 #  2. Transport: a fresh instance (jalv's GTK front end with its generic
-#     controls, under a virtual display) runs with the JACK transport rolling;
-#     jack_midi_dump takes down the plug-in's MIDI output and jalv dumps what the
-#     plug-in reports to it; analyse-pattern-run.py checks that pattern 1 plays
-#     step by step and that the host was told the instance's own values.
-# Installs JACK, jalv and the virtual display when they are missing (run as
-# root), and leaves no process and no JACK shared memory behind.
+#     controls) runs with the JACK transport rolling; jack_midi_dump takes down
+#     the plug-in's MIDI output and jalv dumps what the plug-in reports to it;
+#     analyse-pattern-run.py checks that pattern 1 plays step by step and that
+#     the host was told the instance's own values.
+# Installs JACK, jalv, the virtual display and the X tools when they are
+# missing (run as root), and leaves no process and no JACK shared memory behind.
 #
 # Usage: tests/realhost/run-lv2-host-test.sh [build folder]
 set -euo pipefail
@@ -51,18 +55,24 @@ fail() { log "FAILED: $*"; exit 1; }
 
 [[ -f "$bundle/manifest.ttl" ]] || fail "no LV2 bundle at $bundle (build first)"
 
-tools=(jackd jack_wait jack_lsp jack_connect jack_midiseq jack_rec jack_midi_dump jack_transport jalv jalv.gtk3 xvfb-run xauth)
+tools=(jackd jack_wait jack_lsp jack_connect jack_midiseq jack_rec jack_midi_dump jack_transport jalv.gtk3 xvfb-run xauth xdotool xwd)
 for tool in "${tools[@]}"; do
     if ! command -v "$tool" > /dev/null; then
         export DEBIAN_FRONTEND=noninteractive
         apt-get update -q
-        apt-get install -y -q --no-install-recommends jackd2 jalv xvfb xauth
+        apt-get install -y -q --no-install-recommends jackd2 jalv xvfb xauth xdotool x11-apps
         break
     fi
 done
-for tool in "${tools[@]}" python3 timeout stdbuf pgrep; do
+for tool in "${tools[@]}" python3 timeout stdbuf; do
     command -v "$tool" > /dev/null || fail "$tool is missing"
 done
+
+# Everything from here on sees one virtual display of its own; xvfb-run ends
+# it when the script ends.
+if [[ -z "${TARVELIN_REALHOST_DISPLAY:-}" ]]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" env TARVELIN_REALHOST_DISPLAY=1 "$0" "$buildDir"
+fi
 
 # The dummy driver runs without real-time scheduling; a higher priority keeps it
 # in time when the machine is busy (it is best effort: the test passes without).
@@ -78,7 +88,7 @@ registryExisted=0
 [[ -e /dev/shm/jack-shm-registry ]] && registryExisted=1
 ls -A /dev/shm | sort > "$work/shm-before"
 
-jackdPid="" jalvPid="" seqPid="" recPid="" displayPid="" dumpPid=""
+jackdPid="" jalvPid="" seqPid="" recPid="" transportPid="" dumpPid=""
 forced=0
 
 isRunning() { [[ -n "$1" ]] && kill -0 "$1" 2> /dev/null; }
@@ -112,29 +122,24 @@ stopProcess()
     wait "$pid" 2> /dev/null || true
 }
 
-stopFirstInstance()
+# Stops jalv's GTK front end with SIGTERM, as a desktop session ends it; it
+# must end by itself, with exit status 0.
+stopJalv()
 {
-    if [[ -n "$jalvPid" ]]; then
-        exec 3>&-    # jalv stops when its standard input closes
-        waitForExit "$jalvPid" "$stopSeconds"
-        stopProcess "$jalvPid" jalv
-        jalvPid=""
+    local pid="$1" name="$2"
+    [[ -n "$pid" ]] || return 0
+    kill -TERM "$pid" 2> /dev/null || true
+    if ! waitForExit "$pid" "$stopSeconds"; then
+        log "FAILED: $name (pid $pid) did not stop on SIGTERM; killing it"
+        kill -KILL "$pid" 2> /dev/null || true
+        forced=1
     fi
-}
-
-# jalv's GTK front end and the virtual display run as children of xvfb-run,
-# which ends the display once jalv has gone (unless it is stopped meanwhile).
-stopTransportInstance()
-{
-    [[ -n "$displayPid" ]] || return 0
-    local guiPid displayServerPid
-    guiPid="$(pgrep -P "$displayPid" -x jalv.gtk3 || true)"
-    displayServerPid="$(pgrep -P "$displayPid" -x Xvfb || true)"
-    stopProcess "$guiPid" jalv.gtk3
-    waitForExit "$displayPid" "$stopSeconds" || true
-    stopProcess "$displayPid" xvfb-run
-    stopProcess "$displayServerPid" Xvfb
-    displayPid=""
+    local status=0
+    wait "$pid" 2> /dev/null || status=$?
+    if [[ $status != 0 ]]; then
+        log "FAILED: $name ended with status $status on SIGTERM"
+        return 1
+    fi
 }
 
 cleanup()
@@ -146,8 +151,8 @@ cleanup()
     stopProcess "$recPid" jack_rec
     stopProcess "$seqPid" jack_midiseq
     stopProcess "$dumpPid" jack_midi_dump INT   # it closes its JACK client on SIGINT only
-    stopFirstInstance
-    stopTransportInstance
+    stopJalv "$jalvPid" jalv.gtk3 || status=1
+    stopJalv "$transportPid" jalv.gtk3 || status=1
     stopProcess "$jackdPid" jackd
 
     if grep -qa "$JACK_DEFAULT_SERVER" /dev/shm/jack-shm-registry 2> /dev/null; then
@@ -174,7 +179,7 @@ cleanup()
         done < "$work/shm-left"
     fi
     if [[ $forced == 1 ]]; then
-        log "FAILED: a JACK process had to be killed"
+        log "FAILED: a JACK process or jalv had to be killed"
         status=1
     fi
 
@@ -228,10 +233,8 @@ jackdPid=$!
 timeout $((startSeconds + 5)) jack_wait -w -t "$startSeconds" > /dev/null 2>&1 \
     || fail "the JACK server did not start"
 
-mkfifo "$work/jalv.in"
-stdbuf -oL jalv -x -n tarvelin "$pluginUri" < "$work/jalv.in" > "$work/jalv.log" 2>&1 &
+stdbuf -oL jalv.gtk3 -x -n tarvelin "$pluginUri" > "$work/jalv.log" 2>&1 &
 jalvPid=$!
-exec 3> "$work/jalv.in"
 waitForPort "$jalvPid" "" "tarvelin:audio_out_2"
 waitForPort "$jalvPid" "" "tarvelin:in"
 # jalv names the URI before looking for it: the plug-in's own ports show it loaded.
@@ -255,6 +258,21 @@ timeout "$startSeconds" jack_connect notes:out tarvelin:in || fail "could not co
 isRunning "$recPid" || fail "the recording ended before the notes were connected (machine too slow?)"
 log "notes connected"
 
+# The editor while the notes play: jalv took the plug-in's own UI (its
+# ui:parent, instance access and idle interface: suil says which feature it
+# lacks otherwise), and its window shows what the editor painted.
+grep -qxF "UI:           $pluginUri:UI" "$work/jalv.log" \
+    || fail "jalv did not take the plug-in's UI: $(grep -E '^UI:|suil|[Ff]eature' "$work/jalv.log" | tr '\n' ' ')"
+grep -E 'suil error|is not supported' "$work/jalv.log" && fail "jalv or suil refused part of the plug-in's UI"
+window="$(timeout "$startSeconds" xdotool search --sync --all --onlyvisible --pid "$jalvPid" --name "^Tarvelin$" | head -n 1)"
+[[ -n "$window" ]] || fail "jalv shows no window"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xwd -root -silent -out "$work/screen.xwd" || fail "could not grab the screen"
+isRunning "$recPid" || fail "the notes had ended before the editor was seen (machine too slow?)"
+python3 "$here/check-editor-shown.py" "$work/screen.xwd" --window "$X" "$Y" "$WIDTH" "$HEIGHT" \
+    || fail "jalv's window does not show the editor"
+log "jalv shows the editor while the notes play"
+
 waitForExit "$recPid" $((recordSeconds * 4 + startSeconds)) || fail "jack_rec did not finish"
 wait "$recPid" || fail "jack_rec failed"
 recPid=""
@@ -266,15 +284,18 @@ python3 "$here/analyse-recording.py" "$work/recording.wav" \
 
 stopProcess "$seqPid" jack_midiseq
 seqPid=""
-stopFirstInstance
+stopJalv "$jalvPid" jalv.gtk3 || fail "jalv did not stop cleanly"
+jalvPid=""
+grep -q "^Exiting" "$work/jalv.log" || fail "jalv ended without its own shutdown"
+log "jalv stopped on SIGTERM"
 
 # The transport run: a fresh instance (settings folders of its own, empty)
 # starts with the internal sequencer on and follows the transport.
 mkdir -p "$work/fresh-config" "$work/fresh-data"
 XDG_CONFIG_HOME="$work/fresh-config" XDG_DATA_HOME="$work/fresh-data" \
-    xvfb-run -a stdbuf -oL jalv.gtk3 -g -d -x -n tarvelinseq "$pluginUri" > "$work/jalv-transport.log" 2>&1 &
-displayPid=$!
-waitForPort "$displayPid" "" "tarvelinseq:out"
+    stdbuf -oL jalv.gtk3 -g -d -x -n tarvelinseq "$pluginUri" > "$work/jalv-transport.log" 2>&1 &
+transportPid=$!
+waitForPort "$transportPid" "" "tarvelinseq:out"
 log "jalv.gtk3 loaded a fresh instance"
 
 jack_midi_dump -a patternout > "$work/pattern-out.log" 2> "$work/midi-dump.log" &
@@ -290,7 +311,8 @@ log "transport stopped"
 
 stopProcess "$dumpPid" jack_midi_dump INT
 dumpPid=""
-stopTransportInstance
+stopJalv "$transportPid" jalv.gtk3 || fail "jalv did not stop cleanly"
+transportPid=""
 
 python3 "$here/analyse-pattern-run.py" --midi "$work/pattern-out.log" --host-log "$work/jalv-transport.log" \
     --patterns "$here/../../resources/default.tqptrb" --presets "$here/../../resources/default.tqprsb" \

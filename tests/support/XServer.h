@@ -1,0 +1,27 @@
+#pragma once
+
+#include <vector>
+
+/*  The X server ($DISPLAY) asked directly, over a connection of the test's
+    own, for the tests that run under Xvfb: whether it shows a window now,
+    whatever a toolkit's event queue has or has not handled yet.
+
+    Linking XServer.cpp also gives the process an X error handler: JUCE
+    installs its own only inside a JUCE application, and a plug-in leaves it to
+    its host, so a test that opens windows is the host here.
+*/
+namespace XServer
+{
+/** A window on the screen: its id, its parent's and its bounds in screen coordinates. */
+struct Window
+{
+    unsigned long id = 0, parent = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+/** True when the server shows the window: mapped, and every window above it too. */
+bool isViewable (unsigned long window);
+
+/** The windows inside a window (not itself) that the server shows, depth first. */
+std::vector<Window> getViewableDescendants (unsigned long window);
+} // namespace XServer
