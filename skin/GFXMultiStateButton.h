@@ -25,6 +25,7 @@ public:
     explicit GFXMultiStateButton (const juce::String& controlName);
 
     void setState (int newState);
+    int getState() const noexcept               { return state; }
     int getStatesNum() const noexcept           { return statesNum; }
 
     void setInverted (bool shouldBeInverted);
