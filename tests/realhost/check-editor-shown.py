@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """Checks that a real host shows the plug-in's editor, from a grab of the screen.
 
-Takes an xwd dump of the whole screen (xwd -root) and the host window's
-bounds. It passes when the window lies on the screen and the editor has
-painted it: an empty window, or one the editor never drew into, is one flat
-colour. (The probes where skin.xml puts the knobs belong here once the
-skinned editor is the instrument's.)
+Takes an xwd dump of the whole screen (xwd -root), the host window's bounds
+and the default skin's skin.xml. It passes when the window holds the editor,
+the skin's panel with the status bar below, and the editor has painted it:
+where the skin puts its knobs and lamps the screen shows the panel, not the
+black behind it, and the window is not one flat colour.
 
 Standard library only. Exits with 0 when the check passes, 1 otherwise.
 """
@@ -14,6 +14,12 @@ import argparse
 import collections
 import struct
 import sys
+import xml.etree.ElementTree
+
+# Controls whose pictures rest: no lamp that blinks by itself.
+PROBED_CONTROLS = ("TuneKnob", "CutoffKnob", "ResonanceKnob", "VolumeKnob", "ArpeOnLed", "PattLen01Led")
+# A probe "shows black" when every channel is at most this.
+BLACK_LEVEL = 8
 
 # Of the window's pixels, at least this share differ from its most common
 # colour: the editor's text and pictures.
@@ -48,10 +54,25 @@ def read_xwd(path):
     return width, height, pixel
 
 
+def read_skin(path):
+    """Returns (panel width, panel height, {control name: centre}) of the main panel."""
+    root = xml.etree.ElementTree.parse(path).getroot()
+    panel = next(p for p in root.iter("Panel") if p.get("name") == "MainPanel")
+    size = panel.find("size")
+    centres = {}
+    for control in panel.find("controls"):
+        pos, csize = control.find("pos"), control.find("size")
+        if control.get("name") and pos is not None and csize is not None:
+            centres[control.get("name")] = (int(pos.get("left", 0)) + int(csize.get("width")) // 2,
+                                            int(pos.get("top", 0)) + int(csize.get("height")) // 2)
+    return int(size.get("width")), int(size.get("height")), centres
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("dump", help="xwd dump of the root window")
     parser.add_argument("--window", nargs=4, type=int, required=True, metavar=("X", "Y", "WIDTH", "HEIGHT"))
+    parser.add_argument("--skin", required=True, help="the default skin's skin.xml")
     args = parser.parse_args()
 
     screen = read_xwd(args.dump)
@@ -64,14 +85,30 @@ def main():
         print(f"the window {w} x {h} at ({x0}, {y0}) is not on the {width} x {height} screen")
         return 1
 
+    failed = False
+    panel_width, panel_height, centres = read_skin(args.skin)
+    if w != panel_width or h <= panel_height:
+        print(f"FAILED: the host's window is {w} x {h}; the editor is the {panel_width} x {panel_height} panel "
+              "with the status bar below")
+        failed = True
+
     counts = collections.Counter(pixel(x, y) for y in range(y0, y0 + h, 2) for x in range(x0, x0 + w, 2))
     background, most = counts.most_common(1)[0]
     painted = 1.0 - most / sum(counts.values())
     print(f"the host's {w} x {h} window: {painted:.1%} of it differs from its most common colour {background}")
     if painted < MINIMUM_PAINTED_SHARE:
         print("FAILED: the editor has not painted the window")
-        return 1
-    return 0
+        failed = True
+
+    for name in PROBED_CONTROLS:
+        cx, cy = centres[name]
+        if cx >= w or cy >= h:
+            continue  # the size check above has failed already
+        colour = pixel(x0 + cx, y0 + cy)
+        if max(colour) <= BLACK_LEVEL:
+            print(f"FAILED: {name} at ({cx}, {cy}) shows black {colour}, not the panel")
+            failed = True
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":

@@ -270,6 +270,7 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 xwd -root -silent -out "$work/screen.xwd" || fail "could not grab the screen"
 isRunning "$recPid" || fail "the notes had ended before the editor was seen (machine too slow?)"
 python3 "$here/check-editor-shown.py" "$work/screen.xwd" --window "$X" "$Y" "$WIDTH" "$HEIGHT" \
+    --skin "$here/../../resources/skin.xml" \
     || fail "jalv's window does not show the editor"
 log "jalv shows the editor while the notes play"
 
