@@ -289,6 +289,11 @@ IntSeqPluginEditor::IntSeqPluginEditor (IntSeqPlugin& pluginToEdit, bool withSki
     getOptionsWindow().addPage ("Sequencer", sequencerPage.get(), -1);
     getOptionsWindow().addPage ("Patterns", patternsPage.get(), -1);
 
+    const auto& parameters = plugin.getParameterManager();
+    randomizerWasOn = isOn (parameters, Id::randomizerStateId);
+    lengthModeWasOn = isOn (parameters, Id::lengthModeStateId);
+    clipboardWasFull = isOn (parameters, Id::clipboardStateId);
+
     plugin.getSequencerClock().addListener (this);
     showSequencerStates();
 }
@@ -351,26 +356,30 @@ void IntSeqPluginEditor::parameterChanged (Parameter* parameter)
             showSequencerState (id, value);
             return;
 
+        // The hints belong to a change, not to the first announcement of a value.
         case Id::randomizerStateId:
             showSequencerState (id, value);
 
-            if (! value)
+            if (randomizerWasOn && ! value)
                 getStatusBar().clear (settingsPriority);
 
+            randomizerWasOn = value;
             break;
 
         case Id::lengthModeStateId:
             showSequencerState (id, value);
 
-            if (value)
+            if (value && ! lengthModeWasOn)
                 showSequencerHint ("Set pattern length.");
 
+            lengthModeWasOn = value;
             return;
 
         case Id::clipboardStateId:
-            if (value)
+            if (value && ! clipboardWasFull)
                 showSequencerHint ("Pattern has been copied to clipboard.");
 
+            clipboardWasFull = value;
             return;
 
         default:

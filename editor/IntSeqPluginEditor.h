@@ -196,5 +196,8 @@ private:
     std::unique_ptr<SequencerSettingsComponent> sequencerPage;
     EditorFileChooser patternFileChooser { *this, *this };
 
+    // The states last heard, so that a hint follows a change only.
+    bool randomizerWasOn = false, lengthModeWasOn = false, clipboardWasFull = false;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (IntSeqPluginEditor)
 };

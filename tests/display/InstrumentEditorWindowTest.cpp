@@ -160,6 +160,37 @@ TEST_F (InstrumentWindow, MidiLearnFromThePanelAssignsAControllerThatThenMovesTh
     EXPECT_EQ (statusText(), "Cutoff: " + plugin->getParameterDisplayText (TarvelinIds::cutoff));
 }
 
+TEST_F (InstrumentWindow, ThePanelsPlayButtonStartsAndStopsTheSequencerWithoutAHostTransport)
+{
+    const auto playBlocks = [this] (int blocks)
+    {
+        int noteOns = 0;
+
+        for (int b = 0; b < blocks; ++b)
+        {
+            juce::AudioBuffer<float> buffer (2, 512);
+            juce::MidiBuffer midi;
+            plugin->processBlock (buffer, midi);
+
+            for (const auto metadata : midi)
+                noteOns += metadata.getMessage().isNoteOn() ? 1 : 0;
+        }
+
+        dispatchPendingMessages();
+        return noteOns;
+    };
+
+    click ("PlayButton");
+    EXPECT_GT (playBlocks (100), 0) << "about a second of pattern 1";
+    EXPECT_TRUE (plugin->isSequencerRunning());
+    EXPECT_TRUE (plugin->getParameterManager().getParameter (IntSeqPlugin::playStateId)->getBoolValue());
+
+    click ("PlayButton");
+    playBlocks (1);
+    EXPECT_FALSE (plugin->isSequencerRunning());
+    EXPECT_EQ (playBlocks (100), 0);
+}
+
 TEST_F (InstrumentWindow, TheOptionsWindowOpensWithItsPagesInOrderAndPresetsFirst)
 {
     click ("OptionsButton");

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "editor/TarvelinEditor.h"
+#include "framework/BundleResources.h"
 #include "support/InstrumentTestSupport.h"
 #include "support/MessageQueue.h"
+#include "support/SkinTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 /*  The instrument made by the plug-in entry, with its editor as the plug-in
     creates it, once every parameter's first announcement has reached it.
@@ -55,3 +59,47 @@ public:
     TarvelinEditor* editorPointer = dynamic_cast<TarvelinEditor*> (plugin.getPersistentEditor());
     TarvelinEditor& editor = *editorPointer;
 };
+
+/** The default skin as a package of its own, with "skin.xml" changed. */
+inline juce::File installDefaultSkinAs (const Skin::Editor& editor, const juce::String& skinName,
+                                 const std::function<void (juce::XmlElement&)>& change)
+{
+    auto xml = juce::parseXML (loadBundleResourceAsString ("skin.xml"));
+    change (*xml);
+
+    SkinTestSupport::Package package;
+    package.addText ("skin.xml", xml->toString());
+    juce::StringArray images;
+
+    // Every picture the skin names, from the plug-in's own resources.
+    std::function<void (const juce::XmlElement&)> collect = [&] (const juce::XmlElement& element)
+    {
+        for (int i = 0; i < element.getNumAttributes(); ++i)
+            if (element.getAttributeValue (i).endsWithIgnoreCase (".png"))
+                images.addIfNotAlreadyThere (element.getAttributeValue (i));
+
+        for (const auto* child : element.getChildIterator())
+            collect (*child);
+    };
+    collect (*xml);
+
+    for (const auto& image : images)
+        if (const auto data = loadBundleResource (image))
+            package.add (image, *data);
+
+    return package.install (editor, skinName);
+}
+
+inline void removeControlNamed (juce::XmlElement& element, const juce::String& name)
+{
+    for (auto* child : element.getChildIterator())
+    {
+        if (child->getStringAttribute ("name") == name)
+        {
+            element.removeChildElement (child, true);
+            return;
+        }
+
+        removeControlNamed (*child, name);
+    }
+}

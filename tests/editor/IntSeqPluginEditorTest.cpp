@@ -114,6 +114,22 @@ TEST_F (InstrumentEditorFixture, TheLengthAndClipboardHintsReplaceTheInterfacesT
     EXPECT_EQ (statusBar.getText(), "");
 }
 
+TEST_F (InstrumentEditorFixture, TheFirstAnnouncementOfTheStatesLeavesASkinsWarningShown)
+{
+    installDefaultSkinAs (editor, "Warned", [] (juce::XmlElement& xml)
+    {
+        xml.getChildByName ("Panel")->getChildByName ("controls")->createNewChildElement ("Gadget");
+    });
+    ASSERT_TRUE (editor.loadSkin ("Warned"));
+    const auto warning = editor.getStatusBar().getText();
+    ASSERT_TRUE (warning.contains ("Gadget"));
+
+    // As when the plug-in has made its editor: every parameter once, the randomizer off among them.
+    parameters.sendAllValuesChanged();
+    dispatchPendingMessages();
+    EXPECT_EQ (editor.getStatusBar().getText(), warning);
+}
+
 TEST_F (InstrumentEditorFixture, TheHintsNeverReplaceTheLearnGuidance)
 {
     auto& statusBar = editor.getStatusBar();

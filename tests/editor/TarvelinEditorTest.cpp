@@ -1,13 +1,9 @@
 #include "InstrumentEditorSupport.h"
 
-#include "editor/AboutWindow.h"
-#include "editor/OptionsWindow.h"
-#include "framework/BundleResources.h"
 #include "skin/GFXKnob.h"
 #include "skin/GFXMultiStateButton.h"
 #include "skin/GFXSwitch.h"
 #include "skin/NumericDisplay.h"
-#include "support/SkinTestSupport.h"
 #include "support/UiEvents.h"
 
 #include <cmath>
@@ -90,50 +86,6 @@ std::vector<Reaction> instrumentReactions()
     return rows;
 }
 
-/** The default skin as a package of its own, with "skin.xml" changed. */
-juce::File installDefaultSkinAs (const Skin::Editor& editor, const juce::String& skinName,
-                                 const std::function<void (juce::XmlElement&)>& change)
-{
-    auto xml = juce::parseXML (loadBundleResourceAsString ("skin.xml"));
-    change (*xml);
-
-    SkinTestSupport::Package package;
-    package.addText ("skin.xml", xml->toString());
-    juce::StringArray images;
-
-    // Every picture the skin names, from the plug-in's own resources.
-    std::function<void (const juce::XmlElement&)> collect = [&] (const juce::XmlElement& element)
-    {
-        for (int i = 0; i < element.getNumAttributes(); ++i)
-            if (element.getAttributeValue (i).endsWithIgnoreCase (".png"))
-                images.addIfNotAlreadyThere (element.getAttributeValue (i));
-
-        for (const auto* child : element.getChildIterator())
-            collect (*child);
-    };
-    collect (*xml);
-
-    for (const auto& image : images)
-        if (const auto data = loadBundleResource (image))
-            package.add (image, *data);
-
-    return package.install (editor, skinName);
-}
-
-void removeControlNamed (juce::XmlElement& element, const juce::String& name)
-{
-    for (auto* child : element.getChildIterator())
-    {
-        if (child->getStringAttribute ("name") == name)
-        {
-            element.removeChildElement (child, true);
-            return;
-        }
-
-        removeControlNamed (*child, name);
-    }
-}
-
 /** The instrument's output for one note at middle C, sequencer off. */
 std::vector<float> renderNote (Tarvelin& plugin)
 {
@@ -192,6 +144,18 @@ TEST_F (InstrumentEditorFixture, ASkinWithoutTheRandomChordSwitchStillLoadsAndTh
     EXPECT_FALSE (control<GFXKnob> ("GateThresholdKnob").isVisible());
 }
 
+TEST_F (InstrumentEditorFixture, ASkinWithoutThePrevButtonOpensOnlyTheSaveMenu)
+{
+    installDefaultSkinAs (editor, "NoPrev", [] (juce::XmlElement& xml) { removeControlNamed (xml, "PattPrevButton"); });
+    ASSERT_TRUE (editor.loadSkin ("NoPrev"));
+
+    trigger (Seq::loadPatternsEvent);
+    trigger (Seq::savePatternsEvent);
+    EXPECT_FALSE (editor.getLoadMenu().isOpen());
+    EXPECT_TRUE (editor.getSaveMenu().isOpen());
+    EXPECT_EQ (editor.getSaveMenu().getParentName(), "PattNextButton");
+}
+
 TEST_F (InstrumentEditorFixture, TheSelfResetSwitchesAreTheFifthBoxOfBothPanels)
 {
     auto& page = editor.getSequencerPage();
@@ -227,14 +191,6 @@ TEST_F (InstrumentEditorFixture, TheSelfResetSwitchesAreTheFifthBoxOfBothPanels)
     EXPECT_TRUE (standard.isEnabled() && standard.isChecked());
     clickButton (standard);
     EXPECT_FALSE (plugin.getDefaultSelfReset());
-}
-
-TEST_F (InstrumentEditorFixture, TheOptionsAndAboutWindowsTakeTheInstrumentsSizes)
-{
-    EXPECT_EQ (editor.getOptionsWindow().getWidth(), 640);
-    EXPECT_EQ (editor.getOptionsWindow().getHeight(), 480);
-    EXPECT_EQ (editor.getAboutWindow().getWidth(), 550);
-    EXPECT_EQ (editor.getAboutWindow().getHeight(), 300);
 }
 
 //==============================================================================
