@@ -6,12 +6,14 @@
 namespace EditorIcons
 {
 constexpr int close = DefaultLookAndFeel::closeIcon;
+constexpr int copy = DefaultLookAndFeel::copyIcon;
+constexpr int paste = DefaultLookAndFeel::pasteIcon;
+constexpr int deleteEntry = DefaultLookAndFeel::deleteEntryIcon;
 constexpr int moveDown = DefaultLookAndFeel::moveDownIcon;
 constexpr int moveUp = DefaultLookAndFeel::moveUpIcon;
-constexpr int save = 9;   // floppy disk
-constexpr int open = 10;  // open folder
-constexpr int copy = 11;
-constexpr int paste = 12;
 constexpr int add = DefaultLookAndFeel::addIcon;
 constexpr int remove = DefaultLookAndFeel::deleteIcon;
+constexpr int clearAll = DefaultLookAndFeel::clearAllIcon;
+constexpr int open = DefaultLookAndFeel::openIcon;
+constexpr int save = DefaultLookAndFeel::saveIcon;
 } // namespace EditorIcons

@@ -75,7 +75,7 @@ private:
     std::unique_ptr<ListComponent> list;
     Shape frame;
     ComponentRow buttonColumn { ComponentRow::topToBottom, ComponentRow::alignEnd };
-    ToolbarDrawableButton clearButton { "Clear all", EditorIcons::close };
+    ToolbarDrawableButton clearButton { "Clear all", EditorIcons::deleteEntry };
     ToolbarDrawableButton loadButton { "Load map", EditorIcons::open };
     ToolbarDrawableButton saveButton { "Save map", EditorIcons::save };
     DefaultResourceCheckBox defaultMapBox { "Default map" };

@@ -73,8 +73,8 @@ private:
     DefaultResourceCheckBox defaultMapBox { "Default map" };
     std::unique_ptr<ListComponent> list;
     ComponentRow buttonColumn { ComponentRow::topToBottom, ComponentRow::alignEnd };
-    ToolbarDrawableButton deleteButton { "Delete Assign", EditorIcons::remove };
-    ToolbarDrawableButton clearButton { "Clear All", EditorIcons::close };
+    ToolbarDrawableButton deleteButton { "Delete Assign", EditorIcons::deleteEntry };
+    ToolbarDrawableButton clearButton { "Clear All", EditorIcons::clearAll };
     ToolbarDrawableButton loadButton { "Load Map", EditorIcons::open };
     ToolbarDrawableButton saveButton { "Save Map", EditorIcons::save };
 

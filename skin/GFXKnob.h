@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin/BaseGFXController.h"
+#include "skin/BaseGFXSlider.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -10,25 +10,12 @@
     normalised value and shows the frame nearest to the value's proportion of
     the range. A disabled knob shows frame 0.
 */
-class GFXKnob : public BaseGFXController,
-                public juce::Slider
+class GFXKnob : public BaseGFXSlider
 {
 public:
     explicit GFXKnob (const juce::String& controlName);
 
-    void updateFromParameter (Parameter* changed) override;
-    void loadFromXml (const juce::XmlElement& element, Skin& skin) override;
-    void applySize() override;
-    void applyPosition() override;
-
-    void valueChanged() override;
-    void startedDragging() override;
-    void stoppedDragging() override;
     void paint (juce::Graphics& g) override;
-
-protected:
-    /** The value the parameter takes for a slider value; the bender maps -1..1 onto 0..1. */
-    virtual float sliderToNormalised (double sliderValue) const;
 
     JUCE_DECLARE_NON_COPYABLE (GFXKnob)
 };

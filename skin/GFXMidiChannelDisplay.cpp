@@ -5,61 +5,8 @@
 #include <cmath>
 
 GFXMidiChannelDisplay::GFXMidiChannelDisplay (const juce::String& controlName)
-    : juce::Slider (controlName)
+    : BaseGFXSlider (controlName, 0.0)
 {
-    setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
-    setSliderStyle (juce::Slider::RotaryVerticalDrag);
-    setRange (0.0, 1.0, 0.0);
-    setValue (0.0, juce::dontSendNotification);
-}
-
-void GFXMidiChannelDisplay::updateFromParameter (Parameter* changed)
-{
-    setValue (changed->getNormalisedValue(), juce::dontSendNotification);
-}
-
-void GFXMidiChannelDisplay::loadFromXml (const juce::XmlElement& element, Skin& skin)
-{
-    BaseGFXController::loadFromXml (element, skin);
-    setBounds (left, top, width, height);
-    repaint();
-}
-
-void GFXMidiChannelDisplay::applySize()
-{
-    setSize (width, height);
-}
-
-void GFXMidiChannelDisplay::applyPosition()
-{
-    setTopLeftPosition (left, top);
-}
-
-void GFXMidiChannelDisplay::valueChanged()
-{
-    if (auto* bound = getParameter())
-    {
-        bound->setNormalisedValue (static_cast<float> (getValue()), true);
-        sendValueChanged();
-    }
-}
-
-void GFXMidiChannelDisplay::startedDragging()
-{
-    if (auto* bound = getParameter())
-    {
-        bound->sendGestureBegin();
-        sendGestureStarted();
-    }
-}
-
-void GFXMidiChannelDisplay::stoppedDragging()
-{
-    if (auto* bound = getParameter())
-    {
-        bound->sendGestureEnd();
-        sendGestureEnded();
-    }
 }
 
 void GFXMidiChannelDisplay::paint (juce::Graphics& g)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin/BaseGFXController.h"
+#include "skin/BaseGFXSlider.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -9,20 +9,11 @@
     and 1 to 16 spread over the rest of 0 to 1. Frame 0 of its strip is the
     disabled look, frame 1 all channels and the frames after it channels 1 to 16.
 */
-class GFXMidiChannelDisplay : public BaseGFXController,
-                              public juce::Slider
+class GFXMidiChannelDisplay : public BaseGFXSlider
 {
 public:
     explicit GFXMidiChannelDisplay (const juce::String& controlName);
 
-    void updateFromParameter (Parameter* changed) override;
-    void loadFromXml (const juce::XmlElement& element, Skin& skin) override;
-    void applySize() override;
-    void applyPosition() override;
-
-    void valueChanged() override;
-    void startedDragging() override;
-    void stoppedDragging() override;
     void paint (juce::Graphics& g) override;
 
 private:

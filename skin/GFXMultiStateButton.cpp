@@ -1,17 +1,13 @@
 #include "skin/GFXMultiStateButton.h"
 
-#include "framework/XmlHelpers.h"
-#include "skin/Skin.h"
 #include "skin/SkinDrawing.h"
 #include "skin/SkinGeometry.h"
 
 #include <cmath>
 
 GFXMultiStateButton::GFXMultiStateButton (const juce::String& controlName)
-    : juce::Button (controlName)
+    : BaseGFXStateButton (controlName, false)
 {
-    setClickingTogglesState (false);
-    setWantsKeyboardFocus (false);
 }
 
 void GFXMultiStateButton::setState (int newState)
@@ -53,66 +49,13 @@ void GFXMultiStateButton::addAction (const juce::String& type, int eventId, cons
 
 void GFXMultiStateButton::loadFromXml (const juce::XmlElement& element, Skin& skin)
 {
-    GUIController::loadFromXml (element, skin);
-
-    if (const auto* pos = XmlHelpers::findChild (element, "pos"))
-    {
-        left = SkinGeometry::readPosition (*pos, "left");
-        top = SkinGeometry::readPosition (*pos, "top");
-    }
-
-    if (const auto* size = XmlHelpers::findChild (element, "size"))
-    {
-        width = SkinGeometry::readSize (*size, "width");
-        height = SkinGeometry::readSize (*size, "height");
-    }
-
-    const auto styleName = element.getStringAttribute ("style", "2D");
-
-    if (styleName == "2D")
-        style = style2D;
-    else if (styleName == "3D")
-        style = style3D;
-
     // A strip of more frames than a screen has rows is no lamp.
     const auto states = element.getIntAttribute ("states", 0);
 
     if (states >= 2)
         statesNum = juce::jmin (states, SkinGeometry::maxExtent);
 
-    if (const auto* gfx = XmlHelpers::findChild (element, "gfx"))
-    {
-        const auto strip = skin.getImage (gfx->getStringAttribute ("resource"));
-
-        if (strip.isValid())
-            setImage (strip, style == style3D ? 2 * statesNum : statesNum);
-    }
-
-    const auto trigger = element.getStringAttribute ("clickEvent", "onRelease");
-
-    if (trigger == "onPress")
-        setTriggeredOnMouseDown (true);
-    else if (trigger == "onRelease")
-        setTriggeredOnMouseDown (false);
-
-    setRadioGroupId (element.getIntAttribute ("radioGroupId", 0), juce::dontSendNotification);
-    setBounds (left, top, width, height);
-    repaint();
-}
-
-void GFXMultiStateButton::applySize()
-{
-    setSize (width, height);
-}
-
-void GFXMultiStateButton::applyPosition()
-{
-    setTopLeftPosition (left, top);
-}
-
-void GFXMultiStateButton::blinkStateChanged()
-{
-    repaint();
+    loadButtonFromXml (element, skin, statesNum);
 }
 
 void GFXMultiStateButton::timerCallback()
@@ -151,7 +94,7 @@ void GFXMultiStateButton::paintButton (juce::Graphics& g, bool shouldDrawButtonA
         else if (isBlinkedOff())
             shownState = 0;
 
-        drawFrame (g, style == style3D ? 2 * shownState + (pressed ? 1 : 0) : shownState);
+        drawFrame (g, getStateFrame (shownState, pressed));
         return;
     }
 

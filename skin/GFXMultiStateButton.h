@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin/BaseGFXController.h"
+#include "skin/BaseGFXStateButton.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -11,17 +11,10 @@
     it inverted (lit while its state is 0), or start its timer, whose first
     tick puts it back to state 0.
 */
-class GFXMultiStateButton : public BaseGFXController,
-                            public juce::Button,
+class GFXMultiStateButton : public BaseGFXStateButton,
                             public juce::Timer
 {
 public:
-    enum Style
-    {
-        style2D = 0,
-        style3D = 1
-    };
-
     explicit GFXMultiStateButton (const juce::String& controlName);
 
     void setState (int newState);
@@ -34,9 +27,6 @@ public:
     void updateFromParameter (Parameter* changed) override;
     void addAction (const juce::String& type, int eventId, const juce::String& eventDisplayName) override;
     void loadFromXml (const juce::XmlElement& element, Skin& skin) override;
-    void applySize() override;
-    void applyPosition() override;
-    void blinkStateChanged() override;
     void timerCallback() override;
 
 protected:
@@ -45,7 +35,6 @@ protected:
     void paintButton (juce::Graphics& g, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
 
 private:
-    int style = style2D;
     int state = 0;
     int statesNum = 2;
     int clickEventId = -1, ctrlClickEventId = -1, shiftClickEventId = -1, rightClickEventId = -1;

@@ -3,12 +3,8 @@
 #include "skin/SkinDrawing.h"
 
 GFXSwitch::GFXSwitch (const juce::String& controlName)
-    : juce::Slider (controlName)
+    : BaseGFXSlider (controlName, 0.005)
 {
-    setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
-    setRange (0.0, 1.0, 0.005);
-    setValue (0.0, juce::dontSendNotification);
-    setStyle (rotary);
 }
 
 void GFXSwitch::setStyle (int newStyle)
@@ -25,16 +21,9 @@ void GFXSwitch::setStyle (int newStyle)
     repaint();
 }
 
-void GFXSwitch::updateFromParameter (Parameter* changed)
-{
-    setValue (changed->getNormalisedValue(), juce::dontSendNotification);
-}
-
 void GFXSwitch::loadFromXml (const juce::XmlElement& element, Skin& skin)
 {
-    BaseGFXController::loadFromXml (element, skin);
-    setBounds (left, top, width, height);
-    repaint();
+    BaseGFXSlider::loadFromXml (element, skin);
 
     const auto styleName = element.getStringAttribute ("style");
 
@@ -44,43 +33,6 @@ void GFXSwitch::loadFromXml (const juce::XmlElement& element, Skin& skin)
         setStyle (horizontal);
     else if (styleName.equalsIgnoreCase ("Vertical"))
         setStyle (vertical);
-}
-
-void GFXSwitch::applySize()
-{
-    setSize (width, height);
-}
-
-void GFXSwitch::applyPosition()
-{
-    setTopLeftPosition (left, top);
-}
-
-void GFXSwitch::valueChanged()
-{
-    if (auto* bound = getParameter())
-    {
-        bound->setNormalisedValue (static_cast<float> (getValue()), true);
-        sendValueChanged();
-    }
-}
-
-void GFXSwitch::startedDragging()
-{
-    if (auto* bound = getParameter())
-    {
-        bound->sendGestureBegin();
-        sendGestureStarted();
-    }
-}
-
-void GFXSwitch::stoppedDragging()
-{
-    if (auto* bound = getParameter())
-    {
-        bound->sendGestureEnd();
-        sendGestureEnded();
-    }
 }
 
 void GFXSwitch::paint (juce::Graphics& g)

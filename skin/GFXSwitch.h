@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin/BaseGFXController.h"
+#include "skin/BaseGFXSlider.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -10,8 +10,7 @@
     parameter gets the value itself (it quantises it as it likes). The skin's
     "style" makes it a rotary, horizontal or vertical slider.
 */
-class GFXSwitch : public BaseGFXController,
-                  public juce::Slider
+class GFXSwitch : public BaseGFXSlider
 {
 public:
     enum Style
@@ -26,14 +25,8 @@ public:
     void setStyle (int newStyle);
     int getStyle() const noexcept           { return style; }
 
-    void updateFromParameter (Parameter* changed) override;
+    /** Also reads the element's "style". */
     void loadFromXml (const juce::XmlElement& element, Skin& skin) override;
-    void applySize() override;
-    void applyPosition() override;
-
-    void valueChanged() override;
-    void startedDragging() override;
-    void stoppedDragging() override;
     void paint (juce::Graphics& g) override;
 
 private:

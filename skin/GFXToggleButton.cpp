@@ -1,15 +1,10 @@
 #include "skin/GFXToggleButton.h"
 
-#include "framework/XmlHelpers.h"
-#include "skin/Skin.h"
 #include "skin/SkinDrawing.h"
-#include "skin/SkinGeometry.h"
 
 GFXToggleButton::GFXToggleButton (const juce::String& controlName)
-    : juce::Button (controlName)
+    : BaseGFXStateButton (controlName, true)
 {
-    setClickingTogglesState (true);
-    setWantsKeyboardFocus (false);
 }
 
 void GFXToggleButton::updateFromParameter (Parameter* changed)
@@ -20,60 +15,7 @@ void GFXToggleButton::updateFromParameter (Parameter* changed)
 
 void GFXToggleButton::loadFromXml (const juce::XmlElement& element, Skin& skin)
 {
-    GUIController::loadFromXml (element, skin);
-
-    if (const auto* pos = XmlHelpers::findChild (element, "pos"))
-    {
-        left = SkinGeometry::readPosition (*pos, "left");
-        top = SkinGeometry::readPosition (*pos, "top");
-    }
-
-    if (const auto* size = XmlHelpers::findChild (element, "size"))
-    {
-        width = SkinGeometry::readSize (*size, "width");
-        height = SkinGeometry::readSize (*size, "height");
-    }
-
-    const auto styleName = element.getStringAttribute ("style", "2D");
-
-    if (styleName == "2D")
-        style = style2D;
-    else if (styleName == "3D")
-        style = style3D;
-
-    if (const auto* gfx = XmlHelpers::findChild (element, "gfx"))
-    {
-        const auto strip = skin.getImage (gfx->getStringAttribute ("resource"));
-
-        if (strip.isValid())
-            setImage (strip, style == style3D ? 4 : 2);
-    }
-
-    const auto trigger = element.getStringAttribute ("clickEvent", "onRelease");
-
-    if (trigger == "onPress")
-        setTriggeredOnMouseDown (true);
-    else if (trigger == "onRelease")
-        setTriggeredOnMouseDown (false);
-
-    setRadioGroupId (element.getIntAttribute ("radioGroupId", 0), juce::dontSendNotification);
-    setBounds (left, top, width, height);
-    repaint();
-}
-
-void GFXToggleButton::applySize()
-{
-    setSize (width, height);
-}
-
-void GFXToggleButton::applyPosition()
-{
-    setTopLeftPosition (left, top);
-}
-
-void GFXToggleButton::blinkStateChanged()
-{
-    repaint();
+    loadButtonFromXml (element, skin, 2);
 }
 
 void GFXToggleButton::clicked()
@@ -94,8 +36,7 @@ void GFXToggleButton::paintButton (juce::Graphics& g, bool shouldDrawButtonAsHig
     if (hasImage())
     {
         const auto pressed = shouldDrawButtonAsHighlighted && shouldDrawButtonAsDown;
-        const auto frame = style == style3D ? 2 * (on ? 1 : 0) + (pressed ? 1 : 0) : (on ? 1 : 0);
-        drawFrame (g, dark ? 0 : frame);
+        drawFrame (g, dark ? 0 : getStateFrame (on ? 1 : 0, pressed));
         return;
     }
 

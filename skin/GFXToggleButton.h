@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin/BaseGFXController.h"
+#include "skin/BaseGFXStateButton.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -9,33 +9,18 @@
     off and on; a "3D" strip adds a pressed look of each: off, off pressed, on,
     on pressed. Buttons of one panel sharing a radio group switch each other off.
 */
-class GFXToggleButton : public BaseGFXController,
-                        public juce::Button
+class GFXToggleButton : public BaseGFXStateButton
 {
 public:
-    enum Style
-    {
-        style2D = 0,
-        style3D = 1
-    };
-
     explicit GFXToggleButton (const juce::String& controlName);
-
-    int getStyle() const noexcept           { return style; }
 
     void updateFromParameter (Parameter* changed) override;
     void loadFromXml (const juce::XmlElement& element, Skin& skin) override;
-    void applySize() override;
-    void applyPosition() override;
-    void blinkStateChanged() override;
 
 protected:
     using juce::Button::clicked;
     void clicked() override;
     void paintButton (juce::Graphics& g, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
-
-private:
-    int style = style2D;
 
     JUCE_DECLARE_NON_COPYABLE (GFXToggleButton)
 };

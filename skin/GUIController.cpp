@@ -70,6 +70,24 @@ void GUIController::callListeners (Callback&& callback)
     }
 }
 
+void GUIController::beginParameterGesture()
+{
+    if (parameter != nullptr)
+    {
+        parameter->sendGestureBegin();
+        sendGestureStarted();
+    }
+}
+
+void GUIController::endParameterGesture()
+{
+    if (parameter != nullptr)
+    {
+        parameter->sendGestureEnd();
+        sendGestureEnded();
+    }
+}
+
 void GUIController::sendEventTriggered (int eventId)
 {
     callListeners ([this, eventId] (Listener& l) { l.controllerEventTriggered (this, eventId); });

@@ -58,6 +58,11 @@ public:
     /** Shows the bound parameter's current value; nothing when unbound. */
     void refreshFromParameter();
 
+    /** Opens (closes) a gesture on the bound parameter, then tells every
+        listener; nothing when unbound. */
+    void beginParameterGesture();
+    void endParameterGesture();
+
     // Each tells every listener, the last added first.
     void sendEventTriggered (int eventId);
     void sendGestureStarted();

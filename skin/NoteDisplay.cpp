@@ -129,40 +129,17 @@ void NoteDisplay::paint (juce::Graphics& g)
 
 void NoteDisplay::mouseDown (const juce::MouseEvent&)
 {
-    if (! editable)
-        return;
-
-    if (auto* bound = getParameter())
-    {
-        bound->sendGestureBegin();
-        sendGestureStarted();
-    }
-
-    dragging = true;
-    dragStartNote = note;
-    dragStep = 1.0;
-    pixelsPerStep = 20;
+    if (editable)
+        drag.begin (*this, note, 1.0, 20);
 }
 
 void NoteDisplay::mouseDrag (const juce::MouseEvent& e)
 {
-    if (! dragging)
-        return;
-
-    const auto steps = -e.getDistanceFromDragStartY() / pixelsPerStep;
-    setNote (static_cast<int> (std::trunc (dragStartNote + steps * dragStep)), true);
+    if (drag.isActive())
+        setNote (static_cast<int> (std::trunc (drag.getValue (e))), true);
 }
 
 void NoteDisplay::mouseUp (const juce::MouseEvent&)
 {
-    if (! dragging)
-        return;
-
-    if (auto* bound = getParameter())
-    {
-        bound->sendGestureEnd();
-        sendGestureEnded();
-    }
-
-    dragging = false;
+    drag.end (*this);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/DisplayDrag.h"
 #include "skin/GUIController.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -44,9 +45,8 @@ private:
     Part notes { {}, 9, {} }, tones { {}, 3, {} }, octaves { {}, 13, {} };
     int cellWidth = 10, cellHeight = 16;
     int note = 0;
-    bool editable = true, dragging = false;
-    double dragStartNote = 0.0, dragStep = 1.0;
-    int pixelsPerStep = 20;
+    bool editable = true;
+    DisplayDrag drag;
 
     JUCE_DECLARE_NON_COPYABLE (NoteDisplay)
 };

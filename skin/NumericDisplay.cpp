@@ -204,47 +204,25 @@ void NumericDisplay::mouseDown (const juce::MouseEvent& e)
     if (! editable)
         return;
 
-    if (auto* bound = getParameter())
-    {
-        bound->sendGestureBegin();
-        sendGestureStarted();
-    }
+    auto step = firstDigitOrder / 10.0;
 
-    dragging = true;
-    dragStartValue = value;
-    pixelsPerStep = 10;
-
-    if (continuous || getWidth() < 1)
-    {
-        dragStep = firstDigitOrder / 10.0;
-    }
-    else
+    if (! continuous && getWidth() >= 1)
     {
         // The digit under the mouse; the sign counts in the width.
         const auto digitIndex = juce::jlimit (0, digitsNum - 1, digitsNum * e.x / getWidth());
-        dragStep = firstDigitOrder / std::pow (10.0, digitIndex);
+        step = firstDigitOrder / std::pow (10.0, digitIndex);
     }
+
+    drag.begin (*this, value, step, 10);
 }
 
 void NumericDisplay::mouseDrag (const juce::MouseEvent& e)
 {
-    if (! dragging)
-        return;
-
-    const auto steps = -e.getDistanceFromDragStartY() / pixelsPerStep;
-    setValue (dragStartValue + steps * dragStep, true);
+    if (drag.isActive())
+        setValue (drag.getValue (e), true);
 }
 
 void NumericDisplay::mouseUp (const juce::MouseEvent&)
 {
-    if (! dragging)
-        return;
-
-    if (auto* bound = getParameter())
-    {
-        bound->sendGestureEnd();
-        sendGestureEnded();
-    }
-
-    dragging = false;
+    drag.end (*this);
 }

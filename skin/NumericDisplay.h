@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/DisplayDrag.h"
 #include "skin/GUIController.h"
 #include "skin/NumericDisplayDigit.h"
 #include "skin/NumericDisplaySign.h"
@@ -63,9 +64,8 @@ private:
     int digitWidth = 0, digitHeight = 0;
     bool continuous = false;
 
-    bool editable = true, dragging = false;
-    double dragStartValue = 0.0, dragStep = 1.0;
-    int pixelsPerStep = 10;
+    bool editable = true;
+    DisplayDrag drag;
 
     JUCE_DECLARE_NON_COPYABLE (NumericDisplay)
 };

@@ -235,23 +235,12 @@ void PatternNumberDisplay::loadFromXml (const juce::XmlElement& element, Skin& s
     slotMax = juce::jlimit (4, 16, element.getIntAttribute ("slotMax", 12));
     clampValue();
 
-    auto left = 0, top = 0, width = 100, height = 40;
-
-    if (const auto* pos = XmlHelpers::findChild (element, "pos"))
-    {
-        left = SkinGeometry::readPosition (*pos, "left");
-        top = SkinGeometry::readPosition (*pos, "top");
-    }
-
-    if (const auto* size = XmlHelpers::findChild (element, "size"))
-    {
-        width = SkinGeometry::readSize (*size, "width");
-        height = SkinGeometry::readSize (*size, "height");
-    }
+    const auto box = SkinGeometry::readBox (element, { 0, 0, 100, 40 });
+    const auto height = box.getHeight();
 
     if (const auto* gfx = XmlHelpers::findChild (element, "gfx"))
     {
-        const auto fallbackWidth = width / 4;
+        const auto fallbackWidth = box.getWidth() / 4;
         auto x = 0;
 
         const auto add = [this, &x] (std::unique_ptr<PatternNumberDisplayDigit> digit)
@@ -269,6 +258,6 @@ void PatternNumberDisplay::loadFromXml (const juce::XmlElement& element, Skin& s
         add (std::make_unique<PatternNumberDisplayFourthDigit> (x, strip ("fourthDigit"), fallbackWidth, height));
     }
 
-    setBounds (left, top, width, height);
+    setBounds (box);
     refresh();
 }

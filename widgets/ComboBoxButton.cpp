@@ -5,8 +5,6 @@
 ComboBoxButton::ComboBoxButton (const juce::String& boxName)
     : juce::Component (boxName)
 {
-    ownMenu.addListener (this);
-
     const auto arrow = DefaultLookAndFeel::getIcon (DefaultLookAndFeel::moveDownIcon);
     button.setIcons (arrow.get(), nullptr);
     button.setIconOnRight (true);
@@ -17,22 +15,7 @@ ComboBoxButton::ComboBoxButton (const juce::String& boxName)
     updateText();
 }
 
-ComboBoxButton::~ComboBoxButton()
-{
-    if (auto* menu = externalMenu.get())
-        menu->removeListener (this);
-}
-
-PopupMenuEx& ComboBoxButton::getMenu() noexcept
-{
-    auto* menu = externalMenu.get();
-    return menu != nullptr ? *menu : ownMenu;
-}
-
-bool ComboBoxButton::isOwnOrExternal (const PopupMenuEx* menu) const noexcept
-{
-    return menu == &ownMenu || (menu != nullptr && menu == externalMenu.get());
-}
+ComboBoxButton::~ComboBoxButton() = default;
 
 void ComboBoxButton::setSelectedId (int id, bool notify)
 {
@@ -54,27 +37,14 @@ void ComboBoxButton::setSelectedId (int id, bool notify)
 
 void ComboBoxButton::setMenu (const PopupMenuEx& menu, bool onlyWhenNameDiffers)
 {
-    if (&menu == &ownMenu || (onlyWhenNameDiffers && menu.getName() == ownMenu.getName()))
-        return;
-
-    ownMenu = menu;
-    updateText();
+    if (menus.setOwn (menu, onlyWhenNameDiffers))
+        updateText();
 }
 
 void ComboBoxButton::setExternalMenu (PopupMenuEx* menu)
 {
-    if (menu == externalMenu.get() || menu == &ownMenu)
-        return;
-
-    if (auto* old = externalMenu.get())
-        old->removeListener (this);
-
-    externalMenu = menu;
-
-    if (menu != nullptr)
-        menu->addListener (this);
-
-    updateText();
+    if (menus.setExternal (menu))
+        updateText();
 }
 
 void ComboBoxButton::attachToParameter (EnumParameter* enumParameter)
@@ -94,10 +64,7 @@ void ComboBoxButton::attachToParameter (EnumParameter* enumParameter)
 
 void ComboBoxButton::updateText()
 {
-    auto& menu = getMenu();
-    const auto* item = menu.findItem (chosenId);
-    button.setText (item != nullptr ? item->getBoxText() : juce::String ("---"), false);
-    menu.setItemTicked (chosenId, true, true);
+    button.setText (OwnOrExternalMenu::getBoxText (menus.tickSelected (chosenId)), false);
 }
 
 void ComboBoxButton::addListener (Listener* listener)
@@ -123,7 +90,7 @@ void ComboBoxButton::updateFromParameter (Parameter* changed)
 
 void ComboBoxButton::menuItemChosen (PopupMenuEx* menu, int itemId, bool)
 {
-    if (menu == nullptr || menu->getParentName() != getName() || ! isOwnOrExternal (menu))
+    if (menu == nullptr || menu->getParentName() != getName() || ! menus.holds (menu))
         return;
 
     Component::BailOutChecker checker (this);
@@ -147,7 +114,7 @@ void ComboBoxButton::buttonClicked (juce::Button* clicked)
         return;
 
     button.setToggleState (true, juce::dontSendNotification);
-    getMenu().show (this, {}, juce::Justification::bottom);
+    menus.showUnder (*this);
 }
 
 void ComboBoxButton::resized()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/Parameter.h"
+#include "widgets/OwnOrExternalMenu.h"
 #include "widgets/PopupMenuEx.h"
 #include "widgets/TextButtonWithIcon.h"
 
@@ -41,7 +42,7 @@ public:
     /** Shows a menu owned elsewhere in place of the own one; null, or the
         external menu's deletion, goes back to the own menu. */
     void setExternalMenu (PopupMenuEx* menu);
-    PopupMenuEx& getMenu() noexcept;
+    PopupMenuEx& getMenu() noexcept            { return menus.get(); }
 
     /** Offers the parameter's value names (ids from 0) and binds the control to it. */
     void attachToParameter (EnumParameter* enumParameter);
@@ -61,11 +62,8 @@ public:
     void resized() override;
 
 private:
-    bool isOwnOrExternal (const PopupMenuEx* menu) const noexcept;
-
     int chosenId = -1;
-    PopupMenuEx ownMenu;
-    juce::WeakReference<PopupMenuEx> externalMenu;
+    OwnOrExternalMenu menus { *this };
     juce::ListenerList<Listener> listeners;
     TextButtonWithIcon button { {} };
 

@@ -14,26 +14,10 @@ ComboBoxEx::ComboBoxEx (const juce::String& boxName)
     : juce::Component (boxName),
       font (InterfaceTypefaces::font())
 {
-    ownMenu.addListener (this);
     updateText();
 }
 
-ComboBoxEx::~ComboBoxEx()
-{
-    if (auto* menu = externalMenu.get())
-        menu->removeListener (this);
-}
-
-PopupMenuEx& ComboBoxEx::getMenu() noexcept
-{
-    auto* menu = externalMenu.get();
-    return menu != nullptr ? *menu : ownMenu;
-}
-
-bool ComboBoxEx::isOwnOrExternal (const PopupMenuEx* menu) const noexcept
-{
-    return menu == &ownMenu || (menu != nullptr && menu == externalMenu.get());
-}
+ComboBoxEx::~ComboBoxEx() = default;
 
 void ComboBoxEx::setSelectedId (int id, bool notify)
 {
@@ -58,34 +42,20 @@ void ComboBoxEx::setSelectedId (int id, bool notify)
 
 void ComboBoxEx::setMenu (const PopupMenuEx& menu, bool onlyWhenNameDiffers)
 {
-    if (&menu == &ownMenu || (onlyWhenNameDiffers && menu.getName() == ownMenu.getName()))
-        return;
-
-    ownMenu = menu;
-    updateText();
+    if (menus.setOwn (menu, onlyWhenNameDiffers))
+        updateText();
 }
 
 void ComboBoxEx::setExternalMenu (PopupMenuEx* menu)
 {
-    if (menu == externalMenu.get() || menu == &ownMenu)
-        return;
-
-    if (auto* old = externalMenu.get())
-        old->removeListener (this);
-
-    externalMenu = menu;
-
-    if (menu != nullptr)
-        menu->addListener (this);
-
-    updateText();
+    if (menus.setExternal (menu))
+        updateText();
 }
 
 void ComboBoxEx::updateText()
 {
-    auto& menu = getMenu();
-    const auto* item = menu.findItem (selectedId);
-    const auto newText = item != nullptr ? item->getBoxText() : juce::String ("---");
+    const auto* item = menus.tickSelected (selectedId);
+    const auto newText = OwnOrExternalMenu::getBoxText (item);
 
     if (newText != shownText)
     {
@@ -101,8 +71,6 @@ void ComboBoxEx::updateText()
         font.setItalic (italic);
         repaint();
     }
-
-    menu.setItemTicked (selectedId, true, true);
 }
 
 void ComboBoxEx::addListener (Listener* listener)
@@ -131,7 +99,7 @@ void ComboBoxEx::menuItemChosen (PopupMenuEx* menu, int itemId, bool)
     if (menu == nullptr || menu->getParentName() != getName())
         return;
 
-    if (isOwnOrExternal (menu))
+    if (menus.holds (menu))
     {
         Component::BailOutChecker checker (this);
         setSelectedId (itemId, true);
@@ -156,7 +124,7 @@ void ComboBoxEx::menuDismissed (PopupMenuEx* menu)
 void ComboBoxEx::mouseDown (const juce::MouseEvent&)
 {
     updateText();
-    getMenu().show (this, {}, juce::Justification::bottom);
+    menus.showUnder (*this);
     menuOpen = true;
     repaint();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/Parameter.h"
+#include "widgets/OwnOrExternalMenu.h"
 #include "widgets/PopupMenuEx.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -40,7 +41,7 @@ public:
     void setExternalMenu (PopupMenuEx* menu);
 
     /** The menu that opens: the external one when set, else the own one. */
-    PopupMenuEx& getMenu() noexcept;
+    PopupMenuEx& getMenu() noexcept            { return menus.get(); }
 
     /** Refreshes the shown text and ticks the selected item. */
     void updateText();
@@ -61,15 +62,12 @@ public:
     void paint (juce::Graphics& g) override;
 
 private:
-    bool isOwnOrExternal (const PopupMenuEx* menu) const noexcept;
-
     int selectedId = -1;
     bool menuOpen = false;
     juce::String shownText;
     juce::Font font;
     juce::Path arrow;
-    PopupMenuEx ownMenu;
-    juce::WeakReference<PopupMenuEx> externalMenu;
+    OwnOrExternalMenu menus { *this };
     juce::ListenerList<Listener> listeners;
     // Set while the control shows its parameter's value: it writes nothing
     // back then, or it could overwrite a newer value set on another thread.

@@ -13,13 +13,13 @@ const juce::Colour darkTabGrey (0xFF5B5B5B);
 
 // The icon documents by index; 17 and 18 share one picture.
 const char* const iconFiles[DefaultLookAndFeel::numIcons] = {
-    "icon-close.svg",     "icon-ok.svg",        "icon-left.svg",     "icon-right.svg",
-    "icon-list.svg",      "icon-move-down.svg", "icon-move-up.svg",  "icon-folder.svg",
-    "icon-new.svg",       "icon-save.svg",      "icon-open.svg",     "icon-copy.svg",
-    "icon-paste.svg",     "icon-add.svg",       "icon-delete.svg",   "icon-rename.svg",
-    "icon-search.svg",    "icon-favourite.svg", "icon-favourite.svg", "icon-settings.svg",
-    "icon-info.svg",      "icon-warning.svg",   "icon-refresh.svg",  "icon-lock.svg",
-    "icon-play.svg",      "icon-stop.svg",      "icon-midi.svg",     "icon-learn.svg",
+    "icon-close.svg",        "icon-copy.svg",         "icon-left.svg",         "icon-paste.svg",
+    "icon-delete-entry.svg", "icon-move-down.svg",    "icon-move-up.svg",      "icon-right.svg",
+    "icon-new.svg",          "icon-ok.svg",           "icon-search.svg",       "icon-info.svg",
+    "icon-warning.svg",      "icon-add.svg",          "icon-delete.svg",       "icon-rename.svg",
+    "icon-clear-all.svg",    "icon-favourite.svg",    "icon-favourite.svg",    "icon-settings.svg",
+    "icon-open.svg",         "icon-save.svg",         "icon-refresh.svg",      "icon-lock.svg",
+    "icon-play.svg",         "icon-stop.svg",         "icon-midi.svg",         "icon-learn.svg",
     "icon-help.svg"
 };
 

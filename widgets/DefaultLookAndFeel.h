@@ -62,14 +62,21 @@ public:
         panelCaptionColourId = 0xF005000
     };
 
-    /** Indices of the icon set used by name in the code (29 icons, 0 to 28). */
+    /** The icons whose index has a fixed role (29 icons, 0 to 28); the
+        others are free pictures. */
     enum IconIndex
     {
         closeIcon = 0,
+        copyIcon = 1,
+        pasteIcon = 3,
+        deleteEntryIcon = 4,
         moveDownIcon = 5,
         moveUpIcon = 6,
         addIcon = 13,
         deleteIcon = 14,
+        clearAllIcon = 16,
+        openIcon = 20,
+        saveIcon = 21,
         numIcons = 29
     };
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace
 {
 juce::Image renderDrawable (juce::Drawable& drawable, int side)
@@ -149,6 +151,36 @@ TEST (DefaultLookAndFeel, Icons17And18AreOnePicture)
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 24; ++x)
             ASSERT_TRUE (pixelIs (second, x, y, first.getPixelAt (x, y), 0));
+}
+
+TEST (DefaultLookAndFeel, EveryOtherIconIsAPictureOfItsOwn)
+{
+    // A role drawn twice (or left on another role's picture) shows up as two equal renderings.
+    std::vector<juce::Image> images;
+
+    for (int index = 0; index < DefaultLookAndFeel::numIcons; ++index)
+        images.push_back (renderDrawable (*DefaultLookAndFeel::getIcon (index), 24));
+
+    const auto samePicture = [] (const juce::Image& a, const juce::Image& b)
+    {
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 24; ++x)
+                if (a.getPixelAt (x, y) != b.getPixelAt (x, y))
+                    return false;
+
+        return true;
+    };
+
+    for (int first = 0; first < DefaultLookAndFeel::numIcons; ++first)
+    {
+        for (int second = first + 1; second < DefaultLookAndFeel::numIcons; ++second)
+        {
+            if (first != 17 || second != 18)
+            {
+                EXPECT_FALSE (samePicture (images[(size_t) first], images[(size_t) second])) << first << " and " << second;
+            }
+        }
+    }
 }
 
 TEST (DefaultLookAndFeel, IconButtonsExistForTheirIndicesAndSizesOnly)
