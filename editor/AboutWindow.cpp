@@ -6,12 +6,12 @@
 namespace
 {
 constexpr int linkColumnWidth = 170;
-constexpr int infoHeight = 130;
+constexpr int infoHeight = 140;
 } // namespace
 
 AboutWindow::AboutWindow (BasePlugin& pluginToShow)
     : plugin (pluginToShow),
-      link (pluginToShow.getSoftwareWebPage(), juce::URL (pluginToShow.getSoftwareWebPage())),
+      link (juce::URL (pluginToShow.getSoftwareWebPage()).getDomain(), juce::URL (pluginToShow.getSoftwareWebPage())),
       credits (getCreditsText (pluginToShow.getPluginName()))
 {
     setTitle ("About " + plugin.getPluginName());
@@ -86,6 +86,9 @@ void AboutWindow::paint (juce::Graphics& g)
 {
     WindowComponent::paint (g);
 
+    g.setColour (juce::Colours::black);
+    g.fillRect (credits.getBounds());
+
     DefaultLookAndFeel::drawRoundedPanel (g, infoArea, getInfoPanelColour(), juce::Colours::white, 4.0f, 1.0f);
 
     const auto inner = infoArea.reduced (10, 8);
@@ -95,10 +98,10 @@ void AboutWindow::paint (juce::Graphics& g)
     g.drawText (plugin.getSoftwareName().toUpperCase(), inner.withHeight (20), juce::Justification::topLeft, true);
 
     g.setFont (InterfaceTypefaces::font (15.0f, juce::Font::bold));
-    g.drawText (plugin.getSoftwareDescription(), inner.withTrimmedTop (24).withHeight (18), juce::Justification::topLeft, true);
+    g.drawFittedText (plugin.getSoftwareDescription(), inner.withTrimmedTop (24).withHeight (36), juce::Justification::topLeft, 2, 1.0f);
 
     // The lower lines stand right-aligned; the version ends 8 px before the format begins.
-    const auto lower = inner.withTrimmedTop (50);
+    const auto lower = inner.withTrimmedTop (62);
     const auto formatFont = InterfaceTypefaces::font (14.0f);
     const auto formatText = getFormatText();
     const auto formatWidth = formatFont.getStringWidth (formatText);

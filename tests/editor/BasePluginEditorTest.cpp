@@ -9,6 +9,8 @@
 #include "skin/GFXPanel.h"
 #include "support/InstrumentTestSupport.h"
 #include "support/MessageQueue.h"
+#include "support/ScriptedFileChooser.h"
+#include "support/TemporaryFolder.h"
 #include "support/UiEvents.h"
 
 namespace
@@ -33,6 +35,19 @@ class EditorFixture : public ::testing::Test
 protected:
     Parameter& parameter (const juce::String& name) { return *plugin->getParameterManager().getParameterByName (name); }
     StatusBar& status() { return editor.getStatusBar(); }
+
+    /** Answers the question the editor asked with the button of that text. */
+    void answer (const juce::String& buttonText)
+    {
+        auto* question = editor.getQuestion();
+        ASSERT_NE (question, nullptr);
+
+        for (int i = 0; i < question->getNumButtons(); ++i)
+            if (question->getButton (i)->getButtonText() == buttonText)
+                return clickButton (*question->getButton (i));
+
+        FAIL() << "no button " << buttonText;
+    }
 
     GUIController& cutoffKnob()
     {
@@ -339,4 +354,62 @@ TEST_F (EditorFixture, ASecondSkinReplacesThePanelFindsItsControlsAgainAndShowsW
     // A skin that cannot be built leaves the panel as it was.
     EXPECT_FALSE (editor.loadSkin ("Missing"));
     EXPECT_EQ (editor.getCurrentSkinName(), "Night");
+}
+
+//==============================================================================
+// A plug-in with a preset folder tree (this instrument has none).
+
+TEST_F (EditorFixture, SaveAsCompletesATypedNameAndAsksBeforeOverwritingTheCompletedFile)
+{
+    TemporaryFolder folder;
+    const auto presets = folder.get().getChildFile ("Presets");
+    plugin->makeTree (presets, { "Lead" });
+    ScriptedFileChooser::Record dialog;
+    editor.setFileChooserLauncher (ScriptedFileChooser::into (dialog));
+
+    editor.controllerEventTriggered (nullptr, GuiEventsMap::savePresetAsEvent);
+    editor.controllerEventTriggered (nullptr, GuiEventsMap::savePresetAsEvent);
+    EXPECT_EQ (dialog.launches, 1) << "a click while the dialog is open does nothing";
+    EXPECT_EQ (dialog.request.title, "Save current presets");
+    EXPECT_EQ (dialog.request.filePatterns, "*.tqprs");
+    EXPECT_EQ (dialog.request.initialLocation, presets.getChildFile ("Lead.tqprs"));
+    EXPECT_TRUE (dialog.isSaveDialog() && dialog.warnsAboutOverwriting());
+
+    // The dialog asked about "Lead", not about the "Lead.tqprs" that the name becomes.
+    dialog.choose (presets.getChildFile ("Lead"));
+    ASSERT_NE (editor.getQuestion(), nullptr);
+    EXPECT_EQ (editor.getQuestion()->getMessage(), "Do you want to overwrite preset 'Lead' ?");
+    EXPECT_TRUE (plugin->calls.empty());
+    answer ("Yes");
+    EXPECT_EQ (plugin->calls, std::vector<juce::String> { "save Lead.tqprs" });
+
+    // A name typed with the extension was confirmed by the dialog itself; a cancel saves nothing.
+    editor.controllerEventTriggered (nullptr, GuiEventsMap::savePresetAsEvent);
+    dialog.choose (presets.getChildFile ("Bass.tqprs"));
+    editor.controllerEventTriggered (nullptr, GuiEventsMap::savePresetAsEvent);
+    dialog.cancel();
+
+    EXPECT_EQ (plugin->calls, (std::vector<juce::String> { "save Lead.tqprs", "save Bass.tqprs" }));
+}
+
+TEST_F (EditorFixture, UnsavedChangesAreAskedAboutAndDiscardLoadsTheNeighbourInTheStoredDirection)
+{
+    TemporaryFolder folder;
+    plugin->makeTree (folder.get().getChildFile ("Presets"), { "Lead" });
+
+    editor.controllerEventTriggered (nullptr, GuiEventsMap::selectNextPresetEvent);
+    EXPECT_EQ (plugin->calls, std::vector<juce::String> { "next" });
+
+    plugin->detached = true;
+    editor.controllerEventTriggered (nullptr, GuiEventsMap::selectPreviousPresetEvent);
+    ASSERT_NE (editor.getQuestion(), nullptr);
+    EXPECT_EQ (editor.getQuestion()->getMessage(), "Changes have been made to current preset. Do you want to save them or discard?");
+
+    answer ("Discard");
+    EXPECT_EQ (plugin->calls, (std::vector<juce::String> { "next", "previous" }));
+
+    // "Overwrite" saves over the current preset's file.
+    editor.controllerEventTriggered (nullptr, GuiEventsMap::selectNextPresetEvent);
+    answer ("Overwrite");
+    EXPECT_EQ (plugin->calls.back(), "save Lead.tqprs");
 }

@@ -73,6 +73,7 @@ public:
     }
 
     juce::String getCurrentPresetName (PresetFolderTree*) const override { return currentPresetName; }
+    bool isCurrentPresetDetached (PresetFolderTree* t) const override   { return t != nullptr && detached; }
 
     bool savePresetFile (PresetFolderTree*, const juce::File& file) override
     {
@@ -104,6 +105,7 @@ public:
     std::map<int, juce::String> displayTexts;
     std::unique_ptr<PresetFolderTree> tree;
     juce::String currentPresetName { "Lead" };
+    bool detached = false;
     std::vector<juce::String> calls;
     std::function<bool (const juce::File&)> onUpdateAuthor;
 

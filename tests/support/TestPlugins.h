@@ -94,7 +94,10 @@ public:
 
     ~TestPlugin() override
     {
-        saveSettingsOnClose();
+        // A derived test plug-in may have closed already, while its editor still existed.
+        if (! settingsSaved)
+            saveSettingsOnClose();
+
         deleteEditor();
     }
 

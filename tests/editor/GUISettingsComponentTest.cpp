@@ -1,0 +1,151 @@
+#include "EditorTestSupport.h"
+
+#include "editor/GUISettingsComponent.h"
+#include "editor/OptionsWindow.h"
+#include "framework/XmlFiles.h"
+#include "skin/GFXPanel.h"
+#include "support/MessageQueue.h"
+#include "support/PixelProbe.h"
+#include "support/UiEvents.h"
+
+namespace
+{
+using Record = GUISettingsComponent::SkinRecord;
+
+Record record (const char* name, int width, int height)
+{
+    return { name, { 0, 0, width, height }, {} };
+}
+
+/** Installs a package whose editor is width x height, before any plug-in is made. */
+void installSkin (const juce::String& name, int width, int height, juce::Colour thumbnailColour)
+{
+    SkinTestSupport::Package package;
+    package.addImage ("Background.png", SkinTestSupport::makeStrip (width, height, { juce::Colours::darkgrey }));
+    package.addImage ("Thumbnail.png", SkinTestSupport::makeStrip (16, 8, { thumbnailColour }));
+    package.addText ("skin.xml", SkinTestSupport::skinXml ("Tarvelin", R"(<gfx resource="Background.png"/>)"));
+
+    const auto file = EditorTestPlugin::skinsFolder().getChildFile (name + Skin::packageExtension);
+    file.getParentDirectory().createDirectory();
+    const auto bytes = package.build (name);
+    file.replaceWithData (bytes.getData(), bytes.getSize());
+}
+
+/** A plug-in whose editor has skin choice, over "Narrow" (100 x 50) and "Wide" (300 x 120). */
+std::unique_ptr<EditorTestPlugin> createWithTwoSkins()
+{
+    removeSettingsOf ("Tarvelin");
+    installSkin ("Wide", 300, 120, juce::Colours::red);
+    installSkin ("Narrow", 100, 50, juce::Colours::blue);
+    return EditorTestPlugin::create ({ true, false, -1 }, true);
+}
+
+/** Picks an item of the page's skin menu as the user does, through a combo button. */
+void choose (GUISettingsComponent& page, ComboBoxButton& box, int itemId)
+{
+    clickButton (box.getButton());
+    auto& menu = page.getSkinMenu();
+    ASSERT_TRUE (menu.isOpen());
+    menu.getMenuComponent()->itemClicked (*menu.findItem (itemId));
+    dispatchPendingMessages();
+}
+} // namespace
+
+TEST (SkinChoice, TheDefaultIsTheWidestSkinThatFitsTheScreenElseTheNarrowest)
+{
+    const juce::Rectangle<int> screen (0, 0, 1280, 800);
+
+    struct Row
+    {
+        const char* description;
+        std::vector<Record> sortedRecords;
+        int expected;
+    };
+
+    const Row rows[] = {
+        { "no skins", {}, -1 },
+        { "a single skin, whatever its size", { record ("Huge", 4000, 3000) }, 0 },
+        { "none fits", { record ("Big", 1600, 900), record ("Huge", 4000, 3000) }, 0 },
+        { "two fit", { record ("Small", 800, 600), record ("Medium", 1200, 700), record ("Huge", 4000, 3000) }, 1 },
+        { "the screen's own size fits", { record ("Small", 800, 600), record ("Exact", 1280, 800) }, 1 },
+        { "too high", { record ("Small", 800, 600), record ("Tall", 1000, 801) }, 0 },
+    };
+
+    for (const auto& row : rows)
+        EXPECT_EQ (GUISettingsComponent::findDefaultSkinIndex (row.sortedRecords, screen), row.expected) << row.description;
+}
+
+TEST (SkinChoice, TheEditorStartsWithTheDefaultSkinAndSwitchesAtTheNextVisibleTick)
+{
+    const auto plugin = createWithTwoSkins();
+    auto& editor = plugin->editor();
+    auto* page = editor.getGUISettingsPage();
+    ASSERT_NE (page, nullptr);
+    EXPECT_EQ (editor.getOptionsWindow().getTabs().getTabNames().joinIntoString (","), "Processing,Presets,Parameters,Midi Control,GUI");
+
+    ASSERT_EQ (page->getSkins().size(), 2u);
+    EXPECT_EQ (page->getSkinMenu().getItem (0)->text, "Narrow - 100 x 50");
+    EXPECT_EQ (page->getSkinMenu().getItem (1)->text, "Wide - 300 x 120");
+
+    // Without a display nothing fits a screen: the narrowest skin starts.
+    EXPECT_EQ (editor.getCurrentSkinName(), "Narrow");
+    EXPECT_EQ (page->getChosenCurrentSkin(), "Narrow");
+    EXPECT_EQ (page->getChosenDefaultSkin(), "Narrow");
+    EXPECT_EQ (editor.getHeight(), 50 + 16);
+    EXPECT_TRUE (pixelIs (page->getCurrentPreview().getImage().convertedToFormat (juce::Image::ARGB), 2, 2, juce::Colours::blue));
+
+    std::unique_ptr<juce::AudioProcessorEditor> window (plugin->createEditor());
+    editor.getOptionsWindow().showCentred();
+    choose (*page, page->getCurrentSkinBox(), 1);
+
+    EXPECT_TRUE (editor.isSkinLoadPending());
+    EXPECT_FALSE (editor.getOptionsWindow().isVisible());
+    EXPECT_EQ (editor.getStatusBar().getText(), "Loading skin...");
+
+    editor.timerCallback();
+    EXPECT_EQ (editor.getCurrentSkinName(), "Wide");
+    EXPECT_EQ (window->getBounds(), juce::Rectangle<int> (0, 0, 300, 136));
+    EXPECT_EQ (editor.getStatusBar().getText(), "");
+
+    // Choosing the skin already shown is a choice too.
+    choose (*page, page->getCurrentSkinBox(), 1);
+    EXPECT_TRUE (editor.isSkinLoadPending());
+}
+
+TEST (SkinChoice, TheChosenDefaultIsKeptInTheSettingsAndTheCurrentSkinInTheState)
+{
+    {
+        const auto plugin = createWithTwoSkins();
+        auto& page = *plugin->editor().getGUISettingsPage();
+        choose (page, page.getDefaultSkinBox(), 1);
+
+        EXPECT_EQ (plugin->editor().getDefaultSkinName(), "Wide");
+        EXPECT_EQ (plugin->editor().getCurrentSkinName(), "Narrow");
+
+        const auto state = plugin->editor().createStateXml();
+        EXPECT_EQ (state->getChildByName ("Skin")->getStringAttribute ("name"), "Narrow");
+    }
+
+    // A new editor starts with the stored default, and a project's state switches to its skin.
+    const auto plugin = EditorTestPlugin::create ({ true, false, -1 }, true);
+    EXPECT_EQ (plugin->editor().getCurrentSkinName(), "Wide");
+
+    plugin->editor().restoreStateXml (*juce::parseXML (R"(<Editor><Skin name="Narrow"/></Editor>)"));
+    EXPECT_EQ (plugin->editor().getCurrentSkinName(), "Narrow");
+}
+
+TEST (SkinChoice, WithoutPackagesTheEditorSaysWhereItLooked)
+{
+    const auto plugin = EditorTestPlugin::create ({ true, false, -1 });
+    auto& editor = plugin->editor();
+
+    EXPECT_EQ (editor.getMainPanel(), nullptr);
+    EXPECT_EQ (editor.getStatusBar().getText(), "Plugin skins not found in directory: '"
+                                                    + EditorTestPlugin::skinsFolder().getFullPathName()
+                                                    + "'. Please reinstall to repair.");
+    EXPECT_EQ (editor.getStatusBar().getPriority(), 0);
+
+    // The editor without a skin still shows what it is.
+    const auto image = renderComponent (editor);
+    EXPECT_TRUE (pixelIs (image, 2, 2, juce::Colours::black));
+}
