@@ -91,6 +91,18 @@ public:
     TarvelinEditor* editor = nullptr;
 };
 
+// AddressSanitizer keeps freed memory in quarantine, so the process grows
+// whatever the editor does; its leak check at exit takes the bound's place.
+#if defined(__has_feature)
+ #if __has_feature(address_sanitizer)
+  #define TARVELIN_MEMORY_IN_QUARANTINE 1
+ #endif
+#endif
+
+#ifndef TARVELIN_MEMORY_IN_QUARANTINE
+ #define TARVELIN_MEMORY_IN_QUARANTINE 0
+#endif
+
 /** The resident memory of this process in bytes. */
 size_t residentBytes()
 {
@@ -263,5 +275,6 @@ TEST (InstrumentWindowCycles, FiftyOpensAndClosesKeepTheEditorItsChildrenAndTheM
     }
 
     // Caches fill in the first cycles; forty more may not keep growing.
-    EXPECT_LT (residentBytes(), memoryAfterWarmUp + 8 * 1024 * 1024);
+    if (! TARVELIN_MEMORY_IN_QUARANTINE)
+        EXPECT_LT (residentBytes(), memoryAfterWarmUp + 8 * 1024 * 1024);
 }
