@@ -260,7 +260,11 @@ bool BasePluginEditor::loadSkin (const juce::String& name)
 
     midiLearnButton = dynamic_cast<GFXMultiStateButton*> (findChildComponentByName ("MidiLearnButton", true));
     midiActivityLed = dynamic_cast<GFXAnimation*> (findChildComponentByName ("MidiActivityLed", true));
-    currentSkinName = name;
+    {
+        const juce::SpinLock::ScopedLockType lock (skinNameLock);
+        currentSkinName = name;
+    }
+
     updateMidiLearnButton (plugin.getMidiControl().isLearnMode());
 
     handleSkinLoaded();
@@ -664,7 +668,11 @@ std::unique_ptr<juce::XmlElement> BasePluginEditor::createStateXml()
     auto element = PersistentEditor::createStateXml();
 
     if (skinChoiceEnabled)
+    {
+        // The host asks for its state on a thread of its own.
+        const juce::SpinLock::ScopedLockType lock (skinNameLock);
         element->createNewChildElement ("Skin")->setAttribute ("name", currentSkinName);
+    }
 
     return element;
 }
@@ -675,8 +683,14 @@ void BasePluginEditor::restoreStateXml (const juce::XmlElement& element)
         return;
 
     if (const auto* skin = XmlHelpers::findChild (element, "Skin"))
+    {
         if (const auto name = skin->getStringAttribute ("name"); name.isNotEmpty())
+        {
+            // A host restores its state on a thread of its own: the panel changes under the toolkit's lock.
+            const juce::MessageManagerLock messageManagerLock;
             selectSkin (name);
+        }
+    }
 }
 
 void BasePluginEditor::defaultSkinChanged (GUISettingsComponent* page)

@@ -96,6 +96,7 @@ public:
 
     juce::File getSkinFile (const juce::String& name) const;
     const juce::String& getDefaultSkinName() const noexcept { return defaultSkinName; }
+    /** Message thread only; the host's state call reads it under its own lock. */
     const juce::String& getCurrentSkinName() const noexcept { return currentSkinName; }
     bool isSkinLoadPending() const noexcept                 { return skinLoadPending.load() != 0; }
 
@@ -215,6 +216,7 @@ private:
     int panelHeight = 0;
     GFXMultiStateButton* midiLearnButton = nullptr;
     juce::String defaultSkinName, currentSkinName, pendingSkinName;
+    juce::SpinLock skinNameLock;   // currentSkinName, which the host's state call reads
     std::atomic<int> skinLoadPending { 0 };
     const bool skinChoiceEnabled;
     std::unique_ptr<GFXPanel> mainPanel;

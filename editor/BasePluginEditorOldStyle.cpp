@@ -101,7 +101,11 @@ void BasePluginEditorOldStyle::bindSkinControls()
     presetNameDisplay = dynamic_cast<GFXDisplay*> (findChildComponentByName ("PresetNameDisplay", true));
 
     if (presetNameDisplay != nullptr)
+    {
+        // Nothing else makes the display editable, and renaming is what it is bound for.
+        presetNameDisplay->setEditable (true);
         presetNameDisplay->addListener (static_cast<GFXDisplayListener*> (this));
+    }
 }
 
 void BasePluginEditorOldStyle::handleSkinLoaded()

@@ -1,10 +1,16 @@
 #include "editor/ProcessingSettingsComponent.h"
 
+#include "widgets/InterfaceTypefaces.h"
+
 ProcessingSettingsComponent::QualityPanel::QualityPanel (const juce::String& caption) : panel (caption)
 {
     column.setSpacing (spacing);
     realtimeRow.setSpacing (spacing);
     offlineRow.setSpacing (spacing);
+
+    // Drawn in the font the look and feel measures them in.
+    for (auto* label : { &realtimeLabel, &offlineLabel })
+        label->setFont (InterfaceTypefaces::font (13.0f));
 
     realtimeBox.setSize (comboWidth, rowHeight);
     offlineBox.setSize (comboWidth, rowHeight);

@@ -45,6 +45,7 @@ TEST_F (OldStyleEditor, ThePresetNameDisplayRenamesTheCurrentPresetEvenAfterASki
     auto* display = dynamic_cast<GFXDisplay*> (editor.findChildComponentByName ("PresetNameDisplay", true));
     ASSERT_NE (display, nullptr);
     EXPECT_EQ (editor.getPresetNameDisplay(), display);
+    EXPECT_TRUE (display->isEditable());
 
     display->setText ("Rubber Bass");
     editor.displayTextChanged (display);

@@ -3,6 +3,7 @@
 #include "editor/OptionsWindow.h"
 #include "editor/PresetsSettingsComponent.h"
 #include "editor/ProcessingSettingsComponent.h"
+#include "support/PixelProbe.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestDesktop.h"
 #include "support/UiEvents.h"
@@ -44,6 +45,9 @@ TEST (OptionsWindow, APluginWithoutLayeredSetUpGetsTheFrameworkPagesWithProcessi
     plugin->getParameterManager().getParameter (18)->handleUpdateNowIfNeeded();
     EXPECT_EQ (page->getCurrentRealtimeBox().getButton().getButtonText(), "Square");
     EXPECT_EQ (page->getDefaultOfflineBox().getButton().getButtonText(), "Square");
+
+    plugin->editor().controllerEventTriggered (nullptr, GuiEventsMap::optionsEvent);
+    writeScreenshot (renderComponent (plugin->editor()), "options-processing");
 }
 
 TEST (OptionsWindow, ProcessingBoxesStayEmptyWhenAQualityParameterIsNoChoice)
@@ -111,6 +115,7 @@ TEST_F (UpdateAuthor, ACompletedRunRewritesEveryFileAndSaysSo)
     EXPECT_FALSE (window().getCancelButton().isEnabled());
     EXPECT_FALSE (window().getProgressLabel().isVisible());
 
+    writeScreenshot (renderComponent (desktop), "update-author-window");
     clickButton (window().getOkButton());
     EXPECT_FALSE (window().isVisible());
 }
