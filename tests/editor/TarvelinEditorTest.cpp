@@ -1,5 +1,8 @@
 #include "InstrumentEditorSupport.h"
 
+#include "editor/AboutWindow.h"
+#include "framework/GuiEventsMap.h"
+
 #include "skin/GFXKnob.h"
 #include "skin/GFXMultiStateButton.h"
 #include "skin/GFXSwitch.h"
@@ -191,6 +194,18 @@ TEST_F (InstrumentEditorFixture, TheSelfResetSwitchesAreTheFifthBoxOfBothPanels)
     EXPECT_TRUE (standard.isEnabled() && standard.isChecked());
     clickButton (standard);
     EXPECT_FALSE (plugin.getDefaultSelfReset());
+}
+
+TEST_F (InstrumentEditorFixture, TheAboutWindowIsSmallerButShowsEveryLineOfTheCredits)
+{
+    trigger (GuiEventsMap::aboutEvent);
+    const auto& about = editor.getAboutWindow();
+    ASSERT_EQ (about.getBounds().getWidth(), 550);
+    ASSERT_EQ (about.getBounds().getHeight(), 300);
+
+    const auto& credits = about.getCredits();
+    EXPECT_LE (credits.getTextLabel().getBottom(), credits.getHeight());
+    EXPECT_LE (credits.getBottom(), about.getHeight());
 }
 
 //==============================================================================
