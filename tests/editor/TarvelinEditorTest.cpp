@@ -6,7 +6,6 @@
 #include "skin/GFXKnob.h"
 #include "skin/GFXMultiStateButton.h"
 #include "skin/GFXSwitch.h"
-#include "skin/NumericDisplay.h"
 #include "support/UiEvents.h"
 
 #include <cmath>
@@ -108,22 +107,6 @@ TEST_F (InstrumentEditorFixture, InstrumentControlsFollowTheDisplayParameters)
             EXPECT_EQ (reaction.observed (*this), value) << reaction.id << ": " << reaction.shows << " while " << (value ? "on" : "off");
         }
     }
-}
-
-TEST_F (InstrumentEditorFixture, TheRandomizerAndLengthStatesReachBothLayers)
-{
-    setState (Seq::randomizerStateId, true);
-    EXPECT_TRUE (control<GFXSwitch> ("RandChordSwitch").isVisible());
-    EXPECT_TRUE (control<GFXMultiStateButton> ("PattRandModeButton").isBlinking());
-
-    setState (Seq::lengthModeStateId, true);
-    EXPECT_TRUE (control<GFXMultiStateButton> ("PattLen16Led").isBlinking());
-    EXPECT_TRUE (control<GFXMultiStateButton> ("PattLengthButton").isBlinking());
-    EXPECT_EQ (editor.getStatusBar().getText(), "Set pattern length.");
-
-    setState (Seq::internalSequencerStateId, false);
-    EXPECT_FALSE (editor.getCurrentSelfResetBox().isEnabled());
-    EXPECT_FALSE (control<NumericDisplay> ("ShuffleDisplay").isEnabled());
 }
 
 TEST_F (InstrumentEditorFixture, ASkinWithoutTheRandomChordSwitchStillLoadsAndTheRandomizerOnlyHidesTheArpChord)
