@@ -61,83 +61,75 @@ struct HostChanges : public juce::AudioProcessorListener
 } // namespace
 
 //==============================================================================
-TEST_F (BasePluginOldStyleTest, AddsTheTwoPresetParametersAndNamesItsFilesAfterTheShortName)
+TEST_F (BasePluginOldStyleTest, NamesItsFilesAfterTheShortNameAndNumbersAllItsSlots)
 {
     OldStyleTestPlugin plugin;
 
-    auto* number = dynamic_cast<IntParameter*> (plugin.getParameterManager().getParameter (110000));
-    ASSERT_NE (number, nullptr);
-    EXPECT_EQ (number->getName(), "Current Preset Number");
-    EXPECT_EQ (number->getMaximum(), 127);
-    EXPECT_EQ (plugin.getParameterManager().getParameter (110001)->getName(), "Current Preset Name");
-
-    EXPECT_EQ (plugin.getPresetFileExtension(), ".tqprs");
-    EXPECT_EQ (plugin.getBankFileExtension(), ".tqprsb");
-    EXPECT_EQ (plugin.getMidiCCMapFileExtension(), ".tqccmap");
+    EXPECT_EQ (dynamic_cast<IntParameter&> (*plugin.getParameterManager().getParameter (110000)).getMaximum(), 127);
+    EXPECT_EQ (plugin.getPresetFileExtension() + plugin.getBankFileExtension() + plugin.getMidiCCMapFileExtension(),
+               ".tqprs.tqprsb.tqccmap");
     EXPECT_EQ (plugin.getPresetLoadWildcard(), "*.tqprs");
 }
 
 //==============================================================================
 // The set-up by presets default mode (the factory mode through the instrument: TarvelinPresetsTest)
 
-TEST_F (BasePluginOldStyleTest, SetUpTakesTheDefaultPresetFromItsResource)
+TEST_F (BasePluginOldStyleTest, SetUpTakesTheDefaultPresetFromItsResourceAndTheBankTheSettingsChoose)
 {
-    const auto preset = juce::parseXML (loadBundleResourceAsString ("default.tqprs"));
-    const auto plugin = OldStyleTestPlugin::create();
-
-    EXPECT_NEAR (plugin->getDefaultPreset().getValue (cutoffId),
-                 preset->getChildByAttribute ("name", "Cutoff")->getDoubleAttribute ("value"), 1.0e-6);
-}
-
-TEST_F (BasePluginOldStyleTest, ClearPresetsModeGivesNumberedDefaultPresetsInOneGroup)
-{
-    writePresetsSetting ("clearPresets");
-
-    const auto plugin = OldStyleTestPlugin::create();
-
-    EXPECT_EQ (groupCounts (*plugin), std::vector<int> ({ 128 }));
-    EXPECT_EQ (plugin->getPresetName (3), "Preset 3");
-    EXPECT_EQ (plugin->getGroupName (0), "Not used");
-    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), plugin->getDefaultPreset().getValue (cutoffId));
-    EXPECT_EQ (plugin->getPresetsDefaultMode(), BasePluginOldStyle::clearedPresets);
-}
-
-TEST_F (BasePluginOldStyleTest, UserBankModeLoadsTheUsersBank)
-{
-    const auto bankFile = folder.getChildFile ("Mine.tqprsb");
-    ASSERT_TRUE (XmlFiles::write (*makeBankXml ({ 2, 3 }), bankFile));
-    writePresetsSetting ("userDefinedPresets", bankFile);
-
-    const auto plugin = OldStyleTestPlugin::create();
-
-    EXPECT_EQ (groupCounts (*plugin), std::vector<int> ({ 2, 3, 123 }));
-    EXPECT_EQ (currentName (*plugin), "P0");
-    EXPECT_EQ (plugin->getLastUsedFolder(), folder);
-}
-
-TEST_F (BasePluginOldStyleTest, AMissingUserBankLoadsTheFactoryBankAndKeepsTheChoice)
-{
-    const auto missing = folder.getChildFile ("Gone.tqprsb");
-    writePresetsSetting ("userDefinedPresets", missing);
+    const auto defaultPreset = juce::parseXML (loadBundleResourceAsString ("default.tqprs"));
     const auto factory = juce::parseXML (loadBundleResourceAsString ("default.tqprsb"));
+    const auto factoryFirst = factory->getChildElement (0)->getChildElement (0)->getStringAttribute ("name");
+    const auto mine = folder.getChildFile ("Mine.tqprsb"), gone = folder.getChildFile ("Gone.tqprsb");
+    ASSERT_TRUE (XmlFiles::write (*makeBankXml ({ 2, 3 }), mine));
+    const auto broken = temporary.write ("Broken.tqprsb", "<PresetBank><PresetGroup");
 
-    OldStyleTestPlugin::create().reset();
+    const struct
+    {
+        const char* mode;
+        juce::File file;
+        std::vector<int> groups;
+        juce::String currentName;
+        int modeAfter;
+    } rows[] = {
+        { "clearPresets", {}, { 128 }, "Preset 0", BasePluginOldStyle::clearedPresets },
+        { "userDefinedPresets", mine, { 2, 3, 123 }, "P0", BasePluginOldStyle::userDefinedPresets },
+        // A missing user bank loads the factory bank and keeps the choice; an unreadable one leaves cleared presets.
+        { "userDefinedPresets", gone, { -1 }, factoryFirst, BasePluginOldStyle::userDefinedPresets },
+        { "userDefinedPresets", broken, { 128 }, "Preset 0", BasePluginOldStyle::userDefinedPresets },
+    };
 
-    const auto plugin = OldStyleTestPlugin::create();
-    EXPECT_EQ (currentName (*plugin), factory->getChildElement (0)->getChildElement (0)->getStringAttribute ("name"));
-    EXPECT_EQ (plugin->getPresetsDefaultMode(), BasePluginOldStyle::userDefinedPresets);
-    EXPECT_EQ (plugin->getUserPresetsFile(), missing);
-}
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE (row.mode + (" " + row.file.getFileName()));
+        removeSettingsOf ("Tarvelin");
+        writePresetsSetting (row.mode, row.file);
+        OldStyleTestPlugin::create().reset();   // the choice survives a restart
 
-TEST_F (BasePluginOldStyleTest, AnUnreadableUserBankLeavesClearedPresetsNotEmptySlots)
-{
-    writePresetsSetting ("userDefinedPresets", temporary.write ("Broken.tqprsb", "<PresetBank><PresetGroup"));
+        const auto plugin = OldStyleTestPlugin::create();
 
-    const auto plugin = OldStyleTestPlugin::create();
+        if (row.groups[0] >= 0)
+        {
+            EXPECT_EQ (groupCounts (*plugin), row.groups);
+        }
 
-    EXPECT_EQ (groupCounts (*plugin), std::vector<int> ({ 128 }));
-    EXPECT_FLOAT_EQ (value (*plugin, volumeId), plugin->getDefaultPreset().getValue (volumeId));
-    EXPECT_GT (value (*plugin, volumeId), 0.0f);
+        if (row.file == mine)
+        {
+            EXPECT_EQ (plugin->getLastUsedFolder(), folder);
+        }
+
+        EXPECT_EQ (currentName (*plugin), row.currentName);
+        EXPECT_EQ (plugin->getPresetsDefaultMode(), row.modeAfter);
+        EXPECT_EQ (plugin->getUserPresetsFile(), row.file);
+        EXPECT_NEAR (plugin->getDefaultPreset().getValue (cutoffId),
+                     defaultPreset->getChildByAttribute ("name", "Cutoff")->getDoubleAttribute ("value"), 1.0e-6);
+
+        // Cleared slots hold the default preset's sound, not silence.
+        if (row.currentName == "Preset 0")
+        {
+            EXPECT_FLOAT_EQ (value (*plugin, volumeId), plugin->getDefaultPreset().getValue (volumeId));
+            EXPECT_GT (value (*plugin, volumeId), 0.0f);
+        }
+    }
 }
 
 TEST_F (BasePluginOldStyleTest, MissingFactoryResourcesLeaveClearedPresetsWithTheParameterDefaultsAndReportFailures)
@@ -190,13 +182,28 @@ TEST_F (BasePluginOldStyleTest, UnknownSettingValuesAndSettingsOfAnotherPlugInCh
     EXPECT_FALSE (plugin.getMidiControl().isUsingUserDefinedMap());
 }
 
-TEST_F (BasePluginOldStyleTest, SettingsSurviveARestart)
+TEST_F (BasePluginOldStyleTest, SettingsAreWrittenWithTheirTextsAndSurviveARestart)
 {
     const auto ccMap = folder.getChildFile ("map.tqccmap");
     const auto bankFile = folder.getChildFile ("Mine.tqprsb");
+    const auto text = [] (const juce::XmlElement& settings, const char* path, const char* attribute)
+    {
+        const auto* element = &settings;
+
+        for (const auto& name : juce::StringArray::fromTokens (path, "/", {}))
+            element = element->getChildByName (name);
+
+        return element->getStringAttribute (attribute);
+    };
 
     {
         const auto plugin = OldStyleTestPlugin::create();
+        const auto defaults = plugin->createUserSettingsXml();
+        EXPECT_EQ (defaults->getStringAttribute ("application"), "Tarvelin");
+        EXPECT_EQ (text (*defaults, "ResourcesSettings/Presets", "default"), "factoryPresets");
+        EXPECT_EQ (text (*defaults, "ResourcesSettings/MidiCCMap", "default"), "noMapping");
+        EXPECT_EQ (text (*defaults, "PresetSettings", "storing") + " " + text (*defaults, "PresetSettings", "changing"), "onDemand normal");
+
         plugin->setPresetStoringMode (PresetManager::automaticStoring);
         plugin->setPresetChangingMode (PresetManager::silentChanging);
         plugin->setPresetsDefaultMode (BasePluginOldStyle::userDefinedPresets);
@@ -204,6 +211,10 @@ TEST_F (BasePluginOldStyleTest, SettingsSurviveARestart)
         plugin->setLastUsedFolder (folder);
         plugin->getMidiControl().setUseUserDefinedMap (true);
         plugin->getMidiControl().setUserDefinedMapFile (ccMap);
+
+        const auto settings = plugin->createUserSettingsXml();
+        EXPECT_EQ (text (*settings, "PluginDirectories/RecentlyUsed", "dir"), folder.getFullPathName());
+        EXPECT_EQ (text (*settings, "ResourcesSettings/Presets", "default"), "userDefinedPresets");
     }
 
     const auto plugin = OldStyleTestPlugin::create();
@@ -215,24 +226,6 @@ TEST_F (BasePluginOldStyleTest, SettingsSurviveARestart)
     EXPECT_EQ (plugin->getLastUsedFolder(), folder);
     EXPECT_TRUE (plugin->getMidiControl().isUsingUserDefinedMap());
     EXPECT_EQ (plugin->getMidiControl().getUserDefinedMapFile(), ccMap);
-}
-
-TEST_F (BasePluginOldStyleTest, WrittenSettingsHoldDirectoriesResourcesAndPresetSettings)
-{
-    OldStyleTestPlugin plugin;
-    plugin.setLastUsedFolder (folder);
-
-    const auto settings = plugin.createUserSettingsXml();
-
-    EXPECT_EQ (settings->getStringAttribute ("application"), "Tarvelin");
-    EXPECT_EQ (settings->getChildByName ("PluginDirectories")->getChildByName ("RecentlyUsed")->getStringAttribute ("dir"),
-               folder.getFullPathName());
-    EXPECT_EQ (settings->getChildByName ("ResourcesSettings")->getChildByName ("Presets")->getStringAttribute ("default"),
-               "factoryPresets");
-    EXPECT_EQ (settings->getChildByName ("ResourcesSettings")->getChildByName ("MidiCCMap")->getStringAttribute ("default"),
-               "noMapping");
-    EXPECT_EQ (settings->getChildByName ("PresetSettings")->getStringAttribute ("storing"), "onDemand");
-    EXPECT_EQ (settings->getChildByName ("PresetSettings")->getStringAttribute ("changing"), "normal");
 }
 
 TEST_F (BasePluginOldStyleTest, ChangingModeIsNeitherReadNorWrittenWhenUnsupported)
@@ -387,24 +380,7 @@ TEST_F (BasePluginOldStyleTest, AProgramChangeOnTheAudioThreadAppliesThePresetTh
 }
 
 //==============================================================================
-TEST_F (BasePluginOldStyleTest, AnOlderSettingsFileMovesIntoTheNewUserFolderUnlessTheUserHasSettings)
-{
-    OldStyleTestPlugin plugin;
-    const auto oldFile = plugin.getCommonSettingsFolder().getChildFile ("Tarvelin.ini");
-    ASSERT_TRUE (oldFile.getParentDirectory().createDirectory());
-    ASSERT_TRUE (oldFile.replaceWithText ("<UserSettings application=\"Tarvelin\"/>"));
-
-    plugin.moveSettingsToUserFolder();
-    EXPECT_EQ (plugin.getUserSettingsFile().loadFileAsString(), "<UserSettings application=\"Tarvelin\"/>");
-    EXPECT_FALSE (oldFile.exists());
-
-    ASSERT_TRUE (oldFile.replaceWithText ("old"));
-    plugin.moveSettingsToUserFolder();
-    EXPECT_TRUE (oldFile.exists());
-    EXPECT_NE (plugin.getUserSettingsFile().loadFileAsString(), "old");
-}
-
-TEST_F (BasePluginOldStyleTest, AnOlderSettingsFileThatCannotBeCopiedWholeStaysAndLeavesNoPartialCopy)
+TEST_F (BasePluginOldStyleTest, AnOlderSettingsFileMovesIntoTheNewUserFolderOnlyWholeAndUnlessTheUserHasSettings)
 {
     OldStyleTestPlugin plugin;
     const auto oldFile = plugin.getCommonSettingsFolder().getChildFile ("Tarvelin.ini");
@@ -419,4 +395,13 @@ TEST_F (BasePluginOldStyleTest, AnOlderSettingsFileThatCannotBeCopiedWholeStaysA
 
     EXPECT_EQ (oldFile.loadFileAsString(), settings);
     EXPECT_FALSE (plugin.getUserSettingsFile().exists());
+
+    plugin.moveSettingsToUserFolder();
+    EXPECT_EQ (plugin.getUserSettingsFile().loadFileAsString(), settings);
+    EXPECT_FALSE (oldFile.exists());
+
+    ASSERT_TRUE (oldFile.replaceWithText ("old"));
+    plugin.moveSettingsToUserFolder();
+    EXPECT_TRUE (oldFile.exists());
+    EXPECT_EQ (plugin.getUserSettingsFile().loadFileAsString(), settings);
 }

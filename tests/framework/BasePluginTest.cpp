@@ -45,20 +45,15 @@ int indexOf (const CallLog& log, const juce::String& entry)
 //==============================================================================
 // What the host sees of the slots
 
-TEST_F (BasePluginTest, TheHostSeesOneParameterObjectPerVisibleSlotWithAStableId)
+TEST_F (BasePluginTest, TheHostSeesAStableIdPerVisibleSlotAndAnUnassignedSlotKeepsTheHostsFiniteValuesShownWithEightDigits)
 {
     const auto& slots = plugin->getParameters();
-
     ASSERT_EQ (slots.size(), 128);
     EXPECT_EQ (dynamic_cast<HostSlotParameter*> (slots[0])->getParameterID(), "slot001");
     EXPECT_EQ (dynamic_cast<HostSlotParameter*> (slots[127])->getParameterID(), "slot128");
-}
 
-TEST_F (BasePluginTest, AnUnassignedSlotIsNamedByItsNumberAndKeepsTheHostsFiniteValuesShownWithEightSignificantDigits)
-{
     plugin->clearHostParametersMap();
     const auto before = parameter (5).getNormalisedValue();
-
     plugin->setHostParameter (5, 0.3f);
     plugin->setHostParameter (5, std::numeric_limits<float>::quiet_NaN());
     plugin->setHostParameter (5, std::numeric_limits<float>::infinity());
@@ -67,33 +62,38 @@ TEST_F (BasePluginTest, AnUnassignedSlotIsNamedByItsNumberAndKeepsTheHostsFinite
     EXPECT_EQ (plugin->getHostParameterText (5), "0.30000001");
     EXPECT_EQ (parameter (5).getNormalisedValue(), before);
     EXPECT_EQ (plugin->getHostParameterName (0), "Parameter 1");
-    EXPECT_EQ (plugin->getParameters()[41]->getName (100), "Parameter 42");
-    EXPECT_EQ (plugin->getParameters()[41]->getDefaultValue(), 0.0f);
+    EXPECT_EQ (slots[41]->getName (100), "Parameter 42");
+    EXPECT_EQ (slots[41]->getDefaultValue(), 0.0f);
+
+    // An assigned slot shows its parameter's name, text and normalised value.
+    plugin->assignHostParameter (4, 26, false);
+    parameter (26).setValue (25.0f, false);
+    EXPECT_EQ (slots[4]->getName (100), "Arp Shuffle");
+    EXPECT_EQ (slots[4]->getCurrentValueAsText(), "25");
+    EXPECT_EQ (slots[4]->getText (0.9f, 100), "25");
+    EXPECT_FLOAT_EQ (slots[4]->getValue(), 0.25f);
+    EXPECT_EQ (slots[4]->getDefaultValue(), 0.0f);
 }
 
-TEST_F (BasePluginTest, SlotsBeyondTheVisibleOnesAreEmptyAndIgnoreTheHost)
+TEST (BasePluginSlots, SlotsBeyondTheVisibleOnesAreEmptyAndOutOfReach)
 {
-    for (const auto slot : { 128, 500, -1, std::numeric_limits<int>::min() })
+    removeSettingsOf ("TestPlugin");
+    TestPlugin::Options options;
+    options.numHostParameters = 36;
+    const auto plugin = TestPlugin::create (options);
+    EXPECT_EQ (plugin->getParameters().size(), 36);
+    EXPECT_EQ (plugin->getHostParameterName (35), "Parameter 36");
+
+    for (const auto slot : { 36, 128, 500, -1, std::numeric_limits<int>::min() })
     {
+        plugin->assignHostParameter (slot, 0, false);
         plugin->setHostParameter (slot, 0.7f);
+        EXPECT_EQ (plugin->getHostParameterAssignment (slot), -1);
         EXPECT_EQ (plugin->getHostParameterName (slot), "");
         EXPECT_EQ (plugin->getHostParameterText (slot), "");
         EXPECT_EQ (plugin->getHostParameter (slot), 0.0f);
         EXPECT_FALSE (plugin->isHostParameterAutomatable (slot));
     }
-}
-
-TEST_F (BasePluginTest, AnAssignedSlotShowsItsParametersNameTextAndNormalisedValue)
-{
-    plugin->assignHostParameter (4, 26, false);
-    parameter (26).setValue (25.0f, false);
-
-    auto* slot = plugin->getParameters()[4];
-    EXPECT_EQ (slot->getName (100), "Arp Shuffle");
-    EXPECT_EQ (slot->getCurrentValueAsText(), "25");
-    EXPECT_EQ (slot->getText (0.9f, 100), "25");
-    EXPECT_FLOAT_EQ (slot->getValue(), 0.25f);
-    EXPECT_EQ (slot->getDefaultValue(), 0.0f);
 }
 
 //==============================================================================
@@ -139,7 +139,7 @@ TEST_F (BasePluginTest, AMappedParameterTellsTheHostOfEachChangeOnceAndOfItsGest
 //==============================================================================
 // Assignment rules
 
-TEST_F (BasePluginTest, AParameterHoldsOneSlotAndASlotOneParameterOfTheVisibleOnes)
+TEST_F (BasePluginTest, AParameterHoldsOneSlotAndASlotOneParameterWithTheAutoFlag)
 {
     plugin->assignHostParameter (1, 10, false);
     plugin->assignHostParameter (3, 10, false);
@@ -151,6 +151,14 @@ TEST_F (BasePluginTest, AParameterHoldsOneSlotAndASlotOneParameterOfTheVisibleOn
     EXPECT_EQ (plugin->getHostParameterAssignment (6), 2);
     EXPECT_EQ (plugin->getHostSlotOfParameter (1), -1);
 
+    // A parameter without the auto flag never takes a slot and leaves its old one.
+    plugin->assignHostParameter (7, 9, false);
+    parameter (9).setAutoFlag (false);
+    plugin->assignHostParameter (6, 9, false);
+    EXPECT_EQ (plugin->getHostParameterAssignment (6), 2);
+    EXPECT_EQ (plugin->getHostParameterAssignment (7), -1);
+    EXPECT_EQ (plugin->getHostSlotOfParameter (9), -1);
+
     // An unknown id empties the slot; a slot outside the visible ones is never assigned.
     plugin->assignHostParameter (6, 999, false);
     plugin->assignHostParameter (-1, 12, false);
@@ -158,26 +166,11 @@ TEST_F (BasePluginTest, AParameterHoldsOneSlotAndASlotOneParameterOfTheVisibleOn
     EXPECT_EQ (plugin->getHostSlotOfParameter (2), -1);
     EXPECT_EQ (plugin->getHostSlotOfParameter (12), -1);
     EXPECT_EQ (plugin->getHostSlotOfParameter (13), -1);
-    EXPECT_EQ (plugin->getHostParameterAssignment (-1), -1);
-    EXPECT_EQ (plugin->getHostParameterAssignment (128), -1);
 
     plugin->assignHostParameter (127, 1, false);
     plugin->clearHostParametersMap();
     EXPECT_EQ (plugin->getHostParameterAssignment (3), -1);
     EXPECT_EQ (plugin->getHostParameterAssignment (127), -1);
-}
-
-TEST_F (BasePluginTest, AParameterWithoutTheAutoFlagNeverTakesASlotAndLeavesItsOld)
-{
-    plugin->assignHostParameter (6, 1, false);
-    plugin->assignHostParameter (7, 9, false);
-    parameter (9).setAutoFlag (false);
-
-    plugin->assignHostParameter (6, 9, false);
-
-    EXPECT_EQ (plugin->getHostParameterAssignment (6), 1);
-    EXPECT_EQ (plugin->getHostParameterAssignment (7), -1);
-    EXPECT_EQ (plugin->getHostSlotOfParameter (9), -1);
 }
 
 TEST_F (BasePluginTest, MapChangesAreBroadcastAndWithNotificationMakeTheHostRereadTheSlots)
@@ -205,21 +198,6 @@ TEST_F (BasePluginTest, MapChangesAreBroadcastAndWithNotificationMakeTheHostRere
 
     EXPECT_EQ (counter.changes, 2);
     broadcaster.removeChangeListener (&counter);
-}
-
-TEST (BasePluginSlots, APlugInWithFewerVisibleSlotsKeepsTheRestOutOfReach)
-{
-    removeSettingsOf ("TestPlugin");
-    TestPlugin::Options options;
-    options.numHostParameters = 36;
-    const auto plugin = TestPlugin::create (options);
-
-    plugin->assignHostParameter (36, 0, false);
-
-    EXPECT_EQ (plugin->getParameters().size(), 36);
-    EXPECT_EQ (plugin->getHostParameterAssignment (36), -1);
-    EXPECT_EQ (plugin->getHostParameterName (36), "");
-    EXPECT_EQ (plugin->getHostParameterName (35), "Parameter 36");
 }
 
 //==============================================================================
@@ -293,6 +271,7 @@ TEST (BasePluginCreation, SetUpRunsItsStepsInOrderAnnouncesEveryParameterOnceAnd
     EXPECT_EQ (plugin->getEventsMap().getEventUid ("Options"), 1000);
     EXPECT_EQ (plugin->getEventsMap().getEventUid ("Toggle Midi Learn"), 1010);
     EXPECT_EQ (plugin->getMidiControl().getMapName(), "TestPlugin");
+    EXPECT_EQ (BasePlugin::createAndSetUp (nullptr), nullptr);
 }
 
 TEST (BasePluginCreation, APlugInWithTheInitialiseChainRunsItAndNoPostInitialise)
@@ -307,11 +286,6 @@ TEST (BasePluginCreation, APlugInWithTheInitialiseChainRunsItAndNoPostInitialise
     EXPECT_LT (indexOf (log, "userSettingsLoaded"), indexOf (log, "createPluginEditor"));
     EXPECT_LT (indexOf (log, "handleEditorCreated"), indexOf (log, "parameterChanged 0"));
     EXPECT_EQ (indexOf (log, "postInitialise"), -1);
-}
-
-TEST (BasePluginCreation, NoPlugInStaysNoPlugIn)
-{
-    EXPECT_EQ (BasePlugin::createAndSetUp (nullptr), nullptr);
 }
 
 TEST (BasePluginEditor, TheHostWindowWrapsThePersistentEditorAndOnlyHidesIt)

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST (BundleResources, FindsAnEmbeddedFileByItsExactNameWithItsExtension)
+TEST (BundleResources, FindsAnEmbeddedFileByItsExactNameWithItsExtensionAndNothingElse)
 {
     const auto block = loadBundleResource ("events.xml");
     ASSERT_NE (block, nullptr);
@@ -11,10 +11,6 @@ TEST (BundleResources, FindsAnEmbeddedFileByItsExactNameWithItsExtension)
 
     EXPECT_EQ (loadBundleResource ("events"), nullptr);       // a name without "." has an empty extension
     EXPECT_EQ (loadBundleResource ("Events.xml"), nullptr);   // names are case-sensitive
-}
-
-TEST (BundleResources, AMissingResourceGivesNullOrEmptyAndTextIsNoPicture)
-{
     EXPECT_EQ (loadBundleResource ("no-such-file.xml"), nullptr);
     EXPECT_TRUE (loadBundleResourceAsString ("no-such-file.xml").isEmpty());
     EXPECT_FALSE (loadBundleResourceAsImage ("no-such-file.png").isValid());

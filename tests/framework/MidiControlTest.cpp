@@ -78,48 +78,45 @@ TEST_F (MidiControlTest, AParameterHoldsOneControllerOf0To127AndAControllerOnePa
 }
 
 //==============================================================================
-TEST_F (MidiControlTest, SwitchingLearnModeTellsTheListenersAtOnceOnlyOnAChangeAndClearsTheTarget)
+TEST_F (MidiControlTest, LearnModeIsToldOnlyOnAChangeAndAssignsParameterThenControllerOrControllerThenParameter)
 {
     map.setLearnMode (true);
-    EXPECT_EQ (listener.learnChanges, 1);
-
     map.setLearnMode (true);
     EXPECT_EQ (listener.learnChanges, 1);
-
-    map.setLearnParameter (parameter (0));
-    map.toggleLearnMode();
-    EXPECT_FALSE (map.isLearnMode());
-    EXPECT_EQ (listener.learnChanges, 2);
-    EXPECT_EQ (map.getLearnParameter(), nullptr);
-    EXPECT_EQ (map.getLearnController(), -1);
-}
-
-TEST_F (MidiControlTest, ParameterThenFreeControllerOrFreeControllerThenParameterAssignsAndNotifiesBothChanges)
-{
-    map.setLearnMode (true);
-    listener = {};
 
     map.setLearnParameter (parameter (0));
     map.handleController (controller (20, 0));
     drain();
-
     EXPECT_EQ (map.getParameter (20), parameter (0));
     EXPECT_EQ (listener.mapChanges, 1);
-    EXPECT_EQ (listener.learnChanges, 1);
+    EXPECT_EQ (listener.learnChanges, 2);
 
     map.setLearnController (21);
     map.setLearnParameter (parameter (1));
     EXPECT_EQ (map.getParameter (21), parameter (1));
+
+    map.toggleLearnMode();
+    EXPECT_FALSE (map.isLearnMode());
+    EXPECT_EQ (listener.learnChanges, 3);
+    EXPECT_EQ (map.getLearnParameter(), nullptr);
+    EXPECT_EQ (map.getLearnController(), -1);
 }
 
-TEST_F (MidiControlTest, LearningNeverOverwritesAnOccupiedControllerWhateverComesFirst)
+TEST_F (MidiControlTest, LearningNeverOverwritesAnOccupiedControllerButMakesItsParameterTheTargetUntilItIsFreed)
 {
     map.assign (20, parameter (1), false);
     map.assign (3, parameter (0), false);
-    map.setLearnMode (true);
+    map.assign (9, parameter (2), false);
+
+    // Outside learn mode, selecting an occupied controller makes it the target; a free one changes nothing.
+    map.selectController (9);
+    map.selectController (10);
+    EXPECT_EQ (map.getLearnParameter(), parameter (2));
+    EXPECT_EQ (map.getLearnController(), 9);
 
     // The occupied controller makes its parameter the target; another parameter
     // then switches the target to that parameter's own controller.
+    map.setLearnMode (true);
     map.setLearnController (20);
     EXPECT_EQ (map.getLearnParameter(), parameter (1));
     map.setLearnParameter (parameter (0));
@@ -128,55 +125,22 @@ TEST_F (MidiControlTest, LearningNeverOverwritesAnOccupiedControllerWhateverCome
 
     map.setLearnMode (false);
     map.setLearnMode (true);
+    map.unassign (9);
     map.setLearnParameter (parameter (2));
     map.setLearnController (20);
-
     EXPECT_EQ (map.getParameter (20), parameter (1));
     EXPECT_EQ (map.getParameter (3), parameter (0));
     EXPECT_EQ (map.findController (parameter (2)), -1);
-}
 
-TEST_F (MidiControlTest, UnassigningInLearnModeFreesTheControllerAndClearsTheTarget)
-{
-    map.assign (20, parameter (1), false);
-    map.setLearnMode (true);
-    map.setLearnController (20);
-
+    // Unassigning frees the controller and clears the target.
     map.unassign (20);
-
     EXPECT_EQ (map.getParameter (20), nullptr);
     EXPECT_EQ (map.getLearnParameter(), nullptr);
     EXPECT_EQ (map.getLearnController(), -1);
 }
 
-TEST_F (MidiControlTest, SelectingAnOccupiedControllerMakesItTheTarget)
-{
-    map.assign (9, parameter (2), false);
-
-    map.selectController (9);
-    EXPECT_EQ (map.getLearnParameter(), parameter (2));
-    EXPECT_EQ (map.getLearnController(), 9);
-
-    map.selectController (10);
-    EXPECT_EQ (map.getLearnController(), 9);
-}
-
 //==============================================================================
-TEST_F (MidiControlTest, ControllerValuesSetTheNormalisedValueAndManyMessagesGiveOneNotification)
-{
-    map.assign (7, parameter (0), false);
-
-    map.handleController (controller (7, 127));
-    EXPECT_EQ (parameter (0)->getNormalisedValue(), 1.0f);
-    map.handleController (controller (7, 64));
-    EXPECT_EQ (parameter (0)->getNormalisedValue(), 64.0f / 127.0f);
-    drain();
-
-    EXPECT_EQ (map.getLastControlledParameter(), parameter (0));
-    EXPECT_EQ (listener.controlsReceived, 1);
-}
-
-TEST_F (MidiControlTest, OtherMessagesAndFreeControllersMoveNothing)
+TEST_F (MidiControlTest, ControllerValuesSetTheNormalisedValueWithOneNotificationAndOtherMessagesMoveNothing)
 {
     map.assign (7, parameter (0), false);
 
@@ -184,14 +148,21 @@ TEST_F (MidiControlTest, OtherMessagesAndFreeControllersMoveNothing)
     map.handleController (juce::MidiMessage::programChange (1, 7));
     map.handleController (controller (8, 100));
     drain();
-
     EXPECT_EQ (parameter (0)->getNormalisedValue(), 0.0f);
     EXPECT_EQ (map.getLastControlledParameter(), nullptr);
     EXPECT_EQ (listener.controlsReceived, 0);
+
+    map.handleController (controller (7, 127));
+    EXPECT_EQ (parameter (0)->getNormalisedValue(), 1.0f);
+    map.handleController (controller (7, 64));
+    EXPECT_EQ (parameter (0)->getNormalisedValue(), 64.0f / 127.0f);
+    drain();
+    EXPECT_EQ (map.getLastControlledParameter(), parameter (0));
+    EXPECT_EQ (listener.controlsReceived, 1);
 }
 
 //==============================================================================
-TEST_F (MidiControlTest, TheMapIsWrittenWithItsNameAndAssignmentsInControllerOrder)
+TEST_F (MidiControlTest, TheMapIsWrittenWithItsNameAndAssignmentsInControllerOrderAndLoadingReplacesItAndEndsLearning)
 {
     const auto empty = map.createXml();
     EXPECT_EQ (empty->getTagName(), "MidiControlMap");
@@ -207,28 +178,37 @@ TEST_F (MidiControlTest, TheMapIsWrittenWithItsNameAndAssignmentsInControllerOrd
     EXPECT_EQ (xml->getChildElement (0)->toString (juce::XmlElement::TextFormat().singleLine().withoutHeader()),
                "<assign CC=\"2\" param=\"Decay\"/>");
     EXPECT_EQ (xml->getChildElement (1)->getIntAttribute ("CC"), 30);
+
+    map.setLearnMode (true);
+    drain();
+    listener = {};
+    EXPECT_TRUE (load ("<MidiControlMap name=\"Tarvelin\"><assign CC=\"5\" param=\"Cutoff\"/></MidiControlMap>"));
+    drain();
+    EXPECT_FALSE (map.isLearnMode());
+    EXPECT_EQ (map.getParameter (2), nullptr);
+    EXPECT_EQ (map.getParameter (5), parameter (0));
+    EXPECT_EQ (listener.mapChanges, 1);
 }
 
-TEST_F (MidiControlTest, AMapOfAnotherPlugInChangesNothingButAnOlderOneNamingThisInItsApplicationLoads)
+TEST_F (MidiControlTest, AMapOfAnotherPlugInOrADamagedFileChangesNothingButAnOlderOneOrOneBeforeSetUpLoads)
 {
+    const TemporaryFolder folder;
     map.assign (1, parameter (1), false);
 
     EXPECT_FALSE (load ("<MidiControlMap name=\"Other\"><assign CC=\"5\" param=\"Cutoff\"/></MidiControlMap>"));
     EXPECT_FALSE (load ("<Something name=\"Tarvelin\"/>"));
     EXPECT_FALSE (map.loadFromXml (nullptr));
+    EXPECT_FALSE (map.loadFromFile (folder.write ("broken.tqccmap", "<MidiControlMap name=\"Tarvelin\"><assign CC=")));
+    EXPECT_FALSE (map.loadFromFile (folder.get().getChildFile ("missing.tqccmap")));
     EXPECT_EQ (map.getParameter (1), parameter (1));
     EXPECT_EQ (map.getParameter (5), nullptr);
 
     EXPECT_TRUE (load ("<MidiCCMap application=\"TARVELIN\"><assign CC=\"5\" param=\"Cutoff\"/></MidiCCMap>"));
     EXPECT_EQ (map.getParameter (5), parameter (0));
-}
 
-TEST_F (MidiControlTest, AMapWithoutANameMatchesAnyMapBeforeSetUp)
-{
+    // A map without a name, before set-up, takes any map.
     MidiControl unnamed (parameters);
-    const auto element = juce::parseXML ("<MidiControlMap name=\"Other\"><assign CC=\"5\" param=\"Cutoff\"/></MidiControlMap>");
-
-    EXPECT_TRUE (unnamed.loadFromXml (element.get()));
+    EXPECT_TRUE (unnamed.loadFromXml (juce::parseXML ("<MidiControlMap name=\"Other\"/>").get()));
 }
 
 TEST_F (MidiControlTest, LoadingSkipsUnknownUnlearnableAndUnreadableAssignmentsAndATwiceListedParameterEndsOnItsLast)
@@ -258,40 +238,9 @@ TEST_F (MidiControlTest, LoadingSkipsUnknownUnlearnableAndUnreadableAssignmentsA
     EXPECT_EQ (assignment.controller, -1);
 }
 
-TEST_F (MidiControlTest, LoadingReplacesTheMapSwitchesLearnModeOffAndNotifies)
+TEST_F (MidiControlTest, TheUserMapFileLoadsBackOnlyWhenTheSettingsAskForIt)
 {
-    map.assign (9, parameter (1), false);
-    map.setLearnMode (true);
-    drain();
-    listener = {};
-
-    load ("<MidiControlMap name=\"Tarvelin\"><assign CC=\"5\" param=\"Cutoff\"/></MidiControlMap>");
-    drain();
-
-    EXPECT_FALSE (map.isLearnMode());
-    EXPECT_EQ (map.getParameter (9), nullptr);
-    EXPECT_EQ (listener.mapChanges, 1);
-}
-
-//==============================================================================
-class MidiControlFileTest : public MidiControlTest
-{
-protected:
-    TemporaryFolder folder;
-};
-
-TEST_F (MidiControlFileTest, AFileThatDoesNotParseChangesNothing)
-{
-    const auto file = folder.write ("broken.tqccmap", "<MidiControlMap name=\"Tarvelin\"><assign CC=");
-    map.assign (3, parameter (2), false);
-
-    EXPECT_FALSE (map.loadFromFile (file));
-    EXPECT_FALSE (map.loadFromFile (folder.get().getChildFile ("missing.tqccmap")));
-    EXPECT_EQ (map.getParameter (3), parameter (2));
-}
-
-TEST_F (MidiControlFileTest, TheUserMapFileLoadsBackOnlyWhenTheSettingsAskForIt)
-{
+    const TemporaryFolder folder;
     const auto file = folder.get().getChildFile ("user.tqccmap");
     map.assign (12, parameter (0), false);
     map.assign (71, parameter (1), false);

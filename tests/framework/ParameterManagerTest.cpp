@@ -62,68 +62,49 @@ TEST (ParameterManager, SkipsDefinitionsWithoutIndexNameOrKnownTypeAndKeepsTheFi
     EXPECT_EQ (manager.getNameOf (6), "Kept");
 }
 
-TEST (ParameterManager, OtherRootsLeaveTheTableEmptyButKeepTheApplication)
+TEST (ParameterManager, HoldsEachIdAndNameOnceAndLookUpMissesAndOtherRootsGiveNothing)
 {
     ParameterManager manager;
-    manager.addParameter (new BoolParameter (1, "Old", false));
-    manager.loadFromXml (*juce::parseXML ("<Something application=\"Other\"><param index=\"1\" name=\"A\"/></Something>"));
-
-    EXPECT_EQ (manager.getNumParameters(), 0);
-    EXPECT_EQ (manager.getApplication(), "Other");
-}
-
-TEST (ParameterManager, TheSameObjectTwiceIsKeptOnceAndAClashingParameterRefused)
-{
-    ParameterManager manager;
-    auto* p = new BoolParameter (1, "Switch", false);
+    auto* p = new FloatParameter (1, "Level", 0.0f, 1.0f, 0.5f);
     EXPECT_TRUE (manager.addParameter (p));
     EXPECT_FALSE (manager.addParameter (p));
     EXPECT_FALSE (manager.addParameter (new BoolParameter (1, "Other", false)));
-    EXPECT_FALSE (manager.addParameter (new BoolParameter (2, "Switch", false)));
+    EXPECT_FALSE (manager.addParameter (new BoolParameter (2, "Level", false)));
     EXPECT_FALSE (manager.addParameter (nullptr));
     EXPECT_EQ (manager.getParameter (1), p);
     EXPECT_EQ (manager.getNumParameters(), 1);
-}
 
-TEST (ParameterManager, LookUpMissesGiveNothing)
-{
-    ParameterManager manager;
-    manager.addParameter (new FloatParameter (1, "Level", 0.0f, 1.0f, 0.5f));
     RecordingListener listener;
     manager.addListener (1, &listener);
-
     EXPECT_EQ (manager.getParameter (2), nullptr);
     EXPECT_EQ (manager.getParameterByName ("level"), nullptr);
     EXPECT_EQ (manager.getIdOf ("Nothing"), -1);
     EXPECT_EQ (manager.getNameOf (99) + manager.getText (99), "");
     EXPECT_FLOAT_EQ (manager.getValue (99), 0.0f);
-
     manager.setValue (99, 1.0f);
     manager.copyValue (1, 99);
     EXPECT_FLOAT_EQ (manager.getValue (1), 0.5f);
     EXPECT_EQ (listener.numChanges(), 0);
-}
 
-TEST (ParameterManager, AMissingResourceLeavesTheTableAsItWasAndClearDeletesEverything)
-{
-    ParameterManager manager;
-    manager.addParameter (new IntParameter (1, "A", 0, 10, 2));
+    // A missing resource leaves the table; another root empties it but keeps its application.
     manager.loadFromResource ("no-such-definitions.xml");
     EXPECT_EQ (manager.getNumParameters(), 1);
-
-    manager.clear();
-    EXPECT_EQ (manager.getParameter (1), nullptr);
-    EXPECT_EQ (manager.getIdOf ("A"), -1);
-    EXPECT_TRUE (manager.addParameter (new IntParameter (1, "A", 0, 10, 2)));
+    manager.loadFromXml (*juce::parseXML ("<Something application=\"Other\"><param index=\"1\" name=\"A\"/></Something>"));
+    EXPECT_EQ (manager.getNumParameters(), 0);
+    EXPECT_EQ (manager.getIdOf ("Level"), -1);
+    EXPECT_EQ (manager.getApplication(), "Other");
+    EXPECT_TRUE (manager.addParameter (new IntParameter (1, "Level", 0, 10, 2)));
 }
 
-TEST (ParameterManager, SettersByIdNotify)
+TEST (ParameterManager, SettersByIdNotifyAndWorkFromInsideAListener)
 {
     ParameterManager manager;
     manager.addParameter (new IntParameter (1, "Steps", 0, 16, 0));
     manager.addParameter (new FloatParameter (2, "Level", 0.0f, 16.0f, 12.0f));
+    manager.addParameter (new IntParameter (3, "Follower", 0, 16, 0));
     RecordingListener listener;
-    manager.addListenerToAll (&listener);
+    manager.addListener (1, &listener);
+    manager.addListener (2, &listener);
 
     manager.setIntValue (1, 4);
     manager.setNormalisedValue (1, 0.5f);
@@ -131,19 +112,10 @@ TEST (ParameterManager, SettersByIdNotify)
     manager.setBoolValue (1, true);
     manager.copyValue (1, 2);
     EXPECT_EQ (listener.values, (std::vector<float> { 4.0f, 8.0f, 3.0f, 16.0f, 12.0f }));
-}
 
-TEST (ParameterManager, ParametersCanBeSetByIdFromInsideAListener)
-{
-    ParameterManager manager;
-    manager.addParameter (new IntParameter (1, "Source", 0, 10, 0));
-    manager.addParameter (new IntParameter (2, "Follower", 0, 10, 0));
-    RecordingListener listener;
-    listener.onChange = [&] (Parameter* p) { manager.setIntValue (2, p->getIntValue()); };
-    manager.addListener (1, &listener);
-
+    listener.onChange = [&] (Parameter* p) { manager.setIntValue (3, p->getIntValue()); };
     manager.setIntValue (1, 7);
-    EXPECT_EQ (manager.getParameter (2)->getIntValue(), 7);
+    EXPECT_EQ (manager.getParameter (3)->getIntValue(), 7);
 }
 
 TEST (ParameterManager, AnnouncesAllValuesInDefinitionOrder)

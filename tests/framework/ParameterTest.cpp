@@ -3,100 +3,108 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
-//==============================================================================
-// Conversions
-
-TEST (IntParameter, NormalisedValuesRoundHalfUpAndFloatsTruncateTowardsZeroBothClamped)
+namespace
 {
-    IntParameter p (1, "Steps", 0, 10, 0);
-    const std::pair<float, int> normalised[] = { { 0.349f, 3 }, { 0.35f, 4 }, { -2.0f, 0 }, { 7.0f, 10 } };
-    const std::pair<float, int> plain[] = { { 2.9f, 2 }, { -3.5f, 0 }, { 1.0e20f, 10 } };
+using Make = std::function<std::unique_ptr<Parameter>()>;
+using Act = std::function<void (Parameter&)>;
 
-    for (const auto& [value, expected] : normalised)
+Make steps = [] { return std::make_unique<IntParameter> (1, "Steps", 0, 10, 0); };
+Make octave = [] { return std::make_unique<IntParameter> (1, "Octave", -2, 2, 1); };
+Make level = [] { return std::make_unique<FloatParameter> (1, "Level", 20.0f, 220.0f, 500.0f); };
+Make gain = [] { return std::make_unique<FloatParameter> (1, "Gain", 0.0f, 200.0f, 120.0f); };
+Make pan = [] { return std::make_unique<FloatParameter> (1, "Pan", -1.0f, 1.0f, 0.0f); };
+Make huge = [] { return std::make_unique<FloatParameter> (1, "Huge", -1.0e10f, 1.0e10f, 5.0e9f); };
+Make onOff = [] { return std::make_unique<BoolParameter> (1, "Switch", false); };
+Make wave = [] { return std::make_unique<EnumParameter> (1, "Wave", "Saw;Square", "Square"); };
+Make root = [] { return std::make_unique<NoteParameter> (1, "Root", "C-5"); };
+Make title = [] { return std::make_unique<StringParameter> (1, "Name", "12.5 bars"); };
+
+Act nothing = [] (Parameter&) {};
+Act normalised (float v)        { return [v] (Parameter& p) { p.setNormalisedValue (v, false); }; }
+Act plain (float v)             { return [v] (Parameter& p) { p.setValue (v, false); }; }
+Act onOffTo (bool v)            { return [v] (Parameter& p) { p.setBoolValue (v, false); }; }
+Act fromText (const char* t)    { return [t] (Parameter& p) { p.setValueFromText (t, false); }; }
+
+enum Reading { text, normalisedValue, intValue, boolValue };
+
+std::string read (const Parameter& p, Reading reading)
+{
+    switch (reading)
     {
-        p.setNormalisedValue (value, false);
-        EXPECT_EQ (p.getIntValue(), expected) << value;
+        case text:            return p.getText().toStdString();
+        case normalisedValue: return juce::String::formatted ("%g", p.getNormalisedValue()).toStdString();
+        case intValue:        return std::to_string (p.getIntValue());
+        case boolValue:       return p.getBoolValue() ? "true" : "false";
     }
 
-    for (const auto& [value, expected] : plain)
-    {
-        p.setValue (value, false);
-        EXPECT_EQ (p.getIntValue(), expected) << value;
-    }
+    return {};
 }
 
-TEST (IntParameter, ReadsInEveryForm)
+struct ConversionCase
 {
-    IntParameter p (1, "Octave", -2, 2, 1);
-    EXPECT_FLOAT_EQ (p.getNormalisedValue(), 0.75f);
-    EXPECT_TRUE (p.getBoolValue());
-    EXPECT_EQ (p.getText(), "1");
+    const char* what;
+    Make make;
+    Act act;
+    Reading reading;
+    std::string expected;
+};
 
-    p.setBoolValue (false, false);
-    EXPECT_EQ (p.getIntValue(), -2);
-    EXPECT_FALSE (p.getBoolValue());
+void PrintTo (const ConversionCase& c, std::ostream* out) { *out << c.what; }
 
-    p.setValueFromText ("7 apples", false);
-    EXPECT_EQ (p.getIntValue(), 2);
-}
+const ConversionCase conversionCases[] = {
+    { "an int rounds a normalised value below half down", steps, normalised (0.349f), intValue, "3" },
+    { "an int rounds a normalised half up", steps, normalised (0.35f), intValue, "4" },
+    { "an int limits a normalised value below 0", steps, normalised (-2.0f), intValue, "0" },
+    { "an int limits a normalised value above 1", steps, normalised (7.0f), intValue, "10" },
+    { "an int truncates a float", steps, plain (2.9f), intValue, "2" },
+    { "an int truncates a negative float towards zero, then limits it", steps, plain (-3.5f), intValue, "0" },
+    { "an int limits a float beyond its type", steps, plain (1.0e20f), intValue, "10" },
+    { "an int reads normalised over its range", octave, nothing, normalisedValue, "0.75" },
+    { "an int above its minimum reads on", octave, nothing, boolValue, "true" },
+    { "an int switched off goes to its minimum", octave, onOffTo (false), intValue, "-2" },
+    { "an int reads the number a text begins with, limited", octave, fromText ("7 apples"), intValue, "2" },
 
-TEST (IntParameter, RangeChangesAreRefusedWhenTheyWouldInvertOrRepeat)
+    { "a float is limited at construction", level, nothing, text, "220" },
+    { "a float sets a normalised value over its range", level, normalised (0.25f), text, "70" },
+    { "a float limits a normalised value", level, normalised (3.0f), text, "220" },
+    { "a float switched off goes to its minimum", level, onOffTo (false), text, "20" },
+    { "a float's text is the shortest form", gain, nothing, text, "120" },
+    { "a float's text has nine significant digits", gain, plain (0.1f), text, "0.100000001" },
+    { "a float at the middle reads on", pan, nothing, boolValue, "true" },
+    { "a float nearer its minimum reads off", pan, plain (-0.01f), boolValue, "false" },
+    { "a float beyond int reads int's maximum", huge, nothing, intValue, std::to_string (std::numeric_limits<int>::max()) },
+    { "a float below int reads int's minimum", huge, plain (-5.0e9f), intValue, std::to_string (std::numeric_limits<int>::min()) },
+
+    { "a bool below half a normalised value is off", onOff, normalised (0.49f), boolValue, "false" },
+    { "a bool from half a normalised value is on", onOff, normalised (0.5f), boolValue, "true" },
+    { "a bool set to any number but 0 is 1", onOff, plain (-3.0f), intValue, "1" },
+    { "a bool on reads true", onOff, plain (-3.0f), text, "true" },
+
+    { "an enum matches its names exactly and reads another text as a normalised value", wave, fromText ("saw"), text, "Saw" },
+    { "an enum reads a number as a normalised value", wave, fromText ("1"), text, "Square" },
+    { "a note reads its name", root, nothing, intValue, "60" },
+    { "a note reads another text as a normalised value", root, fromText ("c-5"), intValue, "0" },
+    { "a string reads as the number it begins with", title, nothing, intValue, "12" },
+    { "a string that is a number reads normalised 1", title, nothing, normalisedValue, "1" },
+    { "a string takes a number with six significant digits", title, plain (0.123456789f), text, "0.123457" },
+    { "a string takes on as true", title, onOffTo (true), text, "true" },
+};
+
+class ParameterConversions : public ::testing::TestWithParam<ConversionCase> {};
+} // namespace
+
+TEST_P (ParameterConversions, ReadAsTheKindSays)
 {
-    IntParameter p (1, "Steps", 2, 10, 8);
-    RecordingListener listener;
-    p.addListener (&listener);
-
-    p.setMaximum (1);
-    p.setMinimum (2);
-    EXPECT_EQ (p.getMaximum(), 10);
-    EXPECT_EQ (listener.numChanges(), 0);
-
-    p.setMaximum (5);
-    EXPECT_EQ (p.getIntValue(), 5);
-    p.setMinimum (0);
-    EXPECT_EQ (p.getIntValue(), 5);
-    EXPECT_EQ (listener.numChanges(), 1);
+    const auto& c = GetParam();
+    const auto parameter = c.make();
+    c.act (*parameter);
+    EXPECT_EQ (read (*parameter, c.reading), c.expected);
 }
 
-TEST (FloatParameter, ValuesAreClampedAndNormalised)
-{
-    FloatParameter p (1, "Cutoff", 20.0f, 220.0f, 500.0f);
-    EXPECT_FLOAT_EQ (p.getValue(), 220.0f);
-
-    p.setNormalisedValue (0.25f, false);
-    EXPECT_FLOAT_EQ (p.getValue(), 70.0f);
-    EXPECT_FLOAT_EQ (p.getNormalisedValue(), 0.25f);
-
-    p.setNormalisedValue (3.0f, false);
-    EXPECT_FLOAT_EQ (p.getValue(), 220.0f);
-
-    p.setBoolValue (false, false);
-    EXPECT_FLOAT_EQ (p.getValue(), 20.0f);
-}
-
-TEST (FloatParameter, BoolAndIntReadingsTakeTheNearerEnd)
-{
-    FloatParameter pan (1, "Pan", -1.0f, 1.0f, 0.0f);
-    EXPECT_TRUE (pan.getBoolValue());   // both ends equally far
-    pan.setValue (-0.01f, false);
-    EXPECT_FALSE (pan.getBoolValue());
-
-    FloatParameter huge (2, "Huge", -1.0e10f, 1.0e10f, 5.0e9f);
-    EXPECT_EQ (huge.getIntValue(), std::numeric_limits<int>::max());
-    huge.setValue (-5.0e9f, false);
-    EXPECT_EQ (huge.getIntValue(), std::numeric_limits<int>::min());
-}
-
-TEST (FloatParameter, TextHasNineSignificantDigitsInTheShortestForm)
-{
-    FloatParameter p (1, "Level", 0.0f, 200.0f, 120.0f);
-    EXPECT_EQ (p.getText(), "120");
-
-    p.setValue (0.1f, false);
-    EXPECT_EQ (p.getText(), "0.100000001");
-}
+INSTANTIATE_TEST_SUITE_P (Table, ParameterConversions, ::testing::ValuesIn (conversionCases));
 
 TEST (Parameters, NumbersThatAreNotFiniteNeverBecomeValues)
 {
@@ -126,42 +134,22 @@ TEST (Parameters, NumbersThatAreNotFiniteNeverBecomeValues)
     EXPECT_FLOAT_EQ (FloatParameter (6, "N", 0.0f, 1.0f, nan).getValue(), 0.0f);
 }
 
-TEST (BoolParameter, TextKeywordsAreCaseSensitiveAndOtherTextsReadAsNumbers)
+TEST (Parameters, BoolTextKeywordsAreCaseSensitiveAndOtherTextsReadAsNumbers)
 {
     BoolParameter p (1, "Switch", false);
 
-    for (const auto* text : { "true", "1", "on", "yes", "0.7" })
+    const std::pair<const char*, bool> texts[] = { { "true", true }, { "1", true }, { "on", true }, { "yes", true }, { "0.7", true },
+                                                   { "false", false }, { "0", false }, { "off", false }, { "no", false },
+                                                   { "Yes", false }, { "abc", false } };
+
+    for (const auto& [text, on] : texts)
     {
-        p.setBoolValue (false, false);
+        p.setBoolValue (! on, false);
         p.setValueFromText (text, false);
-        EXPECT_TRUE (p.getBoolValue()) << text;
+        EXPECT_EQ (p.getBoolValue(), on) << text;
     }
 
-    for (const auto* text : { "false", "0", "off", "no", "Yes", "abc" })
-    {
-        p.setBoolValue (true, false);
-        p.setValueFromText (text, false);
-        EXPECT_FALSE (p.getBoolValue()) << text;
-    }
-}
-
-TEST (BoolParameter, NumericFormsAreZeroOrOne)
-{
-    BoolParameter p (1, "Switch", false);
-    p.setNormalisedValue (0.49f, false);
-    EXPECT_FALSE (p.getBoolValue());
-    p.setNormalisedValue (0.5f, false);
-    EXPECT_TRUE (p.getBoolValue());
-
-    p.setBoolValue (false, false);
-    p.setValue (-3.0f, false);
-    EXPECT_EQ (p.getIntValue(), 1);
-    EXPECT_FLOAT_EQ (p.getNormalisedValue(), 1.0f);
-    EXPECT_EQ (p.getText(), "true");
-}
-
-TEST (BoolParameter, SpecialisationsHaveTheirOwnTexts)
-{
+    // The specialisations have texts of their own and fall back to the same keywords.
     AnswerParameter answer (1, "Answer", "yes");
     LogicParameter logic (2, "Logic", "1");
     StateParameter state (3, "State", "ON");
@@ -172,75 +160,45 @@ TEST (BoolParameter, SpecialisationsHaveTheirOwnTexts)
     state.setValueFromText ("Off", false);
     EXPECT_EQ (answer.getText() + logic.getText() + state.getText(), "no0off");
 
-    // Other texts fall back to the case-sensitive bool keywords.
     answer.setValueFromText ("true", false);
     EXPECT_TRUE (answer.getBoolValue());
     answer.setValueFromText ("YES", false);
     EXPECT_FALSE (answer.getBoolValue());
 }
 
-TEST (EnumParameter, NamesAreMatchedExactlyAndOtherTextsReadAsNormalisedValues)
+TEST (Parameters, RangesAndNamesChangeOnlyWhenTheyStayARangeAndLimitTheValue)
 {
-    EnumParameter p (1, "Wave", "Saw;Square", "Square");
-    EXPECT_EQ (p.getIntValue(), 1);
+    IntParameter p (1, "Steps", 2, 10, 8);
+    RecordingListener listener;
+    p.addListener (&listener);
 
-    p.setValueFromText ("saw", false);
-    EXPECT_EQ (p.getText(), "Saw");   // read as the number 0
+    p.setMaximum (1);
+    p.setMinimum (2);
+    EXPECT_EQ (p.getMaximum(), 10);
+    EXPECT_EQ (listener.numChanges(), 0);
 
-    p.setValueFromText ("1", false);
-    EXPECT_EQ (p.getText(), "Square");
-}
+    p.setMaximum (5);
+    p.setMinimum (0);
+    EXPECT_EQ (p.getIntValue(), 5);
+    EXPECT_EQ (listener.numChanges(), 1);
 
-TEST (EnumParameter, EmptyItemsAreKeptNoNamesKeepTheRangeAndASingleNameReadsANormalisedZero)
-{
-    EnumParameter emptyFirst (1, "Choice", ";A", "A");
+    EnumParameter mode (2, "Mode", "A;B;C;D", "D");
+    mode.setNames ("A;B");
+    EXPECT_EQ (mode.getMaximum(), 1);
+    EXPECT_EQ (mode.getText(), "B");
+
+    // Empty items are kept; no names still give a range; one name reads a normalised 0.
+    EnumParameter emptyFirst (3, "Choice", ";A", "A"), none (4, "Choice", "", ""), single (5, "Only", "One", "One");
     EXPECT_EQ (emptyFirst.getNames(), juce::StringArray ({ "", "A" }));
     EXPECT_EQ (emptyFirst.getIntValue(), 1);
-
-    EnumParameter none (2, "Choice", "", "");
     EXPECT_EQ (none.getMaximum(), 1);
     EXPECT_EQ (none.getText(), "");
-
-    EnumParameter single (3, "Only", "One", "One");
     EXPECT_EQ (single.getMaximum(), 0);
     EXPECT_EQ (single.getNormalisedValue(), 0.0f);
+    EXPECT_EQ (NoteParameter (6, "Other", "xyz").getIntValue(), 0);
 }
 
-TEST (EnumParameter, NewNamesChangeTheRangeAndClampTheValue)
-{
-    EnumParameter p (1, "Mode", "A;B;C;D", "D");
-    p.setNames ("A;B");
-    EXPECT_EQ (p.getMaximum(), 1);
-    EXPECT_EQ (p.getText(), "B");
-}
-
-TEST (NoteParameter, ReadsNoteNamesAndFallsBackToNormalisedValues)
-{
-    NoteParameter p (1, "Root", "C-5");
-    EXPECT_EQ (p.getIntValue(), 60);
-    EXPECT_EQ (p.getText(), "C-5");
-
-    p.setValueFromText ("c-5", false);
-    EXPECT_EQ (p.getIntValue(), 0);
-    EXPECT_EQ (NoteParameter (2, "Other", "xyz").getIntValue(), 0);
-}
-
-TEST (StringParameter, ConvertsThroughItsText)
-{
-    StringParameter p (1, "Name", "12.5 bars");
-    EXPECT_FLOAT_EQ (p.getValue(), 12.5f);
-    EXPECT_EQ (p.getIntValue(), 12);
-    EXPECT_FLOAT_EQ (p.getNormalisedValue(), 1.0f);
-
-    p.setValue (0.123456789f, false);
-    EXPECT_EQ (p.getText(), "0.123457");
-
-    p.setBoolValue (true, false);
-    EXPECT_EQ (p.getText(), "true");
-    EXPECT_TRUE (p.getBoolValue());
-}
-
-TEST (Parameters, CopyValueFromConvertsBetweenKinds)
+TEST (Parameters, CopiesConvertBetweenKindsAndClonesKeepKindRangeAndValueButNoListeners)
 {
     FloatParameter f (1, "F", 0.0f, 10.0f, 7.6f);
     IntParameter i (2, "I", 0, 5, 0);
@@ -253,11 +211,8 @@ TEST (Parameters, CopyValueFromConvertsBetweenKinds)
     EXPECT_EQ (i.getIntValue(), 5);
     EXPECT_EQ (s.getText(), "7.5999999");
     EXPECT_TRUE (b.getBoolValue());
-}
 
-TEST (Parameters, CloneKeepsKindRangeAndValueButNoListeners)
-{
-    EnumParameter original (1, "Wave", "Saw;Square;Pulse", "Pulse");
+    EnumParameter original (5, "Wave", "Saw;Square;Pulse", "Pulse");
     original.setAutoFlag (true);
     RecordingListener listener;
     original.addListener (&listener);
@@ -265,7 +220,6 @@ TEST (Parameters, CloneKeepsKindRangeAndValueButNoListeners)
     const auto copy = original.clone (7, "Wave Copy");
     auto* enumCopy = dynamic_cast<EnumParameter*> (copy.get());
     ASSERT_NE (enumCopy, nullptr);
-    EXPECT_EQ (copy->getId(), 7);
     EXPECT_EQ (copy->getName(), "Wave Copy");
     EXPECT_TRUE (copy->getAutoFlag());
     EXPECT_EQ (copy->getText(), "Pulse");
@@ -276,9 +230,9 @@ TEST (Parameters, CloneKeepsKindRangeAndValueButNoListeners)
 //==============================================================================
 // Notifications
 
-TEST (ParameterNotifications, TheSameValueOrOneSetWithoutNotifyTellsNobodyUntilAnnounced)
+TEST (ParameterNotifications, OnlyAChangeWithNotifyIsToldAndManyGiveOneAsynchronousCallWithTheLastValue)
 {
-    IntParameter p (1, "Steps", 0, 10, 4);
+    IntParameter p (1, "Steps", 0, 100, 4);
     RecordingListener sync, async;
     p.addListener (&sync);
     p.addAsyncListener (&async);
@@ -293,43 +247,24 @@ TEST (ParameterNotifications, TheSameValueOrOneSetWithoutNotifyTellsNobodyUntilA
     drainAsync (p);
     EXPECT_EQ (sync.values, std::vector<float> { 5.0f });
     EXPECT_EQ (async.values, std::vector<float> { 5.0f });
-}
 
-TEST (ParameterNotifications, ManyChangesGiveOneAsynchronousCallWithTheLastValue)
-{
-    IntParameter p (1, "Steps", 0, 100, 0);
-    RecordingListener sync, async;
-    p.addListener (&sync);
-    p.addAsyncListener (&async);
-
-    for (int i = 1; i <= 10; ++i)
+    for (int i = 6; i <= 10; ++i)
         p.setIntValue (i, true);
 
-    EXPECT_EQ (sync.numChanges(), 10);
-    EXPECT_EQ (async.numChanges(), 0);
+    EXPECT_EQ (sync.numChanges(), 6);
+    EXPECT_EQ (async.numChanges(), 1);
     drainAsync (p);
-    EXPECT_EQ (async.values, std::vector<float> { 10.0f });
-}
+    EXPECT_EQ (async.values, (std::vector<float> { 5.0f, 10.0f }));
 
-TEST (ParameterNotifications, TextConstructorsPostOnlyAnAsynchronousUpdate)
-{
-    EXPECT_TRUE (StateParameter (1, "Power", "on").isUpdatePending());
-}
-
-TEST (ParameterNotifications, GesturesReachOnlyTheSynchronousListeners)
-{
-    BoolParameter p (1, "Switch", false);
-    RecordingListener sync, async;
-    p.addListener (&sync);
-    p.addAsyncListener (&async);
-
+    // Gestures reach only the synchronous listeners; a text constructor posts only an asynchronous update.
     p.sendGestureBegin();
     p.sendGestureEnd();
     EXPECT_EQ (sync.gestureBegins + sync.gestureEnds, 2);
     EXPECT_EQ (async.gestureBegins + async.gestureEnds, 0);
+    EXPECT_TRUE (StateParameter (2, "Power", "on").isUpdatePending());
 }
 
-TEST (ParameterNotifications, ListenersAreCalledLastAddedFirst)
+TEST (ParameterNotifications, ListenersAreHeldOnceAndCalledLastAddedFirst)
 {
     std::vector<RecordingListener*> order;
     RecordingListener a (&order), b (&order), c (&order);
@@ -337,8 +272,8 @@ TEST (ParameterNotifications, ListenersAreCalledLastAddedFirst)
     p.addListener (&a);
     p.addListener (&b);
     p.addListener (&c);
-    p.addListener (&b);      // held once
-    p.addListener (nullptr); // ignored
+    p.addListener (&b);
+    p.addListener (nullptr);
 
     p.setBoolValue (true, true);
     EXPECT_EQ (order, (std::vector<RecordingListener*> { &c, &b, &a }));
@@ -370,7 +305,6 @@ TEST (ParameterNotifications, ListenersRemovingThemselvesOrOthersNeverMakeTheWal
     EXPECT_EQ (order, (std::vector<RecordingListener*> { &third }));
 }
 
-//==============================================================================
 namespace
 {
 struct ShownValue : public ParameterController

@@ -131,18 +131,21 @@ TEST_F (PluginStateTest, EverySettingOfThisLayerSurvivesARestartInADocumentOfIts
     EXPECT_EQ (plugin->getHostParametersMapFile(), hostMap);
 }
 
-TEST_F (PluginStateTest, AMapsDefaultOfYesCountsInAnyCaseAndARelativeOrEmptyPathNamesNoFile)
+TEST_F (PluginStateTest, AMapsDefaultOfYesCountsInAnyCaseARelativeOrEmptyPathNamesNoFileAndAMissingAuthorLeavesTheAuthor)
 {
-    writeSettings ("<UserSettings application=\"TestPlugin\">"
+    writeSettings ("<UserSettings application=\"TestPlugin\"><Presets/>"
                    "<MidiControlMap default=\"YES\" file=\"maps/a.tpccmap\"/>"
                    "<HostParametersMap default=\"Yes\"/></UserSettings>");
+    TestPlugin plugin;
+    plugin.setPresetAuthor ("Kept");
 
-    const auto plugin = TestPlugin::create();
+    plugin.loadUserSettings();
 
-    EXPECT_TRUE (plugin->getMidiControl().isUsingUserDefinedMap());
-    EXPECT_TRUE (plugin->isHostParametersMapFileLoadedAtStart());
-    EXPECT_EQ (plugin->getMidiControl().getUserDefinedMapFile(), juce::File());
-    EXPECT_EQ (plugin->getHostParametersMapFile(), juce::File());
+    EXPECT_EQ (plugin.getPresetAuthor(), "Kept");
+    EXPECT_TRUE (plugin.getMidiControl().isUsingUserDefinedMap());
+    EXPECT_TRUE (plugin.isHostParametersMapFileLoadedAtStart());
+    EXPECT_EQ (plugin.getMidiControl().getUserDefinedMapFile(), juce::File());
+    EXPECT_EQ (plugin.getHostParametersMapFile(), juce::File());
 }
 
 TEST_F (PluginStateTest, SettingsOfAnotherPlugInOrDamagedOnesAreTreatedAsNone)
@@ -159,17 +162,6 @@ TEST_F (PluginStateTest, SettingsOfAnotherPlugInOrDamagedOnesAreTreatedAsNone)
         EXPECT_FALSE (plugin->getMidiControl().isUsingUserDefinedMap()) << text;
         EXPECT_EQ (std::count (plugin->log.begin(), plugin->log.end(), "userSettingsLoaded"), 1) << text;
     }
-}
-
-TEST_F (PluginStateTest, AMissingAuthorLeavesTheAuthorAlone)
-{
-    writeSettings ("<UserSettings application=\"TestPlugin\"><Presets/></UserSettings>");
-    TestPlugin plugin;
-    plugin.setPresetAuthor ("Kept");
-
-    plugin.loadUserSettings();
-
-    EXPECT_EQ (plugin.getPresetAuthor(), "Kept");
 }
 
 TEST_F (PluginStateTest, QualityDefaultsAreReadWrittenAndCopiedIntoTheCurrentQuality)
@@ -211,17 +203,20 @@ TEST_F (PluginStateTest, AQualityPresetTouchesOnlyTheQualityDefaults)
     EXPECT_FLOAT_EQ (plugin->getParameterManager().getValue (3), 0.5f);
 }
 
-TEST_F (PluginStateTest, ALayeredPlugInWritesExactlyTheDocumentItsLayersBuildAndWithoutOneNothing)
+TEST_F (PluginStateTest, APlugInNeverSetUpOrALayeredOneWithoutADocumentLeavesTheSettingsAndWithOneWritesExactlyIt)
 {
+    const juce::String annsSettings ("<UserSettings application=\"TestPlugin\"><Presets><Author name=\"Ann\"/></Presets></UserSettings>");
+    writeSettings (annsSettings);
     TestPlugin::Options options;
     options.useInitialise = true;
 
     {
+        TestPlugin neverSetUp;
         const auto plugin = TestPlugin::create (options);
         EXPECT_FALSE (plugin->saveUserSettings());
     }
 
-    EXPECT_FALSE (settingsFile().exists());
+    EXPECT_EQ (settingsFile().loadFileAsString(), annsSettings);
 
     {
         const auto plugin = TestPlugin::create (options);
@@ -235,17 +230,6 @@ TEST_F (PluginStateTest, ALayeredPlugInWritesExactlyTheDocumentItsLayersBuildAnd
     ASSERT_NE (xml, nullptr);
     ASSERT_EQ (xml->getNumChildElements(), 1);
     EXPECT_EQ (xml->getChildElement (0)->getTagName(), "PresetSettings");
-}
-
-TEST_F (PluginStateTest, APlugInThatWasNeverSetUpLeavesTheSettingsAlone)
-{
-    writeSettings ("<UserSettings application=\"TestPlugin\"><Presets><Author name=\"Ann\"/></Presets></UserSettings>");
-
-    {
-        TestPlugin neverSetUp;
-    }
-
-    EXPECT_TRUE (settingsFile().loadFileAsString().contains ("Ann"));
 }
 
 //==============================================================================

@@ -202,9 +202,9 @@ TEST_F (PresetManagerTest, SelectingAPresetAppliesItsValuesPublishesNumberAndNam
     EXPECT_EQ (first.cutoffs, std::vector<float> { 0.007f });   // heard after the values were set
 }
 
-TEST_F (PresetManagerTest, SelectionNeverWrapsAndIgnoresSlotsOutsideTheBank)
+TEST_F (PresetManagerTest, SelectionNeverWrapsIgnoresSlotsOutsideTheBankAndNeverReappliesTheCurrentPreset)
 {
-    auto& listener = listen();
+    loadBank ({ 3, 4 });
     presets.selectPreset (5, false);
     presets.selectPreset (128, false);
     presets.selectPreset (-1, false);
@@ -214,7 +214,6 @@ TEST_F (PresetManagerTest, SelectionNeverWrapsAndIgnoresSlotsOutsideTheBank)
     EXPECT_EQ (presets.getCurrentPresetIndex(), 10);
     presets.selectPreviousPreset (3);
     EXPECT_EQ (presets.getCurrentPresetIndex(), 7);
-
     presets.selectPreset (127, false);
     presets.selectNextPreset (1);
     EXPECT_EQ (presets.getCurrentPresetIndex(), 127);
@@ -222,25 +221,18 @@ TEST_F (PresetManagerTest, SelectionNeverWrapsAndIgnoresSlotsOutsideTheBank)
     presets.selectPreviousPreset (1);
     EXPECT_EQ (presets.getCurrentPresetIndex(), 0);
 
-    const auto loads = listener.calls();
-    presets.selectNextPreset (0);
-    presets.selectPreviousPreset (0);
-    EXPECT_EQ (listener.calls(), loads);
-}
-
-TEST_F (PresetManagerTest, SelectingInAGroupPicksThatPositionAndNeverReappliesTheCurrentPreset)
-{
-    loadBank ({ 3, 4 });
     presets.selectPresetInGroup (1, 2);
     EXPECT_EQ (presets.getCurrentPresetIndex(), 5);
 
     auto& listener = listen();
+    presets.selectNextPreset (0);
+    presets.selectPreviousPreset (0);
     presets.selectPresetInGroup (1, 2);
     presets.selectPresetInGroup (1, 4);
     EXPECT_EQ (listener.calls(), 0);
 }
 
-TEST_F (PresetManagerTest, SilentModeHandsTheSelectionToAHandlerOrWithoutOneAppliesAtOnce)
+TEST_F (PresetManagerTest, SilentModeHandsTheSelectionToAHandlerOrWithoutOneAppliesAtOnceAndUnknownModesAreIgnored)
 {
     struct Handler : public PresetManager::ChangeHandler
     {
@@ -249,6 +241,10 @@ TEST_F (PresetManagerTest, SilentModeHandsTheSelectionToAHandlerOrWithoutOneAppl
     } handler;
     auto& listener = listen();
     presets.setPresetChangingMode (PresetManager::silentChanging);
+    presets.setPresetChangingMode (-1);
+    presets.setPresetStoringMode (7);
+    EXPECT_EQ (presets.getPresetStoringMode(), PresetManager::onDemandStoring);
+    EXPECT_EQ (presets.getPresetChangingMode(), PresetManager::silentChanging);
 
     presets.selectPreset (3, false);
     EXPECT_EQ (listener.calls(), 1);
@@ -278,28 +274,22 @@ TEST_F (PresetManagerTest, SettingTheCurrentIndexAppliesNoValuesAndNotifiesOnlyW
 }
 
 //==============================================================================
-// Names, storing, copy and paste
+// Names, copy and paste
 
-TEST_F (PresetManagerTest, RenamingTheCurrentSlotSetsTheNameParameterAndOtherSlotsLeaveIt)
+TEST_F (PresetManagerTest, RenamingTheCurrentSlotSetsTheNameParameterAndCopyingASlotCopiesNameAndValues)
 {
-    loadBank ({ 2, 2 });
+    loadBank ({ 2, 3 });
     presets.selectPreset (2, false);
 
     presets.renameCurrentPreset ("Rubber Bass");
     presets.setPresetNameInGroup (1, 1, "Fourth");
+    presets.copyPresetSlot (0, 4);
 
     EXPECT_EQ (presets.getPresetName (2), "Rubber Bass");
     EXPECT_EQ (currentName(), "Rubber Bass");
     EXPECT_EQ (presets.getPresetName (3), "Fourth");
-}
-
-TEST_F (PresetManagerTest, StoringModesStartOnDemandAndNormalAndIgnoreUnknownModes)
-{
-    presets.setPresetStoringMode (7);
-    presets.setPresetChangingMode (-1);
-
-    EXPECT_EQ (presets.getPresetStoringMode(), PresetManager::onDemandStoring);
-    EXPECT_EQ (presets.getPresetChangingMode(), PresetManager::normalChanging);
+    EXPECT_EQ (presets.getPresetName (0), "P4");
+    EXPECT_FLOAT_EQ (slotValue (0, cutoffId), 0.004f);
 }
 
 TEST_F (PresetManagerTest, PasteNeedsACopyAndCarriesTheCopiedSoundNamedAsACopyIntoTheCurrentSlot)
@@ -324,16 +314,6 @@ TEST_F (PresetManagerTest, PasteNeedsACopyAndCarriesTheCopiedSoundNamedAsACopyIn
     EXPECT_EQ (currentName(), "Acid_copy");
 }
 
-TEST_F (PresetManagerTest, CopyingASlotCopiesNameAndValues)
-{
-    loadBank ({ 5 });
-
-    presets.copyPresetSlot (0, 4);
-
-    EXPECT_EQ (presets.getPresetName (0), "P4");
-    EXPECT_FLOAT_EQ (slotValue (0, cutoffId), 0.004f);
-}
-
 //==============================================================================
 // Groups and moves
 
@@ -352,7 +332,6 @@ TEST_F (PresetManagerTest, GroupsGiveTheirStartEndAndCountAndPresetsTheirGroupAn
     EXPECT_EQ (geometry (-1), (std::vector<int> { -1, -1, 0 }));
 
     int group = -2, position = -2;
-
     presets.getPresetGroupAndPosition (4, group, position);
     EXPECT_EQ (std::make_pair (group, position), std::make_pair (2, 1));
     presets.getPresetGroupAndPosition (128, group, position);
@@ -363,6 +342,14 @@ TEST_F (PresetManagerTest, GroupsGiveTheirStartEndAndCountAndPresetsTheirGroupAn
     EXPECT_EQ (presets.getPresetIndexInGroup (1, 0), -1);
     EXPECT_EQ (presets.getPresetIndexInGroup (2, -1), -1);
     EXPECT_EQ (presets.getPresetNameInGroup (0, 3), "");
+
+    // A new group is inserted empty and named; only empty groups are removed.
+    EXPECT_TRUE (presets.insertNewGroup (1));
+    EXPECT_EQ (presets.getGroupName (1), "New Group");
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 3, 0, 0, 5, 120 }));
+    EXPECT_TRUE (presets.removeGroupIfEmpty (2));
+    EXPECT_TRUE (presets.removeGroupIfEmpty (1));
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 3, 5, 120 }));
 }
 
 TEST_F (PresetManagerTest, MovingTheCurrentPresetToALaterGroupKeepsItCurrentWithoutNotification)
@@ -423,19 +410,6 @@ TEST_F (PresetManagerTest, MovesAndGroupOperationsOutsideTheGroupsOrOnTheWrongGr
     EXPECT_EQ (presets.getGroupName (4), "");
     EXPECT_EQ (presets.getPresetName (0), "P0");
     EXPECT_EQ (presets.getPresetName (6), "Preset 6");
-}
-
-TEST_F (PresetManagerTest, ANewGroupIsInsertedEmptyAndOnlyEmptyGroupsAreRemoved)
-{
-    loadBank ({ 2, 0 });
-
-    EXPECT_TRUE (presets.insertNewGroup (1));
-    EXPECT_EQ (presets.getGroupName (1), "New Group");
-    EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 0, 0, 126 }));
-
-    EXPECT_TRUE (presets.removeGroupIfEmpty (2));
-    EXPECT_TRUE (presets.removeGroupIfEmpty (1));
-    EXPECT_EQ (groupCounts(), std::vector<int> ({ 2, 126 }));
 }
 
 //==============================================================================

@@ -94,15 +94,6 @@ TEST_P (ClockGrid, EntersEachPhaseAtTheFirstSampleAfterItsBoundary)
 
 INSTANTIATE_TEST_SUITE_P (Clock, ClockGrid, ::testing::ValuesIn (gridCases));
 
-TEST (ShuffledClock, GateAndShuffleAreLimitedToTheirRange)
-{
-    ShuffledClock clock;
-    clock.setGate (1.5);
-    clock.setShuffle (-0.2);
-    EXPECT_EQ (clock.getGate(), 1.0);
-    EXPECT_EQ (clock.getShuffle(), 0.0);
-}
-
 TEST (ShuffledClock, HostJumpJustPastAPairStartBeginsThatPairAtOnceAndFurtherPastWaitsForTheNext)
 {
     // At 8000 samples the clock waits in phase 3 for the pair end; then the host jumps.
@@ -199,81 +190,46 @@ TEST (ShuffledClock, NearerPreviousStepIsMeasuredWithinTheShuffledPair)
     EXPECT_FALSE (plain.isNearerPreviousStep());    // at a step start
 }
 
-//==============================================================================
-namespace
+TEST (ShuffledClock, StartsStopsResetsAndRelocatesWhereItIsTold)
 {
-class ClockLifecycle : public ::testing::Test
-{
-protected:
-    void startAndRun (double tempo, int numSamples)
-    {
-        setUp (clock, tempo);
-        clock.start (0.0);
-        runFor (clock, numSamples);
-    }
-
     ShuffledClock clock;
-};
-} // namespace
-
-TEST_F (ClockLifecycle, StoppedClockDoesNotAdvance)
-{
     setUp (clock, 120.0);
-    clock.setPosition (0.25);
+    clock.setGate (1.5);
+    clock.setShuffle (-0.2);
+    EXPECT_EQ (clock.getGate(), 1.0);
+    EXPECT_EQ (clock.getShuffle(), 0.0);
+    clock.setGate (0.5);
 
+    // Stopped, it neither advances nor relocates unless asked to start.
+    clock.setPosition (0.25);
     EXPECT_FALSE (clock.processSample());
     EXPECT_EQ (clock.getPosition(), 0.25);
-}
-
-TEST_F (ClockLifecycle, StartOnARunningClockDoesNotMoveIt)
-{
-    startAndRun (120.0, 100);
-
-    clock.start (3.0);
-
-    EXPECT_TRUE (clock.isRunning());
-    EXPECT_NEAR (clock.getPosition(), 100.0 / 22050.0, 1.0e-12);
-}
-
-TEST_F (ClockLifecycle, StopReturnsToPositionZeroWithNoPhase)
-{
-    startAndRun (120.0, 3000);
-
-    clock.stop();
-
+    clock.relocate (true, 2.0);
     EXPECT_FALSE (clock.isRunning());
-    EXPECT_EQ (clock.getPosition(), 0.0);
-    EXPECT_EQ (clock.getState(), -1);
-}
 
-TEST_F (ClockLifecycle, ResetBeginsANewFirstPhaseAtTheNextSample)
-{
-    startAndRun (120.0, 3000);
+    // A second start does not move it.
+    clock.start (0.0);
+    runFor (clock, 100);
+    clock.start (3.0);
+    EXPECT_NEAR (clock.getPosition(), 100.0 / 22050.0, 1.0e-12);
 
+    // A reset begins a new first phase at the next sample.
+    runFor (clock, 2900);
     clock.reset();
-
     EXPECT_TRUE (clock.isRunning());
     EXPECT_EQ (clock.getPosition(), 0.0);
     EXPECT_EQ (runFor (clock, 2800), (Changes { { 0, 0 }, { 2757, 1 } }));
-}
 
-TEST_F (ClockLifecycle, RelocateRestartsARunningClockAtTheNewPosition)
-{
-    startAndRun (130.0, 3000);
-
+    // Relocating restarts at the new position: a step begins at once and its gate ends at
+    // 0.125 beats, (0.125 - 0.05) * 22050 = 1653.75 samples on.
     clock.relocate (false, 0.05);
-
-    // The first sample begins a step at once; this step's gate ends at 0.125
-    // beats, (0.125 - 0.05) * 20353.85 = 1526.54 samples on.
     EXPECT_EQ (clock.getPosition(), 0.05);
-    EXPECT_EQ (runFor (clock, 1600), (Changes { { 0, 0 }, { 1527, 1 } }));
-}
+    EXPECT_EQ (runFor (clock, 1700), (Changes { { 0, 0 }, { 1654, 1 } }));
 
-TEST_F (ClockLifecycle, RelocatingAStoppedClockStartsItUnlessOnlyIfRunning)
-{
-    clock.relocate (true, 2.0);
+    clock.stop();
     EXPECT_FALSE (clock.isRunning());
     EXPECT_EQ (clock.getPosition(), 0.0);
+    EXPECT_EQ (clock.getState(), -1);
 
     clock.relocate (false, 2.0);
     EXPECT_TRUE (clock.isRunning());
@@ -308,7 +264,7 @@ protected:
 };
 } // namespace
 
-TEST_F (ClockNotifications, ChangesAreReportedOnTheMessageThreadOnceBetweenTwoUpdates)
+TEST_F (ClockNotifications, ChangesAreReportedOnTheMessageThreadOnceBetweenTwoUpdatesAndNothingForAReset)
 {
     clock.addListener (&first);
 
@@ -319,11 +275,8 @@ TEST_F (ClockNotifications, ChangesAreReportedOnTheMessageThreadOnceBetweenTwoUp
 
     clock.handleUpdateNowIfNeeded();
     EXPECT_EQ (log, (Log { "first started/stopped", "first state" }));
-}
 
-TEST_F (ClockNotifications, NothingIsReportedWhenNothingChangedNorForAReset)
-{
-    clock.addListener (&first);
+    log.clear();
     clock.start (0.0);
     runFor (clock, 10);
     clock.handleUpdateNowIfNeeded();
@@ -333,37 +286,10 @@ TEST_F (ClockNotifications, NothingIsReportedWhenNothingChangedNorForAReset)
     clock.handleUpdateNowIfNeeded();
     clock.reset();
     clock.handleUpdateNowIfNeeded();
-
     EXPECT_TRUE (log.empty());
 }
 
-TEST_F (ClockNotifications, ListenersAreCalledFromTheLastAddedToTheFirst)
-{
-    clock.addListener (&first);
-    clock.addListener (&second);
-
-    clock.start (0.0);
-    clock.processSample();
-    clock.handleUpdateNowIfNeeded();
-
-    EXPECT_EQ (log, (Log { "second started/stopped", "first started/stopped", "second state", "first state" }));
-}
-
-TEST_F (ClockNotifications, NullDuplicateAndRemovedListenersAreIgnored)
-{
-    clock.addListener (nullptr);
-    clock.addListener (&first);
-    clock.addListener (&first);
-    clock.addListener (&second);
-    clock.removeListener (&second);
-
-    clock.start (0.0);
-    clock.handleUpdateNowIfNeeded();
-
-    EXPECT_EQ (log, (Log { "first started/stopped" }));
-}
-
-TEST_F (ClockNotifications, ListenerMayRemoveItselfWhileBeingCalled)
+TEST_F (ClockNotifications, ListenersAreHeldOnceCalledLastAddedFirstAndMayRemoveThemselvesWhileCalled)
 {
     struct SelfRemovingListener : public RecordingListener
     {
@@ -376,14 +302,24 @@ TEST_F (ClockNotifications, ListenerMayRemoveItselfWhileBeingCalled)
         }
 
         Clock& clock;
-    };
+    } self (clock, log);
 
-    SelfRemovingListener self (clock, log);
+    RecordingListener removed ("removed", log);
+    clock.addListener (nullptr);
     clock.addListener (&first);
+    clock.addListener (&second);
+    clock.addListener (&first);
+    clock.addListener (&removed);
+    clock.removeListener (&removed);
     clock.addListener (&self);
 
     clock.start (0.0);
+    clock.processSample();
+    clock.handleUpdateNowIfNeeded();
+    clock.stop();
     clock.handleUpdateNowIfNeeded();
 
-    EXPECT_EQ (log, (Log { "self started/stopped", "first started/stopped" }));
+    EXPECT_EQ (log, (Log { "self started/stopped", "second started/stopped", "first started/stopped",
+                           "second state", "first state",
+                           "second started/stopped", "first started/stopped" }));
 }

@@ -183,7 +183,7 @@ TEST_F (SequencerLayer, PrevAndNextDoNothingWhileAutoFollowIsActive)
     EXPECT_EQ (plugin.current, 1);
 }
 
-TEST_F (SequencerLayer, RandomizerAndLengthModeExcludeEachOther)
+TEST_F (SequencerLayer, RandomizerAndLengthModeExcludeEachOtherAndTheRandomizerTurnsNextAndUndoIntoVariantCommands)
 {
     plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
     plugin.performEvent (IntSeqPlugin::toggleLengthModeEvent);
@@ -194,22 +194,17 @@ TEST_F (SequencerLayer, RandomizerAndLengthModeExcludeEachOther)
     EXPECT_FALSE (plugin.isLengthModeOn());
     EXPECT_EQ (plugin.undoResets, 1);
 
-    plugin.performEvent (IntSeqPlugin::toggleLengthModeEvent);
-    EXPECT_TRUE (plugin.isLengthModeOn());
-    EXPECT_FALSE (plugin.isRandomizerOn());
-    EXPECT_FALSE (plugin.boolState (IntSeqPlugin::randomizerStateId));
-}
-
-TEST_F (SequencerLayer, RandomizerModeTurnsNextAndUndoIntoVariantCommands)
-{
-    plugin.performEvent (IntSeqPlugin::togglePatternWriteModeEvent);
-    plugin.performEvent (IntSeqPlugin::toggleRandomizerEvent);
     plugin.performEvent (IntSeqPlugin::nextEvent);
     plugin.performEvent (IntSeqPlugin::undoEvent);
     plugin.performEvent (IntSeqPlugin::shiftLeftEvent);
     EXPECT_EQ (plugin.variants, 1);
     EXPECT_EQ (plugin.rejects, 1);
     EXPECT_EQ (plugin.shifts, 0);
+
+    plugin.performEvent (IntSeqPlugin::toggleLengthModeEvent);
+    EXPECT_TRUE (plugin.isLengthModeOn());
+    EXPECT_FALSE (plugin.isRandomizerOn());
+    EXPECT_FALSE (plugin.boolState (IntSeqPlugin::randomizerStateId));
 }
 
 TEST_F (SequencerLayer, PatternLengthActionsActOnlyInLengthMode)
@@ -325,21 +320,12 @@ TEST_F (SequencerLayer, BankReadingSkipsForeignPatternsAndKeepsTheRest)
     EXPECT_FALSE (plugin.readPatternBankXml (juce::XmlElement ("Patterns")));
 }
 
-TEST (SequencerSetUp, FactoryModeLoadsTheFactoryPatternBank)
+TEST (SequencerSetUp, ThePatternsModeLoadsTheFactoryBankOrTheUsersBankFileOrKeepsTheNamedClearedPatterns)
 {
-    removeSettingsOf ("Tarvelin");
-    const auto bank = juce::parseXML (loadBundleResourceAsString ("default.tqptrb"));
-    ASSERT_NE (bank, nullptr);
-
-    const auto plugin = TestSequencer::create (IntSeqPlugin::factoryPatterns);
-    EXPECT_EQ (plugin->patterns[0].getName(), bank->getChildElement (0)->getStringAttribute ("name"));
-    EXPECT_EQ (plugin->patterns[95].getName(), bank->getChildElement (95)->getStringAttribute ("name"));
-}
-
-TEST (SequencerSetUp, UserModeLoadsTheUsersBankFile)
-{
-    removeSettingsOf ("Tarvelin");
+    const auto factory = juce::parseXML (loadBundleResourceAsString ("default.tqptrb"));
+    ASSERT_NE (factory, nullptr);
     const juce::TemporaryFile bankFile (".tqptrb");
+    removeSettingsOf ("Tarvelin");
 
     {
         const auto source = TestSequencer::create();
@@ -348,18 +334,19 @@ TEST (SequencerSetUp, UserModeLoadsTheUsersBankFile)
     }
 
     removeSettingsOf ("Tarvelin");
-    const auto plugin = TestSequencer::create (IntSeqPlugin::userDefinedPatterns, bankFile.getFile());
-    EXPECT_EQ (plugin->patterns[4].getName(), "Mine");
-    EXPECT_EQ (plugin->getDefaultPatternsMode(), IntSeqPlugin::userDefinedPatterns);
-}
+    const auto fromFactory = TestSequencer::create (IntSeqPlugin::factoryPatterns);
+    EXPECT_EQ (fromFactory->patterns[0].getName(), factory->getChildElement (0)->getStringAttribute ("name"));
+    EXPECT_EQ (fromFactory->patterns[95].getName(), factory->getChildElement (95)->getStringAttribute ("name"));
 
-TEST (SequencerSetUp, UserModeWithAMissingFileKeepsTheNamedClearedPatterns)
-{
     removeSettingsOf ("Tarvelin");
-    const auto plugin = TestSequencer::create (IntSeqPlugin::userDefinedPatterns,
-                                               juce::File ("/nonexistent/folder/patterns.tqptrb"));
-    EXPECT_EQ (plugin->patterns[0].getName(), "Pattern 1");
-    EXPECT_EQ (plugin->patterns[0].getStep (0), PatternStep (false));
+    const auto fromUser = TestSequencer::create (IntSeqPlugin::userDefinedPatterns, bankFile.getFile());
+    EXPECT_EQ (fromUser->patterns[4].getName(), "Mine");
+    EXPECT_EQ (fromUser->getDefaultPatternsMode(), IntSeqPlugin::userDefinedPatterns);
+
+    removeSettingsOf ("Tarvelin");
+    const auto missing = TestSequencer::create (IntSeqPlugin::userDefinedPatterns, juce::File ("/nonexistent/folder/patterns.tqptrb"));
+    EXPECT_EQ (missing->patterns[0].getName(), "Pattern 1");
+    EXPECT_EQ (missing->patterns[0].getStep (0), PatternStep (false));
 }
 
 TEST_F (SequencerLayer, ThePatternsSettingRoundTripsAsTheSecondResourcesChild)

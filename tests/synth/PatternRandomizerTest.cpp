@@ -103,42 +103,27 @@ struct PatternRandomizerTest : public ::testing::Test
 };
 } // namespace
 
-TEST_F (PatternRandomizerTest, AVariantIsTheOneItsSeedDrawsOverTheWholeKeySet)
+TEST_F (PatternRandomizerTest, AVariantIsTheOneItsSeedDrawsOverTheKeySetOrAChordsKeys)
 {
     next();
 
     EXPECT_EQ (randomizer.getCurrentSeed(), firstSeedDrawnFrom (fixedSeed));
     EXPECT_EQ (pattern, variantFromSeed (firstSeedDrawnFrom (fixedSeed), makeHandMadePattern(),
                                          pitchesWithClasses ({ 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 })));
-}
 
-TEST_F (PatternRandomizerTest, AChordLimitsTheDrawToItsKeys)
-{
+    pattern = makeHandMadePattern();
+    randomizer.resetPatternUndo (pattern);
+    randomizer.getGenerator().seed (fixedSeed);
     randomizer.setChord (1, { 0, 7, 4 });   // major chord on C
-
     next();
-
     EXPECT_EQ (pattern, variantFromSeed (firstSeedDrawnFrom (fixedSeed), makeHandMadePattern(), pitchesWithClasses ({ 0, 4, 7 })));
 }
 
-TEST_F (PatternRandomizerTest, SeedsLieBetweenOneAndAMillion)
-{
-    for (int i = 0; i < 200; ++i)
-    {
-        next();
-        EXPECT_GE (randomizer.getCurrentSeed(), 1u);
-        EXPECT_LE (randomizer.getCurrentSeed(), 1000000u);
-    }
-}
-
-TEST_F (PatternRandomizerTest, PrevWithoutEarlierSeedsChangesNothing)
+TEST_F (PatternRandomizerTest, PrevNeedsAnEarlierSeedAndNextNextPrevShowsTheFirstVariantAndNextThenFollowsTheGenerator)
 {
     EXPECT_FALSE (randomizer.selectPreviousRandomVariant (pattern));
     EXPECT_EQ (pattern, makeHandMadePattern());
-}
 
-TEST_F (PatternRandomizerTest, NextNextPrevShowsTheFirstVariantAndNextThenFollowsTheGenerator)
-{
     next();
     const auto firstSeed = randomizer.getCurrentSeed();
     const auto firstVariant = pattern;

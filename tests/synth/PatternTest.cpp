@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P (Table, PatternStepTranspose, ::testing::Values (
 ));
 
 //==============================================================================
-TEST (PatternStep, EditCommandsAddressFlagsZeroToFourAndLevelsFiveToSevenAndNothingElse)
+TEST (PatternStep, EditCommandsAddressFlagsZeroToFourAndLevelsFiveToSevenAndNothingElseAndNoNumberThatIsNotFinite)
 {
     PatternStep step;
 
@@ -149,21 +149,13 @@ TEST (PatternStep, EditCommandsAddressFlagsZeroToFourAndLevelsFiveToSevenAndNoth
     step.setLevel (7, 0.75f);
     step.setLevel (4, 1.0f);
     step.setLevel (8, 1.0f);
+    step.setLevel (5, std::numeric_limits<float>::infinity());
+    step.setSlideLevel (notANumber);
 
     EXPECT_TRUE (step.isOctaveUp() && step.isOctaveDown() && step.isGate() && step.isAccent() && step.isSlide());
     EXPECT_EQ (step.getGateLevel(), 0.25);
     EXPECT_EQ (step.getAccentLevel(), 0.5);
     EXPECT_EQ (step.getSlideLevel(), 0.75);
-}
-
-TEST (PatternStep, LevelThatIsNotAFiniteNumberIsRefused)
-{
-    PatternStep step;
-    step.setGateLevel (0.4);
-    step.setGateLevel (notANumber);
-    step.setLevel (5, std::numeric_limits<float>::infinity());
-
-    EXPECT_EQ (step.getGateLevel(), 0.4);
 }
 
 TEST (PatternStep, XmlHasItsAttributesInOrderWithLevelsRoundedToTheNearestMillionthTiesToEven)
@@ -183,19 +175,14 @@ TEST (PatternStep, XmlHasItsAttributesInOrderWithLevelsRoundedToTheNearestMillio
     EXPECT_EQ (xml->getDoubleAttribute ("slideLevel"), 0.333333);
 }
 
-TEST (PatternStep, BooleansReadTrueOnlyWhenBeginningWithOneTOrY)
+TEST (PatternStep, ValuesReadFromXmlAreLimitedToTheirRangeAndBooleansTrueOnlyWhenBeginningWithOneTOrY)
 {
     PatternStep step;
-    step.loadFromXml (*parse ("<Step gate=\"true\" accent=\" yes\" slide=\"2\" octaveUp=\"Y\" octaveDown=\"no\"/>"));
+    step.loadFromXml (*parse ("<Step note=\"40\" gateLevel=\"1.7\" accentLevel=\"-0.5\" slideLevel=\"nan\""
+                              " gate=\"true\" accent=\" yes\" slide=\"2\" octaveUp=\"Y\" octaveDown=\"no\"/>"));
 
     EXPECT_TRUE (step.isGate() && step.isAccent() && step.isOctaveUp());
     EXPECT_FALSE (step.isSlide() || step.isOctaveDown());
-}
-
-TEST (PatternStep, ValuesReadFromXmlAreLimitedToTheirRange)
-{
-    PatternStep step;
-    step.loadFromXml (*parse ("<Step note=\"40\" gateLevel=\"1.7\" accentLevel=\"-0.5\" slideLevel=\"nan\"/>"));
 
     EXPECT_EQ (step.getNote(), 12);
     EXPECT_EQ (step.getGateLevel(), 1.0);
@@ -338,7 +325,7 @@ TEST (PatternXml, AttributesInOrderAndOneStepPerPlayedStepRoundTripThroughText)
     EXPECT_EQ (loaded, expected);   // numbers compared, not their text
 }
 
-TEST (PatternXml, ReadingReplacesEverythingAndTakesOnlyAsManyStepsAsTheLength)
+TEST (PatternXml, ReadingReplacesEverythingAndTakesOnlyAsManyStepChildrenAsTheLength)
 {
     auto pattern = makeFullPattern();
     pattern.loadFromXml (*parse ("<Pattern length=\"3\">"
@@ -350,13 +337,9 @@ TEST (PatternXml, ReadingReplacesEverythingAndTakesOnlyAsManyStepsAsTheLength)
 
     for (int i = 3; i < Pattern::numSteps; ++i)
         EXPECT_EQ (pattern.getStep (i), PatternStep (false)) << i;
-}
 
-TEST (PatternXml, OtherChildrenAreSkippedWithoutUsingAStep)
-{
-    Pattern pattern;
+    // Other children are skipped without using a step; the tag is read ignoring case.
     pattern.loadFromXml (*parse ("<Pattern length=\"2\"><Comment/><step note=\"7\"/><Note note=\"9\"/><STEP note=\"8\"/></Pattern>"));
-
     EXPECT_EQ (pattern.getStep (0).getNote(), 7);
     EXPECT_EQ (pattern.getStep (1).getNote(), 8);
 }
