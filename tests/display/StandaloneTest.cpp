@@ -31,7 +31,7 @@ protected:
     void SetUp() override
     {
         // The editor the Standalone should show, as it paints itself: made the
-        // same way, with no settings either (this process's folders are fresh).
+        // same way, with no settings either.
         {
             EditorWindow reference;
             ASSERT_TRUE (reference.open());

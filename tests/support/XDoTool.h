@@ -28,16 +28,6 @@ inline std::optional<juce::String> findVisibleWindow (pid_t pid, int timeoutMs, 
     return std::nullopt;
 }
 
-/** Every visible window of a process, at once. */
-inline juce::StringArray getVisibleWindows (pid_t pid)
-{
-    // xdotool answers status 1 when it finds none.
-    auto windows = juce::StringArray::fromLines (
-        runTool ({ "xdotool", "search", "--onlyvisible", "--pid", juce::String (pid) }, 10000).output.trim());
-    windows.removeEmptyStrings();
-    return windows;
-}
-
 /** A window's bounds on the screen; empty when it cannot be asked. */
 inline juce::Rectangle<int> getWindowBounds (const juce::String& window)
 {
