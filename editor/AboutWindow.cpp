@@ -7,6 +7,7 @@ namespace
 {
 constexpr int linkColumnWidth = 170;
 constexpr int infoHeight = 140;
+constexpr int informationTextHeight = 30;   // the last lines of the panel, kept only for a text
 } // namespace
 
 AboutWindow::AboutWindow (BasePlugin& pluginToShow)
@@ -77,8 +78,10 @@ void AboutWindow::resized()
     const auto content = getContentArea();
     link.setBounds (content.getX(), content.getY() + 27, juce::jmin (linkColumnWidth, content.getWidth()), link.getHeight());
 
-    infoArea = content.withTrimmedLeft (juce::jmin (linkColumnWidth + 10, content.getWidth())).withHeight (infoHeight);
-    credits.setBounds (content.withTrimmedTop (infoHeight + 10));
+    // In a small window the credits need the room an absent information text would take.
+    const auto height = getInformationText().isEmpty() ? infoHeight - informationTextHeight : infoHeight;
+    infoArea = content.withTrimmedLeft (juce::jmin (linkColumnWidth + 10, content.getWidth())).withHeight (height);
+    credits.setBounds (content.withTrimmedTop (height + 10));
     credits.showStill();
 }
 

@@ -1,5 +1,4 @@
-#include "editor/BasePluginEditorOldStyle.h"
-#include "synth/Tarvelin.h"
+#include "editor/TarvelinEditor.h"
 
 // The entry the format wrappers call when a host instantiates the plug-in: the
 // instrument, set up with its editor (the instrument itself knows no editor).
@@ -7,6 +6,6 @@ juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
 {
     auto instrument = std::make_unique<Tarvelin>();
     auto& plugin = *instrument;
-    instrument->setEditorFactory ([&plugin] { return std::make_unique<BasePluginEditorOldStyle> (plugin, false); });
+    instrument->setEditorFactory ([&plugin] { return std::make_unique<TarvelinEditor> (plugin); });
     return BasePlugin::createAndSetUp (std::move (instrument)).release();
 }

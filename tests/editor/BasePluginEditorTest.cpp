@@ -72,7 +72,7 @@ TEST (EditorChain, IsBuiltThroughThePluginEntryWithoutADisplayAndOpensAsTheSameE
     EXPECT_TRUE (instrument->hasEditor());
 
     auto& tabs = editor->getOptionsWindow().getTabs();
-    EXPECT_EQ (tabs.getTabNames(), juce::StringArray ({ "Presets", "Midi Control" }));
+    EXPECT_EQ (tabs.getTabNames(), juce::StringArray ({ "Presets", "Midi Control", "Sequencer", "Patterns", "Synthesis" }));
     EXPECT_EQ (tabs.getCurrentTabIndex(), 0);
 
     for (int opening = 0; opening < 2; ++opening)
