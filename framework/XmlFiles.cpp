@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <string>
 
 namespace
 {
@@ -109,13 +110,113 @@ bool isValidUtf8 (const juce::String& text)
     return juce::CharPointer_UTF8::isValidString (bytes, static_cast<int> (std::strlen (bytes)));
 }
 
+// The toolkit's parser returns what it has read when the text ends early, with
+// no error: a file cut short by a full disk or an interrupted download would
+// load in part over what the user had. The root's start tag must be complete
+// and, for a whole document, the text must end with the root's own end.
+bool endsInsideItsRoot (const std::string& text, const juce::String& rootTag, bool outerElementOnly)
+{
+    // Past the prolog: the declaration, comments and instructions before the root.
+    auto start = std::string::npos;
+
+    for (size_t i = 0;;)
+    {
+        i = text.find ('<', i);
+
+        if (i == std::string::npos)
+            return true;
+
+        if (text.compare (i, 4, "<!--") == 0 || text.compare (i, 2, "<?") == 0)
+        {
+            const auto isComment = text[i + 1] == '!';
+            const auto end = text.find (isComment ? "-->" : "?>", i + 2);
+
+            if (end == std::string::npos)
+                return true;
+
+            i = end + (isComment ? 3 : 2);
+            continue;
+        }
+
+        start = i;
+        break;
+    }
+
+    // The start tag ends at the first ">" outside an attribute's quotes.
+    char quote = 0;
+    auto tagEnd = std::string::npos;
+
+    for (auto i = start + 1; i < text.size() && tagEnd == std::string::npos; ++i)
+    {
+        const auto c = text[i];
+
+        if (quote != 0)
+            quote = (c == quote) ? 0 : quote;
+        else if (c == '"' || c == '\'')
+            quote = c;
+        else if (c == '>')
+            tagEnd = i;
+    }
+
+    if (tagEnd == std::string::npos)
+        return true;
+
+    if (outerElementOnly || text[tagEnd - 1] == '/')
+        return false;
+
+    // Comments and instructions may follow the root; then its end tag must close the text.
+    auto end = text.find_last_not_of (" \t\r\n");
+
+    while (end != std::string::npos && end > tagEnd)
+    {
+        const auto tail = text.substr (0, end + 1);
+        size_t open = std::string::npos;
+
+        if (tail.size() >= 3 && tail.compare (tail.size() - 3, 3, "-->") == 0)
+            open = tail.rfind ("<!--");
+        else if (tail.size() >= 2 && tail.compare (tail.size() - 2, 2, "?>") == 0)
+            open = tail.rfind ("<?");
+        else
+            break;
+
+        if (open == std::string::npos || open <= tagEnd)
+            return true;
+
+        end = text.find_last_not_of (" \t\r\n", open - 1);
+    }
+
+    if (end == std::string::npos || text[end] != '>')
+        return true;
+
+    const auto closing = text.rfind ("</", end);
+
+    if (closing == std::string::npos || closing <= tagEnd)
+        return true;
+
+    const auto name = rootTag.toStdString();
+    auto after = closing + 2 + name.size();
+
+    if (text.compare (closing + 2, name.size(), name) != 0)
+        return true;
+
+    while (after < end && juce::CharacterFunctions::isWhitespace (text[after]))
+        ++after;
+
+    return after != end;
+}
+
 std::unique_ptr<juce::XmlElement> parseGuarded (const juce::String& text, bool outerElementOnly)
 {
     if (text.isEmpty() || ! isValidUtf8 (text) || trapsTheParser (text))
         return nullptr;
 
     juce::XmlDocument document (text);
-    return document.getDocumentElement (outerElementOnly);
+    auto root = document.getDocumentElement (outerElementOnly);
+
+    if (root != nullptr && endsInsideItsRoot (text.toStdString(), root->getTagName(), outerElementOnly))
+        return nullptr;
+
+    return root;
 }
 } // namespace
 

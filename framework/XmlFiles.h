@@ -20,9 +20,11 @@ std::unique_ptr<juce::XmlElement> read (const juce::File& file);
 
 /** The text's root element; null when the text does not parse. Every reader
     of outside XML goes through here or the functions below: text that is not
-    valid UTF-8, or that the toolkit's parser cannot take safely (a
-    "<!DOCTYPE", a "<?" inside the root element, a "&#x" reference cut off by
-    the end), counts as text that does not parse.
+    valid UTF-8, that the toolkit's parser cannot take safely (a "<!DOCTYPE",
+    a "<?" inside the root element, an "&" that begins neither "&amp;",
+    "&quot;", "&apos;", "&lt;", "&gt;" nor a character reference of 1 to 8
+    digits naming a valid character), or that ends before its root element
+    does (a file cut short), counts as text that does not parse.
 */
 std::unique_ptr<juce::XmlElement> parse (const juce::String& text);
 

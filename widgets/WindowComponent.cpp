@@ -33,10 +33,13 @@ WindowComponent::WindowComponent()
 
     // The icon is drawn in black like every icon; the title bar is black, so
     // it takes the title text's white.
-    if (auto windowIcon = juce::Drawable::createFromSVG (*juce::parseXML (loadBundleResourceAsString ("window-icon.svg"))))
+    if (const auto document = juce::parseXML (loadBundleResourceAsString ("window-icon.svg")))
     {
-        windowIcon->replaceColour (juce::Colours::black, juce::Colours::white);
-        setIcon (windowIcon.release());
+        if (auto windowIcon = juce::Drawable::createFromSVG (*document))
+        {
+            windowIcon->replaceColour (juce::Colours::black, juce::Colours::white);
+            setIcon (windowIcon.release());
+        }
     }
 
     setOpaque (windowStyle == 0 && ! transparent);

@@ -101,6 +101,18 @@ TEST (XmlFiles, TextsTheToolkitsParserMishandlesAreRefusedAndTheOuterElementIsRe
     EXPECT_EQ (outer->getStringAttribute ("name"), "A");
     EXPECT_EQ (outer->getNumChildElements(), 0);
 
+    // Cut short: the parser would return what it had read.
+    const juce::String cut[] = { "<Pattern application=\"Tarvelin\"", "<a b=\"x\"/", "<PresetBank><PresetGroup name=\"A\">",
+                                 "<a><b/>", "<a><b></b></a", "<a><b></b></b>", "<a><!-- c -->", "<a>text</a><!-- cut" };
+
+    for (const auto& text : cut)
+        EXPECT_EQ (XmlFiles::parse (text), nullptr) << text;
+
+    EXPECT_EQ (XmlFiles::parseOuterElement ("<?xml version=\"1.0\"?><Preset name=\"a>b\" author=\"x"), nullptr);
+    EXPECT_NE (XmlFiles::parseOuterElement ("<Preset name=\"a>b\"><param"), nullptr);
+    EXPECT_NE (XmlFiles::parse ("<a>t</a >\n<!-- saved -->\n"), nullptr);
+    EXPECT_NE (XmlFiles::parse ("<a b=\"/>\"/>"), nullptr);
+
     // What the guard must still let through.
     EXPECT_NE (XmlFiles::parse (juce::CharPointer_UTF8 ("<a b=\"Bass \xc3\xa4 \xe2\x82\xac\"/>")), nullptr);
     const auto root = XmlFiles::parse ("<?xml version=\"1.0\"?>\n<!-- saved -->\n<?other?>\n<Root a=\"1\"><!-- c --><B/></Root>");

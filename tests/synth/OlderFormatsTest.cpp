@@ -245,7 +245,7 @@ TEST_F (OlderFormats, PatternAndBankFilesRoundTrip)
     EXPECT_EQ (bank->getNumChildElements(), 96);
 }
 
-TEST_F (OlderFormats, FilesThatAreMissingOrNoXmlChangeNoPattern)
+TEST_F (OlderFormats, FilesThatAreMissingCutShortOrNoXmlChangeNoPattern)
 {
     const auto broken = folder.write ("broken.tqptrb", "<PatternBank><Pattern application=\"Tarvelin\" name=\"x\"");
     const auto foreign = folder.write ("foreign.tqptr", "<Pattern application=\"Other\" name=\"x\"/>");
@@ -254,6 +254,9 @@ TEST_F (OlderFormats, FilesThatAreMissingOrNoXmlChangeNoPattern)
     EXPECT_FALSE (plugin.loadPatternBankFile (folder.get().getChildFile ("missing.tqptrb")));
     EXPECT_FALSE (plugin.loadPatternFile (foreign, 3));
     EXPECT_FALSE (plugin.loadPatternFile (broken, 3));
+    EXPECT_FALSE (plugin.loadPatternFile (folder.write ("cut.tqptr", "<Pattern application=\"Tarvelin\" name=\"x\""), 3));
+    const auto whole = plugin.createPatternXml (1)->toString();
+    EXPECT_FALSE (plugin.loadPatternFile (folder.write ("half.tqptr", whole.substring (0, whole.length() / 2)), 3));
     EXPECT_FALSE (plugin.loadPatternFile (folder.write ("good.tqptr", plugin.createPatternXml (1)->toString()), 400));
     EXPECT_TRUE (everyPatternIsAsBefore());
 }
