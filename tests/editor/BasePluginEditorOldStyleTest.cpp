@@ -5,7 +5,6 @@
 #include "editor/OptionsWindow.h"
 #include "skin/GFXDisplay.h"
 #include "support/InstrumentTestSupport.h"
-#include "support/PixelProbe.h"
 #include "support/ScriptedFileChooser.h"
 #include "support/UiEvents.h"
 
@@ -101,24 +100,5 @@ TEST (OldStyleEditorPage, ChangingTypeShowsOnlyWhereSupportedAndTheDefaultsGoBel
             clickButton (*page.getChangingButtons().getButton (1));
             EXPECT_EQ (plugin->getPresetChangingMode(), 1);
         }
-    }
-}
-
-TEST_F (OldStyleEditor, ScreenshotsOfThePanelAndItsOptionsPages)
-{
-    std::unique_ptr<juce::AudioProcessorEditor> window (instrument->createEditor());
-    editor.sendLookAndFeelChange();
-    writeScreenshot (renderComponent (editor), "editor-panel");
-
-    editor.controllerEventTriggered (nullptr, GuiEventsMap::optionsEvent);
-    auto& tabs = editor.getOptionsWindow().getTabs();
-
-    for (int tab = 0; tab < tabs.getNumTabs(); ++tab)
-    {
-        tabs.setCurrentTabIndex (tab);
-        const auto image = renderComponent (editor);
-        const auto options = editor.getOptionsWindow().getScreenBounds() - editor.getScreenPosition();
-        EXPECT_TRUE (pixelIs (image, options.getX() + 1, options.getY() + 1, editor.findColour (DefaultLookAndFeel::windowFrameColourId)));
-        writeScreenshot (image, "editor-options-" + tabs.getTabNames()[tab].replaceCharacter (' ', '-').toLowerCase());
     }
 }

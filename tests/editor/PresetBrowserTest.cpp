@@ -1,7 +1,6 @@
 #include "editor/OldStylePresetBrowserWindow.h"
 #include "framework/XmlFiles.h"
 #include "support/InstrumentTestSupport.h"
-#include "support/PixelProbe.h"
 #include "support/PresetTestSupport.h"
 #include "support/ScriptedFileChooser.h"
 #include "support/TemporaryFolder.h"
@@ -323,9 +322,6 @@ TEST_F (PresetBrowser, TheToolsStandLeftTheFilesBottomRightAndTheColumnsBetween)
     EXPECT_EQ (stage->browser().getBounds(),
                juce::Rectangle<int>::leftTopRightBottom (window.getToolColumn().getRight() + 5, area.getY(), area.getRight() - 1,
                                                          window.getFileRow().getY() - 6));
-
-    stage->groups().selectItem (1, true);
-    writeScreenshot (renderComponent (stage->desktop), "preset-browser");
 }
 
 TEST (PresetBrowserInstrument, AProgramChangeOpensThePresetsGroupAndSelectsItsRow)
