@@ -1,5 +1,5 @@
 # Runs one fuzz target for a bounded time: ctest's fuzz step.
-#   cmake -DFUZZER=<TarvelinFuzzer> -DTARGET=<name> -DSECONDS=<n> -DSEEDS=<tests/fuzz> -DWORK=<folder> -P RunFuzzer.cmake
+#   cmake -DFUZZER=<TarvelinFuzzer> -DTARGET=<name> -DSECONDS=<n> -DMAX_LEN=<bytes> -DSEEDS=<tests/fuzz> -DWORK=<folder> -P RunFuzzer.cmake
 # New inputs go to a working corpus in the build folder; the seeds and the
 # saved regressions in the source tree are only read. A crash, a broken check,
 # a leak or a hang fails the step and leaves the input in WORK/crashes.
@@ -21,6 +21,7 @@ set(ENV{TARVELIN_FUZZ_TARGET} "${TARGET}")
 execute_process(
     COMMAND "${FUZZER}"
         -max_total_time=${SECONDS}
+        -max_len=${MAX_LEN}
         -timeout=10
         -rss_limit_mb=2048
         -print_final_stats=1
