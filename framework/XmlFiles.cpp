@@ -264,12 +264,15 @@ public:
                 }
                 else
                 {
+                    // An element one level down, with or without children of its own.
                     const auto start = readElementStart();
 
                     if (start == Start::none)
                         --depth;
-                    else if (start == Start::open && ++depth > maxLevels)
+                    else if (depth + 1 > maxLevels)
                         return true;
+                    else if (start == Start::open)
+                        ++depth;
                 }
 
                 continue;
