@@ -96,7 +96,8 @@ std::unique_ptr<juce::XmlElement> parseText (const juce::String& text, Findings&
     if (root == nullptr)
         return root;
 
-    // Depth first without recursion, each element with its level.
+    // Depth first without recursion, each element with its level; text is
+    // kept as elements too, but the parser reads it without going a level down.
     std::vector<std::pair<const juce::XmlElement*, int>> pending { { root.get(), 1 } };
     auto deepest = 0;
 
@@ -107,7 +108,8 @@ std::unique_ptr<juce::XmlElement> parseText (const juce::String& text, Findings&
         deepest = juce::jmax (deepest, level);
 
         for (const auto* child : element->getChildIterator())
-            pending.emplace_back (child, level + 1);
+            if (! child->isTextElement())
+                pending.emplace_back (child, level + 1);
     }
 
     if (deepest > XmlFiles::maxNestingDepth)
