@@ -47,13 +47,21 @@ struct Bound
 };
 } // namespace
 
-TEST (KnobTest, ShowsTheNearestFrameAndFrameZeroWhenDisabled)
+TEST (KnobTest, ShowsTheNearestFrameAndDisabledTheSameFrameDimmed)
 {
     Bound<GFXKnob> knob (101, 0.5f);
     EXPECT_EQ (frameShown (knob.control), 50);
 
+    // Frame 0 is the lowest position: a disabled knob at 0.5 is not drawn there.
     knob.control.setEnabled (false);
-    EXPECT_EQ (frameShown (knob.control), 0);
+    EXPECT_EQ (dimmedFrameShown (knob.control), 50);
+
+    knob.parameter.setNormalisedValue (0.8f, true);
+    dispatchPendingMessages();
+    EXPECT_EQ (dimmedFrameShown (knob.control), 80) << "a disabled knob still follows its parameter";
+
+    knob.control.setEnabled (true);
+    EXPECT_EQ (frameShown (knob.control), 80);
 }
 
 TEST (KnobTest, DragWritesTheParameterInsideItsGestureAndTellsTheEditor)
@@ -107,7 +115,7 @@ TEST (SwitchTest, ThreePositionThresholds)
     disabled.setImage (makeStrip (3), 3);
     disabled.setValue (1.0, juce::dontSendNotification);
     disabled.setEnabled (false);
-    EXPECT_EQ (frameShown (disabled), 0);
+    EXPECT_EQ (dimmedFrameShown (disabled), 2);
 }
 
 TEST_F (SkinTest, SwitchStyleIsReadIgnoringCase)

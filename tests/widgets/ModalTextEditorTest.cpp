@@ -60,10 +60,16 @@ TEST (ModalTextEditor, ReturnAfterTypingCommitsTheNewTextOnce)
     EXPECT_EQ (field.editor.getText(), "Acid Line 2");
     EXPECT_EQ (field.recorder.events, juce::StringArray ({ "changing", "changing", "committed Acid Line 2", "ended" }));
 
-    // The next end of the edit has nothing new to commit.
+    // Return ended the edit: the field losing its focus next ends nothing more.
     field.recorder.events.clear();
     field.editor.focusLost (juce::Component::focusChangedByMouseClick);
-    EXPECT_EQ (field.recorder.events, juce::StringArray ({ "ended" }));
+    EXPECT_TRUE (field.recorder.events.isEmpty()) << field.recorder.events.joinIntoString (", ");
+
+    // Typing on in the field that kept its focus is an edit of its own, which that loss ends.
+    field.type ("!");
+    field.recorder.events.clear();
+    field.editor.focusLost (juce::Component::focusChangedByMouseClick);
+    EXPECT_EQ (field.recorder.events, juce::StringArray ({ "committed Acid Line 2!", "ended" }));
 }
 
 TEST (ModalTextEditor, ReturnWithTheTextUnchangedOnlyEndsTheEdit)
