@@ -219,3 +219,64 @@ TEST (MidiChannelDisplayTest, FrameOneIsAllChannelsAndTheNextSixteenAreTheChanne
     disabled.control.setEnabled (false);
     EXPECT_EQ (frameShown (disabled.control), 0);
 }
+
+//==============================================================================
+namespace
+{
+/** Presses a control and drags it, leaving the button down. */
+void pressAndDrag (juce::Component& control)
+{
+    control.mouseDown (mouseEvent (control, { 4, 3 }));
+    control.mouseDrag (mouseEvent (control, { 4, -40 }, juce::ModifierKeys::leftButtonModifier, juce::Point<int> (4, 3)));
+}
+
+/** What the host hears of a knob or switch that goes in the middle of a drag. */
+template <typename Control>
+std::vector<juce::String> gestureWhenTheControlGoes (bool deleted)
+{
+    FloatParameter parameter (0, "Test", 0.0f, 1.0f, 0.0f);
+    ParameterLog log;
+    parameter.addListener (&log);
+
+    juce::Component window;
+    auto control = std::make_unique<Control> ("Control");
+    control->setImage (makeStrip (11), 11);
+    control->setParameter (&parameter);
+    window.addAndMakeVisible (*control);
+
+    pressAndDrag (*control);
+    EXPECT_EQ (log.entries.front(), "begin");
+    EXPECT_NE (log.entries.back(), "end") << "the button is still down";
+
+    if (deleted)
+    {
+        control.reset();
+    }
+    else
+    {
+        // The host closes its window: the editor leaves it, and no mouse-up comes...
+        window.removeChildComponent (control.get());
+
+        // ...until the pointer next meets one of the plug-in's windows.
+        control->mouseUp (mouseEvent (*control, { 4, -40 }, {}, juce::Point<int> (4, 3)));
+    }
+
+    return log.entries;
+}
+} // namespace
+
+TEST (GestureTest, AKnobOrSwitchThatGoesMidDragEndsItsGestureOnce)
+{
+    for (const bool deleted : { true, false })
+    {
+        SCOPED_TRACE (deleted ? "deleted" : "taken off the screen");
+
+        for (const auto& entries : { gestureWhenTheControlGoes<GFXKnob> (deleted), gestureWhenTheControlGoes<GFXSwitch> (deleted) })
+        {
+            ASSERT_GE (entries.size(), 2u);
+            EXPECT_EQ (entries.back(), "end");
+            EXPECT_EQ (std::count (entries.begin(), entries.end(), "end"), 1);
+            EXPECT_EQ (std::count (entries.begin(), entries.end(), "begin"), 1);
+        }
+    }
+}

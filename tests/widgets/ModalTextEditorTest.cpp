@@ -125,3 +125,42 @@ TEST (ModalTextEditor, ATextSetBeforeJoiningTheEditorTakesTheEditorsTextColour)
 
     EXPECT_GT (darkPixels, 40);
 }
+
+TEST (ModalTextEditor, AnOwnerThatHidesTheFieldWhenTheEditEndsHearsTheEndOnce)
+{
+    // The skin's text field and the browser's rename label hide the field when
+    // the edit ends; hiding the focused field makes the toolkit take its focus.
+    struct Hider : public Recorder
+    {
+        void editEnded (ModalTextEditor* editor) override
+        {
+            Recorder::editEnded (editor);
+            editor->setVisible (false);
+            editor->focusLost (juce::Component::focusChangedDirectly);
+        }
+    };
+
+    const std::pair<int, juce::StringArray> rows[] = {
+        { juce::KeyPress::returnKey, { "changing", "committed Acid Line!", "ended" } },
+        { juce::KeyPress::escapeKey, { "changing", "ended", "cancelled" } },
+    };
+
+    for (const auto& [keyCode, expected] : rows)
+    {
+        ModalTextEditor field ("name");
+        Hider owner;
+        field.setBounds (0, 0, 200, 20);
+        field.setText ("Acid Line", false);
+        field.addModalListener (nullptr);   // ignored: null is no listener
+        field.addModalListener (&owner);
+        field.focusGained (juce::Component::focusChangedByMouseClick);
+
+        field.moveCaretToEnd();
+        typeText (field, "!");
+        pressKey (field, makeKey (keyCode));
+        dispatchPendingMessages();
+
+        EXPECT_EQ (owner.events, expected) << (keyCode == juce::KeyPress::returnKey ? "Return" : "Escape");
+        EXPECT_FALSE (field.isVisible());
+    }
+}
