@@ -1,5 +1,7 @@
 #pragma once
 
+#include <juce_graphics/juce_graphics.h>
+
 #include <vector>
 
 /*  The X server ($DISPLAY) asked directly, over a connection of the test's
@@ -24,4 +26,15 @@ bool isViewable (unsigned long window);
 
 /** The windows inside a window (not itself) that the server shows, depth first. */
 std::vector<Window> getViewableDescendants (unsigned long window);
+
+/** Gives a window the keyboard (X input focus), as a host does for the
+    plug-in's window; true once the server has it there. */
+bool giveInputFocus (unsigned long window);
+
+/** The window that has the keyboard (0 for none). */
+unsigned long getInputFocus();
+
+/** What the screen shows in an area now, as an RGB image; null when the
+    server cannot be asked. Quicker than a dump of the whole screen. */
+juce::Image grabArea (juce::Rectangle<int> area);
 } // namespace XServer
