@@ -148,7 +148,7 @@ protected:
     /** Runs the loop until the host has heard so many keys in all. */
     bool hostHears (int count)
     {
-        return runMessageLoopUntil ([this, count] { return keysForTheHost.heard.size() >= count; }, timeoutMs);
+        return XServer::runMessageLoopWithHandOnMouseUntil ([this, count] { return keysForTheHost.heard.size() >= count; }, timeoutMs);
     }
 
     /** One block of audio, so that the sequencer takes what the panel asked. */
@@ -250,11 +250,11 @@ TEST_F (EmbeddedEditor, AClickOnTheNameDisplayTypingAndReturnRenameThePresetAndG
 
     const auto idle = XServer::grabArea (screenBoundsOf (nameDisplay));
     clickOn (nameDisplay);
-    ASSERT_TRUE (runMessageLoopUntil ([&] { return nameDisplay.isEditing(); }, timeoutMs));
+    ASSERT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return nameDisplay.isEditing(); }, timeoutMs));
     type ("abc");
 
     // The display scrolls to its caret at the end of the name.
-    EXPECT_TRUE (runMessageLoopUntil ([&]
+    EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&]
     {
         return nameDisplay.getText() == nameBefore + "abc"
             && StripFrames::difference (XServer::grabArea (screenBoundsOf (nameDisplay)), idle) > 0;
@@ -263,7 +263,7 @@ TEST_F (EmbeddedEditor, AClickOnTheNameDisplayTypingAndReturnRenameThePresetAndG
 
     press ("Return");
 
-    EXPECT_TRUE (runMessageLoopUntil ([&] { return presetName() == nameBefore + "abc"; }, timeoutMs)) << presetName();
+    EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return presetName() == nameBefore + "abc"; }, timeoutMs)) << presetName();
     EXPECT_FALSE (nameDisplay.isEditing());
     EXPECT_TRUE (keysForTheHost.heard.isEmpty()) << "the edit's keys reached the host: " << keysForTheHost.describe();
 
@@ -307,7 +307,7 @@ TEST_F (EmbeddedEditor, TheTempoKnobShowsThePatternTempoAfterOpeningAPatternChan
     drag.addArray ({ "mouseup", "1" });
     xdotool (drag);
 
-    EXPECT_TRUE (runMessageLoopUntil ([&] { return tempo.getValue() == 166.0f; }, timeoutMs)) << tempo.getValue();
+    EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return tempo.getValue() == 166.0f; }, timeoutMs)) << tempo.getValue();
     EXPECT_TRUE (knob.isEnabled());
     EXPECT_EQ (knobsOffTheirParameters ({ &knob }), "");
     EXPECT_EQ (frameOnScreen (knob).frame, 32);

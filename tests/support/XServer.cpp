@@ -113,6 +113,18 @@ unsigned long getInputFocus()
     return focus == PointerRoot ? 0 : focus;
 }
 
+void nudgePointer()
+{
+    static int direction = 1;
+
+    if (auto* display = getConnection())
+    {
+        XWarpPointer (display, 0, 0, 0, 0, 0, 0, direction, 0);
+        XSync (display, False);
+        direction = -direction;
+    }
+}
+
 juce::Image grabArea (juce::Rectangle<int> area)
 {
     auto* display = getConnection();
