@@ -3,6 +3,7 @@
 #include "editor/AboutWindow.h"
 #include "framework/GuiEventsMap.h"
 
+#include "skin/GFXDisplay.h"
 #include "skin/GFXKnob.h"
 #include "skin/GFXMultiStateButton.h"
 #include "skin/GFXPanel.h"
@@ -291,4 +292,33 @@ TEST_F (InstrumentEditorFixture, EveryKnobAndSwitchShowsItsParameterAfterAPreset
     }
 
     EXPECT_GE (moved, 5) << "the second preset moves the knobs";
+}
+
+TEST_F (InstrumentEditorFixture, NoSkinControlAsksForTheKeyboardSoNoActivationOrTabHandsItOne)
+{
+    // The displays that can be edited (the preset name always, the pattern
+    // name, tempo and shuffle in write mode) are editable now.
+    trigger (IntSeqPlugin::toggleInternalSyncEvent);
+    trigger (IntSeqPlugin::togglePatternWriteModeEvent);
+    ASSERT_TRUE (control<GFXDisplay> ("PresetNameDisplay").isEditable());
+    ASSERT_TRUE (control<GFXDisplay> ("PatternNameDisplay").isEditable());
+
+    // The toolkit hands the keyboard of an activated window, and the tab key's
+    // next stop, to a component that asks for it: none of the panel's may.
+    int checked = 0;
+    std::function<void (juce::Component&)> check = [&] (juce::Component& component)
+    {
+        for (auto* child : component.getChildren())
+        {
+            EXPECT_FALSE (child->getWantsKeyboardFocus()) << child->getName() << " asks for the keyboard";
+            ++checked;
+            check (*child);
+        }
+    };
+    check (*editor.getMainPanel());
+    EXPECT_GE (checked, 100);
+
+    // A display's keys are the host's outside an edit.
+    EXPECT_FALSE (control<GFXDisplay> ("PresetNameDisplay").keyPressed (juce::KeyPress (' ', {}, ' ')));
+    EXPECT_FALSE (control<GFXDisplay> ("PresetNameDisplay").keyPressed (juce::KeyPress (juce::KeyPress::returnKey)));
 }
