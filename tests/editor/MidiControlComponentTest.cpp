@@ -79,6 +79,18 @@ TEST_F (MidiPage, TheGridGrowsColumnsBeyondThreeAndScrollsBySixthsOfAColumn)
     EXPECT_EQ (list().getScrollOffset(), -(4 * 177 - 3 * 177));
 }
 
+TEST_F (MidiPage, APageTooLowForOneRowStillListsItsEntriesInOneRow)
+{
+    assignEntries (4);
+
+    for (const int height : { 90, 60, 30 })
+    {
+        page->setSize (560, height);
+        EXPECT_EQ (list().getRowsPerColumn(), 1) << height;
+        EXPECT_EQ (list().getNumColumns(), 4) << height;
+    }
+}
+
 TEST_F (MidiPage, TheLearnButtonTakesTheTopAndTheDefaultMapBoxTheBottom)
 {
     EXPECT_EQ (list().getBounds(), juce::Rectangle<int> (0, 0, 530, 234));
