@@ -328,9 +328,12 @@ TEST_F (DisplayTest, ANumberOrNoteDisplayThatGoesMidDragEndsItsGestureOnce)
         juce::String entries;
     };
 
-    const auto dragThenGo = [this] (const juce::String& xml, Parameter& parameter, bool deleted)
+    // A parameter keeps its synchronous listeners: each log lives as long as the test.
+    std::vector<std::unique_ptr<Log>> logs;
+
+    const auto dragThenGo = [this, &logs] (const juce::String& xml, Parameter& parameter, bool deleted)
     {
-        Log log;
+        auto& log = *logs.emplace_back (std::make_unique<Log>());
         parameter.addListener (&log);
         auto& display = load<juce::Component> (xml);
         dynamic_cast<GUIController&> (display).setParameter (&parameter);
