@@ -5,10 +5,7 @@
 #include "skin/GFXMultiStateButton.h"
 #include "skin/NumericDisplay.h"
 #include "skin/PatternNumberDisplay.h"
-#include "skin/ControlTestSupport.h"
-#include "support/PixelProbe.h"
 #include "support/ScriptedFileChooser.h"
-#include "support/StripFrames.h"
 #include "support/TemporaryFolder.h"
 #include "support/UiEvents.h"
 
@@ -394,42 +391,4 @@ TEST_F (InstrumentEditorFixture, ThePatternsPageChoosesWhatNewInstancesStartWith
     group.getPathComponent().setPath (bank, true);
     EXPECT_EQ (plugin.getDefaultPatternsMode(), IntSeqPlugin::userDefinedPatterns);
     EXPECT_EQ (plugin.getUserPatternsFile(), bank);
-}
-
-TEST_F (InstrumentEditorFixture, TheTempoKnobShowsThePatternTempoAfterOpeningAPatternChangeAndADisplayDrag)
-{
-    auto& knob = control<GFXKnob> ("TempoKnob");
-    auto& display = control<NumericDisplay> ("TempoDisplay");
-    const auto& tempo = *parameters.getParameter (Seq::patternTempoId);
-    const auto shownFrame = [&knob] { return StripFrames::findShownFrame (knob, renderComponent (knob)).frame; };
-    ASSERT_EQ (knob.getFramesNum(), 65);
-
-    // Pattern 1 plays at 130 BPM: frame 24 of 65 over 30 to 300. The knob
-    // cannot be turned (neither INT CLK nor WRITE is on), and still shows it.
-    EXPECT_FLOAT_EQ (tempo.getValue(), 130.0f);
-    EXPECT_FALSE (knob.isEnabled());
-    EXPECT_EQ (shownFrame(), 24);
-
-    // MIDI note 19 chooses the fifth chain position: pattern 5, at 136 BPM.
-    plugin.prepareToPlay (44100.0, 512);
-    InstrumentTest::render (plugin, 512, 512, { InstrumentTest::noteOn (0, 19) });
-    dispatchPendingMessages();
-    ASSERT_FLOAT_EQ (tempo.getValue(), 136.0f);
-    EXPECT_EQ (shownFrame(), 25);
-
-    // With INT CLK and WRITE the display takes a drag: 30 pixels up on the tens digit add 30.
-    trigger (Seq::toggleInternalSyncEvent);
-    trigger (Seq::togglePatternWriteModeEvent);
-    ASSERT_TRUE (display.isEditable());
-    ASSERT_TRUE (knob.isEnabled());
-
-    const juce::Point<int> tens (display.getWidth() * 3 / 8, display.getHeight() / 2);
-    display.mouseDown (ControlTest::mouseEvent (display, tens));
-    display.mouseDrag (ControlTest::mouseEvent (display, tens - juce::Point<int> (0, 30), juce::ModifierKeys::leftButtonModifier, tens));
-    display.mouseUp (ControlTest::mouseEvent (display, tens - juce::Point<int> (0, 30), juce::ModifierKeys::leftButtonModifier, tens));
-    dispatchPendingMessages();
-
-    EXPECT_FLOAT_EQ (tempo.getValue(), 166.0f);
-    EXPECT_FLOAT_EQ ((float) plugin.getPatternTempo (4), 166.0f);
-    EXPECT_EQ (shownFrame(), 32);
 }
