@@ -123,6 +123,9 @@ TEST_F (MidiPage, APressSelectsTheCellUnderItAndTheHeaderOrOutsideDoNothing)
         { "empty cell after the last entry", cellCentre (1, 3), 12, false },
         { "empty cell of the third column", cellCentre (2, 8), 26, false },
         { "header", { grid.getX() + 40, grid.getY() + 10 }, -1, false },
+        { "header's last pixel row", { grid.getX() + 40, grid.getY() + List::headerHeight - 1 }, -1, false },
+        { "first row's top pixel row", { grid.getX() + 40, grid.getY() + List::headerHeight }, 0, true },
+        { "second row's top pixel row", { grid.getX() + 40, grid.getY() + List::headerHeight + List::rowHeight }, 1, true },
         { "below the grid", { grid.getX() + 40, grid.getBottom() + 2 }, -1, false },
     };
 
