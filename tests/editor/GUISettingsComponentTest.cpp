@@ -208,10 +208,10 @@ TEST (SkinChoice, APackageWhosePicturesNeedTooMuchMemoryIsRefusedAndTheEditorSti
     EditorTestPlugin::skinsFolder().getChildFile ("Bomb.ulvraskin").replaceWithData (bytes.getData(), bytes.getSize());
     const juce::String warning = "The pictures of the skin \"Bomb\" need more than 256 MB: the skin is not loaded";
 
-    // Without a background it is the narrowest skin, so the editor starts
-    // with it: the default skin takes its place.
+    // Without a background it is the narrowest skin, so with no screen the
+    // editor starts with it: the default skin takes its place.
     installSkin ("Narrow", 100, 50, juce::Colours::blue);
-    const auto plugin = EditorTestPlugin::create ({ true, false, -1 }, true);
+    const auto plugin = EditorTestPlugin::create ({ true, false, -1 }, true, juce::Rectangle<int>());
     auto& editor = plugin->editor();
     ASSERT_EQ (editor.getGUISettingsPage()->getDefaultSkinName(), "Bomb");
     ASSERT_NE (editor.getMainPanel(), nullptr);
