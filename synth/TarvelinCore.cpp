@@ -43,7 +43,7 @@ TarvelinCore::TarvelinCore (Math mathToUse)
     : math (mathToUse)
 {
     FastMath::prepareTables();
-    heldNotes.reserve (2 * numNotes);
+    heldNotes.reserve (maxHeldNotes);
     buildPitchTables (12.0);
 
     // The 44100 Hz set is in force until a rate is given, so a fresh engine renders soundly.
@@ -330,7 +330,7 @@ double TarvelinCore::getParameter (int id) const
 //==============================================================================
 void TarvelinCore::noteOn (int note, float velocity)
 {
-    if (note < 0 || note >= numNotes)
+    if (note < 0 || note >= numNotes || heldNotes.size() >= static_cast<size_t> (maxHeldNotes))
         return;
 
     heldNotes.emplace_back (note, velocity);

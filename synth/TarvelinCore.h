@@ -18,7 +18,7 @@
 
     The engine takes no lock of its own: the plug-in serialises every call under
     its engine lock (except setSampleRate from prepare-to-play). Rendering never
-    allocates; only a note-on may grow the held-note list past its reserve.
+    allocates, and neither does a note-on: the held-note list is reserved up front.
     Every input is accepted and nothing is ever reported.
 */
 class TarvelinCore
@@ -26,6 +26,11 @@ class TarvelinCore
 public:
     static constexpr int numParameters = 24;
     static constexpr int numNotes = 128;
+
+    /** Held notes beyond this many (a note struck again and again without its release)
+        are ignored, so that a note-on never allocates.
+    */
+    static constexpr int maxHeldNotes = 2 * numNotes;
 
     /** The functions the render uses: bounded-error approximations (FastMath,
         the instrument's) or the standard library's (ExactMath, the reference).
@@ -74,7 +79,8 @@ public:
 
     //==========================================================================
     /** Starts a note (0 to 127, others are ignored): the first held note restarts the
-        envelopes without glide, a further one glides to its pitch legato.
+        envelopes without glide, a further one glides to its pitch legato. Ignored while
+        maxHeldNotes are held.
     */
     void noteOn (int note, float velocity);
 

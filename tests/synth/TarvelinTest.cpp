@@ -150,6 +150,24 @@ TEST (InstrumentBlocks, AudioAndMidiOfThePlayingSequencerAreTheSameForBlockSizes
     });
 }
 
+TEST_F (Instrument, NotesBeyondTheEnginesHeldNotesAreNeitherPlayedNorSentAndEveryNoteSentIsReleased)
+{
+    switchSequencerOff (plugin);
+    std::vector<MidiOut> input;
+
+    for (int i = 0; i < TarvelinCore::maxHeldNotes + 10; ++i)
+    {
+        input.push_back (noteOn (i, 40));
+        input.push_back (noteOff (2000 + i, 40));
+    }
+
+    const auto notes = play (4096, input).notes();
+    const auto ons = std::count_if (notes.begin(), notes.end(), [] (const NoteEvent& e) { return e.on; });
+
+    EXPECT_EQ (ons, TarvelinCore::maxHeldNotes);
+    EXPECT_EQ (static_cast<long> (notes.size()) - ons, TarvelinCore::maxHeldNotes);
+}
+
 TEST_F (Instrument, WithTheSequencerOnMidiNotesDoNotPlayTheVoice)
 {
     ASSERT_TRUE (plugin.isInternalSequencerOn());
