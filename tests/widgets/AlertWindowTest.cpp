@@ -160,6 +160,17 @@ TEST (AlertWindow, ALongMessageWidensTheBoxAndAShortOneKeepsTheMinimum)
     const auto textWidth = (int) longQuestion.desktop.lookAndFeel.getInterfaceFont().getStringWidthFloat (message);
     ASSERT_GT (textWidth, 250);
     EXPECT_EQ (longQuestion.window->getWidth(), textWidth + 2 * WindowComponent::frameWidth + 12);
+
+    // The whole line fits the message label: no border squeezes it.
+    const juce::Label* label = nullptr;
+
+    for (auto* child : longQuestion.window->getChildren())
+        if (auto* found = dynamic_cast<juce::Label*> (child))
+            label = found;
+
+    ASSERT_NE (label, nullptr);
+    EXPECT_EQ (label->getText(), message);
+    EXPECT_GE (label->getBorderSize().subtractedFrom (label->getLocalBounds()).getWidth(), textWidth);
 }
 
 TEST (AlertWindow, ItIsCentredOverAVeilWithItsButtonsAtTheBottomRight)

@@ -200,6 +200,24 @@ TEST (DefaultLookAndFeel, IconButtonsExistForTheirIndicesAndSizesOnly)
     EXPECT_EQ (lf.createIconButton ("none", 17, DefaultLookAndFeel::largeButtons), nullptr);
     EXPECT_EQ (lf.createIconButton ("none", 22), nullptr);
 
+    // Disabled, the picture is dimmed to 0.3 of its opacity, as the toolkit draws it.
+    const auto strongestAlpha = [] (const juce::Image& image)
+    {
+        int strongest = 0;
+
+        for (int y = 0; y < image.getHeight(); ++y)
+            for (int x = 0; x < image.getWidth(); ++x)
+                strongest = juce::jmax (strongest, (int) image.getPixelAt (x, y).getAlpha());
+
+        return strongest;
+    };
+
+    small->setLookAndFeel (&lf);
+    const auto enabledAlpha = strongestAlpha (renderComponent (*small));
+    small->setEnabled (false);
+    EXPECT_NEAR (strongestAlpha (renderComponent (*small)), 0.3 * enabledAlpha, 2.0);
+    small->setLookAndFeel (nullptr);
+
     const auto images = lf.getStateButtonImages (0, DefaultLookAndFeel::smallButtons);
     ASSERT_EQ (images.size(), 7);
     EXPECT_EQ (images[0].getWidth(), 10);

@@ -224,4 +224,8 @@ TEST (WindowComponent, DrawsFrameTitleBarAndBackgroundFromTheColourTable)
     EXPECT_TRUE (pixelIs (image, 100, 80, lf.findColour (DefaultLookAndFeel::windowBackgroundColourId)));
     EXPECT_TRUE (pixelIs (image, window.getWidth() - 2, window.getHeight() - 2,
                           lf.findColour (DefaultLookAndFeel::windowFrameColourId)));
+
+    // The close button draws only its cross: between the cross's upper arms lies the title bar.
+    const auto close = window.getCloseButton().getBounds();
+    EXPECT_TRUE (pixelIs (image, close.getCentreX(), close.getY() + 2, lf.findColour (DefaultLookAndFeel::windowFrameColourId)));
 }

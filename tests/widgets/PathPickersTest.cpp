@@ -107,8 +107,19 @@ TEST (PathComponent, ALongPathShowsItsBeginningAndTheBrowseButtonFollowsEnableme
     picker.setPath (juce::File ("/home/user/Documents/Music/Projects/Basslines/Maps/Live Set.tqccmap"), false);
     EXPECT_FALSE (picker.showsWholePath());
 
+    // The field's outline is the white 0xF002202, its fill 0xF002200; disabled, both at half opacity.
+    const auto& lf = desktop.lookAndFeel;
+    const auto outline = lf.findColour (DefaultLookAndFeel::pathFieldOutlineColourId);
+    const auto fill = lf.findColour (DefaultLookAndFeel::pathFieldColourId);
+    const auto middle = picker.getFieldArea().getCentreY();
+    auto image = renderComponent (picker);
+    EXPECT_TRUE (pixelIs (image, 0, middle, outline));
+    EXPECT_TRUE (pixelIs (image, picker.getFieldArea().getCentreX(), 2, fill));
+
     picker.setEnabled (false);
     EXPECT_FALSE (browse.isEnabled());
+    image = renderComponent (picker);
+    EXPECT_TRUE (pixelIs (image, 0, middle, outline.withMultipliedAlpha (0.5f)));
 }
 
 TEST (PathComponent, TheRealChooserOpensInsideTheEditorAndClosesWithThePicker)

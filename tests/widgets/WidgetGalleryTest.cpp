@@ -79,6 +79,7 @@ struct Controls
         quality.attachToParameter (&qualityValue);
         quality.setSize (150, 18);
 
+        radio.setSelectedIndex (1, false);
         check.setChecked (true, juce::dontSendNotification);
 
         tools.addAndMakeVisible (add);
