@@ -21,15 +21,18 @@ namespace
 {
 thread_local bool countingHere = false;
 std::atomic<int> allocationsCounted { 0 };
+} // namespace
 
+#if ! defined(TARVELIN_OWN_ALLOCATOR) && defined(__GLIBC__)
+
+namespace
+{
 void countAllocation() noexcept
 {
     if (countingHere)
         allocationsCounted.fetch_add (1, std::memory_order_relaxed);
 }
 } // namespace
-
-#if ! defined(TARVELIN_OWN_ALLOCATOR) && defined(__GLIBC__)
 
 // glibc's own entry points, behind the public names taken here.
 extern "C" void* __libc_malloc (std::size_t size) noexcept;
