@@ -31,6 +31,8 @@ function(tarvelin_use_plugin_library target)
         $<TARGET_PROPERTY:TarvelinResources,INTERFACE_INCLUDE_DIRECTORIES>)
     target_compile_definitions(${target} PRIVATE
         $<TARGET_PROPERTY:Tarvelin,COMPILE_DEFINITIONS>)
+    # The VST3 SDK's headers, as the library's own sources see them: someone else's warnings.
+    target_include_directories(${target} SYSTEM PRIVATE ${TARVELIN_VST3_SDK_DIR})
 endfunction()
 
 # Runs every test of a test executable, and the discovery of its tests, under a

@@ -73,7 +73,9 @@ bool EditorFileChooser::launch (const FileChooserLauncher::Request& request, std
 
 void EditorFileChooser::saveChosenFile (const juce::File& typed, const juce::String& title, const juce::String& extension)
 {
-    const auto file = extension.isEmpty() ? typed : typed.withFileExtension (extension);
+    const auto keepsName = extension.isEmpty()
+                        || (extensionCaseIgnored && typed.getFileExtension().equalsIgnoreCase (extension));
+    const auto file = keepsName ? typed : typed.withFileExtension (extension);
 
     // The dialog asked about the typed name only.
     if (file != typed && file.exists())

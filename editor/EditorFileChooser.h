@@ -28,6 +28,11 @@ public:
 
     void setFileChooserLauncher (std::unique_ptr<FileChooserLauncher> newLauncher);
 
+    /** With it, a file to save whose extension is the page's in another case
+        ("Bank.TQPTRB") keeps its name; without it (the default), the page's
+        extension replaces it as typed. */
+    void setExtensionCaseIgnored (bool shouldIgnoreCase) noexcept { extensionCaseIgnored = shouldIgnoreCase; }
+
     /** True while a dialog waits for the user. */
     bool isDialogOpen() const noexcept { return dialogOpen; }
 
@@ -57,6 +62,7 @@ private:
     juce::Component& requester;
     Ulvra::AlertWindow::Caller& caller;
     bool dialogOpen = false;
+    bool extensionCaseIgnored = false;
 
     std::unique_ptr<Ulvra::AlertWindow> question;
     juce::File questionFile;

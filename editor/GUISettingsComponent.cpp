@@ -6,18 +6,6 @@
 
 #include <algorithm>
 
-namespace
-{
-// The main display's whole area; empty without a display.
-juce::Rectangle<int> getMainScreenArea()
-{
-    if (const auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay())
-        return display->totalArea;
-
-    return {};
-}
-} // namespace
-
 //==============================================================================
 GUISettingsComponent::SkinPreview::SkinPreview (juce::Rectangle<int> screen) : screenArea (screen)
 {
@@ -66,9 +54,22 @@ GUISettingsComponent::SkinPanel::SkinPanel (const juce::String& caption, const j
     panel.setContentComponent (&column, false);
 }
 
+juce::Rectangle<int> GUISettingsComponent::getMainScreenArea()
+{
+    if (const auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay())
+        return display->totalArea;
+
+    return {};
+}
+
 GUISettingsComponent::GUISettingsComponent (BasePluginEditor& editorToServe)
+    : GUISettingsComponent (editorToServe, getMainScreenArea())
+{
+}
+
+GUISettingsComponent::GUISettingsComponent (BasePluginEditor& editorToServe, juce::Rectangle<int> screen)
     : editor (editorToServe),
-      screenArea (getMainScreenArea()),
+      screenArea (screen),
       defaults ("Default skin", "DefaultSkinBox", screenArea),
       current ("Current skin", "CurrentSkinBox", screenArea)
 {

@@ -56,8 +56,15 @@ public:
     static constexpr int comboWidth = 300;
     static constexpr int comboHeight = 18;
 
+    /** The page for the main display's screen. */
     explicit GUISettingsComponent (BasePluginEditor& editor);
+    /** The page for a screen of that area (empty: no display), which the
+        default skin is chosen to fit. */
+    GUISettingsComponent (BasePluginEditor& editor, juce::Rectangle<int> screenArea);
     ~GUISettingsComponent() override;
+
+    /** The main display's whole area; empty without a display. */
+    static juce::Rectangle<int> getMainScreenArea();
 
     /** The widest record whose bounds fit inside the screen area, else the
         narrowest; -1 without records. The records are sorted narrowest first. */

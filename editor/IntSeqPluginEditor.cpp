@@ -277,6 +277,9 @@ IntSeqPluginEditor::IntSeqPluginEditor (IntSeqPlugin& pluginToEdit, bool withSki
 {
     bindSkinControls();
 
+    // "Bank.TQPTRB" is a bank file already: it keeps its name, and no question is asked.
+    patternFileChooser.setExtensionCaseIgnored (true);
+
     loadMenu.addItem (singlePatternItem, "Load pattern", false, true);
     loadMenu.addItem (patternBankItem, "Load pattern bank", false, true);
     loadMenu.addListener (this);

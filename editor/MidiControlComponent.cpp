@@ -291,7 +291,7 @@ void MidiControlComponent::ListComponent::mouseDown (const juce::MouseEvent& eve
 {
     const auto position = event.getPosition();
 
-    if (! gridArea.contains (position) || position.y < gridArea.getY() + headerHeight + 1 || columnWidth <= 0)
+    if (! gridArea.contains (position) || position.y < gridArea.getY() + headerHeight || columnWidth <= 0)
         return;
 
     const auto column = juce::jlimit (0, numColumns - 1, (position.x - gridArea.getX() - getScrollOffset()) / columnWidth);

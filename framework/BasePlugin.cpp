@@ -323,7 +323,7 @@ void BasePlugin::prepareToPlay (double, int)
 void BasePlugin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
     checkNonRealtime();
-    sendHostValuesOnce();
+    hostBlockStarted();
 
     // This layer makes no sound; the host must not hear whatever the buffer held.
     buffer.clear();
@@ -468,14 +468,32 @@ int BasePlugin::getHostParameterNumSteps (int slot) const
     return juce::isPositiveAndBelow (slot, getNumVisibleSlots()) ? freshSlotSteps[static_cast<size_t> (slot)] : 0;
 }
 
-void BasePlugin::sendHostValuesOnce()
+void BasePlugin::hostBlockStarted()
 {
+    processingThread.store (std::this_thread::get_id());
+
     if (hostValuesSent.exchange (true))
         return;
 
     for (int slot = 0; slot < getNumVisibleSlots() && slot < getParameters().size(); ++slot)
         if (! hostHasSetSlot[static_cast<size_t> (slot)].load())
             sendParamChangeMessageToListeners (slot, getHostParameter (slot));
+}
+
+void BasePlugin::setIComponentHandler (Steinberg::FUnknown* handler)
+{
+    vst3Host.setHandler (handler);
+}
+
+void BasePlugin::tellVst3HostSlotValues()
+{
+    if (! vst3Host.hasHandler() || juce::MessageManager::existsAndIsCurrentThread()
+        || processingThread.load() == std::this_thread::get_id())
+        return;
+
+    for (int slot = 0; slot < getNumVisibleSlots(); ++slot)
+        if (getSlotParameter (slot) != nullptr)
+            vst3Host.tellValue (HostSlotParameter::getIdForSlot (slot), getHostParameter (slot));
 }
 
 float BasePlugin::getHostParameter (int slot) const

@@ -6,6 +6,7 @@
 #include "framework/PersistentEditor.h"
 #include "framework/PresetCollection.h"
 #include "framework/SoftwareDesignation.h"
+#include "framework/Vst3ComponentHandler.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -13,6 +14,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <unordered_map>
 
 class PresetFolderTree;
@@ -36,7 +38,8 @@ class BasePlugin : public juce::AudioProcessor,
                    public juce::AsyncUpdater,
                    public Parameter::Listener,
                    public SoftwareDesignation,
-                   public PresetCollection::Listener
+                   public PresetCollection::Listener,
+                   public juce::VST3ClientExtensions
 {
 public:
     /** Hears, on the message thread, what the host did to the plug-in. */
@@ -186,6 +189,9 @@ public:
 
     void getStateInformation (juce::MemoryBlock& destination) override;
     void setStateInformation (const void* data, int sizeInBytes) override;
+
+    /** A VST3 host's component handler, handed over by JUCE's VST3 wrapper. */
+    void setIComponentHandler (Steinberg::FUnknown* handler) override;
     void getCurrentProgramStateInformation (juce::MemoryBlock& destination) override;
     void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
 
@@ -347,10 +353,18 @@ protected:
     /** Runs the non-realtime check at the start of prepareToPlay and processBlock. */
     void checkNonRealtime();
 
-    /** Sends every slot's value to the host once, at the first block: the
-        wrappers listen only after the set-up announced the values. A slot the
-        host has set itself is left out, so the host hears no echo. */
-    void sendHostValuesOnce();
+    /** Called at the start of every block. The first sends every slot's value
+        to the host: the wrappers listen only after the set-up announced the
+        values (a slot the host has set itself is left out, so the host hears no
+        echo). Each notes the processing thread. */
+    void hostBlockStarted();
+
+    /** Tells a VST3 host, on the thread that is calling, every slot's value:
+        after a change the host asked for on a thread of its own, which JUCE's
+        VST3 wrapper would report only through the processing's output. Does
+        nothing on the plug-in's message thread (the wrapper tells the host
+        there) and on the processing thread (there the output is the way). */
+    void tellVst3HostSlotValues();
 
     /** The values and kinds that hosts take as the slots' defaults: called once, when the set-up ends. */
     void captureFreshSlotState();
@@ -376,6 +390,8 @@ protected:
     std::array<std::atomic<int>, numHostSlots> hostSlotBeingSet;
     std::array<std::atomic<bool>, numHostSlots> hostHasSetSlot;
     std::atomic<bool> hostValuesSent { false };
+    std::atomic<std::thread::id> processingThread {};
+    Vst3ComponentHandler vst3Host;
 
     // Written once when the set-up ends, before any wrapper sees the plug-in; read only afterwards.
     std::unordered_map<int, float> freshValues;

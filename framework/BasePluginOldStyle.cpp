@@ -137,6 +137,9 @@ void BasePluginOldStyle::setCurrentProgram (int index)
     hostIsChoosingProgram = true;
     selectPreset (index, false);
     hostIsChoosingProgram = false;
+
+    // The preset replaced values the host may have set: it must show the new ones.
+    tellVst3HostSlotValues();
 }
 
 const juce::String BasePluginOldStyle::getProgramName (int index)

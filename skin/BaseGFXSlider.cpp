@@ -36,6 +36,18 @@ float BaseGFXSlider::sliderToNormalised (double sliderValue) const
     return static_cast<float> (sliderValue);
 }
 
+void BaseGFXSlider::drawValueFrame (juce::Graphics& g) const
+{
+    const auto range = getRange();
+    const auto proportion = range.getLength() > 0.0 ? (getValue() - range.getStart()) / range.getLength() : 0.0;
+    const juce::Graphics::ScopedSaveState state (g);
+
+    if (! isEnabled())
+        g.setOpacity (disabledOpacity);
+
+    drawFrame (g, getFrameForProportion (static_cast<float> (proportion)));
+}
+
 void BaseGFXSlider::valueChanged()
 {
     if (auto* bound = getParameter())
@@ -53,4 +65,14 @@ void BaseGFXSlider::startedDragging()
 void BaseGFXSlider::stoppedDragging()
 {
     endParameterGesture();
+}
+
+void BaseGFXSlider::visibilityChanged()
+{
+    endGestureWhenHidden (*this);
+}
+
+void BaseGFXSlider::parentHierarchyChanged()
+{
+    endGestureWhenHidden (*this);
 }

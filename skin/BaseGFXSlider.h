@@ -24,6 +24,12 @@ public:
     void valueChanged() override;
     void startedDragging() override;
     void stoppedDragging() override;
+    void visibilityChanged() override;
+    void parentHierarchyChanged() override;
+
+    /** A disabled knob or switch still shows its value, at this opacity: its
+        strip's first frame is the lowest position, not an "off" look. */
+    static constexpr float disabledOpacity = 0.5f;
 
 protected:
     /** A rotary slider with vertical drag, moving in steps of the interval (0: continuous). */
@@ -31,6 +37,9 @@ protected:
 
     /** The value the parameter takes for a slider value; the bender maps -1..1 onto 0..1. */
     virtual float sliderToNormalised (double sliderValue) const;
+
+    /** Draws the frame nearest to the value's proportion of the range, dimmed while disabled. */
+    void drawValueFrame (juce::Graphics& g) const;
 
     JUCE_DECLARE_NON_COPYABLE (BaseGFXSlider)
 };

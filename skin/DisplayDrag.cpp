@@ -23,3 +23,9 @@ void DisplayDrag::end (GUIController& display)
     display.endParameterGesture();
     active = false;
 }
+
+void DisplayDrag::endWhenHidden (GUIController& display, const juce::Component& component)
+{
+    if (active && ! component.isShowing())
+        end (display);
+}

@@ -23,6 +23,10 @@ public:
     /** Closes the gesture; nothing when no drag is active. */
     void end (GUIController& display);
 
+    /** Ends an active drag once the display is off the screen (its window
+        closed mid-drag), as the mouse-up that never comes would. */
+    void endWhenHidden (GUIController& display, const juce::Component& component);
+
 private:
     bool active = false;
     double dragStartValue = 0.0, dragStep = 1.0;

@@ -22,7 +22,11 @@ GFXDisplay::GFXDisplay (const juce::String& controlName)
     : juce::Component (controlName)
 {
     setOpaque (true);
+
+    // The keyboard is the host's until a click on the display starts an edit:
+    // neither a click elsewhere nor the window's activation hands it over.
     setWantsKeyboardFocus (false);
+    setMouseClickGrabsKeyboardFocus (false);
     startTimer (idleCaretPeriodMs);
 }
 
@@ -35,8 +39,8 @@ void GFXDisplay::setText (const juce::String& newText)
 
 void GFXDisplay::setEditable (bool shouldBeEditable)
 {
+    // Only the wish to be edited by a click: the focus itself comes from mouseDown.
     editable = shouldBeEditable;
-    setWantsKeyboardFocus (shouldBeEditable);
     repaint();
 }
 
@@ -180,6 +184,11 @@ void GFXDisplay::mouseDown (const juce::MouseEvent&)
     if (! editable)
         return;
 
+    if (editing)
+        return;
+
+    // The wish lasts until the edit ends; it is what a direct focus change,
+    // and only this one, finds.
     setWantsKeyboardFocus (true);
     grabKeyboardFocus();
 }
@@ -195,7 +204,18 @@ void GFXDisplay::focusGained (juce::Component::FocusChangeType cause)
     }
 
     // Tab and stray clicks pass through: only our own request starts an edit.
+    passFocusOn();
+}
+
+void GFXDisplay::passFocusOn()
+{
+    if (! hasKeyboardFocus (false))
+        return;
+
     moveKeyboardFocusToSibling (true);
+
+    if (hasKeyboardFocus (false))
+        giveAwayKeyboardFocus();
 }
 
 void GFXDisplay::focusLost (juce::Component::FocusChangeType)
@@ -225,14 +245,7 @@ void GFXDisplay::endEdit()
     scrollPos = 0;
     stopTimer();
     setWantsKeyboardFocus (false);
-
-    if (hasKeyboardFocus (false))
-    {
-        moveKeyboardFocusToSibling (true);
-
-        if (hasKeyboardFocus (false))
-            giveAwayKeyboardFocus();
-    }
+    passFocusOn();
 
     if (text != textBeforeEdit)
     {
@@ -259,8 +272,9 @@ void GFXDisplay::setEditedText (const juce::String& newText)
 
 bool GFXDisplay::keyPressed (const juce::KeyPress& key)
 {
+    // Outside an edit the keys are the host's.
     if (! editing)
-        return true;
+        return false;
 
     if (key == juce::KeyPress::returnKey)
     {

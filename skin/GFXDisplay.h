@@ -13,9 +13,11 @@
     the look of the character under the caret. Without a strip the text is
     drawn in the plain font.
 
-    A click on an editable display starts an edit; Return or a lost focus ends
-    it, Escape ends it with the text from before. An edit that changed the text
-    is reported to the GFXDisplayListeners.
+    A click on an editable display starts an edit, and only a click: the
+    display takes the keyboard for the edit alone and lets every key pass
+    otherwise. Return or a lost focus ends the edit, Escape ends it with the
+    text from before. An edit that changed the text is reported to the
+    GFXDisplayListeners.
 */
 class GFXDisplay : public GUIController,
                    public juce::Component,
@@ -30,6 +32,9 @@ public:
     /** Only an editable display takes clicks and shows its caret. */
     void setEditable (bool shouldBeEditable);
     bool isEditable() const noexcept                { return editable; }
+
+    /** True between the click that started an edit and its end. */
+    bool isEditing() const noexcept                 { return editing; }
 
     using GUIController::addListener;
     using GUIController::removeListener;
@@ -54,6 +59,7 @@ public:
 private:
     void startEdit();
     void endEdit();
+    void passFocusOn();
     void setEditedText (const juce::String& newText);
     void makeCaretVisible();
     void updateGlyphLayout();

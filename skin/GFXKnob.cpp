@@ -11,15 +11,7 @@ void GFXKnob::paint (juce::Graphics& g)
 {
     if (hasImage())
     {
-        if (! isEnabled())
-        {
-            drawFrame (g, 0);
-            return;
-        }
-
-        const auto range = getRange();
-        const auto proportion = range.getLength() > 0.0 ? (getValue() - range.getStart()) / range.getLength() : 0.0;
-        drawFrame (g, getFrameForProportion (static_cast<float> (proportion)));
+        drawValueFrame (g);
         return;
     }
 

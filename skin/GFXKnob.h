@@ -8,7 +8,7 @@
     A rotary knob drawn from an image strip: the toolkit slider does the
     dragging, the knob writes the slider's value to its parameter as a
     normalised value and shows the frame nearest to the value's proportion of
-    the range. A disabled knob shows frame 0.
+    the range, dimmed while the knob is disabled.
 */
 class GFXKnob : public BaseGFXSlider
 {

@@ -39,7 +39,7 @@ void GFXSwitch::paint (juce::Graphics& g)
 {
     if (hasImage())
     {
-        drawFrame (g, isEnabled() ? getFrameForProportion (static_cast<float> (getValue())) : 0);
+        drawValueFrame (g);
         return;
     }
 

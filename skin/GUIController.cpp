@@ -8,7 +8,14 @@
 GUIController::~GUIController()
 {
     if (parameter != nullptr)
+    {
+        // A control that goes mid-drag (its editor closed) still ends the
+        // gesture the host was told of; its listeners, half gone with it, are not told.
+        if (gestureOpen)
+            parameter->sendGestureEnd();
+
         parameter->removeAsyncListener (this);
+    }
 }
 
 void GUIController::parameterChanged (Parameter* changed)
@@ -41,7 +48,10 @@ void GUIController::setParameter (Parameter* parameterToFollow)
         return;
 
     if (parameter != nullptr)
+    {
+        endParameterGesture();
         parameter->removeAsyncListener (this);
+    }
 
     parameter = parameterToFollow;
 
@@ -72,8 +82,9 @@ void GUIController::callListeners (Callback&& callback)
 
 void GUIController::beginParameterGesture()
 {
-    if (parameter != nullptr)
+    if (parameter != nullptr && ! gestureOpen)
     {
+        gestureOpen = true;
         parameter->sendGestureBegin();
         sendGestureStarted();
     }
@@ -81,11 +92,18 @@ void GUIController::beginParameterGesture()
 
 void GUIController::endParameterGesture()
 {
-    if (parameter != nullptr)
+    if (parameter != nullptr && gestureOpen)
     {
+        gestureOpen = false;
         parameter->sendGestureEnd();
         sendGestureEnded();
     }
+}
+
+void GUIController::endGestureWhenHidden (const juce::Component& control)
+{
+    if (gestureOpen && ! control.isShowing())
+        endParameterGesture();
 }
 
 void GUIController::sendEventTriggered (int eventId)

@@ -3,6 +3,8 @@
 #include "framework/Parameter.h"
 #include "skin/BlinkingComponent.h"
 
+#include <juce_gui_basics/juce_gui_basics.h>
+
 class Skin;
 
 /**
@@ -59,9 +61,15 @@ public:
     void refreshFromParameter();
 
     /** Opens (closes) a gesture on the bound parameter, then tells every
-        listener; nothing when unbound. */
+        listener; nothing when unbound, when one is open already (is not open).
+        A gesture still open when the control is destroyed is ended then. */
     void beginParameterGesture();
     void endParameterGesture();
+    bool isGestureOpen() const noexcept                     { return gestureOpen; }
+
+    /** Ends an open gesture once the control is off the screen: a host that
+        closes its window mid-drag sends the control no mouse-up. */
+    void endGestureWhenHidden (const juce::Component& control);
 
     // Each tells every listener, the last added first.
     void sendEventTriggered (int eventId);
@@ -75,6 +83,7 @@ private:
 
     juce::Array<Listener*> listeners;
     Parameter* parameter = nullptr;
+    bool gestureOpen = false;
 
     JUCE_DECLARE_NON_COPYABLE (GUIController)
 };

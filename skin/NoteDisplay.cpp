@@ -143,3 +143,13 @@ void NoteDisplay::mouseUp (const juce::MouseEvent&)
 {
     drag.end (*this);
 }
+
+void NoteDisplay::visibilityChanged()
+{
+    drag.endWhenHidden (*this, *this);
+}
+
+void NoteDisplay::parentHierarchyChanged()
+{
+    drag.endWhenHidden (*this, *this);
+}

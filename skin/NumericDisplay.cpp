@@ -226,3 +226,13 @@ void NumericDisplay::mouseUp (const juce::MouseEvent&)
 {
     drag.end (*this);
 }
+
+void NumericDisplay::visibilityChanged()
+{
+    drag.endWhenHidden (*this, *this);
+}
+
+void NumericDisplay::parentHierarchyChanged()
+{
+    drag.endWhenHidden (*this, *this);
+}

@@ -49,6 +49,8 @@ public:
     void mouseDown (const juce::MouseEvent& e) override;
     void mouseDrag (const juce::MouseEvent& e) override;
     void mouseUp (const juce::MouseEvent& e) override;
+    void visibilityChanged() override;
+    void parentHierarchyChanged() override;
 
 private:
     void refreshDigits();

@@ -86,7 +86,7 @@ void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
 {
     juce::ScopedNoDenormals noDenormals;
 
-    sendHostValuesOnce();
+    hostBlockStarted();
     takeBlockFlags();
 
     midiOut.clear();

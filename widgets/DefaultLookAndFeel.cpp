@@ -1,10 +1,12 @@
 #include "widgets/DefaultLookAndFeel.h"
 
 #include "framework/BundleResources.h"
+#include "widgets/TextButtonEx.h"
 
 #include <juce_audio_utils/juce_audio_utils.h>
 
 #include <array>
+#include <functional>
 
 namespace
 {
@@ -72,6 +74,38 @@ bool hasLargeIconButton (int index)
     return (index >= 0 && index <= 8) || (index >= 13 && index <= 16) || (index >= 18 && index <= 21);
 }
 
+// The icon and state buttons share their indices and sizes.
+bool hasButtonPictures (int index, int size)
+{
+    return index >= 0 && index < numIconButtons && (size != DefaultLookAndFeel::largeButtons || hasLargeIconButton (index));
+}
+
+constexpr int singleImageSide = 16;
+
+juce::Image drawSingleImage (const std::function<void (juce::Graphics&)>& draw)
+{
+    juce::Image image (juce::Image::ARGB, singleImageSide, singleImageSide, true);
+    juce::Graphics g (image);
+    draw (g);
+    return image;
+}
+
+juce::Image drawCheckBoxImage (bool ticked)
+{
+    return drawSingleImage ([ticked] (juce::Graphics& g)
+    {
+        const juce::Rectangle<int> box (1, 1, singleImageSide - 2, singleImageSide - 2);
+        DefaultLookAndFeel::drawRoundedPanel (g, box, juce::Colours::white, juce::Colour (0xFF808080), 3.0f, 1.0f);
+
+        if (! ticked)
+            return;
+
+        if (const auto document = juce::parseXML (loadBundleResourceAsString ("check-box-tick.svg")))
+            if (auto tick = juce::Drawable::createFromSVG (*document))
+                tick->drawWithin (g, box.reduced (2).toFloat(), juce::RectanglePlacement::centred, 1.0f);
+    });
+}
+
 juce::Image renderIcon (int index, int side, juce::Colour colour)
 {
     auto icon = DefaultLookAndFeel::getIcon (index);
@@ -136,6 +170,11 @@ DefaultLookAndFeel::DefaultLookAndFeel()
       interfaceFont (InterfaceTypefaces::font (13.0f)),
       boldFont (InterfaceTypefaces::font (13.0f, juce::Font::bold))
 {
+    collapsedArrow = drawSingleImage ([this] (juce::Graphics& g) { drawSmallTriangleArrow (g, 0, 0, singleImageSide, singleImageSide, true); });
+    expandedArrow = drawSingleImage ([this] (juce::Graphics& g) { drawSmallTriangleArrow (g, 0, 0, singleImageSide, singleImageSide, false); });
+    unchecked = drawCheckBoxImage (false);
+    checked = drawCheckBoxImage (true);
+
     const auto highlightLight = orange.brighter (0.6f);
 
     setColour (juce::TextButton::buttonColourId, juce::Colour (0xFFF0F0F0));
@@ -307,8 +346,22 @@ void DefaultLookAndFeel::drawHardLabel (juce::Graphics& g, HardLabel& label)
                 label.getJustificationType(), false);
 }
 
+juce::Image DefaultLookAndFeel::getCollapsedArrowImage() { return collapsedArrow; }
+juce::Image DefaultLookAndFeel::getExpandedArrowImage() { return expandedArrow; }
 juce::Font DefaultLookAndFeel::getInterfaceFont() { return interfaceFont; }
+int DefaultLookAndFeel::getTextMargin() { return 5; }
 juce::Font DefaultLookAndFeel::getBoldFont() { return boldFont; }
+juce::Image DefaultLookAndFeel::getUncheckedImage() { return unchecked; }
+juce::Image DefaultLookAndFeel::getCheckedImage() { return checked; }
+juce::Font DefaultLookAndFeel::getHeaderFont() { return boldFont; }
+juce::Font DefaultLookAndFeel::getItemFont() { return interfaceFont; }
+int DefaultLookAndFeel::getDefaultFontHeight() { return 13; }
+int DefaultLookAndFeel::getControlIndent() { return 4; }
+int DefaultLookAndFeel::getControlSpacing() { return 6; }
+int DefaultLookAndFeel::getBorderThickness() { return 2; }
+int DefaultLookAndFeel::getRowHeight() { return 20; }
+float DefaultLookAndFeel::getCornerSize() { return 4.0f; }
+int DefaultLookAndFeel::getPanelSpacing() { return 6; }
 juce::Font DefaultLookAndFeel::getPanelCaptionFont() { return boldFont; }
 juce::Font DefaultLookAndFeel::getWindowTitleFont() { return boldFont.withHeight (15.0f); }
 
@@ -367,7 +420,7 @@ std::unique_ptr<juce::ImageButton> DefaultLookAndFeel::createIconButton (const j
 
 std::unique_ptr<juce::ImageButton> DefaultLookAndFeel::createIconButton (const juce::String& name, int index, int size)
 {
-    if (index < 0 || index >= numIconButtons || (size == largeButtons && ! hasLargeIconButton (index)))
+    if (! hasButtonPictures (index, size))
         return nullptr;
 
     auto button = std::make_unique<juce::ImageButton> (name);
@@ -377,7 +430,7 @@ std::unique_ptr<juce::ImageButton> DefaultLookAndFeel::createIconButton (const j
 
 void DefaultLookAndFeel::setIconButtonImages (juce::ImageButton& button, int index, int size)
 {
-    if (index < 0 || index >= numIconButtons || (size == largeButtons && ! hasLargeIconButton (index)))
+    if (! hasButtonPictures (index, size))
         return;
 
     const auto side = size == largeButtons ? 24 : 16;
@@ -393,9 +446,30 @@ void DefaultLookAndFeel::setIconButtonImages (juce::ImageButton& button, int ind
                       over, 1.0f, juce::Colours::transparentBlack);
 }
 
+std::unique_ptr<TextButtonEx> DefaultLookAndFeel::createStateButton (const juce::String& name, int index)
+{
+    return createStateButton (name, index, getStateButtonSize());
+}
+
+std::unique_ptr<TextButtonEx> DefaultLookAndFeel::createStateButton (const juce::String& name, int index, int size)
+{
+    if (! hasButtonPictures (index, size))
+        return nullptr;
+
+    auto button = std::make_unique<TextButtonEx> (name, index);
+    setStateButtonImages (*button, index, size);
+    return button;
+}
+
+void DefaultLookAndFeel::setStateButtonImages (TextButtonEx& button, int index, int size)
+{
+    if (const auto images = getStateButtonImages (index, size); ! images.isEmpty())
+        button.setImages (images);
+}
+
 juce::Array<juce::Image> DefaultLookAndFeel::getStateButtonImages (int index, int size)
 {
-    if (index != 0)
+    if (! hasButtonPictures (index, size))
         return {};
 
     const auto height = size == largeButtons ? 24 : 20;

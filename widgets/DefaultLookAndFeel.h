@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class TextButtonEx;
+
 /*  The editor's look and feel: one flat grey style in the interface font, the
     framework's colour table, its icon set, and rounded-rectangle drawing aids
     that components call directly. The editor installs one for its whole
@@ -125,9 +127,31 @@ public:
     virtual void drawSmallTriangleArrow (juce::Graphics& g, int x, int y, int width, int height, bool horizontal);
     void drawHardLabel (juce::Graphics& g, HardLabel& label) override;
 
+    /** Pictures of a node arrow pointing right (closed) and down (open), 16 x 16. */
+    virtual juce::Image getCollapsedArrowImage();
+    virtual juce::Image getExpandedArrowImage();
+
     virtual juce::Font getInterfaceFont();
+    virtual int getTextMargin();
     virtual juce::Font getBoldFont();
     juce::Font getPanelCaptionFont() override;
+
+    /** Pictures of an empty and a ticked check box, 16 x 16. */
+    virtual juce::Image getUncheckedImage();
+    virtual juce::Image getCheckedImage();
+
+    /** The fonts of a list's header and of its items. */
+    virtual juce::Font getHeaderFont();
+    virtual juce::Font getItemFont();
+
+    // Measures of the framework's look for components that want them.
+    virtual int getDefaultFontHeight();
+    virtual int getControlIndent();
+    virtual int getControlSpacing();
+    virtual int getBorderThickness();
+    virtual int getRowHeight();
+    virtual float getCornerSize();
+    virtual int getPanelSpacing();
 
     juce::Font getWindowTitleFont() override;
     void setCloseButtonImages (juce::ImageButton& button) override;
@@ -147,9 +171,18 @@ public:
     /** Sets the picture pair; leaves the button as it is for an index without. */
     virtual void setIconButtonImages (juce::ImageButton& button, int index, int size);
 
+    std::unique_ptr<TextButtonEx> createStateButton (const juce::String& name, int index);
+    /** A text button of the style, with its seven pictures; null for a style
+        without pictures in that size. */
+    virtual std::unique_ptr<TextButtonEx> createStateButton (const juce::String& name, int index, int size);
+    /** Gives the button the style's seven pictures, and with them its margins
+        and height; leaves the button as it is for a style without. */
+    virtual void setStateButtonImages (TextButtonEx& button, int index, int size);
+
     /** The seven pictures of a text button style (left, middle and right part,
         the same three under the mouse, and the pressed middle), empty for an
-        unknown style. TextButtonEx takes its margins and height from them. */
+        unknown style. Styles are numbered as the icon buttons, and have large
+        pictures where those do. */
     virtual juce::Array<juce::Image> getStateButtonImages (int index, int size);
 
     //==============================================================================
@@ -221,6 +254,7 @@ private:
 
     juce::Path upArrow, rightArrow, downArrow, leftArrow;
     juce::Font interfaceFont, boldFont;
+    juce::Image collapsedArrow, expandedArrow, unchecked, checked;
 
     JUCE_DECLARE_NON_COPYABLE (DefaultLookAndFeel)
 };

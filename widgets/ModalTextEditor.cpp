@@ -16,7 +16,8 @@ ModalTextEditor::~ModalTextEditor()
 
 void ModalTextEditor::addModalListener (ModalListener* listener)
 {
-    modalListeners.add (listener);
+    if (listener != nullptr)
+        modalListeners.add (listener);
 }
 
 void ModalTextEditor::removeModalListener (ModalListener* listener)
@@ -27,6 +28,7 @@ void ModalTextEditor::removeModalListener (ModalListener* listener)
 void ModalTextEditor::focusGained (juce::Component::FocusChangeType cause)
 {
     savedText = getText();
+    editOpen = true;
     juce::TextEditor::focusGained (cause);
 
     if (! hasKeyboardFocus (false))
@@ -37,8 +39,18 @@ void ModalTextEditor::focusGained (juce::Component::FocusChangeType cause)
 
 void ModalTextEditor::focusLost (juce::Component::FocusChangeType cause)
 {
-    setHighlightedRegion ({ 0, 0 });
     juce::TextEditor::focusLost (cause);
+
+    // Return and Escape ended the edit already: an owner that hides the
+    // field then takes its focus, which ends nothing more.
+    if (editOpen)
+        endEdit();
+}
+
+void ModalTextEditor::endEdit()
+{
+    editOpen = false;
+    setHighlightedRegion ({ 0, 0 });
 
     // A listener may delete the field: stop telling the others when it does.
     const juce::Component::BailOutChecker checker (this);
@@ -70,12 +82,16 @@ void ModalTextEditor::lookAndFeelChanged()
 
 void ModalTextEditor::textEditorTextChanged (juce::TextEditor&)
 {
+    // Typing on in a field that kept its focus after Return edits again.
+    editOpen = true;
     const juce::Component::BailOutChecker checker (this);
     modalListeners.callChecked (checker, [this] (ModalListener& l) { l.textChanging (this); });
 }
 
 void ModalTextEditor::textEditorReturnKeyPressed (juce::TextEditor&)
 {
+    // The key ends an edit each time it is pressed, as a focus change made directly does.
+    editOpen = true;
     focusLost (juce::Component::focusChangedDirectly);
 }
 
@@ -83,6 +99,7 @@ void ModalTextEditor::textEditorEscapeKeyPressed (juce::TextEditor&)
 {
     const juce::Component::BailOutChecker checker (this);
     setText (savedText, false);
+    editOpen = true;
     focusLost (juce::Component::focusChangedDirectly);
 
     if (! checker.shouldBailOut())

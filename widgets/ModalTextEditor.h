@@ -5,7 +5,9 @@
 /*  A single-line text field that reports its edit as explicit steps: every
     keystroke, a commit when the edit ends with a changed text, a cancel on
     escape (which restores the text from when the edit began), and the end of
-    every edit. It keeps the keyboard focus; the owner decides when to hide it.
+    every edit, once: losing the focus after Return or Escape ended the edit
+    ends nothing more. It keeps the keyboard focus; the owner decides when to
+    hide it.
 */
 class ModalTextEditor : public juce::TextEditor,
                         private juce::TextEditor::Listener
@@ -40,12 +42,16 @@ public:
     void lookAndFeelChanged() override;
 
 private:
+    /** Commits a changed text, then tells every listener the edit ended. */
+    void endEdit();
+
     void textEditorTextChanged (juce::TextEditor&) override;
     void textEditorReturnKeyPressed (juce::TextEditor&) override;
     void textEditorEscapeKeyPressed (juce::TextEditor&) override;
 
     juce::ListenerList<ModalListener> modalListeners;
     juce::String savedText;
+    bool editOpen = false;
 
     JUCE_DECLARE_NON_COPYABLE (ModalTextEditor)
 };

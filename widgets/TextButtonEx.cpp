@@ -57,7 +57,7 @@ void TextButtonEx::lookAndFeelChanged()
 
     font = lf->getInterfaceFont();
     updateTextWidth();
-    setImages (lf->getStateButtonImages (style, lf->getStateButtonSize()));
+    lf->setStateButtonImages (*this, style, lf->getStateButtonSize());
 }
 
 void TextButtonEx::paintButton (juce::Graphics& g, bool isMouseOverButton, bool isButtonDown)

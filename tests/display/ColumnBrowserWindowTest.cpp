@@ -133,4 +133,8 @@ TEST (ColumnBrowserWindow, ADragScrollsWhileRestingOpensAFolderInPlaceOfItsSourc
         << browser.log.joinIntoString ("; ");
     EXPECT_EQ (browser.getParkedColumn(), nullptr);
     EXPECT_TRUE (runMessageLoopUntil ([&] { return ! browser.isDragAndDropActive(); }, 5000));
+
+    // The dragged row's picture fades out on a desktop window of the toolkit's
+    // animator; left running, it would be deleted after the X connection closed.
+    EXPECT_TRUE (runMessageLoopUntil ([] { return ! juce::Desktop::getInstance().getAnimator().isAnimating(); }, 5000));
 }

@@ -135,6 +135,34 @@ TEST_F (InstrumentWindow, ADragOnTheCutoffKnobMovesTheParameterAndTheHostSlotInO
     EXPECT_EQ (statusText(), "Cutoff: " + plugin->getParameterDisplayText (TarvelinIds::cutoff));
 }
 
+TEST_F (InstrumentWindow, AHostThatClosesItsWindowMidDragHearsTheGestureEndOnce)
+{
+    const auto slot = plugin->getHostSlotOfParameter (TarvelinIds::cutoff);
+    SlotRecorder host (slot);
+    plugin->addListener (&host);
+
+    const auto from = window.getCentreOf (control<GFXKnob> ("CutoffKnob"));
+    window.mouseMove (from);
+    window.mouseDown (from);
+    window.mouseDrag (from - juce::Point<int> (0, 30));
+    dispatchPendingMessages();
+    EXPECT_TRUE (host.heard.matchesWildcard ("bc*", false)) << host.heard;
+    EXPECT_FALSE (host.heard.containsChar ('e')) << "the button is still down";
+
+    // The host closes its window; the button is never released over it.
+    window.close();
+    dispatchPendingMessages();
+    EXPECT_TRUE (host.heard.endsWithChar ('e')) << host.heard;
+
+    // Opened again, the next drag is a gesture of its own, and the first is not ended twice.
+    ASSERT_TRUE (window.open());
+    host.heard.clear();
+    dragUp ("CutoffKnob", 20);
+    plugin->removeListener (&host);
+    EXPECT_TRUE (host.heard.matchesWildcard ("bc*e", false)) << host.heard;
+    EXPECT_EQ (host.heard.indexOfChar ('e'), host.heard.length() - 1) << host.heard;
+}
+
 TEST_F (InstrumentWindow, MidiLearnFromThePanelAssignsAControllerThatThenMovesTheSlot)
 {
     constexpr int controller = 20;

@@ -67,7 +67,11 @@ TEST (EditorChain, IsBuiltThroughThePluginEntryWithoutADisplayAndOpensAsTheSameE
     auto* editor = dynamic_cast<BasePluginEditorOldStyle*> (instrument->getPersistentEditor());
     ASSERT_NE (editor, nullptr);
     ASSERT_NE (editor->getMainPanel(), nullptr);
-    EXPECT_EQ (editor->getTooltipWindow(), nullptr);
+
+    // Tips need a display to poll the mouse on: none where JUCE's LV2 build
+    // step (or a machine without X) builds the editor, one beside an X server.
+    const auto displayReachable = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() != nullptr;
+    EXPECT_EQ (editor->getTooltipWindow() != nullptr, displayReachable);
     EXPECT_TRUE (editor->isTimerRunning());
     EXPECT_TRUE (instrument->hasEditor());
 

@@ -7,9 +7,24 @@
 
 /*  Pictures of the instrument's editor for people to look at: the panel, each
     page of the options window, the About window and the preset browser, as a
-    user opens them.
+    user opens them in the Standalone (the About window names the format).
 */
-TEST_F (InstrumentEditorFixture, ScreenshotsOfThePanelItsWindowsAndEveryOptionsPage)
+namespace
+{
+// A base constructed before the fixture's instrument: the next plug-in is the Standalone's.
+struct MadeAsTheStandalone
+{
+    MadeAsTheStandalone()  { juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Standalone); }
+    ~MadeAsTheStandalone() { juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Undefined); }
+};
+
+class StandaloneEditor : private MadeAsTheStandalone,
+                         public InstrumentEditorFixture
+{
+};
+} // namespace
+
+TEST_F (StandaloneEditor, ScreenshotsOfThePanelItsWindowsAndEveryOptionsPage)
 {
     ASSERT_TRUE (writeScreenshot (renderComponent (editor), "editor"));
 
@@ -27,6 +42,7 @@ TEST_F (InstrumentEditorFixture, ScreenshotsOfThePanelItsWindowsAndEveryOptionsP
 
     editor.getOptionsWindow().hide();
     trigger (GuiEventsMap::aboutEvent);
+    EXPECT_EQ (editor.getAboutWindow().getFormatText(), "Standalone 64bit");
     EXPECT_TRUE (writeScreenshot (renderComponent (editor), "about"));
     editor.getAboutWindow().hide();
 

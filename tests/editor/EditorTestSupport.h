@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/BasePluginEditor.h"
+#include "editor/GUISettingsComponent.h"
 #include "framework/PresetFolderTree.h"
 #include "support/SkinTestSupport.h"
 #include "support/TestPlugins.h"
@@ -8,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 /*  A framework plug-in named "Tarvelin" (so the default skin loads, with the
@@ -20,6 +22,24 @@ struct EditorTestOptions
     bool skinChoice = false;
     bool useInitialise = false;
     int qualityId = -1;
+};
+
+/** The base editor, its skin choice fitting a screen the test gives. */
+class EditorOnScreen : public BasePluginEditor
+{
+public:
+    EditorOnScreen (BasePlugin& pluginToEdit, bool skinChoice, juce::Rectangle<int> screen)
+        : BasePluginEditor (pluginToEdit, skinChoice), screenArea (screen)
+    {
+    }
+
+    std::unique_ptr<GUISettingsComponent> createGUISettingsPage() override
+    {
+        return std::make_unique<GUISettingsComponent> (*this, screenArea);
+    }
+
+private:
+    const juce::Rectangle<int> screenArea;
 };
 
 class EditorTestPlugin : public TestPlugin
@@ -38,12 +58,16 @@ public:
     }
 
     /** Set up as the wrappers do; keepSettings leaves what the test put into the settings folders. */
-    static std::unique_ptr<EditorTestPlugin> create (EditorTestOptions options = {}, bool keepSettings = false)
+    /** screen: what the skin choice sees (empty: no display); the main display when not given. */
+    static std::unique_ptr<EditorTestPlugin> create (EditorTestOptions options = {}, bool keepSettings = false,
+                                                     std::optional<juce::Rectangle<int>> screen = std::nullopt)
     {
         if (! keepSettings)
             removeSettingsOf ("Tarvelin");
 
-        return setUp (std::make_unique<EditorTestPlugin> (options));
+        auto plugin = std::make_unique<EditorTestPlugin> (options);
+        plugin->screenArea = screen;
+        return setUp (std::move (plugin));
     }
 
     /** The skins folder of a plug-in named "Tarvelin", for packages installed before one is made. */
@@ -54,6 +78,9 @@ public:
 
     std::unique_ptr<PersistentEditor> createPluginEditor() override
     {
+        if (screenArea.has_value())
+            return std::make_unique<EditorOnScreen> (*this, options.skinChoice, *screenArea);
+
         return std::make_unique<BasePluginEditor> (*this, options.skinChoice);
     }
 
@@ -122,4 +149,5 @@ private:
     }
 
     EditorTestOptions options;
+    std::optional<juce::Rectangle<int>> screenArea;
 };

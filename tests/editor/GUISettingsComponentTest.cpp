@@ -31,13 +31,15 @@ void installSkin (const juce::String& name, int width, int height, juce::Colour 
     file.replaceWithData (bytes.getData(), bytes.getSize());
 }
 
-/** A plug-in whose editor has skin choice, over "Narrow" (100 x 50) and "Wide" (300 x 120). */
-std::unique_ptr<EditorTestPlugin> createWithTwoSkins()
+/** A plug-in whose editor has skin choice, over "Narrow" (100 x 50) and "Wide"
+    (300 x 120), on a screen of the given area (empty: no display, as JUCE's
+    LV2 build step meets it), whatever display this process could reach. */
+std::unique_ptr<EditorTestPlugin> createWithTwoSkins (juce::Rectangle<int> screen = {})
 {
     removeSettingsOf ("Tarvelin");
     installSkin ("Wide", 300, 120, juce::Colours::red);
     installSkin ("Narrow", 100, 50, juce::Colours::blue);
-    return EditorTestPlugin::create ({ true, false, -1 }, true);
+    return EditorTestPlugin::create ({ true, false, -1 }, true, screen);
 }
 
 /** Picks an item of the page's skin menu as the user does, through a combo button. */
@@ -110,6 +112,28 @@ TEST (SkinChoice, TheEditorStartsWithTheDefaultSkinAndSwitchesAtTheNextVisibleTi
     // Choosing the skin already shown is a choice too.
     choose (*page, page->getCurrentSkinBox(), 1);
     EXPECT_TRUE (editor.isSkinLoadPending());
+}
+
+TEST (SkinChoice, OnAScreenTheWidestSkinThatFitsStartsAndThePreviewNamesTheScreen)
+{
+    {
+        const auto plugin = createWithTwoSkins ({ 0, 0, 1280, 800 });
+        auto& editor = plugin->editor();
+        auto* page = editor.getGUISettingsPage();
+        ASSERT_NE (page, nullptr);
+
+        EXPECT_EQ (editor.getCurrentSkinName(), "Wide");
+        EXPECT_EQ (page->getChosenDefaultSkin(), "Wide");
+        EXPECT_EQ (editor.getHeight(), 120 + 16);
+        EXPECT_TRUE (pixelIs (page->getCurrentPreview().getImage().convertedToFormat (juce::Image::ARGB), 2, 2, juce::Colours::red));
+
+        // A quarter of the screen, framed, above the line that names it.
+        EXPECT_EQ (page->getCurrentPreview().getWidth(), 1280 / 4 + 6);
+        EXPECT_EQ (page->getCurrentPreview().getHeight(), 800 / 4 + 26);
+    }
+
+    // A screen the wide skin does not fit starts the narrow one.
+    EXPECT_EQ (createWithTwoSkins ({ 0, 0, 299, 800 })->editor().getCurrentSkinName(), "Narrow");
 }
 
 TEST (SkinChoice, TheChosenDefaultIsKeptInTheSettingsAndTheCurrentSkinInTheState)

@@ -256,6 +256,7 @@ TEST_F (InstrumentEditorFixture, ASavedPatternFileGetsItsExtensionAndACorrectedN
         { "Bank.xml", "Bank.tqptrb" },
         { "Bank.tqptrb", "Bank.tqptrb" },
         { "Bank.tqptr", "Bank.tqptrb" },
+        { "Bank.TQPTRB", "Bank.TQPTRB" },     // the bank extension in capitals is the bank extension
     };
 
     ScriptedFileChooser::Record dialog;
@@ -289,6 +290,14 @@ TEST_F (InstrumentEditorFixture, ASavedPatternFileGetsItsExtensionAndACorrectedN
         clickButton (*question->getButton (answer));
         EXPECT_EQ (existing.loadFileAsString() == "keep", answer == 1) << (answer == 0 ? "Yes" : "Cancel");
     }
+
+    // A name the dialog confirmed, its extension in capitals, is written as it is, without a question.
+    const auto shouted = folder.write ("Loud.TQPTRB", "keep");
+    trigger (Seq::savePatternsEvent);
+    chooseItem (editor.getSaveMenu(), 1);
+    dialog.choose (shouted);
+    EXPECT_NE (shouted.loadFileAsString(), "keep");
+    EXPECT_FALSE (folder.get().getChildFile ("Loud.tqptrb").exists());
 }
 
 TEST_F (InstrumentEditorFixture, ThePatternNameDisplayRenamesTheEditedPatternOnlyWhileItIsEditable)

@@ -79,6 +79,18 @@ TEST_F (MidiPage, TheGridGrowsColumnsBeyondThreeAndScrollsBySixthsOfAColumn)
     EXPECT_EQ (list().getScrollOffset(), -(4 * 177 - 3 * 177));
 }
 
+TEST_F (MidiPage, APageTooLowForOneRowStillListsItsEntriesInOneRow)
+{
+    assignEntries (4);
+
+    for (const int height : { 90, 60, 30 })
+    {
+        page->setSize (560, height);
+        EXPECT_EQ (list().getRowsPerColumn(), 1) << height;
+        EXPECT_EQ (list().getNumColumns(), 4) << height;
+    }
+}
+
 TEST_F (MidiPage, TheLearnButtonTakesTheTopAndTheDefaultMapBoxTheBottom)
 {
     EXPECT_EQ (list().getBounds(), juce::Rectangle<int> (0, 0, 530, 234));
@@ -111,6 +123,9 @@ TEST_F (MidiPage, APressSelectsTheCellUnderItAndTheHeaderOrOutsideDoNothing)
         { "empty cell after the last entry", cellCentre (1, 3), 12, false },
         { "empty cell of the third column", cellCentre (2, 8), 26, false },
         { "header", { grid.getX() + 40, grid.getY() + 10 }, -1, false },
+        { "header's last pixel row", { grid.getX() + 40, grid.getY() + List::headerHeight - 1 }, -1, false },
+        { "first row's top pixel row", { grid.getX() + 40, grid.getY() + List::headerHeight }, 0, true },
+        { "second row's top pixel row", { grid.getX() + 40, grid.getY() + List::headerHeight + List::rowHeight }, 1, true },
         { "below the grid", { grid.getX() + 40, grid.getBottom() + 2 }, -1, false },
     };
 

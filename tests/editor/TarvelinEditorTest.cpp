@@ -3,13 +3,18 @@
 #include "editor/AboutWindow.h"
 #include "framework/GuiEventsMap.h"
 
+#include "skin/GFXDisplay.h"
 #include "skin/GFXKnob.h"
 #include "skin/GFXMultiStateButton.h"
+#include "skin/GFXPanel.h"
 #include "skin/GFXSwitch.h"
+#include "support/PixelProbe.h"
+#include "support/StripFrames.h"
 #include "support/UiEvents.h"
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <vector>
 
 /*  The instrument's editor layer: its skin controls following the display
@@ -235,4 +240,85 @@ TEST (SynthesisPage, BatteryLowRetunesTheVoiceAtOnceOnlyAsTheCurrentTuning)
     ASSERT_FALSE (untouched.empty());
     EXPECT_NE (current, untouched);
     EXPECT_EQ (asDefault, untouched);
+}
+
+TEST_F (InstrumentEditorFixture, EveryKnobAndSwitchShowsItsParameterAfterAPresetChange)
+{
+    // The skin's image-strip knobs and switches that show now (a level knob
+    // and its threshold knob share a place), each with its parameter.
+    std::vector<BaseGFXSlider*> controls;
+    std::function<void (juce::Component&)> collect = [&] (juce::Component& component)
+    {
+        for (auto* child : component.getChildren())
+        {
+            auto* slider = dynamic_cast<BaseGFXSlider*> (child);
+
+            if (slider != nullptr && (dynamic_cast<GFXKnob*> (child) != nullptr || dynamic_cast<GFXSwitch*> (child) != nullptr)
+                && slider->hasImage() && slider->getParameter() != nullptr && child->isVisible())
+                controls.push_back (slider);
+
+            if (child->isVisible())
+                collect (*child);
+        }
+    };
+    collect (*editor.getMainPanel());
+    ASSERT_GE (controls.size(), 20u);
+
+    const auto shownFrame = [] (BaseGFXSlider& control)
+    {
+        if (auto* knob = dynamic_cast<GFXKnob*> (&control))
+            return StripFrames::findShownFrame (*knob, renderComponent (*knob)).frame;
+
+        return StripFrames::findShownFrame (dynamic_cast<GFXSwitch&> (control), renderComponent (control)).frame;
+    };
+
+    std::map<BaseGFXSlider*, int> framesBefore;
+
+    for (auto* control : controls)
+        framesBefore[control] = shownFrame (*control);
+
+    trigger (GuiEventsMap::selectNextPresetEvent);
+    ASSERT_EQ (plugin.getCurrentPresetIndex(), 1);
+
+    int moved = 0;
+
+    for (auto* control : controls)
+    {
+        const auto frame = shownFrame (*control);
+        EXPECT_EQ (frame, StripFrames::expectedFrame (*control))
+            << control->getName() << " (" << control->getParameter()->getName() << ", "
+            << (control->isEnabled() ? "enabled" : "disabled") << ")";
+        moved += frame != framesBefore[control] ? 1 : 0;
+    }
+
+    EXPECT_GE (moved, 5) << "the second preset moves the knobs";
+}
+
+TEST_F (InstrumentEditorFixture, NoSkinControlAsksForTheKeyboardSoNoActivationOrTabHandsItOne)
+{
+    // The displays that can be edited (the preset name always, the pattern
+    // name, tempo and shuffle in write mode) are editable now.
+    trigger (IntSeqPlugin::toggleInternalSyncEvent);
+    trigger (IntSeqPlugin::togglePatternWriteModeEvent);
+    ASSERT_TRUE (control<GFXDisplay> ("PresetNameDisplay").isEditable());
+    ASSERT_TRUE (control<GFXDisplay> ("PatternNameDisplay").isEditable());
+
+    // The toolkit hands the keyboard of an activated window, and the tab key's
+    // next stop, to a component that asks for it: none of the panel's may.
+    int checked = 0;
+    std::function<void (juce::Component&)> check = [&] (juce::Component& component)
+    {
+        for (auto* child : component.getChildren())
+        {
+            EXPECT_FALSE (child->getWantsKeyboardFocus()) << child->getName() << " asks for the keyboard";
+            ++checked;
+            check (*child);
+        }
+    };
+    check (*editor.getMainPanel());
+    EXPECT_GE (checked, 100);
+
+    // A display's keys are the host's outside an edit.
+    EXPECT_FALSE (control<GFXDisplay> ("PresetNameDisplay").keyPressed (juce::KeyPress (' ', {}, ' ')));
+    EXPECT_FALSE (control<GFXDisplay> ("PresetNameDisplay").keyPressed (juce::KeyPress (juce::KeyPress::returnKey)));
 }

@@ -12,8 +12,14 @@
 #     the plug-in's MIDI output and jalv dumps what the plug-in reports to it;
 #     analyse-pattern-run.py checks that pattern 1 plays step by step and that
 #     the host was told the instance's own values.
-# Installs JACK, jalv, the virtual display and the X tools when they are
-# missing (run as root), and leaves no process and no JACK shared memory behind.
+#  3. Values: an instance whose start-up bank (a user bank) holds other values
+#     than the metadata's defaults, in jalv's GTK front end with its generic
+#     controls; check-jalv-controls.py reads what those controls show (through
+#     the accessibility bus) after loading, and again after send-midi.py sent a
+#     MIDI program change: each time the instance's own values.
+# Installs JACK, jalv, the virtual display, the X tools and the accessibility
+# bus when they are missing (run as root), and leaves no process and no JACK
+# shared memory behind.
 #
 # Usage: tests/realhost/run-lv2-host-test.sh [build folder]
 set -euo pipefail
@@ -55,23 +61,31 @@ fail() { log "FAILED: $*"; exit 1; }
 
 [[ -f "$bundle/manifest.ttl" ]] || fail "no LV2 bundle at $bundle (build first)"
 
-tools=(jackd jack_wait jack_lsp jack_connect jack_midiseq jack_rec jack_midi_dump jack_transport jalv.gtk3 xvfb-run xauth xdotool xwd)
+tools=(jackd jack_wait jack_lsp jack_connect jack_midiseq jack_rec jack_midi_dump jack_transport jalv.gtk3 xvfb-run xauth xdotool xwd dbus-run-session)
+# jalv's controls are read through the accessibility bus, with Debian's own python3.
+hasAccessibility() { [[ -x /usr/libexec/at-spi-bus-launcher ]] && /usr/bin/python3 -c "import gi; gi.require_version('Atspi', '2.0')" 2> /dev/null; }
+missing=0
 for tool in "${tools[@]}"; do
-    if ! command -v "$tool" > /dev/null; then
-        export DEBIAN_FRONTEND=noninteractive
-        apt-get update -q
-        apt-get install -y -q --no-install-recommends jackd2 jalv xvfb xauth xdotool x11-apps
-        break
-    fi
+    command -v "$tool" > /dev/null || missing=1
 done
+hasAccessibility || missing=1
+if [[ $missing == 1 ]]; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q
+    apt-get install -y -q --no-install-recommends jackd2 jalv xvfb xauth xdotool x11-apps \
+        dbus dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0
+fi
 for tool in "${tools[@]}" python3 timeout stdbuf; do
     command -v "$tool" > /dev/null || fail "$tool is missing"
 done
+hasAccessibility || fail "the accessibility bus (at-spi2-core, python3-gi, gir1.2-atspi-2.0) is missing"
 
-# Everything from here on sees one virtual display of its own; xvfb-run ends
-# it when the script ends.
+# Everything from here on sees one virtual display and one D-Bus session of its
+# own (the accessibility bus lives in it); xvfb-run and dbus-run-session end
+# them when the script ends.
 if [[ -z "${TARVELIN_REALHOST_DISPLAY:-}" ]]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" env TARVELIN_REALHOST_DISPLAY=1 "$0" "$buildDir"
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" \
+        dbus-run-session -- env TARVELIN_REALHOST_DISPLAY=1 "$0" "$buildDir"
 fi
 
 # The dummy driver runs without real-time scheduling; a higher priority keeps it
@@ -88,7 +102,7 @@ registryExisted=0
 [[ -e /dev/shm/jack-shm-registry ]] && registryExisted=1
 ls -A /dev/shm | sort > "$work/shm-before"
 
-jackdPid="" jalvPid="" seqPid="" recPid="" transportPid="" dumpPid=""
+jackdPid="" jalvPid="" seqPid="" recPid="" transportPid="" dumpPid="" valuesPid=""
 forced=0
 
 isRunning() { [[ -n "$1" ]] && kill -0 "$1" 2> /dev/null; }
@@ -153,6 +167,7 @@ cleanup()
     stopProcess "$dumpPid" jack_midi_dump INT   # it closes its JACK client on SIGINT only
     stopJalv "$jalvPid" jalv.gtk3 || status=1
     stopJalv "$transportPid" jalv.gtk3 || status=1
+    stopJalv "$valuesPid" jalv.gtk3 || status=1
     stopProcess "$jackdPid" jackd
 
     if grep -qa "$JACK_DEFAULT_SERVER" /dev/shm/jack-shm-registry 2> /dev/null; then
@@ -318,3 +333,44 @@ transportPid=""
 python3 "$here/analyse-pattern-run.py" --midi "$work/pattern-out.log" --host-log "$work/jalv-transport.log" \
     --patterns "$here/../../resources/default.tqptrb" --presets "$here/../../resources/default.tqprsb" \
     --sample-rate "$sampleRate" --seconds "$transportSeconds"
+
+# The values run: a start-up bank of the user's whose first preset differs from
+# the metadata's defaults in the three parameters checked, so that what jalv
+# shows can only come from the instance.
+mkdir -p "$work/values-config/Ulvra Group/Tarvelin" "$work/values-data"
+python3 - "$here/../../resources/default.tqprsb" "$work/Mine.tqprsb" << 'EOF'
+import sys
+import xml.etree.ElementTree as ElementTree
+bank = ElementTree.parse(sys.argv[1])
+first = bank.getroot().find("PresetGroup/Preset")
+for param in first.findall("param"):
+    changed = {"Tune": "0.25", "Cutoff": "0.9", "Volume": "0.75"}.get(param.get("name"))
+    if changed is not None:
+        param.set("value", changed)
+bank.write(sys.argv[2], encoding="UTF-8", xml_declaration=True)
+EOF
+cat > "$work/values-config/Ulvra Group/Tarvelin/Tarvelin.ini" << EOF
+<?xml version="1.0" encoding="UTF-8"?>
+<UserSettings application="Tarvelin"><ResourcesSettings><Presets default="userDefinedPresets" file="$work/Mine.tqprsb"/></ResourcesSettings></UserSettings>
+EOF
+XDG_CONFIG_HOME="$work/values-config" XDG_DATA_HOME="$work/values-data" \
+    stdbuf -oL jalv.gtk3 -g -x -n tarvelinvalues "$pluginUri" > "$work/jalv-values.log" 2>&1 &
+valuesPid=$!
+waitForPort "$valuesPid" "" "tarvelinvalues:in"
+log "jalv.gtk3 loaded an instance with a start-up bank of the user's"
+
+/usr/bin/python3 "$here/check-jalv-controls.py" --pid "$valuesPid" --presets "$work/Mine.tqprsb" --preset 0 \
+    --names Tune Cutoff Volume --when "after loading" \
+    || fail "jalv does not show the instance's values after loading"
+
+# A program change to the sixth preset, on MIDI channel 1.
+programChange=5
+timeout "$startSeconds" python3 "$here/send-midi.py" programchange tarvelinvalues:in c0 "$(printf '%02x' "$programChange")" \
+    > "$work/send-midi.log" 2>&1 || fail "could not send the program change: $(cat "$work/send-midi.log")"
+/usr/bin/python3 "$here/check-jalv-controls.py" --pid "$valuesPid" --presets "$work/Mine.tqprsb" --preset "$programChange" \
+    --names Tune Cutoff Volume --when "after a MIDI program change" \
+    || fail "jalv does not show the instance's values after a program change"
+
+stopJalv "$valuesPid" jalv.gtk3 || fail "jalv did not stop cleanly"
+valuesPid=""
+log "jalv showed the instance's values after loading and after a program change"

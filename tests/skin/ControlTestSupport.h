@@ -68,6 +68,28 @@ inline int frameShown (juce::Component& component)
     return frameAt (renderComponent (component), component.getWidth() / 2, component.getHeight() / 2);
 }
 
+/** The frame a control shows at its centre at half opacity (a disabled knob's
+    look), or -1 when it shows none that way. */
+inline int dimmedFrameShown (juce::Component& component, int numFrames = 224)
+{
+    const auto pixel = renderComponent (component).getPixelAt (component.getWidth() / 2, component.getHeight() / 2);
+    const auto near = [] (int a, int b, int tolerance) { return std::abs (a - b) <= tolerance; };
+
+    if (! near (pixel.getAlpha(), 128, 2))
+        return -1;
+
+    for (int i = 0; i < numFrames; ++i)
+    {
+        const auto colour = frameColour (i);
+
+        if (near (pixel.getRed(), colour.getRed(), 3) && near (pixel.getGreen(), colour.getGreen(), 3)
+            && near (pixel.getBlue(), colour.getBlue(), 3))
+            return i;
+    }
+
+    return -1;
+}
+
 /** A mouse event on a component at a position, pressed at another. */
 inline juce::MouseEvent mouseEvent (juce::Component& component, juce::Point<int> position,
                                     juce::ModifierKeys mods = juce::ModifierKeys::leftButtonModifier,

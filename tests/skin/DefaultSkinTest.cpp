@@ -614,6 +614,35 @@ TEST_F (DefaultSkinTest, TheTempoShowsItsDecimalPointOnTheUnitsDigit)
     EXPECT_GT (brighteningOf (cells[2], cells[3]), 0.4f);
 }
 
+TEST_F (DefaultSkinTest, NumberDisplaysHaveTheirDigitsAndKeepToTheirParametersRanges)
+{
+    struct Row
+    {
+        const char* name;
+        int digits;
+        double lowest, highest;
+    };
+
+    const Row rows[] = {
+        { "TempoDisplay", 4, 30.0, 300.0 },
+        { "ShuffleDisplay", 3, 0.0, 100.0 },
+        { "ArpeShuffleDisplay", 3, 0.0, 100.0 },
+    };
+
+    for (const auto& row : rows)
+    {
+        auto* display = find<NumericDisplay> (row.name);
+        ASSERT_NE (display, nullptr) << row.name;
+        EXPECT_EQ (display->getNumDigits(), row.digits) << row.name;
+        EXPECT_EQ (display->getSign(), nullptr) << row.name;
+
+        display->setValue (-1000.0, false);
+        EXPECT_EQ (display->getValue(), row.lowest) << row.name;
+        display->setValue (1000.0, false);
+        EXPECT_EQ (display->getValue(), row.highest) << row.name;
+    }
+}
+
 TEST_F (DefaultSkinTest, PatternNumbersCountBanksOfEight)
 {
     auto* number = find<PatternNumberDisplay> ("PatternNumberDisplay");

@@ -317,3 +317,47 @@ TEST_F (DisplayTest, DraggingANoteDisplayStepsASemitonePerTwentyPixels)
     pressDragRelease (display, { 5, 8 }, { 0, 2000 });
     EXPECT_EQ (note.getIntValue(), 0);
 }
+
+TEST_F (DisplayTest, ANumberOrNoteDisplayThatGoesMidDragEndsItsGestureOnce)
+{
+    struct Log : public Parameter::Listener
+    {
+        void parameterChanged (Parameter*) override {}
+        void parameterChangeGestureBegin (Parameter*) override  { entries << "b"; }
+        void parameterChangeGestureEnd (Parameter*) override    { entries << "e"; }
+        juce::String entries;
+    };
+
+    // A parameter keeps its synchronous listeners: each log lives as long as the test.
+    std::vector<std::unique_ptr<Log>> logs;
+
+    const auto dragThenGo = [this, &logs] (const juce::String& xml, Parameter& parameter, bool deleted)
+    {
+        auto& log = *logs.emplace_back (std::make_unique<Log>());
+        parameter.addListener (&log);
+        auto& display = load<juce::Component> (xml);
+        dynamic_cast<GUIController&> (display).setParameter (&parameter);
+
+        display.mouseDown (mouseEvent (display, { 5, 5 }));
+        display.mouseDrag (mouseEvent (display, { 5, -40 }, juce::ModifierKeys::leftButtonModifier, juce::Point<int> (5, 5)));
+
+        if (deleted)
+            panel.reset();
+        else
+            panel->removeChildComponent (&display);   // the window closed; the mouse-up comes later, if ever
+
+        return log.entries;
+    };
+
+    // A parameter's synchronous list cannot be left: each case has parameters of its own.
+    for (const bool deleted : { true, false })
+    {
+        auto& tempo = parameters.add<FloatParameter> (0, "Tempo", 0.0f, 999.0f, 0.0f);
+        EXPECT_EQ (dragThenGo (R"(<NumericDisplay name="N" digitsNum="3" maxValue="999"><digits resource="digit.png"/></NumericDisplay>)",
+                               tempo, deleted), "be") << (deleted ? "deleted" : "hidden");
+
+        auto& note = parameters.add<NoteParameter> (1, "Key", "C-5");
+        EXPECT_EQ (dragThenGo (R"(<NoteDisplay name="Key"><size width="30" height="16"/></NoteDisplay>)", note, deleted), "be")
+            << (deleted ? "deleted" : "hidden");
+    }
+}

@@ -47,13 +47,21 @@ struct Bound
 };
 } // namespace
 
-TEST (KnobTest, ShowsTheNearestFrameAndFrameZeroWhenDisabled)
+TEST (KnobTest, ShowsTheNearestFrameAndDisabledTheSameFrameDimmed)
 {
     Bound<GFXKnob> knob (101, 0.5f);
     EXPECT_EQ (frameShown (knob.control), 50);
 
+    // Frame 0 is the lowest position: a disabled knob at 0.5 is not drawn there.
     knob.control.setEnabled (false);
-    EXPECT_EQ (frameShown (knob.control), 0);
+    EXPECT_EQ (dimmedFrameShown (knob.control), 50);
+
+    knob.parameter.setNormalisedValue (0.8f, true);
+    dispatchPendingMessages();
+    EXPECT_EQ (dimmedFrameShown (knob.control), 80) << "a disabled knob still follows its parameter";
+
+    knob.control.setEnabled (true);
+    EXPECT_EQ (frameShown (knob.control), 80);
 }
 
 TEST (KnobTest, DragWritesTheParameterInsideItsGestureAndTellsTheEditor)
@@ -107,7 +115,7 @@ TEST (SwitchTest, ThreePositionThresholds)
     disabled.setImage (makeStrip (3), 3);
     disabled.setValue (1.0, juce::dontSendNotification);
     disabled.setEnabled (false);
-    EXPECT_EQ (frameShown (disabled), 0);
+    EXPECT_EQ (dimmedFrameShown (disabled), 2);
 }
 
 TEST_F (SkinTest, SwitchStyleIsReadIgnoringCase)
@@ -210,4 +218,65 @@ TEST (MidiChannelDisplayTest, FrameOneIsAllChannelsAndTheNextSixteenAreTheChanne
     Bound<GFXMidiChannelDisplay> disabled (18, 1.0f);
     disabled.control.setEnabled (false);
     EXPECT_EQ (frameShown (disabled.control), 0);
+}
+
+//==============================================================================
+namespace
+{
+/** Presses a control and drags it, leaving the button down. */
+void pressAndDrag (juce::Component& control)
+{
+    control.mouseDown (mouseEvent (control, { 4, 3 }));
+    control.mouseDrag (mouseEvent (control, { 4, -40 }, juce::ModifierKeys::leftButtonModifier, juce::Point<int> (4, 3)));
+}
+
+/** What the host hears of a knob or switch that goes in the middle of a drag. */
+template <typename Control>
+std::vector<juce::String> gestureWhenTheControlGoes (bool deleted)
+{
+    FloatParameter parameter (0, "Test", 0.0f, 1.0f, 0.0f);
+    ParameterLog log;
+    parameter.addListener (&log);
+
+    juce::Component window;
+    auto control = std::make_unique<Control> ("Control");
+    control->setImage (makeStrip (11), 11);
+    control->setParameter (&parameter);
+    window.addAndMakeVisible (*control);
+
+    pressAndDrag (*control);
+    EXPECT_EQ (log.entries.front(), "begin");
+    EXPECT_NE (log.entries.back(), "end") << "the button is still down";
+
+    if (deleted)
+    {
+        control.reset();
+    }
+    else
+    {
+        // The host closes its window: the editor leaves it, and no mouse-up comes...
+        window.removeChildComponent (control.get());
+
+        // ...until the pointer next meets one of the plug-in's windows.
+        control->mouseUp (mouseEvent (*control, { 4, -40 }, {}, juce::Point<int> (4, 3)));
+    }
+
+    return log.entries;
+}
+} // namespace
+
+TEST (GestureTest, AKnobOrSwitchThatGoesMidDragEndsItsGestureOnce)
+{
+    for (const bool deleted : { true, false })
+    {
+        SCOPED_TRACE (deleted ? "deleted" : "taken off the screen");
+
+        for (const auto& entries : { gestureWhenTheControlGoes<GFXKnob> (deleted), gestureWhenTheControlGoes<GFXSwitch> (deleted) })
+        {
+            ASSERT_GE (entries.size(), 2u);
+            EXPECT_EQ (entries.back(), "end");
+            EXPECT_EQ (std::count (entries.begin(), entries.end(), "end"), 1);
+            EXPECT_EQ (std::count (entries.begin(), entries.end(), "begin"), 1);
+        }
+    }
 }

@@ -366,3 +366,110 @@ TEST (ThreadStress, AudioHostAndMessageThreadsTogetherLoseNoNotificationAndStayF
     for (int i = 0; i < instrument->getNumPresets(); ++i)
         EXPECT_EQ (instrument->getPresetName (i), presetNames[i]) << "preset " << i;
 }
+
+namespace
+{
+constexpr int numStateReads = 150;
+constexpr int valuesPerSlot = 6;
+
+/** The values a slot's parameter takes from the host's values, and from its start. */
+std::vector<std::vector<float>> makeHeldValues (Tarvelin& instrument, const std::vector<std::vector<float>>& hostValues)
+{
+    std::vector<std::vector<float>> held;
+
+    for (int slot = 0; slot < numHostParameters; ++slot)
+    {
+        const auto* parameter = instrument.getParameterManager().getParameter (slot);
+        std::vector<float> values { parameter->getNormalisedValue() };
+        const auto copy = parameter->clone (parameter->getId(), parameter->getName());
+
+        for (const auto value : hostValues[(size_t) slot])
+        {
+            copy->setNormalisedValue (value, false);
+            values.push_back (copy->getNormalisedValue());
+        }
+
+        held.push_back (values);
+    }
+
+    return held;
+}
+
+bool isOneOf (float value, const std::vector<float>& values)
+{
+    for (const auto candidate : values)
+        if (std::abs (value - candidate) < 1.0e-6f)
+            return true;
+
+    return false;
+}
+} // namespace
+
+TEST (ThreadStress, StatesReadWhileHostThreadsSetSlotsHoldOnlyValuesTheSlotsHeld)
+{
+    auto instrument = InstrumentTest::createInstrument();
+    dispatchPendingMessages();
+
+    // Each slot gets its own few values, so that a value in a state tells where it came from.
+    juce::Random random (4);
+    std::vector<std::vector<float>> hostValues ((size_t) numHostParameters);
+
+    for (auto& values : hostValues)
+        for (int i = 0; i < valuesPerSlot; ++i)
+            values.push_back (random.nextFloat());
+
+    const auto held = makeHeldValues (*instrument, hostValues);
+    std::atomic<bool> stop { false };
+    std::atomic<int> statesRead { 0 };
+
+    // An automation thread and a user-interface thread, as hosts have.
+    auto setSlots = [&] (int seed)
+    {
+        juce::Random threadRandom (seed);
+        const auto& slots = instrument->getParameters();
+        int changes = 0;
+
+        while (! stop.load (std::memory_order_relaxed))
+        {
+            waitUntilAtLeast (statesRead, changes / 64, stop);
+            const auto slot = threadRandom.nextInt (numHostParameters);
+            slots[slot]->setValue (hostValues[(size_t) slot][(size_t) threadRandom.nextInt (valuesPerSlot)]);
+            ++changes;
+        }
+    };
+
+    std::thread automation (setSlots, 5);
+    std::thread userInterface (setSlots, 6);
+    juce::StringArray strangers;
+
+    for (int read = 0; read < numStateReads && strangers.isEmpty(); ++read)
+    {
+        juce::MemoryBlock block;
+        instrument->getStateInformation (block);
+        const auto state = juce::AudioProcessor::getXmlFromBinary (block.getData(), (int) block.getSize());
+        ASSERT_NE (state, nullptr);
+        const auto* parameters = state->getChildByName ("ParametersState");
+        ASSERT_NE (parameters, nullptr);
+
+        for (int slot = 0; slot < numHostParameters; ++slot)
+        {
+            const auto* param = parameters->getChildElement (slot);
+            ASSERT_NE (param, nullptr);
+            const auto value = static_cast<float> (param->getDoubleAttribute ("value"));
+
+            if (! isOneOf (value, held[(size_t) slot]))
+                strangers.add ("state " + juce::String (read) + ": " + param->getStringAttribute ("name") + " = " + juce::String (value));
+        }
+
+        statesRead.fetch_add (1, std::memory_order_relaxed);
+        dispatchPendingMessages();
+    }
+
+    stop = true;
+    automation.join();
+    userInterface.join();
+    dispatchPendingMessages();
+
+    EXPECT_EQ (statesRead.load(), numStateReads);
+    EXPECT_EQ (strangers.joinIntoString ("\n"), juce::String());
+}

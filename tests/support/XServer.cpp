@@ -1,6 +1,7 @@
 #include "support/XServer.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <cstdio>
 #include <mutex>
@@ -85,5 +86,76 @@ std::vector<Window> getViewableDescendants (unsigned long window)
         addViewableDescendants (display, window, found);
 
     return found;
+}
+
+bool giveInputFocus (unsigned long window)
+{
+    auto* display = getConnection();
+
+    if (display == nullptr || ! isViewable (window))
+        return false;
+
+    XSetInputFocus (display, window, RevertToParent, CurrentTime);
+    XSync (display, False);
+    return getInputFocus() == window;
+}
+
+unsigned long getInputFocus()
+{
+    auto* display = getConnection();
+
+    if (display == nullptr)
+        return 0;
+
+    ::Window focus = 0;
+    int revertTo = 0;
+    XGetInputFocus (display, &focus, &revertTo);
+    return focus == PointerRoot ? 0 : focus;
+}
+
+void nudgePointer()
+{
+    static int direction = 1;
+
+    if (auto* display = getConnection())
+    {
+        XWarpPointer (display, 0, 0, 0, 0, 0, 0, direction, 0);
+        XSync (display, False);
+        direction = -direction;
+    }
+}
+
+juce::Image grabArea (juce::Rectangle<int> area)
+{
+    auto* display = getConnection();
+
+    if (display == nullptr || area.isEmpty())
+        return {};
+
+    auto* image = XGetImage (display, DefaultRootWindow (display), area.getX(), area.getY(), (unsigned int) area.getWidth(),
+                             (unsigned int) area.getHeight(), AllPlanes, ZPixmap);
+
+    if (image == nullptr)
+        return {};
+
+    const auto shiftOf = [] (unsigned long mask) { int shift = 0; while (mask != 0 && (mask & 1) == 0) { mask >>= 1; ++shift; } return shift; };
+    const unsigned long masks[] = { image->red_mask, image->green_mask, image->blue_mask };
+    const int shifts[] = { shiftOf (masks[0]), shiftOf (masks[1]), shiftOf (masks[2]) };
+
+    juce::Image grabbed (juce::Image::RGB, area.getWidth(), area.getHeight(), false);
+    const juce::Image::BitmapData pixels (grabbed, juce::Image::BitmapData::writeOnly);
+
+    for (int y = 0; y < area.getHeight(); ++y)
+    {
+        for (int x = 0; x < area.getWidth(); ++x)
+        {
+            const auto value = XGetPixel (image, x, y);
+            const auto channel = [&] (int c) { return static_cast<juce::uint8> ((value & masks[c]) >> shifts[c]); };
+            pixels.setPixelColour (x, y, juce::Colour (channel (0), channel (1), channel (2)));
+        }
+    }
+
+    XDestroyImage (image);
+    return grabbed;
 }
 } // namespace XServer

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "support/MessageQueue.h"
+
+#include <juce_graphics/juce_graphics.h>
+
 #include <vector>
 
 /*  The X server ($DISPLAY) asked directly, over a connection of the test's
@@ -24,4 +28,49 @@ bool isViewable (unsigned long window);
 
 /** The windows inside a window (not itself) that the server shows, depth first. */
 std::vector<Window> getViewableDescendants (unsigned long window);
+
+/** Gives a window the keyboard (X input focus), as a host does for the
+    plug-in's window; true once the server has it there. */
+bool giveInputFocus (unsigned long window);
+
+/** The window that has the keyboard (0 for none). */
+unsigned long getInputFocus();
+
+/** Moves the pointer one pixel right, or back left when the last nudge went
+    right: X input that wakes a toolkit whose connection had read events into
+    its queue without dispatching them. */
+void nudgePointer();
+
+/** What the screen shows in an area now, as an RGB image; null when the
+    server cannot be asked. Quicker than a dump of the whole screen. */
+juce::Image grabArea (juce::Rectangle<int> area);
+
+/** Runs the message loop until the condition holds or timeoutMs have passed,
+    for a test that has just sent X input (xdotool) to a JUCE window.
+
+    JUCE reads its X connection when the connection's socket has data; events
+    that another Xlib call (the tooltip window's pointer poll, a paint's check
+    for its completion) has already read into Xlib's queue wait there for the
+    next X input. A user's hand on the mouse gives it at once; here the
+    pointer is nudged a pixel whenever a quarter of a second passes without
+    the condition holding. */
+template <typename Condition>
+bool runMessageLoopWithHandOnMouseUntil (Condition&& condition, int timeoutMs)
+{
+    auto nextNudge = juce::Time::getMillisecondCounter() + 250;
+
+    return runMessageLoopUntil ([&]
+    {
+        if (condition())
+            return true;
+
+        if (juce::Time::getMillisecondCounter() >= nextNudge)
+        {
+            nudgePointer();
+            nextNudge = juce::Time::getMillisecondCounter() + 250;
+        }
+
+        return false;
+    }, timeoutMs);
+}
 } // namespace XServer

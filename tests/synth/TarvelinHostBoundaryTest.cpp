@@ -2,7 +2,12 @@
 #include "support/InstrumentTestSupport.h"
 #include "support/TemporaryFolder.h"
 
+#include <pluginterfaces/vst/ivsteditcontroller.h>
+
+#include <atomic>
+#include <map>
 #include <thread>
+#include <vector>
 
 using InstrumentTest::createInstrument;
 
@@ -213,4 +218,96 @@ TEST_F (TarvelinHostBoundary, OtherFormatsHaveOneProgramNamedAfterTheCurrentPres
         EXPECT_EQ (plugin->getCurrentPresetIndex(), 5);
         EXPECT_EQ (cutoffOf (*plugin), 0.875f);
     }
+}
+
+namespace
+{
+// VST3's interfaces are released through their reference count, never deleted
+// through the base, which therefore has no virtual destructor.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+
+/** A VST3 host's component handler that notes every finished edit. */
+class RecordingComponentHandler final : public Steinberg::Vst::IComponentHandler
+{
+public:
+    Steinberg::tresult PLUGIN_API queryInterface (const Steinberg::TUID interfaceId, void** object) override
+    {
+        if (Steinberg::FUnknownPrivate::iidEqual (interfaceId, Steinberg::Vst::IComponentHandler_iid)
+            || Steinberg::FUnknownPrivate::iidEqual (interfaceId, Steinberg::FUnknown_iid))
+        {
+            addRef();
+            *object = this;
+            return Steinberg::kResultOk;
+        }
+
+        *object = nullptr;
+        return Steinberg::kNoInterface;
+    }
+
+    Steinberg::uint32 PLUGIN_API addRef() override  { return (Steinberg::uint32) ++references; }
+    Steinberg::uint32 PLUGIN_API release() override { return (Steinberg::uint32) --references; }
+
+    Steinberg::tresult PLUGIN_API beginEdit (Steinberg::Vst::ParamID id) override
+    {
+        open.push_back (id);
+        return Steinberg::kResultOk;
+    }
+
+    Steinberg::tresult PLUGIN_API performEdit (Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value) override
+    {
+        if (! open.empty() && open.back() == id)
+            values[id] = static_cast<float> (value);
+
+        return Steinberg::kResultOk;
+    }
+
+    Steinberg::tresult PLUGIN_API endEdit (Steinberg::Vst::ParamID id) override
+    {
+        if (! open.empty() && open.back() == id)
+            open.pop_back();
+
+        return Steinberg::kResultOk;
+    }
+
+    Steinberg::tresult PLUGIN_API restartComponent (Steinberg::int32) override { return Steinberg::kResultOk; }
+
+    std::atomic<int> references { 1 };
+    std::vector<Steinberg::Vst::ParamID> open;
+    std::map<Steinberg::Vst::ParamID, float> values;
+};
+
+#pragma GCC diagnostic pop
+} // namespace
+
+TEST_F (TarvelinHostBoundary, AProgramAVst3HostChoosesOnItsOwnThreadIsToldToItWithEverySlotsValue)
+{
+    const auto vst3 = createInstrumentFor (juce::AudioProcessor::wrapperType_VST3);
+    RecordingComponentHandler handler;
+    vst3->setIComponentHandler (&handler);
+    EXPECT_EQ (handler.references.load(), 2);
+
+    // The host's user-interface thread: neither the plug-in's message thread nor the processing's.
+    InstrumentTest::render (*vst3, InstrumentTest::blockSize, InstrumentTest::blockSize);
+    std::thread hostInterface ([&vst3] { vst3->setCurrentProgram (5); });
+    hostInterface.join();
+
+    ASSERT_EQ (handler.values.size(), static_cast<size_t> (TarvelinIds::numHostParameters));
+    EXPECT_TRUE (handler.open.empty());
+    const auto cutoffId = static_cast<Steinberg::Vst::ParamID> (juce::String ("slot003").hashCode()) & 0x7fffffffu;
+    ASSERT_EQ (handler.values.count (cutoffId), 1u);
+    EXPECT_EQ (handler.values[cutoffId], vst3->getPresetSlot (5)->getValue (TarvelinIds::cutoff));
+
+    // On the processing thread the wrapper's processing output tells the host.
+    handler.values.clear();
+    std::thread processing ([&vst3]
+    {
+        InstrumentTest::render (*vst3, InstrumentTest::blockSize, InstrumentTest::blockSize);
+        vst3->setCurrentProgram (7);
+    });
+    processing.join();
+    EXPECT_TRUE (handler.values.empty());
+
+    vst3->setIComponentHandler (nullptr);
+    EXPECT_EQ (handler.references.load(), 1);
 }

@@ -1,6 +1,7 @@
 #include "support/PixelProbe.h"
 #include "support/TestDesktop.h"
 #include "widgets/DefaultLookAndFeel.h"
+#include "widgets/TextButtonEx.h"
 
 #include <juce_audio_utils/juce_audio_utils.h>
 
@@ -223,7 +224,112 @@ TEST (DefaultLookAndFeel, IconButtonsExistForTheirIndicesAndSizesOnly)
     EXPECT_EQ (images[0].getWidth(), 10);
     EXPECT_EQ (images[0].getHeight(), 20);
     EXPECT_EQ (images[2].getWidth(), 10);
-    EXPECT_TRUE (lf.getStateButtonImages (1, DefaultLookAndFeel::smallButtons).isEmpty());
+    EXPECT_TRUE (lf.getStateButtonImages (22, DefaultLookAndFeel::smallButtons).isEmpty());
+}
+
+TEST (DefaultLookAndFeel, StateButtonsExistForEveryStyleInTheIconButtonsSizes)
+{
+    DefaultLookAndFeel lf;
+
+    for (int style = -1; style <= 22; ++style)
+    {
+        for (const int size : { (int) DefaultLookAndFeel::smallButtons, (int) DefaultLookAndFeel::largeButtons })
+        {
+            SCOPED_TRACE ("style " + juce::String (style) + ", size " + juce::String (size));
+            const auto iconButton = lf.createIconButton ("icon", style, size);
+            const auto button = lf.createStateButton ("Store", style, size);
+            ASSERT_EQ (button != nullptr, iconButton != nullptr);
+
+            if (button == nullptr)
+            {
+                EXPECT_TRUE (lf.getStateButtonImages (style, size).isEmpty());
+                continue;
+            }
+
+            const auto height = size == DefaultLookAndFeel::largeButtons ? 24 : 20;
+            EXPECT_EQ (button->getName(), "Store");
+            EXPECT_EQ (button->getStyle(), style);
+            EXPECT_EQ (button->getImages().size(), 7);
+            EXPECT_EQ (button->getHeight(), height);
+            EXPECT_EQ (button->getLeftMargin(), height / 2);
+            EXPECT_EQ (button->getWidth(), button->getTextWidth() + button->getLeftMargin() + button->getRightMargin());
+        }
+    }
+
+    // The button that the default size makes, and a style without pictures left as it was.
+    EXPECT_EQ (lf.createStateButton ("Store", 21)->getHeight(), 20);
+    TextButtonEx plain ("Plain", 22);
+    const auto widthBefore = plain.getWidth();
+    lf.setStateButtonImages (plain, 22, DefaultLookAndFeel::smallButtons);
+    EXPECT_TRUE (plain.getImages().isEmpty());
+    EXPECT_EQ (plain.getWidth(), widthBefore);
+
+    // A text button of a style takes its pictures when it joins the look.
+    TestDesktop desktop;
+    TextButtonEx joined ("Joined", 13);
+    desktop.adopt (joined);
+    EXPECT_EQ (joined.getImages().size(), 7);
+    EXPECT_EQ (joined.getHeight(), 20);
+}
+
+TEST (DefaultLookAndFeel, TheOwnFontsMeasuresAndPicturesHaveTheirValues)
+{
+    DefaultLookAndFeel lf;
+
+    struct FontRow
+    {
+        const char* operation;
+        juce::Font font;
+        bool bold;
+    };
+
+    for (const auto& row : { FontRow { "interface", lf.getInterfaceFont(), false }, FontRow { "bold", lf.getBoldFont(), true },
+                             FontRow { "header", lf.getHeaderFont(), true }, FontRow { "item", lf.getItemFont(), false } })
+    {
+        EXPECT_EQ (row.font.getTypefaceName(), "Tahoma") << row.operation;
+        EXPECT_FLOAT_EQ (row.font.getHeight(), 13.0f) << row.operation;
+        EXPECT_EQ (row.font.isBold(), row.bold) << row.operation;
+    }
+
+    const std::pair<const char*, int> measures[] = {
+        { "text margin", lf.getTextMargin() },       { "default font height", lf.getDefaultFontHeight() },
+        { "control indent", lf.getControlIndent() }, { "control spacing", lf.getControlSpacing() },
+        { "border", lf.getBorderThickness() },       { "row height", lf.getRowHeight() },
+        { "panel spacing", lf.getPanelSpacing() },
+    };
+    const int expected[] = { 5, 13, 4, 6, 2, 20, 6 };
+
+    for (size_t i = 0; i < std::size (measures); ++i)
+        EXPECT_EQ (measures[i].second, expected[i]) << measures[i].first;
+
+    EXPECT_FLOAT_EQ (lf.getCornerSize(), 4.0f);
+
+    // Four pictures of their own, each 16 x 16 and drawn on.
+    const juce::Image pictures[] = { lf.getCollapsedArrowImage(), lf.getExpandedArrowImage(), lf.getUncheckedImage(), lf.getCheckedImage() };
+
+    for (size_t i = 0; i < std::size (pictures); ++i)
+    {
+        EXPECT_EQ (pictures[i].getBounds(), juce::Rectangle<int> (0, 0, 16, 16)) << i;
+        EXPECT_GT (countOpaquePixels (pictures[i]), 10) << i;
+
+        for (size_t j = 0; j < i; ++j)
+        {
+            bool same = true;
+
+            for (int y = 0; y < 16 && same; ++y)
+                for (int x = 0; x < 16 && same; ++x)
+                    same = pictures[i].getPixelAt (x, y) == pictures[j].getPixelAt (x, y);
+
+            EXPECT_FALSE (same) << "pictures " << j << " and " << i;
+        }
+    }
+
+    // The closed arrow points right, the open one down; the ticked box has a dark tick in its middle.
+    EXPECT_GT (lf.getCollapsedArrowImage().getPixelAt (6, 8).getAlpha(), 0);
+    EXPECT_EQ (lf.getCollapsedArrowImage().getPixelAt (8, 13).getAlpha(), 0);
+    EXPECT_GT (lf.getExpandedArrowImage().getPixelAt (8, 6).getAlpha(), 0);
+    EXPECT_TRUE (pixelIs (lf.getUncheckedImage(), 8, 8, juce::Colours::white));
+    EXPECT_LT (lf.getCheckedImage().getPixelAt (8, 9).getBrightness(), 0.3f);
 }
 
 TEST (DefaultLookAndFeel, TabsAreDrawnInTheTabColoursWithTheFrontTabLighter)

@@ -60,10 +60,16 @@ TEST (ModalTextEditor, ReturnAfterTypingCommitsTheNewTextOnce)
     EXPECT_EQ (field.editor.getText(), "Acid Line 2");
     EXPECT_EQ (field.recorder.events, juce::StringArray ({ "changing", "changing", "committed Acid Line 2", "ended" }));
 
-    // The next end of the edit has nothing new to commit.
+    // Return ended the edit: the field losing its focus next ends nothing more.
     field.recorder.events.clear();
     field.editor.focusLost (juce::Component::focusChangedByMouseClick);
-    EXPECT_EQ (field.recorder.events, juce::StringArray ({ "ended" }));
+    EXPECT_TRUE (field.recorder.events.isEmpty()) << field.recorder.events.joinIntoString (", ");
+
+    // Typing on in the field that kept its focus is an edit of its own, which that loss ends.
+    field.type ("!");
+    field.recorder.events.clear();
+    field.editor.focusLost (juce::Component::focusChangedByMouseClick);
+    EXPECT_EQ (field.recorder.events, juce::StringArray ({ "committed Acid Line 2!", "ended" }));
 }
 
 TEST (ModalTextEditor, ReturnWithTheTextUnchangedOnlyEndsTheEdit)
@@ -118,4 +124,43 @@ TEST (ModalTextEditor, ATextSetBeforeJoiningTheEditorTakesTheEditorsTextColour)
             darkPixels += image.getPixelAt (x, y).getBrightness() < 0.3f ? 1 : 0;
 
     EXPECT_GT (darkPixels, 40);
+}
+
+TEST (ModalTextEditor, AnOwnerThatHidesTheFieldWhenTheEditEndsHearsTheEndOnce)
+{
+    // The skin's text field and the browser's rename label hide the field when
+    // the edit ends; hiding the focused field makes the toolkit take its focus.
+    struct Hider : public Recorder
+    {
+        void editEnded (ModalTextEditor* editor) override
+        {
+            Recorder::editEnded (editor);
+            editor->setVisible (false);
+            editor->focusLost (juce::Component::focusChangedDirectly);
+        }
+    };
+
+    const std::pair<int, juce::StringArray> rows[] = {
+        { juce::KeyPress::returnKey, { "changing", "committed Acid Line!", "ended" } },
+        { juce::KeyPress::escapeKey, { "changing", "ended", "cancelled" } },
+    };
+
+    for (const auto& [keyCode, expected] : rows)
+    {
+        ModalTextEditor field ("name");
+        Hider owner;
+        field.setBounds (0, 0, 200, 20);
+        field.setText ("Acid Line", false);
+        field.addModalListener (nullptr);   // ignored: null is no listener
+        field.addModalListener (&owner);
+        field.focusGained (juce::Component::focusChangedByMouseClick);
+
+        field.moveCaretToEnd();
+        typeText (field, "!");
+        pressKey (field, makeKey (keyCode));
+        dispatchPendingMessages();
+
+        EXPECT_EQ (owner.events, expected) << (keyCode == juce::KeyPress::returnKey ? "Return" : "Escape");
+        EXPECT_FALSE (field.isVisible());
+    }
 }

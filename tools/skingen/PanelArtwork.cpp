@@ -3,6 +3,14 @@
 #include "PanelDrawing.h"
 #include "SkinPalette.h"
 
+namespace
+{
+// Wider than a word space, so that two labels side by side never read as one;
+// and lettering keeps clear of the frame around it.
+constexpr float minLabelGap = 5.0f;
+constexpr float minFrameGap = 2.0f;
+} // namespace
+
 PanelArtwork::PanelArtwork (const SkinImageList& imageList, const PanelFonts& panelFonts)
     : images (imageList), fonts (panelFonts)
 {
@@ -267,8 +275,25 @@ juce::StringArray PanelArtwork::findLayoutProblems (int width, int height) const
             problems.add (where + " runs off the panel");
 
         for (const auto& other : labels)
+        {
             if (other.inked.intersects (lettering.inked))
                 problems.add (where + " runs into the label \"" + other.text + "\"");
+            else if (other.inked.expanded (minLabelGap, 0.0f).intersects (lettering.inked))
+                problems.add (where + " stands so close to the label \"" + other.text + "\" that both read as one");
+        }
+
+        // Across only: caps lettering leaves its descender room empty.
+        for (const auto* section : artwork->getChildIterator())
+        {
+            if (! section->getTagName().equalsIgnoreCase ("Section"))
+                continue;
+
+            const auto frame = readArea (*section);
+
+            if (frame.intersects (lettering.inked) && (lettering.inked.getX() < frame.getX() + minFrameGap
+                                                       || lettering.inked.getRight() > frame.getRight() - minFrameGap))
+                problems.add (where + " touches the frame of \"" + section->getStringAttribute ("title") + "\"");
+        }
 
         for (const auto& [name, bounds] : controls)
             if (bounds.toFloat().intersects (lettering.inked))

@@ -21,8 +21,9 @@ public:
     void paint (juce::Graphics& g, int width, int height) const;
 
     /** What would spoil the printed panel: lettering that runs into other
-        lettering, into a control or off the panel, and controls that overlap
-        without sharing one place exactly. Empty when the layout is clean. */
+        lettering, into a control, off the panel or against a section's frame,
+        labels too close to read apart, and controls that overlap without
+        sharing one place exactly. Empty when the layout is clean. */
     juce::StringArray findLayoutProblems (int width, int height) const;
 
 private:

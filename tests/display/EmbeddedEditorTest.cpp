@@ -1,0 +1,352 @@
+#include "editor/TarvelinEditor.h"
+#include "skin/GFXDisplay.h"
+#include "skin/GFXKnob.h"
+#include "skin/GFXPanel.h"
+#include "skin/NumericDisplay.h"
+#include "support/MessageQueue.h"
+#include "support/PixelProbe.h"
+#include "support/SpawnedProcess.h"
+#include "support/StripFrames.h"
+#include "support/TestPlugins.h"
+#include "support/XServer.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+/*  The editor embedded as a host embeds it: the plug-in's window is an X
+    child of the host's window, and the host gives it the keyboard (X input
+    focus). It is driven with real X input (xdotool), so the toolkit's own
+    focus handling on window activation, clicks and keys is what runs. Keys
+    that the editor does not take climb to the top of the plug-in's window,
+    where a host would get them.
+*/
+namespace
+{
+constexpr int timeoutMs = 10000;
+
+/** The keys that reach the top of the plug-in's window unconsumed. */
+struct KeysForTheHost : public juce::KeyListener
+{
+    bool keyPressed (const juce::KeyPress& key, juce::Component*) override
+    {
+        heard.add (key);
+        return false;
+    }
+
+    juce::String describe() const
+    {
+        juce::StringArray names;
+
+        for (const auto& key : heard)
+            names.add (key.getTextDescription());
+
+        return names.joinIntoString (" ");
+    }
+
+    juce::Array<juce::KeyPress> heard;
+};
+
+/** The host's own window: an empty top-level window the size of the editor. */
+struct HostWindow : public juce::Component
+{
+    HostWindow() { setOpaque (true); }
+    void paint (juce::Graphics& g) override { g.fillAll (juce::Colours::darkgrey); }
+};
+
+class EmbeddedEditor : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE (plugin, nullptr);
+        plugin->setRateAndBufferSizeDetails (44100.0, 512);
+        plugin->prepareToPlay (44100.0, 512);
+
+        wrapper.reset (plugin->createEditorIfNeeded());
+        ASSERT_NE (wrapper, nullptr);
+        editor = dynamic_cast<TarvelinEditor*> (plugin->getPersistentEditor());
+        ASSERT_NE (editor, nullptr);
+
+        // The pointer stays clear of the windows until a test moves it.
+        xdotool ({ "mousemove", "--sync", "1270", "1000" });
+
+        host.setBounds (wrapper->getLocalBounds());
+        host.addToDesktop (0);
+        host.setVisible (true);
+        const auto hostWindow = windowOf (host);
+        ASSERT_TRUE (runMessageLoopUntil ([hostWindow] { return XServer::isViewable (hostWindow); }, timeoutMs));
+
+        wrapper->setTopLeftPosition (0, 0);
+        wrapper->addToDesktop (0, (void*) (juce::pointer_sized_uint) hostWindow);
+        wrapper->setVisible (true);
+        pluginWindow = windowOf (*wrapper);
+        wrapper->addKeyListener (&keysForTheHost);
+
+        ASSERT_TRUE (runMessageLoopUntil ([this] { return XServer::isViewable (pluginWindow) && showsPanel(); }, timeoutMs))
+            << "the plug-in's window does not show the panel";
+
+        ASSERT_TRUE (XServer::giveInputFocus (pluginWindow));
+        dispatchPendingMessages();
+    }
+
+    void TearDown() override
+    {
+        if (wrapper != nullptr)
+        {
+            wrapper->removeKeyListener (&keysForTheHost);
+            wrapper->removeFromDesktop();
+        }
+
+        wrapper.reset();
+        host.removeFromDesktop();
+    }
+
+    static unsigned long windowOf (juce::Component& component)
+    {
+        auto* peer = component.getPeer();
+        return peer != nullptr ? (unsigned long) (juce::pointer_sized_uint) peer->getNativeHandle() : 0;
+    }
+
+    static void xdotool (juce::StringArray arguments)
+    {
+        arguments.insert (0, "xdotool");
+        const auto result = runTool (arguments, timeoutMs);
+        EXPECT_TRUE (result.succeeded) << arguments.joinIntoString (" ") << ": " << result.failure;
+    }
+
+    template <typename Control>
+    Control& control (const juce::String& name) const
+    {
+        auto* found = dynamic_cast<Control*> (editor->findChildComponentByName (name, true));
+        EXPECT_NE (found, nullptr) << name;
+        return *found;
+    }
+
+    /** Where a component of the editor is on the screen, asked of the server. */
+    juce::Rectangle<int> screenBoundsOf (const juce::Component& component) const
+    {
+        juce::Point<int> origin;
+
+        for (const auto& window : XServer::getViewableDescendants (windowOf (const_cast<HostWindow&> (host))))
+            if (window.id == pluginWindow)
+                origin = { window.x, window.y };
+
+        return editor->getLocalArea (&component, component.getLocalBounds()) + origin;
+    }
+
+    void clickOn (const juce::Component& component, juce::Point<int> offset = {})
+    {
+        const auto point = screenBoundsOf (component).getCentre() + offset;
+        xdotool ({ "mousemove", "--sync", juce::String (point.x), juce::String (point.y), "click", "1" });
+    }
+
+    void type (const juce::String& text)     { xdotool ({ "type", "--delay", "20", text }); }
+    void press (const juce::String& key)     { xdotool ({ "key", key }); }
+
+    /** Runs the loop until the host has heard so many keys in all. */
+    bool hostHears (int count)
+    {
+        return XServer::runMessageLoopWithHandOnMouseUntil ([this, count] { return keysForTheHost.heard.size() >= count; }, timeoutMs);
+    }
+
+    /** One block of audio, so that the sequencer takes what the panel asked. */
+    void playBlock (const std::vector<juce::MidiMessage>& messages = {})
+    {
+        juce::AudioBuffer<float> buffer (2, 512);
+        juce::MidiBuffer midi;
+
+        for (const auto& message : messages)
+            midi.addEvent (message, 0);
+
+        plugin->processBlock (buffer, midi);
+    }
+
+    juce::String presetName() const { return plugin->getPresetName (plugin->getCurrentPresetIndex()); }
+
+    /** The frame of its strip that the screen shows for a knob. */
+    StripFrames::Match frameOnScreen (GFXKnob& knob) const
+    {
+        const auto picture = XServer::grabArea (screenBoundsOf (knob));
+
+        // What lies behind the knob, as the editor paints it.
+        knob.setVisible (false);
+        const auto background = editor->createComponentSnapshot (editor->getLocalArea (&knob, knob.getLocalBounds()), true);
+        knob.setVisible (true);
+
+        return StripFrames::findShownFrame (knob, picture, background);
+    }
+
+    /** Waits until the screen shows each knob at its parameter's frame; the knobs that do not, and why, otherwise. */
+    juce::String knobsOffTheirParameters (const std::vector<GFXKnob*>& knobs)
+    {
+        juce::String failures;
+
+        runMessageLoopUntil ([&]
+        {
+            failures.clear();
+
+            for (auto* knob : knobs)
+                if (const auto shown = frameOnScreen (*knob); shown.frame != StripFrames::expectedFrame (*knob))
+                    failures << knob->getName() << " shows frame " << shown.frame << " for "
+                             << knob->getParameter()->getName() << "'s frame " << StripFrames::expectedFrame (*knob) << "; ";
+
+            return failures.isEmpty();
+        }, timeoutMs);
+
+        return failures;
+    }
+
+    bool showsPanel() const
+    {
+        // Painted: the screen under the panel is no longer the empty window's black.
+        const auto shown = XServer::grabArea (screenBoundsOf (*editor->getMainPanel()));
+        int black = 0;
+
+        for (int y = 0; y < shown.getHeight(); y += 7)
+            for (int x = 0; x < shown.getWidth(); x += 7)
+                black += shown.getPixelAt (x, y).getBrightness() < 0.02f ? 1 : 0;
+
+        return shown.isValid() && black < (shown.getWidth() / 7) * (shown.getHeight() / 7) / 2;
+    }
+
+    const bool settingsRemoved = [] { removeSettingsOf (JucePlugin_Name); return true; }();
+    std::unique_ptr<Tarvelin> plugin { dynamic_cast<Tarvelin*> (createPluginFilter()) };
+    HostWindow host;
+    std::unique_ptr<juce::AudioProcessorEditor> wrapper;
+    TarvelinEditor* editor = nullptr;
+    unsigned long pluginWindow = 0;
+    KeysForTheHost keysForTheHost;
+};
+} // namespace
+
+TEST_F (EmbeddedEditor, KeysAfterAClickOnPlayGoToTheHostAndLeaveThePresetName)
+{
+    const auto nameBefore = presetName();
+    auto& nameDisplay = control<GFXDisplay> ("PresetNameDisplay");
+    EXPECT_NE (editor->getTooltipWindow(), nullptr) << "with a display, tips show";
+
+    clickOn (control<juce::Component> ("PlayButton"));
+    type ("xyz ");
+    press ("Return");
+
+    ASSERT_TRUE (hostHears (5)) << "the host heard only: " << keysForTheHost.describe();
+    EXPECT_EQ (keysForTheHost.describe(), "X Y Z spacebar return");
+    EXPECT_EQ (presetName(), nameBefore);
+    EXPECT_EQ (nameDisplay.getText(), nameBefore);
+    EXPECT_FALSE (nameDisplay.isEditing());
+    EXPECT_EQ (juce::Component::getCurrentlyFocusedComponent(), nullptr);
+
+    // The click did reach PLAY.
+    playBlock();
+    EXPECT_TRUE (plugin->isSequencerRunning());
+}
+
+TEST_F (EmbeddedEditor, AClickOnTheNameDisplayTypingAndReturnRenameThePresetAndGiveTheKeysBack)
+{
+    const auto nameBefore = presetName();
+    auto& nameDisplay = control<GFXDisplay> ("PresetNameDisplay");
+
+    const auto idle = XServer::grabArea (screenBoundsOf (nameDisplay));
+    clickOn (nameDisplay);
+    ASSERT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return nameDisplay.isEditing(); }, timeoutMs));
+    type ("abc");
+
+    // The display scrolls to its caret at the end of the name.
+    EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&]
+    {
+        return nameDisplay.getText() == nameBefore + "abc"
+            && StripFrames::difference (XServer::grabArea (screenBoundsOf (nameDisplay)), idle) > 0;
+    }, timeoutMs));
+    EXPECT_TRUE (writeScreenshot (XServer::grabArea (screenBoundsOf (*editor)), "embedded-editor-renaming"));
+
+    press ("Return");
+
+    EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return presetName() == nameBefore + "abc"; }, timeoutMs)) << presetName();
+    EXPECT_FALSE (nameDisplay.isEditing());
+    EXPECT_TRUE (keysForTheHost.heard.isEmpty()) << "the edit's keys reached the host: " << keysForTheHost.describe();
+
+    // The edit over, keys are the host's again.
+    type ("q");
+    ASSERT_TRUE (hostHears (1));
+    EXPECT_EQ (keysForTheHost.describe(), "Q");
+    EXPECT_EQ (presetName(), nameBefore + "abc");
+}
+
+TEST_F (EmbeddedEditor, TheTempoKnobShowsThePatternTempoAfterOpeningAPatternChangeAndADisplayDrag)
+{
+    auto& knob = control<GFXKnob> ("TempoKnob");
+    auto& display = control<NumericDisplay> ("TempoDisplay");
+    const auto& tempo = *plugin->getParameterManager().getParameter (IntSeqPlugin::patternTempoId);
+
+    // Pattern 1 at 130 BPM; the knob cannot be turned now, and shows it dimmed.
+    EXPECT_FLOAT_EQ (tempo.getValue(), 130.0f);
+    EXPECT_FALSE (knob.isEnabled());
+    EXPECT_EQ (knobsOffTheirParameters ({ &knob }), "");
+    EXPECT_EQ (frameOnScreen (knob).frame, 24);
+
+    // MIDI note 19 chooses pattern 5, at 136 BPM.
+    playBlock ({ juce::MidiMessage::noteOn (1, 19, (juce::uint8) 100) });
+    dispatchPendingMessages();
+    ASSERT_FLOAT_EQ (tempo.getValue(), 136.0f);
+    EXPECT_EQ (knobsOffTheirParameters ({ &knob }), "");
+
+    // INT CLK and WRITE on, a drag of 30 pixels up on the display's tens digit.
+    editor->controllerEventTriggered (nullptr, IntSeqPlugin::toggleInternalSyncEvent);
+    editor->controllerEventTriggered (nullptr, IntSeqPlugin::togglePatternWriteModeEvent);
+    dispatchPendingMessages();
+    ASSERT_TRUE (display.isEditable());
+
+    const auto tens = screenBoundsOf (display).getPosition() + juce::Point<int> (display.getWidth() * 3 / 8, display.getHeight() / 2);
+    juce::StringArray drag { "mousemove", "--sync", juce::String (tens.x), juce::String (tens.y), "mousedown", "1" };
+
+    for (int step = 1; step <= 6; ++step)
+        drag.addArray ({ "mousemove", "--sync", juce::String (tens.x), juce::String (tens.y - 5 * step) });
+
+    drag.addArray ({ "mouseup", "1" });
+    xdotool (drag);
+
+    EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return tempo.getValue() == 166.0f; }, timeoutMs)) << tempo.getValue();
+    EXPECT_TRUE (knob.isEnabled());
+    EXPECT_EQ (knobsOffTheirParameters ({ &knob }), "");
+    EXPECT_EQ (frameOnScreen (knob).frame, 32);
+}
+
+TEST_F (EmbeddedEditor, EveryKnobOnTheScreenShowsItsParameterAfterAPresetChange)
+{
+    std::vector<GFXKnob*> knobs;
+    std::function<void (juce::Component&)> collect = [&] (juce::Component& parent)
+    {
+        for (auto* child : parent.getChildren())
+        {
+            if (! child->isVisible())
+                continue;
+
+            if (auto* knob = dynamic_cast<GFXKnob*> (child); knob != nullptr && knob->hasImage() && knob->getParameter() != nullptr)
+                knobs.push_back (knob);
+
+            collect (*child);
+        }
+    };
+    collect (*editor->getMainPanel());
+    ASSERT_GE (knobs.size(), 20u);
+
+    std::map<GFXKnob*, int> before;
+
+    for (auto* knob : knobs)
+        before[knob] = frameOnScreen (*knob).frame;
+
+    editor->controllerEventTriggered (nullptr, GuiEventsMap::selectNextPresetEvent);
+    dispatchPendingMessages();
+    ASSERT_EQ (plugin->getCurrentPresetIndex(), 1);
+
+    EXPECT_EQ (knobsOffTheirParameters (knobs), "");
+
+    int moved = 0;
+
+    for (auto* knob : knobs)
+        moved += frameOnScreen (*knob).frame != before[knob] ? 1 : 0;
+
+    EXPECT_GE (moved, 5) << "the second preset moves the knobs on the screen";
+}
