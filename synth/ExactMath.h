@@ -19,7 +19,6 @@ struct ExactMath
     };
 
     static Saturation saturation (double z) noexcept    { return { std::tanh (z) }; }
-    static double tanhOfSteps (double z) noexcept       { return std::tanh (z); }
     static double tanh (double y) noexcept              { return std::tanh (y); }
     static double sin (double x) noexcept               { return std::sin (x); }
     static double exp2 (double x) noexcept              { return std::exp2 (x); }

@@ -33,7 +33,7 @@ Tarvelin::Tarvelin()
     : IntSeqPlugin (numPresetParameters, numHostParameters - numPresetParameters),
       arpeggiator (*this)
 {
-    soundingNotes.reserve (256);
+    soundingNotes.reserve (TarvelinCore::maxHeldNotes);
     midiOut.ensureSize (8192);
 
     // Without a host tempo the clocks run at 120 BPM.
@@ -493,7 +493,9 @@ void Tarvelin::noteOff (int note)
 
 void Tarvelin::playNote (int note, float velocity)
 {
-    if (note < 0 || note > 127)
+    // Beyond the engine's held notes a note is neither played nor sent, so that
+    // every note-on sent still gets its note-off.
+    if (note < 0 || note > 127 || soundingNotes.size() >= static_cast<size_t> (TarvelinCore::maxHeldNotes))
         return;
 
     soundingNotes.push_back (note);

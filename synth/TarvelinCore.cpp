@@ -43,7 +43,7 @@ TarvelinCore::TarvelinCore (Math mathToUse)
     : math (mathToUse)
 {
     FastMath::prepareTables();
-    heldNotes.reserve (2 * numNotes);
+    heldNotes.reserve (maxHeldNotes);
     buildPitchTables (12.0);
 
     // The 44100 Hz set is in force until a rate is given, so a fresh engine renders soundly.
@@ -55,8 +55,7 @@ TarvelinCore::TarvelinCore (Math mathToUse)
     drive = 1.0;
     distortionLevel = 1.0;
 
-    for (auto& section : bank.sections)
-        section = BankSection();
+    bank = FilterBank();
 
     targetNotePeriod = ResonanceCurves::rates[0] / noteFrequency[36];
     controls.period = 0.0;
@@ -271,8 +270,7 @@ void TarvelinCore::updateBankCoefficients()
         const auto frequency = std::pow (2.0, ((bankFrequency + offsets[i]) * 199.5451563 + 0.21484375) / 12.0);
         const auto x = frequency / halfRate;
         const auto f = 2.0 * std::sin (pi * std::min (x, 0.25));
-        bank.sections[i].f = f;
-        bank.sections[i].q = std::min ({ 2.0 / f - f / 2.0, 2.0, bankDamping });
+        bank.setSection (i, f, std::min ({ 2.0 / f - f / 2.0, 2.0, bankDamping }));
     }
 }
 
@@ -330,7 +328,7 @@ double TarvelinCore::getParameter (int id) const
 //==============================================================================
 void TarvelinCore::noteOn (int note, float velocity)
 {
-    if (note < 0 || note >= numNotes)
+    if (note < 0 || note >= numNotes || heldNotes.size() >= static_cast<size_t> (maxHeldNotes))
         return;
 
     heldNotes.emplace_back (note, velocity);
@@ -824,34 +822,63 @@ double TarvelinCore::Distortion::process (double y, double level, double decayA,
 }
 
 //==============================================================================
+TarvelinCore::FilterBank::FilterBank()
+{
+    for (int i = 0; i < 3; ++i)
+        setSection (i, 1.41, 0.71);
+}
+
+void TarvelinCore::FilterBank::setSection (int index, double f, double q) noexcept
+{
+    auto& section = sections[index];
+
+    // The maps' columns are the half-steps' answers to a unit low, band and input.
+    for (int column = 0; column < 3; ++column)
+    {
+        auto low = column == 0 ? 1.0 : 0.0;
+        auto band = column == 1 ? 1.0 : 0.0;
+        double output = 0.0;
+        runHalfSteps (index, f, q, low, band, column == 2 ? 1.0 : 0.0, output);
+
+        section.toLow[column] = low;
+        section.toBand[column] = band;
+        section.toOutput[column] = output;
+    }
+}
+
+void TarvelinCore::FilterBank::runHalfSteps (int index, double f, double q, double& low, double& band, double input,
+                                             double& output) noexcept
+{
+    const auto low1 = low + f * band;
+    const auto high1 = input - q * band - low1;
+    const auto band1 = band + f * high1;
+    const auto low2 = low1 + f * band1;
+    const auto high2 = input - q * band1 - low2;
+    const auto band2 = band1 + f * high2;
+
+    low = low2;
+    band = band2;
+
+    // Each section's two half-steps are averaged, which also cancels any
+    // ringing at the half-step rate.
+    if (index == 0)
+        output = 0.5 * (low1 + low2);
+    else if (index == 1)
+        output = 0.5 * (band1 + band2);
+    else
+        output = 0.5 * (high1 + high2);
+}
+
 double TarvelinCore::FilterBank::process (double input) noexcept
 {
     double sum = 0.0;
 
-    for (int i = 0; i < 3; ++i)
+    for (auto& section : sections)
     {
-        auto& section = sections[i];
-        const auto f = section.f;
-        const auto q = section.q;
-
-        const auto low1 = section.low + f * section.band;
-        const auto high1 = input - q * section.band - low1;
-        const auto band1 = section.band + f * high1;
-        const auto low2 = low1 + f * band1;
-        const auto high2 = input - q * band1 - low2;
-        const auto band2 = band1 + f * high2;
-
-        section.low = low2;
-        section.band = band2;
-
-        // Each section's two half-steps are averaged, which also cancels any
-        // ringing at the half-step rate.
-        if (i == 0)
-            sum += 0.5 * (low1 + low2);
-        else if (i == 1)
-            sum += 0.5 * (band1 + band2);
-        else
-            sum += 0.5 * (high1 + high2);
+        const auto low = section.low, band = section.band;
+        sum += (section.toOutput[0] * low + section.toOutput[1] * band) + section.toOutput[2] * input;
+        section.low = (section.toLow[0] * low + section.toLow[1] * band) + section.toLow[2] * input;
+        section.band = (section.toBand[0] * low + section.toBand[1] * band) + section.toBand[2] * input;
     }
 
     return sum;

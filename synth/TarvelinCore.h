@@ -18,7 +18,7 @@
 
     The engine takes no lock of its own: the plug-in serialises every call under
     its engine lock (except setSampleRate from prepare-to-play). Rendering never
-    allocates; only a note-on may grow the held-note list past its reserve.
+    allocates, and neither does a note-on: the held-note list is reserved up front.
     Every input is accepted and nothing is ever reported.
 */
 class TarvelinCore
@@ -26,6 +26,11 @@ class TarvelinCore
 public:
     static constexpr int numParameters = 24;
     static constexpr int numNotes = 128;
+
+    /** Held notes beyond this many (a note struck again and again without its release)
+        are ignored, so that a note-on never allocates.
+    */
+    static constexpr int maxHeldNotes = 2 * numNotes;
 
     /** The functions the render uses: bounded-error approximations (FastMath,
         the instrument's) or the standard library's (ExactMath, the reference).
@@ -74,7 +79,8 @@ public:
 
     //==========================================================================
     /** Starts a note (0 to 127, others are ignored): the first held note restarts the
-        envelopes without glide, a further one glides to its pitch legato.
+        envelopes without glide, a further one glides to its pitch legato. Ignored while
+        maxHeldNotes are held.
     */
     void noteOn (int note, float velocity);
 
@@ -177,13 +183,6 @@ private:
         double process (double voice, double coefficient, double resonanceAmount) noexcept;
     };
 
-    /** One Chamberlin state-variable section of the filter bank. */
-    struct BankSection
-    {
-        double low = 0.0, band = 0.0;
-        double f = 1.41, q = 0.71;
-    };
-
     /** The soft clipper whose threshold sags while it is driven. */
     struct Distortion
     {
@@ -194,12 +193,34 @@ private:
         double process (double y, double level, double decayA, double decayB) noexcept;
     };
 
-    /** The filter bank's three sections, fed the same input. */
+    /** The filter bank: three Chamberlin state-variable sections fed the same input,
+        giving a low-pass, a band-pass and a high-pass.
+    */
     struct FilterBank
     {
-        BankSection sections[3];
+        /** A section's state, and one sample of it (two half-steps) as what it is, a linear
+            map of (low, band, input): the new low and band and the section's output. Taken
+            as a map, the serial chain from one sample's state to the next is a multiply and
+            two adds instead of six dependent multiply-adds.
+        */
+        struct Section
+        {
+            double low = 0.0, band = 0.0;
+            double toLow[3] {}, toBand[3] {}, toOutput[3] {};
+        };
+
+        FilterBank();
+
+        /** Section 0 (low-pass), 1 (band-pass) or 2 (high-pass) with frequency coefficient f and damping q. */
+        void setSection (int index, double f, double q) noexcept;
+
+        /** One sample of the two half-steps as the sections are defined: what the maps are taken from. */
+        static void runHalfSteps (int index, double f, double q, double& low, double& band, double input,
+                                  double& output) noexcept;
 
         double process (double input) noexcept;
+
+        Section sections[3];
     };
 
     //==========================================================================

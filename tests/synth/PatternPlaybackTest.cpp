@@ -68,6 +68,11 @@ const PlaybackCase playbackCases[] = {
       { on (stepStartSample (0), 36, 32), off (gateEndSample (0), 36), on (stepStartSample (1), 38, 32), off (gateEndSample (1), 38) },
       0, 0.5f },
 
+    { "accent and slide levels equal to their thresholds sound",
+      { withLevels (makeStep (0, true, true, true), 0.0, 0.5, 0.5), makeStep (2, true) },
+      { on (stepStartSample (0), 36, 64), on (stepStartSample (1), 38, 32), off (gateEndSample (1), 36), off (gateEndSample (1), 38) },
+      0, 0.5f },
+
     { "a sliding step glides into the next pitch",
       { makeStep (0, true, false, true), makeStep (4, true) },
       { on (stepStartSample (0), 36, 32), on (stepStartSample (1), 40, 32), off (gateEndSample (1), 36), off (gateEndSample (1), 40) } },

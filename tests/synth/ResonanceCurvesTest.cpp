@@ -38,3 +38,24 @@ TEST (ResonanceCurvesTest, AnUnknownRowGetsThe44100Curve)
     EXPECT_EQ (ResonanceCurves::get (5).gains, ResonanceCurves::get (0).gains);
     EXPECT_EQ (ResonanceCurves::get (-1).gains, ResonanceCurves::get (0).gains);
 }
+
+TEST (ResonanceCurvesTest, ALookUpFromTheLastSegmentFindsWhatASearchFromTheStartFinds)
+{
+    // The cutoff sweeps both ways, slowly and by jumps; a remembered segment out of
+    // range (another rate's curve was longer) is brought back into the table.
+    const double path[] = { 0.0001, 0.004, 0.005, 0.0051, 0.2, 0.9995, 4.349, 1.0, 0.999, 0.12, 0.11, 0.1, 0.0099, 0.7, 0.0001 };
+
+    for (int row = 0; row < ResonanceCurves::numRates; ++row)
+    {
+        const auto& curve = ResonanceCurves::get (row);
+
+        for (const auto staleSegment : { 1, 0, 32, 100 })
+        {
+            auto segment = staleSegment;
+
+            for (const auto x : path)
+                EXPECT_EQ (ResonanceCurves::lookUp (curve, x, segment), ResonanceCurves::lookUp (curve, x))
+                    << row << " " << x << " " << staleSegment;
+        }
+    }
+}

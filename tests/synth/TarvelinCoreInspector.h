@@ -11,6 +11,7 @@ struct TarvelinCoreInspector
     using ResonantFilter = TarvelinCore::ResonantFilter;
     using ToneStage = TarvelinCore::ToneStage;
     using Chunk = TarvelinCore::Chunk;
+    using FilterBank = TarvelinCore::FilterBank;
 
     static double gate (const TarvelinCore& engine)             { return engine.controls.gate; }
     static double oscillatorPhase (const TarvelinCore& engine)  { return engine.oscillator.phase; }

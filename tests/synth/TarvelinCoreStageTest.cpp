@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 #include <vector>
 
 // The order questions inside one sample, each settled one way and held here.
@@ -105,4 +106,41 @@ TEST (TarvelinCoreStageTest, ToneStageRemovesDCAndNeverLiftsTheTopOfTheBand)
     EXPECT_NEAR (peak, perStage * perStage, 1.0e-9);
     EXPECT_LT (peak, 1.0);
     EXPECT_NEAR (settled, 0.0, 1.0e-12);
+}
+
+TEST (TarvelinCoreStageTest, FilterBankSectionsTakenAsMapsSoundAsTheirHalfSteps)
+{
+    // From the lowest damping to the highest, and the frequency coefficient across its range.
+    const std::pair<double, double> settings[] = { { 0.02, 2.0 }, { 0.3, 0.14 }, { 0.9, 0.5 }, { 1.41, 0.71 }, { 1.41, 0.14 } };
+
+    for (const auto& [f, q] : settings)
+    {
+        TarvelinCoreInspector::FilterBank bank;
+        double low[3] {}, band[3] {};
+
+        for (int i = 0; i < 3; ++i)
+            bank.setSection (i, f, q);
+
+        std::mt19937 random (3);
+        std::uniform_real_distribution<double> noise (-1.0, 1.0);
+        double largestDifference = 0.0, peak = 0.0;
+
+        for (int n = 0; n < 20000; ++n)
+        {
+            const auto input = n < 10000 ? noise (random) : 0.0;   // then the ringing dies away
+            double expected = 0.0;
+
+            for (int i = 0; i < 3; ++i)
+            {
+                double output = 0.0;
+                TarvelinCoreInspector::FilterBank::runHalfSteps (i, f, q, low[i], band[i], input, output);
+                expected += output;
+            }
+
+            largestDifference = std::max (largestDifference, std::abs (bank.process (input) - expected));
+            peak = std::max (peak, std::abs (expected));
+        }
+
+        EXPECT_LT (largestDifference, 1.0e-12 * peak) << f << " " << q;
+    }
 }

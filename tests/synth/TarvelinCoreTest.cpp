@@ -494,6 +494,25 @@ TEST (TarvelinCoreTest, NotesOutsideTheMidiRangeReleasesOfNotesNotHeldAndIdsOuts
     EXPECT_EQ (playPhrase (quiet, 44100.0), playPhrase (poked, 44100.0));
 }
 
+TEST (TarvelinCoreTest, ANoteBeyondTheLastHeldOneThatFitsIsIgnored)
+{
+    // Neither its pitch nor its accent is heard.
+    TarvelinCore full, struck;
+
+    for (auto* engine : { &full, &struck })
+    {
+        prepare (*engine, 44100.0);
+        setAccentHeardInAmplitude (*engine);
+
+        for (int i = 0; i < TarvelinCore::maxHeldNotes; ++i)
+            engine->noteOn (40, plainVelocity);
+    }
+
+    struck.noteOn (52, accentedVelocity);
+
+    EXPECT_EQ (render (full, 0.2, 44100.0), render (struck, 0.2, 44100.0));
+}
+
 TEST (TarvelinCoreTest, AllNotesOffLetsTheTailDecay)
 {
     TarvelinCore engine;

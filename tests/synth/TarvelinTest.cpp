@@ -178,6 +178,24 @@ TEST (InstrumentBlocks, AudioAndMidiOfThePlayingSequencerAreTheSameForBlockSizes
     });
 }
 
+TEST_F (Instrument, NotesBeyondTheEnginesHeldNotesAreNeitherPlayedNorSentAndEveryNoteSentIsReleased)
+{
+    switchSequencerOff (plugin);
+    std::vector<MidiOut> input;
+
+    for (int i = 0; i < TarvelinCore::maxHeldNotes + 10; ++i)
+    {
+        input.push_back (noteOn (i, 40));
+        input.push_back (noteOff (2000 + i, 40));
+    }
+
+    const auto notes = play (4096, input).notes();
+    const auto ons = std::count_if (notes.begin(), notes.end(), [] (const NoteEvent& e) { return e.on; });
+
+    EXPECT_EQ (ons, TarvelinCore::maxHeldNotes);
+    EXPECT_EQ (static_cast<long> (notes.size()) - ons, TarvelinCore::maxHeldNotes);
+}
+
 TEST_F (Instrument, WithTheSequencerOnMidiNotesDoNotPlayTheVoice)
 {
     ASSERT_TRUE (plugin.isInternalSequencerOn());
@@ -387,6 +405,33 @@ TEST_P (ArpeggiatorModes, PlayTheHeldNotesOneAStep)
 }
 
 INSTANTIATE_TEST_SUITE_P (Instrument, ArpeggiatorModes, ::testing::ValuesIn (arpCases));
+
+class ArpeggiatorAtRate : public Instrument, public ::testing::WithParamInterface<double> {};
+
+TEST_P (ArpeggiatorAtRate, StepsLandOnTheSamplesOfTheirTime)
+{
+    // Prepare-to-play must hand the rate to the arpeggiator's clock, or it runs at
+    // the rate it was made with (9 % fast at 48 kHz).
+    const auto rate = GetParam();
+    plugin.setRateAndBufferSizeDetails (rate, blockSize);
+    plugin.prepareToPlay (rate, blockSize);
+    setArpeggiator ("Up", "Custom", { arpOctave0 });
+
+    const auto step = static_cast<int> (rate / 8.0);    // a sixteenth at 120 BPM
+    const auto ons = play (3 * step + 1, { noteOn (0, 40), noteOn (0, 43) }).noteOns();
+
+    // The clock sums its position sample by sample; the sum's rounding may put a step one sample late.
+    ASSERT_EQ (ons.size(), 4u);
+
+    for (size_t k = 0; k < ons.size(); ++k)
+    {
+        EXPECT_EQ (ons[k].note, k % 2 == 0 ? 40 : 43);
+        EXPECT_GE (ons[k].sample, static_cast<int> (k) * step);
+        EXPECT_LE (ons[k].sample, static_cast<int> (k) * step + 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (Instrument, ArpeggiatorAtRate, ::testing::Values (48000.0, 96000.0));
 
 TEST_F (Instrument, ArpeggiatorModeChangesResetItAtTheNextBlock)
 {
