@@ -245,7 +245,10 @@ bool BasePluginEditor::loadSkin (const juce::String& name)
     auto panel = skin.createEditorPanel();
 
     if (panel == nullptr)
+    {
+        skinRefused (name, skin.getWarnings());
         return false;
+    }
 
     if (mainPanel != nullptr)
         removeChildComponent (mainPanel.get());
@@ -286,6 +289,23 @@ void BasePluginEditor::selectSkin (const juce::String& name)
 {
     if (Skin::isValidPackage (*this, name))
         loadSkin (name);
+    else
+        skinRefused (name, {});
+}
+
+void BasePluginEditor::skinRefused (const juce::String& name, const juce::StringArray& warnings)
+{
+    // The panel shown stays, though a skin waiting for the timer hid it; with
+    // none yet the default skin takes its place, so the editor is never blank.
+    if (mainPanel != nullptr)
+        mainPanel->setVisible (true);
+    else if (name.isNotEmpty())
+        loadSkin ({});
+
+    statusBar->clear (skinPriority);
+
+    if (! warnings.isEmpty())
+        statusBar->showText (warnings[0], skinPriority, false);
 }
 
 void BasePluginEditor::loadSkinLater (const juce::String& name)

@@ -83,11 +83,13 @@ public:
     void setEditorSize (int width, int panelHeight);
     int getPanelHeight() const noexcept                     { return panelHeight; }
 
-    /** Loads a skin (empty = the default skin) and installs its panel; false,
-        changing nothing, when its panel cannot be built. */
+    /** Loads a skin (empty = the default skin) and installs its panel; false
+        when its panel cannot be built, which keeps the panel as selectSkin says. */
     bool loadSkin (const juce::String& name);
 
-    /** loadSkin for a valid package name; anything else is ignored. */
+    /** loadSkin for a valid package name. A skin that cannot be built leaves the
+        panel shown, or loads the default skin when there is none, and the
+        status bar tells why when the skin said. */
     void selectSkin (const juce::String& name);
 
     /** Hides the panel and the options window, shows "Loading skin..." and
@@ -188,6 +190,7 @@ protected:
 
 private:
     void updateMidiLearnButton (bool learning);
+    void skinRefused (const juce::String& name, const juce::StringArray& warnings);
 
     // The preset folder tree's actions (a plug-in without a tree never reaches them).
     void selectNeighbourPresetFile (int direction);

@@ -114,6 +114,11 @@ void GUISettingsComponent::scanSkins()
     for (const auto& file : folder.findChildFiles (juce::File::findFiles, false, juce::String ("*") + Skin::packageExtension))
     {
         const auto name = file.getFileNameWithoutExtension();
+
+        // Only what the name opens again is listed (not ".ulvraskin" alone, nor a name holding "..").
+        if (Skin::getPackageFile (folder, name) != file)
+            continue;
+
         Skin skin (editor, name);
         const auto background = skin.getPackageImage ("Background.png");
         skins.push_back ({ name, background.getBounds(), skin.getPackageImage ("Thumbnail.png") });

@@ -205,9 +205,363 @@ bool endsInsideItsRoot (const std::string& text, const juce::String& rootTag, bo
     return after != end;
 }
 
+// How deep JUCE 7.0.5's parser would recurse on a text. It calls itself once
+// per level of nesting, so a few thousand levels overflow a host's stack.
+// This follows the parser's own steps (XmlDocument's readNextElement,
+// readChildElements, skipNextWhiteSpace and readQuotedString) without building
+// anything and without recursing: a reading by tags alone could be led to miss
+// levels the parser takes. It runs on text the checks above passed, where
+// every "&" begins a known entity or a reference and so stands for one
+// character, never for markup.
+class NestingScan
+{
+public:
+    explicit NestingScan (const juce::String& text) : input (text.getCharPointer()) {}
+
+    bool goesDeeperThan (int maxLevels)
+    {
+        // The header, as parseHeader reads it; a DOCTYPE never gets here.
+        skipNextWhiteSpace();
+
+        if (juce::CharacterFunctions::compareUpTo (input, juce::CharPointer_ASCII ("<?xml"), 5) == 0)
+        {
+            const auto headerEnd = juce::CharacterFunctions::find (input, juce::CharPointer_ASCII ("?>"));
+
+            if (headerEnd.isEmpty())
+                return false;
+
+            input = headerEnd + 2;
+            skipNextWhiteSpace();
+        }
+
+        // The elements whose children the parser is reading.
+        auto depth = readElementStart() == Start::open ? 1 : 0;
+
+        while (depth > 0)
+        {
+            const auto preWhitespaceInput = input;
+            skipNextWhiteSpace();
+
+            if (outOfData)
+                return false;
+
+            if (*input == '<')
+            {
+                const auto c1 = input[1];
+
+                if (c1 == '/')
+                {
+                    // Any closing tag ends the element being read, whatever its name.
+                    if (const auto closeTag = input.indexOf (static_cast<juce::juce_wchar> ('>')); closeTag >= 0)
+                        input += closeTag + 1;
+
+                    --depth;
+                }
+                else if (c1 == '!' && juce::CharacterFunctions::compareUpTo (input + 2, juce::CharPointer_ASCII ("[CDATA["), 7) == 0)
+                {
+                    input += 9;
+                    skipCdata();
+                }
+                else
+                {
+                    // An element one level down, with or without children of its own.
+                    const auto start = readElementStart();
+
+                    if (start == Start::none)
+                        --depth;
+                    else if (depth + 1 > maxLevels)
+                        return true;
+                    else if (start == Start::open)
+                        ++depth;
+                }
+
+                continue;
+            }
+
+            // A character block, up to the next "<" that begins no comment.
+            input = preWhitespaceInput;
+
+            if (! skipCharacterBlock())
+                return false;
+        }
+
+        return false;
+    }
+
+private:
+    enum class Start
+    {
+        none,   // no element: the parser ends the one it was reading
+        closed, // an element without children ("/>", or one it gave up on)
+        open    // an element whose children follow
+    };
+
+    static bool isIdentifierChar (juce::juce_wchar c) noexcept
+    {
+        static const juce::uint32 legalChars[] = { 0, 0x7ff6000, 0x87fffffe, 0x7fffffe, 0 };
+
+        return static_cast<int> (c) < static_cast<int> (juce::numElementsInArray (legalChars) * 32)
+                   ? (legalChars[c >> 5] & static_cast<juce::uint32> (1 << (c & 31))) != 0
+                   : juce::CharacterFunctions::isLetterOrDigit (c) || c == '_' || c == '-' || c == ':' || c == '.';
+    }
+
+    static juce::String::CharPointerType findEndOfToken (juce::String::CharPointerType p) noexcept
+    {
+        while (isIdentifierChar (*p))
+            ++p;
+
+        return p;
+    }
+
+    juce::juce_wchar readNextChar() noexcept
+    {
+        const auto c = input.getAndAdvance();
+
+        if (c == 0)
+        {
+            outOfData = true;
+            --input;
+        }
+
+        return c;
+    }
+
+    void skipNextWhiteSpace()
+    {
+        for (;;)
+        {
+            input.incrementToEndOfWhitespace();
+
+            if (input.isEmpty())
+            {
+                outOfData = true;
+                return;
+            }
+
+            if (*input == '<')
+            {
+                if (input[1] == '!' && input[2] == '-' && input[3] == '-')
+                {
+                    input += 4;
+                    const auto closeComment = input.indexOf (juce::CharPointer_ASCII ("-->"));
+
+                    if (closeComment < 0)
+                    {
+                        outOfData = true;
+                        return;
+                    }
+
+                    input += closeComment + 3;
+                    continue;
+                }
+
+                if (input[1] == '?')
+                {
+                    input += 2;
+                    const auto closeBracket = input.indexOf (juce::CharPointer_ASCII ("?>"));
+
+                    if (closeBracket < 0)
+                    {
+                        outOfData = true;
+                        return;
+                    }
+
+                    input += closeBracket + 2;
+                    continue;
+                }
+            }
+
+            return;
+        }
+    }
+
+    // Past a known entity or a reference and its ";".
+    void skipEntity()
+    {
+        ++input;
+
+        for (const auto* name : { "amp;", "quot;", "apos;", "lt;", "gt;" })
+        {
+            const auto length = static_cast<int> (std::strlen (name));
+
+            if (input.compareIgnoreCaseUpTo (juce::CharPointer_ASCII (name), length) == 0)
+            {
+                input += length;
+                return;
+            }
+        }
+
+        while (*input != ';' && *input != 0)
+            ++input;
+
+        if (*input == ';')
+            ++input;
+    }
+
+    void skipQuotedString()
+    {
+        const auto quote = readNextChar();
+
+        while (! outOfData)
+        {
+            const auto c = readNextChar();
+
+            if (c == quote)
+                return;
+
+            --input;
+
+            if (c == '&')
+            {
+                skipEntity();
+                continue;
+            }
+
+            for (;;)
+            {
+                const auto character = *input;
+
+                if (character == quote)
+                {
+                    ++input;
+                    return;
+                }
+
+                if (character == '&')
+                    break;
+
+                if (character == 0)
+                {
+                    outOfData = true;
+                    break;
+                }
+
+                ++input;
+            }
+        }
+    }
+
+    void skipCdata()
+    {
+        for (;;)
+        {
+            const auto c0 = *input;
+
+            if (c0 == 0)
+            {
+                outOfData = true;
+                return;
+            }
+
+            if (c0 == ']' && input[1] == ']' && input[2] == '>')
+            {
+                input += 3;
+                return;
+            }
+
+            ++input;
+        }
+    }
+
+    // False when the text ends inside it, which ends every element.
+    bool skipCharacterBlock()
+    {
+        for (;;)
+        {
+            const auto c = *input;
+
+            if (c == '<')
+            {
+                if (input[1] == '!' && input[2] == '-' && input[3] == '-')
+                {
+                    input += 4;
+                    const auto closeComment = input.indexOf (juce::CharPointer_ASCII ("-->"));
+
+                    if (closeComment < 0)
+                        return false;
+
+                    input += closeComment + 3;
+                    continue;
+                }
+
+                return true;
+            }
+
+            if (c == 0)
+                return false;
+
+            if (c == '&')
+                skipEntity();
+            else
+                ++input;
+        }
+    }
+
+    // An element's start tag and attributes, as readNextElement reads them.
+    Start readElementStart()
+    {
+        skipNextWhiteSpace();
+
+        if (outOfData || *input != '<')
+            return Start::none;
+
+        ++input;
+        auto endOfToken = findEndOfToken (input);
+
+        if (endOfToken == input)
+        {
+            skipNextWhiteSpace();
+            endOfToken = findEndOfToken (input);
+
+            if (endOfToken == input)
+                return Start::none;
+        }
+
+        input = endOfToken;
+
+        for (;;)
+        {
+            skipNextWhiteSpace();
+            const auto c = *input;
+
+            if (c == '/' && input[1] == '>')
+            {
+                input += 2;
+                return Start::closed;
+            }
+
+            if (c == '>')
+            {
+                ++input;
+                return Start::open;
+            }
+
+            if (! isIdentifierChar (c))
+                return Start::closed;
+
+            input = findEndOfToken (input);
+            skipNextWhiteSpace();
+
+            if (readNextChar() != '=')
+                return Start::closed;
+
+            skipNextWhiteSpace();
+
+            if (*input != '"' && *input != '\'')
+                return Start::closed;
+
+            skipQuotedString();
+        }
+    }
+
+    juce::String::CharPointerType input;
+    bool outOfData = false;
+};
+
 std::unique_ptr<juce::XmlElement> parseGuarded (const juce::String& text, bool outerElementOnly)
 {
-    if (text.isEmpty() || ! isValidUtf8 (text) || trapsTheParser (text))
+    if (text.isEmpty() || ! isValidUtf8 (text) || trapsTheParser (text)
+        || NestingScan (text).goesDeeperThan (XmlFiles::maxNestingDepth))
         return nullptr;
 
     juce::XmlDocument document (text);

@@ -18,13 +18,21 @@ bool write (const juce::XmlElement& element, const juce::File& file);
 /** The file's root element; null when the file is missing or does not parse. */
 std::unique_ptr<juce::XmlElement> read (const juce::File& file);
 
+/** How deeply elements may nest in a text that parse accepts. The toolkit's
+    parser recurses once per level, so an outside file must not choose the
+    depth. The framework's own files nest at most 6 levels; a skin nests up to
+    32 panels of two levels each (its "Panel" and "controls") below its root.
+*/
+constexpr int maxNestingDepth = 128;
+
 /** The text's root element; null when the text does not parse. Every reader
     of outside XML goes through here or the functions below: text that is not
     valid UTF-8, that the toolkit's parser cannot take safely (a "<!DOCTYPE",
     a "<?" inside the root element, an "&" that begins neither "&amp;",
     "&quot;", "&apos;", "&lt;", "&gt;" nor a character reference of 1 to 8
-    digits naming a valid character), or that ends before its root element
-    does (a file cut short), counts as text that does not parse.
+    digits naming a valid character, elements nested deeper than
+    maxNestingDepth), or that ends before its root element does (a file cut
+    short), counts as text that does not parse.
 */
 std::unique_ptr<juce::XmlElement> parse (const juce::String& text);
 

@@ -125,11 +125,13 @@ void Skin::addWarning (const juce::String& warning)
 
 juce::File Skin::getPackageFile (const juce::File& skinsDirectory, const juce::String& skinName)
 {
-    if (skinName.isEmpty() || skinName.containsChar ('/') || skinName.containsChar ('\\') || skinName.contains ("..")
-        || juce::File::isAbsolutePath (skinName) || skinsDirectory == juce::File())
+    if (skinName.isEmpty() || skinName == "." || skinName.containsChar ('/') || skinName.containsChar ('\\')
+        || skinName.contains ("..") || juce::File::isAbsolutePath (skinName) || skinsDirectory == juce::File())
         return {};
 
-    const auto file = skinsDirectory.getChildFile (skinName).withFileExtension (packageExtension);
+    // Added, not replacing: the name is listed as the file name without its
+    // last extension, so "Night.v2" must open "Night.v2.ulvraskin".
+    const auto file = skinsDirectory.getChildFile (skinName + packageExtension);
 
     // "." or a name that the path rules read otherwise must not leave the folder.
     if (file.getParentDirectory() != skinsDirectory)
@@ -186,6 +188,12 @@ std::unique_ptr<juce::MemoryBlock> Skin::readSkinEntry (const juce::String& entr
     return readEntry (*skinArchive, entryName, maxEntryBytes);
 }
 
+juce::String Skin::getBudgetWarning() const
+{
+    return "The pictures of the skin \"" + name + "\" need more than "
+         + juce::String (maxDecodedBytes / (1024 * 1024)) + " MB: the skin is not loaded";
+}
+
 //==============================================================================
 juce::Image Skin::getPackageImage (const juce::String& fileName)
 {
@@ -194,8 +202,23 @@ juce::Image Skin::getPackageImage (const juce::String& fileName)
 
     juce::Image image;
 
+    if (overBudget)
+        return image;
+
     if (const auto data = readSkinEntry (fileName))
+    {
+        const auto bytes = SkinImageDecoder::decodedBytes (data->getData(), data->getSize());
+
+        if (bytes > maxDecodedBytes - decodedBytes)
+        {
+            overBudget = true;
+            addWarning (getBudgetWarning());
+            return image;
+        }
+
+        decodedBytes += bytes;
         image = SkinImageDecoder::decode (data->getData(), data->getSize());
+    }
 
     packageImages[fileName] = image;
     return image;
@@ -217,7 +240,7 @@ juce::Image Skin::getImage (const juce::String& fileName)
         return resourceImages[fileName] = loadBundleResourceAsImage (fileName);
     }();
 
-    if (firstRequest && ! image.isValid())
+    if (firstRequest && ! image.isValid() && ! overBudget)
         addWarning ("The picture \"" + fileName + "\" is missing or cannot be decoded");
 
     return image;
@@ -244,6 +267,13 @@ std::unique_ptr<GFXPanel> Skin::createEditorPanel()
         if (const auto text = readSkinEntry ("skin.xml"))
             if (const auto root = XmlFiles::parse (juce::String::createStringFromData (text->getData(), static_cast<int> (text->getSize()))))
                 panel = createPanelFromXml (*root);
+
+        // Only the reason it was refused is left to tell.
+        if (overBudget)
+        {
+            panel.reset();
+            warnings = juce::StringArray (getBudgetWarning());
+        }
     }
 
     source = Source::idle;

@@ -58,9 +58,10 @@ public:
     GuiEventsMap& getEventsMap() const;
     juce::MidiKeyboardState& getKeyboardState() const;
 
-    /** The package of a skin name in a skins folder; a non-existent file for a
-        name that is empty, absolute or holds "/", "\\" or "..", so that no name
-        reaches outside the folder. A name's own extension is replaced. */
+    /** The package of a skin name in a skins folder: the name with the package
+        extension added, so that a name holding a dot opens the file it was
+        listed from. A non-existent file for a name that is empty, ".", absolute
+        or holds "/", "\\" or "..", so that no name reaches outside the folder. */
     static juce::File getPackageFile (const juce::File& skinsDirectory, const juce::String& name);
 
     /** True when the name is not empty and its package opens: file present,
@@ -68,7 +69,8 @@ public:
     static bool isValidPackage (Editor& editor, const juce::String& name);
 
     /** Builds the editor's main panel ("MainEditorPanel") from the skin's
-        "skin.xml"; null when the skin or its description is unusable. */
+        "skin.xml"; null when the skin or its description is unusable, or when
+        its pictures need more memory than maxDecodedBytes (with a warning). */
     std::unique_ptr<GFXPanel> createEditorPanel();
 
     /** Builds the main panel from a parsed "skin.xml": the root must be
@@ -81,7 +83,10 @@ public:
     juce::Image getImage (const juce::String& fileName);
 
     /** A picture inside the package (the skin-choice page's previews); a null
-        image when the package does not open or lacks a decodable picture of that name. */
+        image when the package does not open or lacks a decodable picture of
+        that name, and for every picture once the package's pictures together
+        would need more than maxDecodedBytes. Each picture's size is taken from
+        its header before it is decoded. */
     juce::Image getPackageImage (const juce::String& fileName);
 
     /** What building panels found wrong in the skin, in the order found. */
@@ -94,10 +99,21 @@ public:
     bool enterPanel (int maxDepth) noexcept                 { return ++panelDepth <= maxDepth; }
     void leavePanel() noexcept                              { --panelDepth; }
 
+    /** The memory the package's decoded pictures take so far. */
+    juce::int64 getDecodedBytes() const noexcept            { return decodedBytes; }
+
     //==========================================================================
     /** Limits on what a package may hold: an entry beyond them is treated as unreadable. */
     static constexpr juce::int64 maxSkinArchiveBytes = 64 * 1024 * 1024;
     static constexpr juce::int64 maxEntryBytes = 32 * 1024 * 1024;
+
+    /** What the decoded pictures of one package may take together; a package
+        whose pictures need more is refused whole. The default skin's pictures
+        take 6.5 MB for its 1100 x 612 panel; this holds a background for an
+        8K screen (7680 x 4320, 127 MiB) and as much again for the controls,
+        while a few small pictures declaring huge sizes cannot take gigabytes.
+    */
+    static constexpr juce::int64 maxDecodedBytes = 256 * 1024 * 1024;
 
 private:
     enum class Source
@@ -113,11 +129,14 @@ private:
     /** An entry of the inner archive, read whole; null when it is absent or too large. */
     std::unique_ptr<juce::MemoryBlock> readSkinEntry (const juce::String& entryName);
 
+    juce::String getBudgetWarning() const;
+
     Editor& editor;
     const juce::String name;
     Source source = Source::idle;
-    bool packageOpened = false;
+    bool packageOpened = false, overBudget = false;
     int panelDepth = 0;
+    juce::int64 decodedBytes = 0;
 
     juce::MemoryBlock skinData;
     std::unique_ptr<juce::ZipFile> skinArchive;

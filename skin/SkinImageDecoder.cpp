@@ -267,25 +267,55 @@ juce::Image decodeJpeg (const void* data, size_t size)
 
     return image;
 }
+
+//==============================================================================
+enum class Format
+{
+    none,
+    png,
+    jpeg,
+    gif
+};
+
+/** The format and the declared size; none for data that is no picture or declares a size beyond the limits. */
+Format readHeader (const void* data, size_t size, juce::int64& width, juce::int64& height)
+{
+    const auto* bytes = static_cast<const juce::uint8*> (data);
+
+    if (data == nullptr || size == 0)
+        return Format::none;
+
+    auto format = Format::none;
+
+    if (readPngSize (bytes, size, width, height))
+        format = Format::png;
+    else if (readJpegSize (bytes, size, width, height))
+        format = Format::jpeg;
+    else if (readGifSize (bytes, size, width, height))
+        format = Format::gif;
+
+    return isWithinLimits (width, height) ? format : Format::none;
+}
 } // namespace
 
 //==============================================================================
 juce::Image SkinImageDecoder::decode (const void* data, size_t size)
 {
     juce::int64 width = 0, height = 0;
-    const auto* bytes = static_cast<const juce::uint8*> (data);
 
-    if (data == nullptr || size == 0)
-        return {};
-
-    if (readPngSize (bytes, size, width, height))
-        return isWithinLimits (width, height) ? decodePng (data, size) : juce::Image();
-
-    if (readJpegSize (bytes, size, width, height))
-        return isWithinLimits (width, height) ? decodeJpeg (data, size) : juce::Image();
-
-    if (readGifSize (bytes, size, width, height) && isWithinLimits (width, height))
-        return juce::ImageFileFormat::loadFrom (data, size).convertedToFormat (juce::Image::ARGB);
+    switch (readHeader (data, size, width, height))
+    {
+        case Format::png:   return decodePng (data, size);
+        case Format::jpeg:  return decodeJpeg (data, size);
+        case Format::gif:   return juce::ImageFileFormat::loadFrom (data, size).convertedToFormat (juce::Image::ARGB);
+        case Format::none:  break;
+    }
 
     return {};
+}
+
+juce::int64 SkinImageDecoder::decodedBytes (const void* data, size_t size)
+{
+    juce::int64 width = 0, height = 0;
+    return readHeader (data, size, width, height) != Format::none ? width * height * 4 : 0;
 }

@@ -173,3 +173,61 @@ TEST (SkinChoice, WithoutPackagesTheEditorSaysWhereItLooked)
     const auto image = renderComponent (editor);
     EXPECT_TRUE (pixelIs (image, 2, 2, juce::Colours::black));
 }
+
+TEST (SkinChoice, ASkinNamedWithADotIsListedAndLoadsUnderThatName)
+{
+    removeSettingsOf ("Tarvelin");
+    installSkin ("Night.v2", 200, 80, juce::Colours::green);
+    installSkin ("", 300, 80, juce::Colours::green);      // ".ulvraskin": no name opens it again
+    const auto plugin = EditorTestPlugin::create ({ true, false, -1 }, true);
+    auto& editor = plugin->editor();
+
+    ASSERT_EQ (editor.getGUISettingsPage()->getSkins().size(), 1u);
+    EXPECT_EQ (editor.getGUISettingsPage()->getSkinMenu().getItem (0)->text, "Night.v2 - 200 x 80");
+    EXPECT_EQ (editor.getCurrentSkinName(), "Night.v2");
+    EXPECT_EQ (editor.getMainPanel()->getWidth(), 200);
+}
+
+// Five pictures each declaring 4096 x 4096 pixels: 320 MiB once decoded, from
+// a package of a few kilobytes.
+TEST (SkinChoice, APackageWhosePicturesNeedTooMuchMemoryIsRefusedAndTheEditorStillShowsAPanel)
+{
+    removeSettingsOf ("Tarvelin");
+    SkinTestSupport::Package bomb;
+    juce::String controls;
+
+    for (int i = 0; i < 5; ++i)
+    {
+        bomb.add ("Huge" + juce::String (i) + ".png", SkinTestSupport::pngDeclaring (4096, 4096));
+        controls << "<Panel name=\"P" << i << "\"><gfx resource=\"Huge" << i << ".png\"/></Panel>";
+    }
+
+    bomb.addText ("skin.xml", SkinTestSupport::skinXml ("Tarvelin", "<size width=\"10\" height=\"10\"/><controls>" + controls + "</controls>"));
+    const auto bytes = bomb.build ("Bomb");
+    EditorTestPlugin::skinsFolder().createDirectory();
+    EditorTestPlugin::skinsFolder().getChildFile ("Bomb.ulvraskin").replaceWithData (bytes.getData(), bytes.getSize());
+    const juce::String warning = "The pictures of the skin \"Bomb\" need more than 256 MB: the skin is not loaded";
+
+    // Without a background it is the narrowest skin, so with no screen the
+    // editor starts with it: the default skin takes its place.
+    installSkin ("Narrow", 100, 50, juce::Colours::blue);
+    const auto plugin = EditorTestPlugin::create ({ true, false, -1 }, true, juce::Rectangle<int>());
+    auto& editor = plugin->editor();
+    ASSERT_EQ (editor.getGUISettingsPage()->getDefaultSkinName(), "Bomb");
+    ASSERT_NE (editor.getMainPanel(), nullptr);
+    EXPECT_EQ (editor.getCurrentSkinName(), "");
+    EXPECT_TRUE (editor.getMainPanel()->isVisible());
+    EXPECT_EQ (editor.getStatusBar().getText(), warning);
+
+    // Chosen later, it leaves the skin shown as it was.
+    std::unique_ptr<juce::AudioProcessorEditor> window (plugin->createEditor());
+    ASSERT_TRUE (editor.loadSkin ("Narrow"));
+    editor.loadSkinLater ("Bomb");
+    EXPECT_FALSE (editor.getMainPanel()->isVisible());
+    editor.timerCallback();
+
+    EXPECT_EQ (editor.getCurrentSkinName(), "Narrow");
+    EXPECT_TRUE (editor.getMainPanel()->isVisible());
+    EXPECT_EQ (editor.getMainPanel()->getWidth(), 100);
+    EXPECT_EQ (editor.getStatusBar().getText(), warning);
+}

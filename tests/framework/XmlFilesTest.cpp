@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <atomic>
+
 class XmlFilesTest : public ::testing::Test
 {
 protected:
@@ -179,4 +181,99 @@ TEST (XmlFiles, AStateBlockReadsBackAsItsElementEvenWithAStoredLengthBeyondTheBl
     EXPECT_EQ (XmlFiles::parseBinary (noLength, sizeof (noLength)), nullptr);
     EXPECT_EQ (XmlFiles::parseBinary (stalls, sizeof (stalls)), nullptr);
     EXPECT_EQ (XmlFiles::parseBinary (nullptr, 100), nullptr);
+}
+
+//==============================================================================
+namespace
+{
+juce::String nested (int levels, const juce::String& open, const juce::String& close)
+{
+    return juce::String::repeatedString (open, levels) + juce::String::repeatedString (close, levels);
+}
+
+/** Parses on a thread with a stack of 256 KiB, as small as some hosts give
+    the thread that restores a project: a text that reached the toolkit's
+    recursion thousands of levels deep would overflow it. */
+bool parsesOnASmallStack (const juce::String& text)
+{
+    struct ParseThread : public juce::Thread
+    {
+        explicit ParseThread (const juce::String& t) : juce::Thread ("Small stack", 256 * 1024), text (t) {}
+        void run() override { parsed = XmlFiles::parse (text) != nullptr; }
+
+        const juce::String text;
+        std::atomic<bool> parsed { true };
+    };
+
+    ParseThread thread (text);
+    EXPECT_TRUE (thread.startThread());
+    EXPECT_TRUE (thread.waitForThreadToExit (60000));
+    return thread.parsed;
+}
+
+struct Nesting
+{
+    const char* description;
+    const char* open;
+    const char* close;
+    int leafLevel = 0;  // 1 when the innermost "a" holds empty elements, a level below it
+};
+
+// Ways to open a level that a reading by tags alone could miss, each with
+// the closing text that makes the whole a document the toolkit accepts.
+const Nesting acceptedNestings[] = {
+    { "plain elements", "<a>", "</a>" },
+    { "a \"/>\" inside an attribute", "<a b=\"/>\">", "</a>" },
+    { "a closing tag inside an attribute", "<a b='</a>'>", "</a>" },
+    { "a comment inside the start tag", "<a <!-- /> -->>", "</a>" },
+    { "a comment between \"<\" and the name", "<<!-- /> -->a>", "</a>" },
+    { "a blank between \"<\" and the name", "< a\n>", "</a >" },
+    { "a closing tag inside CDATA", "<a><![CDATA[</a>]]>", "</a>" },
+    { "a closing tag inside a comment", "<a><!-- </a> -->", "</a>" },
+    { "\"/>\" and \">\" in text and entities", "<a>/> &lt;/a&gt; x", "</a>" },
+    { "empty elements", "<a><b/><c d=\"&quot;/>\"/>", "</a>", 1 },
+};
+} // namespace
+
+TEST (XmlFiles, ElementsNestedUpToTheLimitParseAndOneLevelMoreIsRefused)
+{
+    for (const auto& nesting : acceptedNestings)
+    {
+        SCOPED_TRACE (nesting.description);
+        const auto repeats = XmlFiles::maxNestingDepth - nesting.leafLevel;
+        const auto atTheLimit = XmlFiles::parse (nested (repeats, nesting.open, nesting.close));
+        ASSERT_NE (atTheLimit, nullptr);
+
+        auto levels = 0;
+
+        for (auto* element = atTheLimit.get(); element != nullptr; element = element->getChildByName ("a"))
+            ++levels;
+
+        EXPECT_EQ (levels, repeats);
+        EXPECT_EQ (XmlFiles::parse (nested (repeats + 1, nesting.open, nesting.close)), nullptr);
+    }
+}
+
+TEST (XmlFiles, ThirtyThousandLevelsAreRefusedOnASmallStackHoweverTheyAreWritten)
+{
+    // 210 KB of "<a>": a downloaded preset or a shared project.
+    EXPECT_FALSE (parsesOnASmallStack (nested (30000, "<a>", "</a>")));
+
+    for (const auto& nesting : acceptedNestings)
+        EXPECT_FALSE (parsesOnASmallStack (nested (30000, nesting.open, nesting.close))) << nesting.description;
+
+    // The toolkit reads on after a stray quote, an attribute without a value
+    // or a tag without a name, and nests what follows; it gives up only at the end.
+    const char* const strayStarts[] = { "<a \"", "<a '", "<a b ", "<a b=c ", "<!x ", "< ", "\"" };
+
+    for (const auto* stray : strayStarts)
+        EXPECT_FALSE (parsesOnASmallStack ("<r>" + juce::String (stray) + nested (30000, "<b>", "</b>") + "</r>")) << stray;
+
+    // The same in a state block.
+    juce::MemoryOutputStream block;
+    const auto text = nested (30000, "<PluginState application=\"Tarvelin\">", "</PluginState>");
+    block.writeInt (0x21324356);
+    block.writeInt (static_cast<int> (text.getNumBytesAsUTF8()));
+    block << text;
+    EXPECT_EQ (XmlFiles::parseBinary (block.getData(), static_cast<int> (block.getDataSize())), nullptr);
 }

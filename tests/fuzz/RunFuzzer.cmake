@@ -1,7 +1,9 @@
 # Runs one fuzz target for a bounded time: ctest's fuzz step.
-#   cmake -DFUZZER=<TarvelinFuzzer> -DTARGET=<name> -DSECONDS=<n> -DSEEDS=<tests/fuzz> -DWORK=<folder> -P RunFuzzer.cmake
+#   cmake -DFUZZER=<TarvelinFuzzer> -DTARGET=<name> -DSECONDS=<n> -DMAX_LEN=<bytes> -DSEEDS=<tests/fuzz> -DWORK=<folder> -P RunFuzzer.cmake
 # New inputs go to a working corpus in the build folder; the seeds and the
-# saved regressions in the source tree are only read. A crash, a broken check,
+# saved regressions in the source tree are only read. Inputs may grow to
+# MAX_LEN at once: by default libFuzzer lets them grow past the longest seed
+# by a few bytes a thousand runs, so a run of minutes never leaves the seeds' sizes. A crash, a broken check,
 # a leak or a hang fails the step and leaves the input in WORK/crashes.
 
 set(corpus "${WORK}/corpus/${TARGET}")
@@ -21,6 +23,8 @@ set(ENV{TARVELIN_FUZZ_TARGET} "${TARGET}")
 execute_process(
     COMMAND "${FUZZER}"
         -max_total_time=${SECONDS}
+        -max_len=${MAX_LEN}
+        -len_control=0
         -timeout=10
         -rss_limit_mb=2048
         -print_final_stats=1

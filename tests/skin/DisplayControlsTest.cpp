@@ -218,6 +218,9 @@ TEST_F (DisplayTest, NumericDigitsBlankLeadingZerosBeforeTheUnitsDigit)
         { R"(digitsNum="2" firstDigitOrder="10" maxValue="50")", 80.0, { 6, 1 } },            // clamped
         { R"(digitsNum="2" firstDigitOrder="10" minValue="-10" maxValue="10")", -5.0, { 1, 0, 6 } },
         { R"(digitsNum="2" firstDigitOrder="10" minValue="-10" maxValue="10")", 5.0, { 0, 0, 6 } },
+        { R"(digitsNum="3" firstDigitOrder="100" maxValue="999")", 0.0, { 0, 0, 1 } },        // zero shows "0"
+        { R"(digitsNum="3" firstDigitOrder="10" maxValue="99.9")", 0.5, { 0, 1, 6 } },        // "0.5"
+        { R"(digitsNum="2" firstDigitOrder="10" minValue="-10" maxValue="10")", 0.0, { 0, 0, 1 } },
     };
 
     for (const auto& row : rows)

@@ -106,6 +106,36 @@ TEST_F (LampTest, StateFollowsTheNearestStepOfTheParameter)
     EXPECT_EQ (frameShown (twoStates), 1) << "\"states\" 1 keeps two states";
 }
 
+// The panel's lamps show an on-off or a count parameter: frame i for value i.
+TEST_F (LampTest, EveryValueOfItsParameterShowsItsOwnFrame)
+{
+    for (const auto states : { 2, 3, 4, 8, 17 })
+    {
+        auto& button = lamp ("states=\"" + juce::String (states) + "\"", states);
+        auto& count = parameters.add<IntParameter> (states, "Count", 0, states - 1, 0);
+        button.setParameter (&count);
+
+        // Up and down again, so that no frame is left from the value before.
+        for (const auto value : { 0, states - 1, 1, states / 2, states - 2, 0 })
+        {
+            count.setValue (static_cast<float> (value), true);
+            dispatchPendingMessages();
+            EXPECT_EQ (frameShown (button), value) << states << " states";
+        }
+    }
+
+    auto& button = lamp (R"(states="2")", 2);
+    auto& onOff = parameters.add<StateParameter> (99, "Switch", "off");
+    button.setParameter (&onOff);
+
+    for (const auto* text : { "on", "off", "on" })
+    {
+        onOff.setValueFromText (text, true);
+        dispatchPendingMessages();
+        EXPECT_EQ (frameShown (button), juce::String (text) == "on" ? 1 : 0) << text;
+    }
+}
+
 TEST_F (LampTest, TheOwnersTimerPutsItBackToStateZeroAtItsFirstTick)
 {
     auto& button = lamp (R"(states="3")", 3);

@@ -113,14 +113,20 @@ TEST_F (SkinTest, EntriesAreNamedAfterTheSkinCaseIncluded)
     EXPECT_FALSE (Skin::isValidPackage (*editor, "Loud"));
 }
 
-TEST_F (SkinTest, ANameWithItsOwnExtensionIsLookedForWithThePackageExtensionInstead)
+// The skin-choice page lists a package by its file name without the last
+// extension: "Night.v2.ulvraskin" is "Night.v2", which must open that file.
+TEST_F (SkinTest, ANameHoldingADotOpensThePackageOfTheWholeName)
 {
-    const auto bytes = backgroundPackage (0).build ("My.Skin");
-    editor->getSkinsDirectory().createDirectory();
-    editor->getSkinsDirectory().getChildFile ("My.ulvraskin").replaceWithData (bytes.getData(), bytes.getSize());
+    const auto file = backgroundPackage (0).install (*editor, "Night.v2");
 
-    EXPECT_EQ (Skin::getPackageFile (editor->getSkinsDirectory(), "My.Skin"), editor->getSkinsDirectory().getChildFile ("My.ulvraskin"));
-    EXPECT_TRUE (Skin::isValidPackage (*editor, "My.Skin"));
+    EXPECT_EQ (file.getFileNameWithoutExtension(), "Night.v2");
+    EXPECT_EQ (Skin::getPackageFile (editor->getSkinsDirectory(), "Night.v2"), file);
+    EXPECT_TRUE (Skin::isValidPackage (*editor, "Night.v2"));
+
+    Skin night (*editor, "Night.v2");
+    const auto panel = night.createEditorPanel();
+    ASSERT_NE (panel, nullptr);
+    EXPECT_EQ (panel->getWidth(), 40);
 }
 
 TEST_F (SkinTest, NamesThatWouldLeaveTheSkinsFolderOrNameNoFileFindNoPackage)
@@ -239,20 +245,7 @@ TEST_F (SkinTest, EachPictureIsDecodedOncePerSkin)
     EXPECT_EQ (a->getImage().getPixelData(), b->getImage().getPixelData());
 }
 
-/** A PNG of the given declared size: a real 1 x 1 picture with its header rewritten. */
-juce::MemoryBlock pngDeclaring (juce::uint32 width, juce::uint32 height)
-{
-    auto png = SkinTestSupport::pngOf (SkinTestSupport::makeStrip (1, 1, { red }));
-    auto* bytes = static_cast<juce::uint8*> (png.getData());
-
-    for (int i = 0; i < 4; ++i)
-    {
-        bytes[16 + i] = static_cast<juce::uint8> (width >> (24 - 8 * i));
-        bytes[20 + i] = static_cast<juce::uint8> (height >> (24 - 8 * i));
-    }
-
-    return png;
-}
+using SkinTestSupport::pngDeclaring;
 
 juce::MemoryBlock gifDeclaring (int width, int height, juce::uint8 codeSize = 2)
 {
@@ -340,5 +333,40 @@ TEST_F (SkinTest, AMissingOrUndecodablePictureIsANullImageAndAWarning)
     EXPECT_EQ (packageSkin->getWarnings().size(), 2);
     EXPECT_TRUE (packageSkin->getWarnings()[0].contains ("Broken.png"));
     EXPECT_TRUE (packageSkin->getWarnings()[1].contains ("Absent.png"));
+}
+//==============================================================================
+// Every picture below declares 4096 x 4096 pixels (64 MiB decoded), well
+// within what one picture may be; it is counted from its header, before and
+// whether or not it decodes.
+TEST_F (SkinTest, APackageWhosePicturesTogetherNeedMoreThan256MiBIsRefusedWithAWarning)
+{
+    for (const auto count : { 4, 5 })
+    {
+        SCOPED_TRACE (count);
+        Package package;
+        package.addImage ("Thumbnail.png", SkinTestSupport::makeStrip (8, 8, { blue }));
+        juce::String controls;
+
+        for (int i = 0; i < count; ++i)
+        {
+            package.add ("Huge" + juce::String (i) + ".png", pngDeclaring (4096, 4096));
+            controls << "<Panel name=\"P" << i << "\"><gfx resource=\"Huge" << i << ".png\"/></Panel>";
+        }
+
+        const auto panel = packagedPanelFrom ("<controls>" + controls + "</controls>", package);
+
+        if (count == 4)
+        {
+            EXPECT_NE (panel, nullptr) << "exactly 256 MiB is allowed";
+            EXPECT_EQ (packageSkin->getDecodedBytes(), Skin::maxDecodedBytes);
+        }
+        else
+        {
+            EXPECT_EQ (panel, nullptr);
+            EXPECT_EQ (packageSkin->getWarnings(),
+                       juce::StringArray ("The pictures of the skin \"Test\" need more than 256 MB: the skin is not loaded"));
+            EXPECT_FALSE (packageSkin->getPackageImage ("Thumbnail.png").isValid()) << "nothing more is decoded";
+        }
+    }
 }
 } // namespace

@@ -82,6 +82,22 @@ inline juce::MemoryBlock pngOf (const juce::Image& image)
     return out.getMemoryBlock();
 }
 
+/** A PNG declaring the given size: a real 1 x 1 picture with its header
+    rewritten, which therefore never decodes. */
+inline juce::MemoryBlock pngDeclaring (juce::uint32 width, juce::uint32 height)
+{
+    auto png = pngOf (makeStrip (1, 1, { juce::Colours::red }));
+    auto* bytes = static_cast<juce::uint8*> (png.getData());
+
+    for (int i = 0; i < 4; ++i)
+    {
+        bytes[16 + i] = static_cast<juce::uint8> (width >> (24 - 8 * i));
+        bytes[20 + i] = static_cast<juce::uint8> (height >> (24 - 8 * i));
+    }
+
+    return png;
+}
+
 /** A skin package: its ".skin" archive's entries and how the package is put together. */
 struct Package
 {

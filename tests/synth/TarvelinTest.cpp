@@ -110,6 +110,34 @@ TEST_F (Instrument, ANoteOnAtSample17LeavesTheSamplesBeforeItUnchangedSoundsOnEv
     EXPECT_TRUE (sends (played, 17, isNoteOn) && sends (played, 2000, isNoteOff));
 }
 
+// A fresh note stays silent for over a hundred samples, which hides an event
+// taking effect early; a second note changing a voice that already sounds
+// does not. The block also holds an earlier note, which the reference gets too.
+TEST_F (Instrument, ANoteAtSample300OfABlockChangesTheSoundFromThatSampleNotBefore)
+{
+    auto reference = createInstrument();
+    switchSequencerOff (plugin);
+    switchSequencerOff (*reference);
+
+    // The shortest slide and an open filter: the new pitch is heard at once.
+    for (auto* instrument : { &plugin, reference.get() })
+    {
+        instrument->getParameterManager().setNormalisedValue (slideTime, 0.0f);
+        instrument->getParameterManager().setNormalisedValue (cutoff, 1.0f);
+        InstrumentTest::render (*instrument, 8192, blockSize, { noteOn (0, 45) });
+    }
+
+    const auto alone = InstrumentTest::render (*reference, 512, 512, { noteOn (40, 50) });
+    const auto both = play (512, { noteOn (40, 50), noteOn (300, 57) });
+
+    const auto& a = both.channels[0];
+    const auto& b = alone.channels[0];
+    const auto firstDifference = std::mismatch (a.begin(), a.end(), b.begin()).first - a.begin();
+    EXPECT_GT (std::abs (b[299]), 0.001f) << "the voice sounds";
+    EXPECT_GE (firstDifference, 300);
+    EXPECT_LT (firstDifference, 303);
+}
+
 TEST_F (Instrument, AnEventStampedBeyondTheBlockIsAppliedInTheNextOne)
 {
     switchSequencerOff (plugin);

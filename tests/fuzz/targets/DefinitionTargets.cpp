@@ -2,7 +2,6 @@
 #include "FuzzTargets.h"
 
 #include "framework/GuiEventsMap.h"
-#include "framework/XmlFiles.h"
 #include "framework/XmlHelpers.h"
 
 namespace FuzzTargets
@@ -11,15 +10,14 @@ using FuzzSupport::Findings;
 
 juce::String runParameterDefinitions (const std::uint8_t* data, std::size_t size)
 {
-    const auto root = XmlFiles::parse (FuzzSupport::textFrom (data, size));
+    Findings findings;
+    const auto root = FuzzSupport::parseText (FuzzSupport::textFrom (data, size), findings);
 
     if (root == nullptr)
-        return {};
+        return findings.getText();
 
     ParameterManager table;
     table.loadFromXml (*root);
-
-    Findings findings;
 
     for (int i = 0; i < table.getNumParameters(); ++i)
     {
@@ -57,16 +55,15 @@ juce::String runParameterDefinitions (const std::uint8_t* data, std::size_t size
 
 juce::String runEventDefinitions (const std::uint8_t* data, std::size_t size)
 {
-    const auto root = XmlFiles::parse (FuzzSupport::textFrom (data, size));
+    Findings findings;
+    const auto root = FuzzSupport::parseText (FuzzSupport::textFrom (data, size), findings);
 
     if (root == nullptr)
-        return {};
+        return findings.getText();
 
     GuiEventsMap events;
     events.loadFromXml (*root);
     events.addBuiltInEvents();
-
-    Findings findings;
     int numDefinitions = 0;
 
     XmlHelpers::forEachChildNamed (*root, "event", [&] (const juce::XmlElement& event)

@@ -1,11 +1,14 @@
 #include "FuzzSupport.h"
 
 #include "framework/PresetManager.h"
+#include "framework/XmlFiles.h"
 #include "synth/Pattern.h"
 #include "synth/TarvelinCore.h"
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 namespace juce
 {
@@ -84,6 +87,35 @@ juce::String textFrom (const std::uint8_t* data, std::size_t size)
 {
     juce::MemoryInputStream stream (data, size, false);
     return stream.readEntireStreamAsString();
+}
+
+std::unique_ptr<juce::XmlElement> parseText (const juce::String& text, Findings& findings)
+{
+    auto root = XmlFiles::parse (text);
+
+    if (root == nullptr)
+        return root;
+
+    // Depth first without recursion, each element with its level; text is
+    // kept as elements too, but the parser reads it without going a level down.
+    std::vector<std::pair<const juce::XmlElement*, int>> pending { { root.get(), 1 } };
+    auto deepest = 0;
+
+    while (! pending.empty())
+    {
+        const auto [element, level] = pending.back();
+        pending.pop_back();
+        deepest = juce::jmax (deepest, level);
+
+        for (const auto* child : element->getChildIterator())
+            if (! child->isTextElement())
+                pending.emplace_back (child, level + 1);
+    }
+
+    if (deepest > XmlFiles::maxNestingDepth)
+        findings.add ("the parser was given a text nested " + juce::String (deepest) + " levels deep");
+
+    return root;
 }
 
 juce::File writeInputFile (const std::uint8_t* data, std::size_t size, const juce::String& extension)

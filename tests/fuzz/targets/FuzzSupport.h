@@ -29,6 +29,11 @@ private:
 /** The input as text, decoded exactly as a file read with juce::File::loadFileAsString is. */
 juce::String textFrom (const std::uint8_t* data, std::size_t size);
 
+/** The text through the guarded parse every reader uses. What it lets the
+    toolkit build must nest no deeper than the guard's limit: the guard
+    measures depth before the toolkit's parser, which recurses, ever runs. */
+std::unique_ptr<juce::XmlElement> parseText (const juce::String& text, Findings& findings);
+
 /** The input written to a file with the given extension in this process's
     own temporary folder; the same file is reused by every call. */
 juce::File writeInputFile (const std::uint8_t* data, std::size_t size, const juce::String& extension);

@@ -1,7 +1,6 @@
 #include "FuzzSupport.h"
 #include "FuzzTargets.h"
 
-#include "framework/XmlFiles.h"
 #include "synth/Pattern.h"
 
 namespace FuzzTargets
@@ -11,18 +10,16 @@ using FuzzSupport::Findings;
 
 juce::String runPatternXml (const std::uint8_t* data, std::size_t size)
 {
-    const auto root = XmlFiles::parse (FuzzSupport::textFrom (data, size));
+    Findings findings;
+    const auto root = FuzzSupport::parseText (FuzzSupport::textFrom (data, size), findings);
 
     if (root == nullptr)
-        return {};
+        return findings.getText();
 
     Pattern pattern;
     pattern.loadFromXml (*root);
-
-    Findings findings;
     FuzzSupport::checkPattern (pattern, findings);
 
-    // What is saved loads back as the same pattern.
     // Saving rounds the levels; what is saved then loads back as the same pattern.
     juce::XmlElement saved ("Pattern");
     pattern.saveToXml (saved);

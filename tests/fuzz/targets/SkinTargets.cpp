@@ -2,7 +2,6 @@
 #include "FuzzTargets.h"
 
 #include "framework/GuiEventsMap.h"
-#include "framework/XmlFiles.h"
 #include "framework/XmlHelpers.h"
 #include "skin/GFXPanel.h"
 #include "skin/Skin.h"
@@ -109,15 +108,27 @@ void checkPackageImage (Skin& skin, const juce::String& name, Findings& findings
         findings.add (name + " decoded at " + juce::String (image.getWidth()) + " x " + juce::String (image.getHeight()));
 }
 
-/** Loads the package named "input" and checks that a panel or a picture only
-    comes from a valid package. Returns whether it was valid. */
+// The package's name holds a dot, as "Night.v2" does: its file is
+// "input.v2.ulvraskin" (the input file is "input" + the extension given) and
+// its entries "input.v2.md5" and "input.v2.skin".
+const juce::String packageName = "input.v2";
+const juce::String packageFileExtension = juce::String (".v2") + Skin::packageExtension;
+
+void checkBudget (const Skin& skin, Findings& findings)
+{
+    if (skin.getDecodedBytes() > Skin::maxDecodedBytes)
+        findings.add ("the pictures took " + juce::String (skin.getDecodedBytes()) + " bytes decoded");
+}
+
+/** Loads the package and checks that a panel or a picture only comes from a
+    valid package, within the memory budget. Returns whether it was valid. */
 bool runPackage (const std::uint8_t* data, std::size_t size, Findings& findings)
 {
     auto& editor = FuzzSkinEditor::getFresh();
-    editor.skinsDirectory = FuzzSupport::writeInputFile (data, size, Skin::packageExtension).getParentDirectory();
+    editor.skinsDirectory = FuzzSupport::writeInputFile (data, size, packageFileExtension).getParentDirectory();
 
-    const auto valid = Skin::isValidPackage (editor, "input");
-    Skin skin (editor, "input");
+    const auto valid = Skin::isValidPackage (editor, packageName);
+    Skin skin (editor, packageName);
 
     if (auto panel = skin.createEditorPanel())
     {
@@ -127,8 +138,10 @@ bool runPackage (const std::uint8_t* data, std::size_t size, Findings& findings)
         checkPanel (*panel, skin, findings);
     }
 
+    checkBudget (skin, findings);
     checkPackageImage (skin, "Thumbnail.png", findings);
     checkPackageImage (skin, "Background.png", findings);
+    checkBudget (skin, findings);
 
     if (! valid && ! skin.getWarnings().isEmpty())
         findings.add ("an invalid package left warnings");
@@ -146,12 +159,12 @@ bool containsEndOfCentralDirectory (const std::uint8_t* data, std::size_t size)
 
 juce::String runSkinDescription (const std::uint8_t* data, std::size_t size)
 {
-    const auto root = XmlFiles::parse (juce::String::createStringFromData (data, static_cast<int> (size)));
+    Findings findings;
+    const auto root = FuzzSupport::parseText (juce::String::createStringFromData (data, static_cast<int> (size)), findings);
 
     if (root == nullptr)
-        return {};
+        return findings.getText();
 
-    Findings findings;
     Skin skin (FuzzSkinEditor::getFresh(), {});
 
     if (auto panel = skin.createPanelFromXml (*root))
@@ -185,8 +198,8 @@ juce::String runSkinPackage (const std::uint8_t* data, std::size_t size)
     const auto digest = juce::MD5 (data, size).toHexString();
     juce::MemoryOutputStream package;
     juce::ZipFile::Builder builder;
-    builder.addEntry (new juce::MemoryInputStream (digest.toRawUTF8(), digest.getNumBytesAsUTF8(), true), 0, "input.md5", juce::Time (2020, 0, 1, 0, 0));
-    builder.addEntry (new juce::MemoryInputStream (skinArchive, false), 0, "input.skin", juce::Time (2020, 0, 1, 0, 0));
+    builder.addEntry (new juce::MemoryInputStream (digest.toRawUTF8(), digest.getNumBytesAsUTF8(), true), 0, packageName + ".md5", juce::Time (2020, 0, 1, 0, 0));
+    builder.addEntry (new juce::MemoryInputStream (skinArchive, false), 0, packageName + ".skin", juce::Time (2020, 0, 1, 0, 0));
     builder.writeToStream (package, nullptr);
 
     const auto wrappedValid = runPackage (static_cast<const std::uint8_t*> (package.getData()), package.getDataSize(), findings);
