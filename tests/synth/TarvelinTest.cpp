@@ -318,6 +318,91 @@ TEST_F (HostTransport, AUserStopWhileTheHostPlaysIsUndoneAtTheNextBlock)
     EXPECT_TRUE (plugin.isSequencerRunning());
 }
 
+namespace
+{
+/** The note messages, each at its sample give or take one (a host's position is summed block by block). */
+void expectNotesNear (const std::vector<NoteEvent>& actual, const std::vector<NoteEvent>& expected)
+{
+    ASSERT_EQ (actual.size(), expected.size()) << ::testing::PrintToString (actual);
+
+    for (size_t i = 0; i < actual.size(); ++i)
+    {
+        EXPECT_EQ (actual[i].on, expected[i].on) << i;
+        EXPECT_EQ (actual[i].note, expected[i].note) << i;
+        EXPECT_NEAR (actual[i].sample, expected[i].sample, 1) << i << ": " << actual[i];
+    }
+}
+
+/** The chromatic pattern's first three steps as a host start at 2.3 beats plays them: step 1
+    at once with a whole gate (0.125 beats, 2756.25 samples), step 2 on the grid at 2.5 beats. */
+const std::vector<NoteEvent> startAt2_3 { on (0, 36, 32), off (2757, 36), on (4410, 37, 32), off (7167, 37), on (9923, 38, 32) };
+
+/** The same from a start on the grid: at 2.25 beats, or anywhere for a host that gives no
+    musical position (the grid then counts from the start). */
+const std::vector<NoteEvent> startOnTheGrid { on (0, 36, 32), off (2757, 36), on (5513, 37, 32), off (8269, 37), on (11025, 38, 32) };
+} // namespace
+
+TEST_F (HostTransport, AStartInsideAStepPlaysTheFirstStepAtOnceForAWholeGateThenFollowsTheGrid)
+{
+    struct Case
+    {
+        const char* host;
+        double position;
+        bool reportsTempo, reportsPosition;
+        const std::vector<NoteEvent>& expected;
+    };
+
+    // JUCE's own host gives tempo and musical position; Ardour a tempo but no musical
+    // position (JUCE's LV2 wrapper reads none from its bar and bar-beat); jalv neither.
+    const Case cases[] = {
+        { "tempo and position, off the grid", 2.3, true, true, startAt2_3 },
+        { "tempo and position, on the grid", 2.25, true, true, startOnTheGrid },
+        { "tempo only", 2.3, true, false, startOnTheGrid },
+        { "frame and speed only", 2.3, false, false, startOnTheGrid },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.host);
+        host.playing = false;
+        play (512, {}, &host);
+
+        host.position = c.position;
+        host.reportsTempo = c.reportsTempo;
+        host.reportsPosition = c.reportsPosition;
+        host.playing = true;
+        expectNotesNear (play (11264, {}, &host).notes(), c.expected);
+    }
+}
+
+TEST_F (HostTransport, AStartWhereTheStoppedHostStoodPlaysAsAFreshStartThere)
+{
+    for (const double stood : { 2.3, 2.25 })
+    {
+        SCOPED_TRACE (stood);
+        host.playing = false;
+        host.position = stood;
+        play (2048, {}, &host);
+
+        host.playing = true;
+        expectNotesNear (play (11264, {}, &host).notes(), stood == 2.3 ? startAt2_3 : startOnTheGrid);
+    }
+}
+
+TEST_F (HostTransport, PlayOnThePanelWhileTheHostStandsKeepsPlaying)
+{
+    host.playing = false;
+    host.position = 7.0;
+    play (2048, {}, &host);
+
+    startSequencer();
+    const auto ons = play (40 * blockSize, {}, &host).noteOns();
+
+    EXPECT_TRUE (plugin.isSequencerRunning());
+    EXPECT_TRUE (lamp (IntSeqPlugin::playStateId));
+    EXPECT_EQ (notesOf (ons), (std::vector<int> { 36, 37, 38, 39 }));
+}
+
 TEST_F (Instrument, AccentVelocityLevelsSetTheStepVelocities)
 {
     writeChromaticPattern();
