@@ -212,6 +212,35 @@ TEST_F (Instrument, AReleasedVoiceDecaysToExactSilence)
     EXPECT_EQ (std::vector<float> (tail.end() - 22050, tail.end()), std::vector<float> (22050, 0.0f));
 }
 
+TEST_F (Instrument, NotesEndedByAnotherPrepareLeaveInTheNextBlockAtItsFirstSample)
+{
+    // A host changing its rate or block size prepares again while a note sounds.
+    const auto prepareAgain = [this]
+    {
+        plugin.releaseResources();
+        plugin.prepareToPlay (sampleRate, blockSize);
+    };
+
+    writeChromaticPattern();
+    startSequencer();
+    ASSERT_EQ (render (1024), (std::vector<NoteEvent> { on (0, 36, 32) }));
+
+    prepareAgain();
+    EXPECT_EQ (render (blockSize), (std::vector<NoteEvent> { off (0, 36) }));
+    EXPECT_FALSE (lamp (IntSeqPlugin::playStateId));
+    EXPECT_TRUE (render (4 * blockSize).empty());
+
+    // Stopped there, Start/Stop starts it again at the first press.
+    plugin.performEvent (IntSeqPlugin::startStopEvent);
+    EXPECT_EQ (render (blockSize), (std::vector<NoteEvent> { on (0, 36, 32) }));
+
+    setArpeggiator ("Up", "Custom", { arpOctave0 });
+    ASSERT_EQ (render (1024, { noteOn (0, 40) }), (std::vector<NoteEvent> { on (0, 40, 100) }));
+
+    prepareAgain();
+    EXPECT_EQ (render (blockSize), (std::vector<NoteEvent> { off (0, 40) }));
+}
+
 //==============================================================================
 // Host transport
 
