@@ -688,3 +688,72 @@ TEST (InstrumentSettings, DefaultsSurviveARestartAndApplyToTheNextInstance)
     ASSERT_NE (settings, nullptr);
     EXPECT_EQ (settings->getChildElement (settings->getNumChildElements() - 1)->getTagName(), "InternalSettings");
 }
+
+//==============================================================================
+// Effect section
+
+namespace
+{
+/** The level of one frequency in a stretch of the output, under a Hann window. */
+double levelAt (const std::vector<float>& signal, size_t from, size_t length, double frequency)
+{
+    const auto twoPi = juce::MathConstants<double>::twoPi;
+    const auto w = twoPi * frequency / sampleRate;
+    double re = 0.0, im = 0.0;
+
+    for (size_t i = 0; i < length; ++i)
+    {
+        const auto window = 0.5 - 0.5 * std::cos (twoPi * static_cast<double> (i) / static_cast<double> (length - 1));
+        re += signal[from + i] * window * std::cos (w * static_cast<double> (i));
+        im -= signal[from + i] * window * std::sin (w * static_cast<double> (i));
+    }
+
+    return std::sqrt (re * re + im * im);
+}
+} // namespace
+
+// The bank's first section is a low-pass at its frequency plus the spread, the
+// third a high-pass at its frequency minus the spread. Fully spread, the band
+// between them passes both and is raised; spread the other way, the low-pass
+// sits at the bottom and the high-pass at the top, and that band is cut.
+TEST_F (Instrument, TheFilterBanksSpreadRaisesOrCutsTheBandBetweenItsLowAndHighPass)
+{
+    switchSequencerOff (plugin);
+
+    // A steady sawtooth at 110 Hz through an open filter, no distortion to speak of.
+    for (const auto& [id, value] : { std::pair { cutoff, 1.0f }, { resonance, 0.0f }, { envMod, 0.0f }, { decay, 1.0f },
+                                     { accent, 0.0f }, { drive, 0.0f }, { distortionLevel, 1.0f },
+                                     { bankFrequency, 0.5f }, { bankDamping, 0.5f }, { waveform, 1.0f },
+                                     { volume, 0.5f }, { effectOn, 1.0f } })
+        setParameter (id, value);
+
+    // Harmonics 1 and 27 (2970 Hz) of note 45, both between the sections fully spread.
+    const auto gainsAt = [this] (float order, float spread)
+    {
+        const auto measure = [&] (float mix)
+        {
+            setParameter (bankOrder, order);
+            setParameter (bankSpread, spread);
+            setParameter (bankMix, mix);
+            play (8192);
+            const auto out = play (16384, { noteOn (0, 45) });
+            play (16384, { noteOff (0, 45) });
+            return std::pair { levelAt (out.channels[0], 8192, 8192, 110.0), levelAt (out.channels[0], 8192, 8192, 2970.0) };
+        };
+
+        const auto dry = measure (0.0f), wet = measure (1.0f);
+        return std::pair { 20.0 * std::log10 (wet.first / dry.first), 20.0 * std::log10 (wet.second / dry.second) };
+    };
+
+    for (const float order : { 0.0f, 1.0f })    // "Post" and "Pre"
+    {
+        SCOPED_TRACE (order);
+        const auto [lowSpread, highSpread] = gainsAt (order, 1.0f);
+        EXPECT_GT (lowSpread, 4.0);
+        EXPECT_GT (highSpread, 4.0);
+
+        const auto [lowNarrow, highNarrow] = gainsAt (order, 0.0f);
+        EXPECT_LT (lowNarrow, -2.0);
+        EXPECT_LT (highNarrow, -2.0);
+    }
+}
