@@ -67,6 +67,11 @@ void Clock::setPosition (double newPosition)
 {
     if (std::isfinite (newPosition) && newPosition != position)
     {
+        // A host reports its position every block, a hair from the clock's own sum;
+        // a real move (a jump, a loop) ends the started step's own gate.
+        if (std::abs (newPosition - position) > startTolerance / stepsPerBeat)
+            startedGateEnd = -1.0;
+
         position = newPosition;
         dirty = true;
     }
@@ -191,8 +196,21 @@ void Clock::recomputeTiming() noexcept
 
     if (state == -1)
     {
+        const auto at = std::floor ((position + startTolerance * stepLength) / stepLength) * stepLength;
+        beginStepAtStart (at, stepLength);
         changeNow (0);
         return;
+    }
+
+    if (startedGateEnd >= 0.0)
+    {
+        if (state == 0)
+        {
+            changeAt (1, startedGateEnd, samplesPerBeat);
+            return;
+        }
+
+        startedGateEnd = -1.0;
     }
 
     if (position <= gateEnd)
@@ -213,6 +231,15 @@ void Clock::recomputeTiming() noexcept
         else
             changeNow (1);
     }
+}
+
+void Clock::beginStepAtStart (double stepStart, double stepLength) noexcept
+{
+    const auto onTheGrid = position >= stepStart && position <= stepStart + startTolerance / stepsPerBeat;
+
+    // Started inside a step (a host starting mid-bar), the step sounds from the
+    // start for a whole gate instead of for what is left of its time.
+    startedGateEnd = onTheGrid ? -1.0 : std::max (position, stepStart) + gate * stepLength;
 }
 
 void Clock::changeNow (int newState) noexcept

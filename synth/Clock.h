@@ -123,6 +123,18 @@ protected:
     */
     static constexpr double startTolerance = 0.005;
 
+    /** Where the gate of the step begun at a start ends, when the start lay off
+        the step grid; below 0 otherwise. A step begun inside another keeps a
+        whole gate: the phase after it is the rest before the next step start.
+    */
+    double startedGateEnd = -1.0;
+
+    /** At a start (phase -1), for the step whose time the position lies in (or
+        just before), given that step's start and length in beats: sets
+        startedGateEnd when the start lies off the grid.
+    */
+    void beginStepAtStart (double stepStart, double stepLength) noexcept;
+
     /** Plans an immediate move to the given phase. */
     void changeNow (int newState) noexcept;
 

@@ -216,10 +216,9 @@ void IntSeqPlugin::updateHostModeState()
     parameterManager.setBoolValue (hostModeStateId, isInternalSequencerOn() && isHostModeOn());
     updateHostDisplay();
     updateWriteModeState();
-    updatePatternNameState();
-    updatePatternNumberState();
-    updateNativeModeReadyState();
-    updateTempoStates();
+
+    // The mode change may have moved the current pattern: every display follows it.
+    updatePatternStates();
 }
 
 void IntSeqPlugin::hostModeChanged() {}
@@ -298,7 +297,9 @@ void IntSeqPlugin::updatePatternNameState()
 
 void IntSeqPlugin::updatePatternShuffleState()
 {
-    parameterManager.setValue (patternShuffleId, static_cast<float> (getPatternShuffle (getCurrentPatternIndex())));
+    // The shuffle beside the number and name is the same pattern's.
+    const int shuffle = isInternalSequencerOn() ? getPatternShuffle (getShownPatternIndex()) : 0;
+    parameterManager.setValue (patternShuffleId, static_cast<float> (shuffle));
 }
 
 void IntSeqPlugin::updateStepLengthStates()

@@ -31,7 +31,7 @@ bool ShuffledClock::isSecondPhase() const
 
 bool ShuffledClock::isNearerPreviousStep() const
 {
-    const auto t = getPairTiming();
+    const auto t = getPairTiming (position);
 
     if (position <= t.secondStart)
         return (t.secondStart - position) > (position - t.pairStart);
@@ -39,13 +39,13 @@ bool ShuffledClock::isNearerPreviousStep() const
     return (t.pairEnd - position) > (position - t.secondStart);
 }
 
-ShuffledClock::PairTiming ShuffledClock::getPairTiming() const noexcept
+ShuffledClock::PairTiming ShuffledClock::getPairTiming (double at) const noexcept
 {
     const auto stepLength = 1.0 / stepsPerBeat;
     const auto pairLength = 2.0 * stepLength;
 
     PairTiming t;
-    t.pairEnd = std::ceil (position / pairLength) * pairLength;
+    t.pairEnd = std::ceil (at / pairLength) * pairLength;
     t.pairStart = t.pairEnd - pairLength;
     t.secondStart = t.pairStart + stepLength * (1.0 + shuffle);
     t.firstGateEnd = t.pairStart + (t.secondStart - t.pairStart) * gate;
@@ -58,7 +58,7 @@ void ShuffledClock::recomputeTiming() noexcept
     beatsPerSample = getBeatsPerSample (sampleRate, tempo);
     const auto samplesPerBeat = sampleRate * 60.0 / tempo;
     const auto stepLength = 1.0 / stepsPerBeat;
-    const auto t = getPairTiming();
+    const auto t = getPairTiming (position);
 
     if (position < 0.0 && state == -1)
     {
@@ -70,8 +70,32 @@ void ShuffledClock::recomputeTiming() noexcept
 
     if (state == -1)
     {
-        changeNow (0);
+        // The step whose time the start lies in (or just before) begins: the
+        // pair's first or second one.
+        const auto pairLength = 2.0 * stepLength;
+        const auto pairStart = std::floor ((position + startTolerance * stepLength) / pairLength) * pairLength;
+        const auto secondStart = pairStart + stepLength * (1.0 + shuffle);
+        const auto second = position + startTolerance * stepLength >= secondStart;
+
+        if (second)
+            beginStepAtStart (secondStart, pairStart + pairLength - secondStart);
+        else
+            beginStepAtStart (pairStart, secondStart - pairStart);
+
+        changeNow (second ? 2 : 0);
         return;
+    }
+
+    if (startedGateEnd >= 0.0)
+    {
+        if (isFirstPhase())
+        {
+            // The rest that follows is the one before the next step start on the grid.
+            changeAt (startedGateEnd <= getPairTiming (startedGateEnd).secondStart ? 1 : 3, startedGateEnd, samplesPerBeat);
+            return;
+        }
+
+        startedGateEnd = -1.0;
     }
 
     // Just past the pair's start (e.g. after the host moved the position) the

@@ -36,7 +36,7 @@ private:
         double pairStart, secondStart, pairEnd, firstGateEnd, secondGateEnd;
     };
 
-    PairTiming getPairTiming() const noexcept;
+    PairTiming getPairTiming (double at) const noexcept;
     void recomputeTiming() noexcept override;
 
     double shuffle = 0.0;

@@ -78,6 +78,9 @@ void Tarvelin::prepareToPlay (double sampleRate, int)
     sequencerClock.setSampleRate (sampleRate);
     arpeggiator.setSampleRate (sampleRate);
     midiInput.clear();
+
+    // Stopped as the stop request stops it, so that Start/Stop starts it again.
+    playState = stopped;
     stopSequencer();
     arpeggiator.resetArpeggiator();
 }
@@ -89,7 +92,8 @@ void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
     hostBlockStarted();
     takeBlockFlags();
 
-    midiOut.clear();
+    // What was played outside the processing (a note ended by prepareToPlay) is
+    // still in midiOut, at sample 0: it leaves with this block.
     midiOutPosition = 0;
 
     if (stopRequest.exchange (false))
@@ -163,6 +167,7 @@ void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
     // The host receives exactly the notes the instrument played.
     midi.swapWith (midiOut);
     midiOut.clear();
+    midiOutPosition = 0;
 
     if (flags.sequencerOn)
     {
@@ -173,6 +178,8 @@ void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
         if (running != flags.clockWasRunning)
             parameterManager.setBoolValue (playStateId, running);
     }
+
+    clockRanAtBlockEnd = sequencerClock.isRunning();
 }
 
 void Tarvelin::renderVoice (juce::AudioBuffer<float>& buffer, int& rendered, int end)
@@ -211,7 +218,8 @@ void Tarvelin::takeBlockFlags()
     flags.lengthMode = isLengthModeOn();
     flags.randomizer = isRandomizerOn();
     flags.hostPlayDetection = getHostPlayDetection();
-    flags.clockWasRunning = sequencerClock.isRunning();
+    // As the last block left it: a stop between blocks (prepareToPlay) is a change too.
+    flags.clockWasRunning = clockRanAtBlockEnd;
 }
 
 void Tarvelin::handleHostTransport (bool& hostIsPlaying)

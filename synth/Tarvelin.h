@@ -277,6 +277,7 @@ private:
     MidiEventCursor midiInput;
     TransportSnapshot transport;
     BlockFlags flags;
+    bool clockRanAtBlockEnd = false;
     std::atomic<double> clockGate { 0.0 };
     std::array<std::atomic<float>, 3> thresholds {};   // gate, accent and slide level thresholds
 

@@ -246,8 +246,8 @@ void Tarvelin::hostModeChanged()
 
 void Tarvelin::updateWriteModeState()
 {
-    IntSeqPlugin::updateWriteModeState();
-
+    // The current pattern moves first, so that what the layer publishes, and the
+    // next edit, are the pattern that is now current.
     if (isEditModeActive())
     {
         int target = currentPattern;
@@ -269,6 +269,7 @@ void Tarvelin::updateWriteModeState()
     if (currentPattern > getPatternRangeTop())
         setCurrentPattern (0);
 
+    IntSeqPlugin::updateWriteModeState();
     refreshEditDisplays();
 }
 
@@ -922,6 +923,10 @@ void Tarvelin::loadInternalSequencerStateFromXml (const juce::XmlElement& elemen
                     applyPatternChain();
                 }
             }
+
+            // The edited pattern may have moved without a chain to publish it.
+            if (canPublishDisplaysNow())
+                updatePatternStates();
         }
     }
 }

@@ -154,3 +154,98 @@ INSTANTIATE_TEST_SUITE_P (RealHostShapes, HostTransport,
                                              HostShape { "BarTempoAndSignatureNoMusicalPosition_LV2", true, false, Format::lv2 },
                                              HostShape { "OnePositionThenNone_LV2", false, true, Format::lv2 }),
                           [] (const auto& paramInfo) { return std::string (paramInfo.param.name); });
+
+namespace
+{
+/** JUCE's own host: tempo and musical position, here from a start away from the bar. */
+class MusicalPlayHead : public juce::AudioPlayHead
+{
+public:
+    explicit MusicalPlayHead (double startInBeats) : start (startInBeats) {}
+
+    juce::Optional<PositionInfo> getPosition() const override
+    {
+        PositionInfo info;
+        info.setIsPlaying (true);
+        info.setBpm (120.0);
+        info.setTimeInSamples (samples);
+        info.setPpqPosition (start + static_cast<double> (samples) / 22050.0);
+        return info;
+    }
+
+    const double start;
+    juce::int64 samples = 0;
+};
+
+struct Sounded
+{
+    int on, off, note;
+};
+
+class StartAwayFromTheBar : public ::testing::TestWithParam<Format>
+{
+};
+} // namespace
+
+// Started at 2.3 beats (or 2.25), factory pattern 1's first step sounds at once, for
+// at least the shortest gate (0.04 of a step, 220 samples), and the next notes start
+// on the host's sixteenth-note grid.
+TEST_P (StartAwayFromTheBar, TheFirstStepSoundsAtOnceForAGateAndTheRestOnTheHostsGrid)
+{
+    const auto pattern = readFirstFactoryPattern();
+    ASSERT_FALSE (pattern.empty());
+
+    for (const double start : { 2.3, 2.25 })
+    {
+        SCOPED_TRACE (start);
+        auto plugin = HostedPlugin::load (GetParam(), sampleRate, blockSize);
+        ASSERT_NE (plugin, nullptr);
+        plugin->prepareToPlay (sampleRate, blockSize);
+        MusicalPlayHead host (start);
+        plugin->setPlayHead (&host);
+        std::vector<Sounded> notes;
+
+        for (int block = 0; block < 30; ++block)
+        {
+            juce::AudioBuffer<float> buffer (2, blockSize);
+            juce::MidiBuffer midi;
+            HostedPlugin::processBlock (*plugin, buffer, midi);
+
+            for (const auto metadata : midi)
+            {
+                const auto message = metadata.getMessage();
+                const int sample = block * blockSize + metadata.samplePosition;
+
+                if (message.isNoteOn())
+                    notes.push_back ({ sample, -1, message.getNoteNumber() });
+                else if (message.isNoteOff() && ! notes.empty() && notes.back().note == message.getNoteNumber())
+                    notes.back().off = sample;
+            }
+
+            host.samples += blockSize;
+        }
+
+        plugin->setPlayHead (nullptr);
+        ASSERT_GE (notes.size(), 3u);
+        EXPECT_EQ (notes[0].on, 0);
+        EXPECT_EQ (notes[0].note, pattern[0]);
+
+        for (size_t i = 0; i < notes.size(); ++i)
+        {
+            if (notes[i].off >= 0)
+            {
+                EXPECT_GE (notes[i].off - notes[i].on, 220) << i;
+            }
+
+            // The first sample at or after the step's time, give or take the sum's rounding.
+            if (i > 0)
+            {
+                const auto steps = (start + notes[i].on / 22050.0) * 4.0;
+                EXPECT_NEAR (steps, std::round (steps), 1.5 / 5512.5) << i << " at " << notes[i].on;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (Formats, StartAwayFromTheBar, ::testing::Values (Format::vst3, Format::lv2),
+                          [] (const auto& paramInfo) { return std::string (HostedPlugin::getFormatName (paramInfo.param)); });

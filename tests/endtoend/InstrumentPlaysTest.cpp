@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 using HostedPlugin::Format;
 using HostedPlugin::getSettingsFile;
@@ -328,3 +329,81 @@ TEST_P (InstrumentPlays, InHostModeAKeyPlaysItsPatternFromItsSampleUntilReleased
 
 INSTANTIATE_TEST_SUITE_P (Formats, InstrumentPlays, ::testing::Values (Format::vst3, Format::lv2),
                           [] (const auto& paramInfo) { return std::string (HostedPlugin::getFormatName (paramInfo.param)); });
+
+namespace
+{
+/** The notes the output left sounding: every note-on not yet followed by its note-off. */
+std::multiset<int> soundingAfter (const Played& out, std::multiset<int> sounding = {})
+{
+    for (const auto& [sample, message] : out.midi)
+    {
+        if (message.isNoteOn())
+            sounding.insert (message.getNoteNumber());
+        else if (message.isNoteOff() && sounding.count (message.getNoteNumber()) > 0)
+            sounding.erase (sounding.find (message.getNoteNumber()));
+    }
+
+    return sounding;
+}
+
+/** The notes that end at the first sample of the output. */
+std::multiset<int> endedAtTheFirstSample (const Played& out)
+{
+    std::multiset<int> ended;
+
+    for (const auto& [sample, message] : out.midi)
+        if (sample == 0 && message.isNoteOff())
+            ended.insert (message.getNoteNumber());
+
+    return ended;
+}
+
+void prepareAgain (juce::AudioPluginInstance& plugin)
+{
+    plugin.releaseResources();
+    plugin.prepareToPlay (sampleRate, blockSize);
+}
+} // namespace
+
+// A host preparing again (a new rate or block size) stops the sequencer and the
+// arpeggiator; the next block ends the notes they left sounding, so that nothing
+// fed from the MIDI output hangs. Only a VST3 is prepared again in place: JUCE
+// 7.0.5's LV2 wrapper prepares when it is instantiated and ignores activate and
+// deactivate, and JUCE's LV2 host makes a new instance in prepareToPlay.
+TEST (PreparedAgain, TheNextBlockOfTheHostedVst3EndsTheSequencersAndTheArpeggiatorsNotes)
+{
+    {
+        const auto plugin = loadPrepared (Format::vst3);
+        ASSERT_NE (plugin, nullptr);
+        TestPlayHead host;
+        host.playing = true;
+
+        // Factory pattern 1 under the host's transport, until one of its notes sounds.
+        std::multiset<int> sounding;
+
+        for (int block = 0; block < 100 && sounding.empty(); ++block)
+            sounding = soundingAfter (play (*plugin, 1, {}, &host), sounding);
+
+        ASSERT_FALSE (sounding.empty());
+        prepareAgain (*plugin);
+        EXPECT_EQ (endedAtTheFirstSample (play (*plugin, 1, {}, &host)), sounding);
+    }
+
+    const ScopedUserSettings settings (sequencerOff);
+    const auto plugin = loadPrepared (Format::vst3);
+    ASSERT_NE (plugin, nullptr);
+    const auto slots = HostedPlugin::getSlots (*plugin);
+    play (*plugin, 1);
+    slots.at (25)->setValue (0.5f);   // Arp Mode "Up"
+    play (*plugin, 1);
+
+    juce::MidiBuffer held;
+    held.addEvent (juce::MidiMessage::noteOn (1, 40, static_cast<juce::uint8> (100)), 0);
+    const auto sounding = soundingAfter (play (*plugin, 2, held));
+    ASSERT_EQ (sounding.size(), 1u);
+
+    prepareAgain (*plugin);
+    const auto next = play (*plugin, 1);
+    EXPECT_EQ (endedAtTheFirstSample (next), sounding);
+    EXPECT_TRUE (soundingAfter (next, sounding).empty());
+}

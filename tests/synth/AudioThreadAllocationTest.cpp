@@ -158,3 +158,14 @@ TEST_F (AudioThreadAllocation, NoneWhileNotesPlayTheVoiceAndTheArpeggiator)
     EXPECT_EQ (audio.run (1.0, chord), 0);
     EXPECT_EQ (audio.run (0.5, release), 0);
 }
+
+TEST_F (AudioThreadAllocation, NoneWhenTheBlockAfterAnotherPrepareSendsTheNoteOffsItQueued)
+{
+    startSequencer();
+    audio.run (0.05);    // a step's note sounds
+
+    plugin.releaseResources();
+    plugin.prepareToPlay (sampleRate, blockSize);
+
+    EXPECT_EQ (audio.run (0.05), 0);
+}

@@ -63,9 +63,18 @@ const GridCase gridCases[] = {
     { "six steps per beat", 130.0, 6.0, 0.5, 0.0, 0.0, 6800, { { 0, 0 }, { 1697, 1 }, { 3393, 2 }, { 5089, 3 }, { 6785, 0 } } },
     // Position 0 is reached after 0.10001 * 22050 = 2205.22 samples; the gate ends 0.125 beats later, at 4961.47.
     { "pre-roll waits for position zero", 120.0, 4.0, 0.5, 0.0, -0.10001, 5000, { { 2206, 0 }, { 4962, 1 } } },
-    // The second step of the pair 0..0.5, whose gate ends at 0.375.
-    { "a start inside a second step runs through the first step's phases at once", 130.0, 4.0, 0.5, 0.0, 0.3, 1600,
-      { { 0, 0 }, { 1, 1 }, { 2, 2 }, { 1527, 3 } } },
+    // Inside the second step of the pair 0..0.5: that step begins at once and keeps a whole
+    // gate, 0.125 beats (2544.23 samples); the next begins on the grid at 0.5 (4070.77).
+    { "a start inside a second step begins it with a whole gate", 130.0, 4.0, 0.5, 0.0, 0.3, 4100,
+      { { 0, 2 }, { 2545, 3 }, { 4071, 0 } } },
+    // At 0.45 a whole gate ends at 0.575, past the pair end: the rest lasts to the step at 0.75.
+    { "a start late in a step keeps a whole gate and waits for the next step on the grid", 130.0, 4.0, 0.5, 0.0, 0.45, 6200,
+      { { 0, 2 }, { 2545, 1 }, { 6107, 2 } } },
+    // With shuffle 0.6 the second step runs 0.4 to 0.5: its gate is 0.05 beats (1017.69 samples).
+    { "a start inside a shuffled second step keeps that step's own gate", 130.0, 4.0, 0.5, 0.6, 0.42, 2100,
+      { { 0, 2 }, { 1018, 3 }, { 1629, 0 } } },
+    { "a plain clock started inside a step keeps a whole gate", 130.0, 4.0, 0.5, 0.0, 0.3, 4100,
+      { { 0, 0 }, { 2545, 1 }, { 4071, 0 } }, false },
     { "a plain clock alternates two phases per step", 130.0, 4.0, 0.5, 0.0, 0.0, 10200,
       { { 0, 0 }, { 2545, 1 }, { 5089, 0 }, { 7633, 1 }, { 10177, 0 } }, false },
     { "a plain clock's pre-roll waits for position zero", 120.0, 4.0, 0.5, 0.0, -0.10001, 5000, { { 2206, 0 }, { 4962, 1 } }, false },
@@ -111,6 +120,26 @@ TEST (ShuffledClock, HostJumpJustPastAPairStartBeginsThatPairAtOnceAndFurtherPas
 
     // The next pair starts at 1.5 beats: (1.5 - 1.0025) * 20353.85 = 10126.04 samples on.
     EXPECT_EQ (afterAJumpTo (1.0 + 0.01 * 0.25), (Changes { { 10127, 0 } }));
+}
+
+TEST (ShuffledClock, AStartedStepKeepsItsGateThroughTheHostsBlockByBlockPositionButNotThroughAJump)
+{
+    // Started at 0.3, the step's whole gate ends at 0.425 (2544.23 samples on).
+    const auto afterMovingTo = [] (double offset, bool fromStart)
+    {
+        ShuffledClock clock;
+        setUp (clock, 130.0);
+        clock.start (0.3);
+        runFor (clock, 512);
+        clock.setPosition (fromStart ? offset : clock.getPosition() + offset);
+        return runFor (clock, 2600, 512);
+    };
+
+    // The host's own sum of its position differs by a hair.
+    EXPECT_EQ (afterMovingTo (1.0e-9, false), (Changes { { 2545, 3 } }));
+
+    // A loop back to the start begins the first pair at once, as any relocation does.
+    EXPECT_EQ (afterMovingTo (0.0, true), (Changes { { 512, 3 }, { 513, 0 }, { 3057, 1 } }));
 }
 
 TEST (ShuffledClock, TempoChangeMidPhaseRetimesTheRemainingWait)
@@ -220,11 +249,11 @@ TEST (ShuffledClock, StartsStopsResetsAndRelocatesWhereItIsTold)
     EXPECT_EQ (clock.getPosition(), 0.0);
     EXPECT_EQ (runFor (clock, 2800), (Changes { { 0, 0 }, { 2757, 1 } }));
 
-    // Relocating restarts at the new position: a step begins at once and its gate ends at
-    // 0.125 beats, (0.125 - 0.05) * 22050 = 1653.75 samples on.
+    // Relocating restarts at the new position: a step begins at once and keeps a whole gate,
+    // which ends 0.125 beats on, 0.125 * 22050 = 2756.25 samples.
     clock.relocate (false, 0.05);
     EXPECT_EQ (clock.getPosition(), 0.05);
-    EXPECT_EQ (runFor (clock, 1700), (Changes { { 0, 0 }, { 1654, 1 } }));
+    EXPECT_EQ (runFor (clock, 2800), (Changes { { 0, 0 }, { 2757, 1 } }));
 
     clock.stop();
     EXPECT_FALSE (clock.isRunning());

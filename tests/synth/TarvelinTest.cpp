@@ -212,6 +212,35 @@ TEST_F (Instrument, AReleasedVoiceDecaysToExactSilence)
     EXPECT_EQ (std::vector<float> (tail.end() - 22050, tail.end()), std::vector<float> (22050, 0.0f));
 }
 
+TEST_F (Instrument, NotesEndedByAnotherPrepareLeaveInTheNextBlockAtItsFirstSample)
+{
+    // A host changing its rate or block size prepares again while a note sounds.
+    const auto prepareAgain = [this]
+    {
+        plugin.releaseResources();
+        plugin.prepareToPlay (sampleRate, blockSize);
+    };
+
+    writeChromaticPattern();
+    startSequencer();
+    ASSERT_EQ (render (1024), (std::vector<NoteEvent> { on (0, 36, 32) }));
+
+    prepareAgain();
+    EXPECT_EQ (render (blockSize), (std::vector<NoteEvent> { off (0, 36) }));
+    EXPECT_FALSE (lamp (IntSeqPlugin::playStateId));
+    EXPECT_TRUE (render (4 * blockSize).empty());
+
+    // Stopped there, Start/Stop starts it again at the first press.
+    plugin.performEvent (IntSeqPlugin::startStopEvent);
+    EXPECT_EQ (render (blockSize), (std::vector<NoteEvent> { on (0, 36, 32) }));
+
+    setArpeggiator ("Up", "Custom", { arpOctave0 });
+    ASSERT_EQ (render (1024, { noteOn (0, 40) }), (std::vector<NoteEvent> { on (0, 40, 100) }));
+
+    prepareAgain();
+    EXPECT_EQ (render (blockSize), (std::vector<NoteEvent> { off (0, 40) }));
+}
+
 //==============================================================================
 // Host transport
 
@@ -316,6 +345,91 @@ TEST_F (HostTransport, AUserStopWhileTheHostPlaysIsUndoneAtTheNextBlock)
     play (512, {}, &host);
 
     EXPECT_TRUE (plugin.isSequencerRunning());
+}
+
+namespace
+{
+/** The note messages, each at its sample give or take one (a host's position is summed block by block). */
+void expectNotesNear (const std::vector<NoteEvent>& actual, const std::vector<NoteEvent>& expected)
+{
+    ASSERT_EQ (actual.size(), expected.size()) << ::testing::PrintToString (actual);
+
+    for (size_t i = 0; i < actual.size(); ++i)
+    {
+        EXPECT_EQ (actual[i].on, expected[i].on) << i;
+        EXPECT_EQ (actual[i].note, expected[i].note) << i;
+        EXPECT_NEAR (actual[i].sample, expected[i].sample, 1) << i << ": " << actual[i];
+    }
+}
+
+/** The chromatic pattern's first three steps as a host start at 2.3 beats plays them: step 1
+    at once with a whole gate (0.125 beats, 2756.25 samples), step 2 on the grid at 2.5 beats. */
+const std::vector<NoteEvent> startAt2_3 { on (0, 36, 32), off (2757, 36), on (4410, 37, 32), off (7167, 37), on (9923, 38, 32) };
+
+/** The same from a start on the grid: at 2.25 beats, or anywhere for a host that gives no
+    musical position (the grid then counts from the start). */
+const std::vector<NoteEvent> startOnTheGrid { on (0, 36, 32), off (2757, 36), on (5513, 37, 32), off (8269, 37), on (11025, 38, 32) };
+} // namespace
+
+TEST_F (HostTransport, AStartInsideAStepPlaysTheFirstStepAtOnceForAWholeGateThenFollowsTheGrid)
+{
+    struct Case
+    {
+        const char* host;
+        double position;
+        bool reportsTempo, reportsPosition;
+        const std::vector<NoteEvent>& expected;
+    };
+
+    // JUCE's own host gives tempo and musical position; Ardour a tempo but no musical
+    // position (JUCE's LV2 wrapper reads none from its bar and bar-beat); jalv neither.
+    const Case cases[] = {
+        { "tempo and position, off the grid", 2.3, true, true, startAt2_3 },
+        { "tempo and position, on the grid", 2.25, true, true, startOnTheGrid },
+        { "tempo only", 2.3, true, false, startOnTheGrid },
+        { "frame and speed only", 2.3, false, false, startOnTheGrid },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.host);
+        host.playing = false;
+        play (512, {}, &host);
+
+        host.position = c.position;
+        host.reportsTempo = c.reportsTempo;
+        host.reportsPosition = c.reportsPosition;
+        host.playing = true;
+        expectNotesNear (play (11264, {}, &host).notes(), c.expected);
+    }
+}
+
+TEST_F (HostTransport, AStartWhereTheStoppedHostStoodPlaysAsAFreshStartThere)
+{
+    for (const double stood : { 2.3, 2.25 })
+    {
+        SCOPED_TRACE (stood);
+        host.playing = false;
+        host.position = stood;
+        play (2048, {}, &host);
+
+        host.playing = true;
+        expectNotesNear (play (11264, {}, &host).notes(), stood == 2.3 ? startAt2_3 : startOnTheGrid);
+    }
+}
+
+TEST_F (HostTransport, PlayOnThePanelWhileTheHostStandsKeepsPlaying)
+{
+    host.playing = false;
+    host.position = 7.0;
+    play (2048, {}, &host);
+
+    startSequencer();
+    const auto ons = play (40 * blockSize, {}, &host).noteOns();
+
+    EXPECT_TRUE (plugin.isSequencerRunning());
+    EXPECT_TRUE (lamp (IntSeqPlugin::playStateId));
+    EXPECT_EQ (notesOf (ons), (std::vector<int> { 36, 37, 38, 39 }));
 }
 
 TEST_F (Instrument, AccentVelocityLevelsSetTheStepVelocities)
@@ -573,4 +687,73 @@ TEST (InstrumentSettings, DefaultsSurviveARestartAndApplyToTheNextInstance)
     const auto settings = next->createUserSettingsXml();
     ASSERT_NE (settings, nullptr);
     EXPECT_EQ (settings->getChildElement (settings->getNumChildElements() - 1)->getTagName(), "InternalSettings");
+}
+
+//==============================================================================
+// Effect section
+
+namespace
+{
+/** The level of one frequency in a stretch of the output, under a Hann window. */
+double levelAt (const std::vector<float>& signal, size_t from, size_t length, double frequency)
+{
+    const auto twoPi = juce::MathConstants<double>::twoPi;
+    const auto w = twoPi * frequency / sampleRate;
+    double re = 0.0, im = 0.0;
+
+    for (size_t i = 0; i < length; ++i)
+    {
+        const auto window = 0.5 - 0.5 * std::cos (twoPi * static_cast<double> (i) / static_cast<double> (length - 1));
+        re += signal[from + i] * window * std::cos (w * static_cast<double> (i));
+        im -= signal[from + i] * window * std::sin (w * static_cast<double> (i));
+    }
+
+    return std::sqrt (re * re + im * im);
+}
+} // namespace
+
+// The bank's first section is a low-pass at its frequency plus the spread, the
+// third a high-pass at its frequency minus the spread. Fully spread, the band
+// between them passes both and is raised; spread the other way, the low-pass
+// sits at the bottom and the high-pass at the top, and that band is cut.
+TEST_F (Instrument, TheFilterBanksSpreadRaisesOrCutsTheBandBetweenItsLowAndHighPass)
+{
+    switchSequencerOff (plugin);
+
+    // A steady sawtooth at 110 Hz through an open filter, no distortion to speak of.
+    for (const auto& [id, value] : { std::pair { cutoff, 1.0f }, { resonance, 0.0f }, { envMod, 0.0f }, { decay, 1.0f },
+                                     { accent, 0.0f }, { drive, 0.0f }, { distortionLevel, 1.0f },
+                                     { bankFrequency, 0.5f }, { bankDamping, 0.5f }, { waveform, 1.0f },
+                                     { volume, 0.5f }, { effectOn, 1.0f } })
+        setParameter (id, value);
+
+    // Harmonics 1 and 27 (2970 Hz) of note 45, both between the sections fully spread.
+    const auto gainsAt = [this] (float order, float spread)
+    {
+        const auto measure = [&] (float mix)
+        {
+            setParameter (bankOrder, order);
+            setParameter (bankSpread, spread);
+            setParameter (bankMix, mix);
+            play (8192);
+            const auto out = play (16384, { noteOn (0, 45) });
+            play (16384, { noteOff (0, 45) });
+            return std::pair { levelAt (out.channels[0], 8192, 8192, 110.0), levelAt (out.channels[0], 8192, 8192, 2970.0) };
+        };
+
+        const auto dry = measure (0.0f), wet = measure (1.0f);
+        return std::pair { 20.0 * std::log10 (wet.first / dry.first), 20.0 * std::log10 (wet.second / dry.second) };
+    };
+
+    for (const float order : { 0.0f, 1.0f })    // "Post" and "Pre"
+    {
+        SCOPED_TRACE (order);
+        const auto [lowSpread, highSpread] = gainsAt (order, 1.0f);
+        EXPECT_GT (lowSpread, 4.0);
+        EXPECT_GT (highSpread, 4.0);
+
+        const auto [lowNarrow, highNarrow] = gainsAt (order, 0.0f);
+        EXPECT_LT (lowNarrow, -2.0);
+        EXPECT_LT (highNarrow, -2.0);
+    }
 }
