@@ -170,16 +170,16 @@ void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
     midiOutPosition = 0;
 
     if (flags.sequencerOn)
-    {
         followPlayingPattern();
 
-        const bool running = sequencerClock.isRunning();
+    // The lamp follows the clock while the sequencer is on; switched off while it
+    // ran, the clock stops in a block that sees it off, and the lamp goes out too.
+    const bool running = sequencerClock.isRunning();
 
-        if (running != flags.clockWasRunning)
-            parameterManager.setBoolValue (playStateId, running);
-    }
+    if (running != flags.clockWasRunning && (flags.sequencerOn || ! running))
+        parameterManager.setBoolValue (playStateId, running);
 
-    clockRanAtBlockEnd = sequencerClock.isRunning();
+    clockRanAtBlockEnd = running;
 }
 
 void Tarvelin::renderVoice (juce::AudioBuffer<float>& buffer, int& rendered, int end)
@@ -339,6 +339,8 @@ void Tarvelin::handleMidiEvent (const juce::MidiMessage& message, int sample, bo
 
         if (message.isAllNotesOff())
         {
+            // Stopped as the Stop button stops it, so that Start/Stop starts it again.
+            playState = stopped;
             stopSequencer();
             arpeggiator.resetArpeggiator();
             allNotesOff();

@@ -487,6 +487,37 @@ TEST_F (HostTransport, AHostStartAfterALiveLowestCBeginsTheStepItLandsInWithAWho
     expectNotesNear (play (6144, {}, &host).notes(), { off (0, 36), on (1, 37, 32), off (2758, 37), on (5733, 38, 32) });
 }
 
+TEST_F (Instrument, AStopBySwitchingTheSequencerOffOrByAnAllNotesOffControllerPutsOutThePlayLampAndStartStopStartsAgain)
+{
+    writeChromaticPattern();
+
+    const auto startAndPlay = [this]
+    {
+        plugin.performEvent (IntSeqPlugin::startStopEvent);
+        EXPECT_EQ (render (blockSize), (std::vector<NoteEvent> { on (0, 36, 32) }));
+        EXPECT_TRUE (lamp (IntSeqPlugin::playStateId));
+    };
+
+    startAndPlay();
+
+    // The sequencer switched off while it plays, then on again.
+    plugin.performEvent (IntSeqPlugin::toggleInternalSequencerEvent);
+    render (blockSize);
+    EXPECT_FALSE (plugin.getSequencerClock().isRunning());
+    EXPECT_FALSE (lamp (IntSeqPlugin::playStateId));
+
+    plugin.performEvent (IntSeqPlugin::toggleInternalSequencerEvent);
+    render (blockSize);
+    EXPECT_FALSE (lamp (IntSeqPlugin::playStateId));
+    startAndPlay();
+
+    // A controller ends every note.
+    render (blockSize, { { 0, juce::MidiMessage::allNotesOff (1) } });
+    EXPECT_FALSE (plugin.isSequencerRunning());
+    EXPECT_FALSE (lamp (IntSeqPlugin::playStateId));
+    startAndPlay();
+}
+
 TEST_F (Instrument, AccentVelocityLevelsSetTheStepVelocities)
 {
     writeChromaticPattern();
