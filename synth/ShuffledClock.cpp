@@ -117,9 +117,17 @@ void ShuffledClock::recomputeTiming() noexcept
 
         case 1:
             if (inFirstStep)
+            {
                 changeAt (2, t.secondStart, samplesPerBeat);
+            }
             else
+            {
+                // Moved past the second step's start (a host's jump, a faster step
+                // rate): it begins at once and, begun inside its time, keeps a whole
+                // gate as a start does rather than ending at the next sample.
+                beginStepAtStart (t.secondStart, t.pairEnd - t.secondStart);
                 changeNow (2);
+            }
             break;
 
         case 2:

@@ -129,7 +129,7 @@ void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
         while (midiInput.getNextEventAt (message, i))
         {
             renderVoice (buffer, rendered, i);
-            handleMidiEvent (message, hostIsPlaying);
+            handleMidiEvent (message, i, hostIsPlaying);
         }
 
         if (sequencerClock.processSample())
@@ -170,16 +170,16 @@ void Tarvelin::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
     midiOutPosition = 0;
 
     if (flags.sequencerOn)
-    {
         followPlayingPattern();
 
-        const bool running = sequencerClock.isRunning();
+    // The lamp follows the clock while the sequencer is on; switched off while it
+    // ran, the clock stops in a block that sees it off, and the lamp goes out too.
+    const bool running = sequencerClock.isRunning();
 
-        if (running != flags.clockWasRunning)
-            parameterManager.setBoolValue (playStateId, running);
-    }
+    if (running != flags.clockWasRunning && (flags.sequencerOn || ! running))
+        parameterManager.setBoolValue (playStateId, running);
 
-    clockRanAtBlockEnd = sequencerClock.isRunning();
+    clockRanAtBlockEnd = running;
 }
 
 void Tarvelin::renderVoice (juce::AudioBuffer<float>& buffer, int& rendered, int end)
@@ -225,6 +225,7 @@ void Tarvelin::takeBlockFlags()
 void Tarvelin::handleHostTransport (bool& hostIsPlaying)
 {
     hostIsPlaying = transport.playing;
+    transport.positionMoves = false;
 
     auto* hostPlayHead = getPlayHead();
 
@@ -251,6 +252,7 @@ void Tarvelin::handleHostTransport (bool& hostIsPlaying)
     if (const auto ppq = position->getPpqPosition(); ppq.hasValue() && std::isfinite (*ppq))
     {
         positionMoved = ! transport.hasPosition || *ppq != transport.position || (transport.playing && ! wasPlaying);
+        transport.positionMoves = positionMoved;
         transport.position = *ppq;
         transport.hasPosition = true;
     }
@@ -327,7 +329,7 @@ void Tarvelin::applyClockSettings()
         arpeggiator.setTempo (getPlayingPatternTempo());
 }
 
-void Tarvelin::handleMidiEvent (const juce::MidiMessage& message, bool hostIsPlaying)
+void Tarvelin::handleMidiEvent (const juce::MidiMessage& message, int sample, bool hostIsPlaying)
 {
     getMidiActivityFlag().exchange (1);
 
@@ -337,6 +339,8 @@ void Tarvelin::handleMidiEvent (const juce::MidiMessage& message, bool hostIsPla
 
         if (message.isAllNotesOff())
         {
+            // Stopped as the Stop button stops it, so that Start/Stop starts it again.
+            playState = stopped;
             stopSequencer();
             arpeggiator.resetArpeggiator();
             allNotesOff();
@@ -375,11 +379,24 @@ void Tarvelin::handleMidiEvent (const juce::MidiMessage& message, bool hostIsPla
     // The lowest C starts the sequencer when the host's play is detected that way.
     if (message.isNoteOn() && message.getNoteNumber() == 0 && flags.hostPlayDetection == byLowestCNoteOn
         && (! sequencerClock.isRunning() || playState.load() == playing))
-    {
-        playState = stopped;
-        startedByLowestC = true;
-        restartSequencer();
-    }
+        startByLowestC (sample);
+}
+
+void Tarvelin::startByLowestC (int sample)
+{
+    playState = stopped;
+    restartSequencer();
+
+    // Raised after the restart, whose stop lowers it: from here on the clock
+    // follows the host's position.
+    startedByLowestC = true;
+
+    // A playing host's position moves on sample by sample: the clock starts where
+    // the host stands at the note, as at a transport start, so that the first step
+    // keeps a whole gate and the host's next position is no jump.
+    if (transport.playing && transport.positionMoves && ! flags.syncOn)
+        sequencerClock.setPosition (transport.position
+                                    + sample * Clock::getBeatsPerSample (sequencerClock.getSampleRate(), sequencerClock.getTempo()));
 }
 
 void Tarvelin::handleHostModePatternNote (const juce::MidiMessage& message, bool hostIsPlaying)

@@ -240,6 +240,7 @@ private:
         double tempo = 120.0;
         double position = 0.0;
         bool hasPosition = false;   // the host has reported a musical position
+        bool positionMoves = false; // this block's position moved on from the last one
     };
 
     /** Renders the voice from sample rendered up to end (not included) into every
@@ -248,12 +249,15 @@ private:
     void renderVoice (juce::AudioBuffer<float>& buffer, int& rendered, int end);
     void handleHostTransport (bool& hostIsPlaying);
     void applyPlayRequest (bool hostIsPlaying);
-    void handleMidiEvent (const juce::MidiMessage& message, bool hostIsPlaying);
+    void handleMidiEvent (const juce::MidiMessage& message, int sample, bool hostIsPlaying);
     void handleHostModePatternNote (const juce::MidiMessage& message, bool hostIsPlaying);
     void handleNativePatternKey (const juce::MidiMessage& message);
     void followPlayingPattern();
     void applyClockSettings();
     double getClockTempo (double hostTempo) const;
+
+    /** The start by the lowest C, a note at the given sample of the block. */
+    void startByLowestC (int sample);
 
     void releaseStepNote (const PatternStep& step, bool& noteOn);
     int getPatternRangeTop() const;

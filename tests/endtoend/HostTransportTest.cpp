@@ -182,6 +182,66 @@ struct Sounded
     int on, off, note;
 };
 
+/** Plays the blocks and gives every note with the samples it began and ended at (-1 when
+    still sounding); a lowest C is played at noteAt when that is not negative. */
+std::vector<Sounded> playSounded (juce::AudioPluginInstance& plugin, MusicalPlayHead& host, int numBlocks, int noteAt = -1)
+{
+    plugin.setPlayHead (&host);
+    std::vector<Sounded> notes;
+
+    for (int block = 0; block < numBlocks; ++block)
+    {
+        juce::AudioBuffer<float> buffer (2, blockSize);
+        juce::MidiBuffer midi;
+
+        if (noteAt >= block * blockSize && noteAt < (block + 1) * blockSize)
+            midi.addEvent (juce::MidiMessage::noteOn (1, 0, static_cast<juce::uint8> (100)), noteAt - block * blockSize);
+
+        HostedPlugin::processBlock (plugin, buffer, midi);
+
+        for (const auto metadata : midi)
+        {
+            const auto message = metadata.getMessage();
+            const int sample = block * blockSize + metadata.samplePosition;
+
+            if (message.isNoteOn())
+                notes.push_back ({ sample, -1, message.getNoteNumber() });
+            else if (message.isNoteOff() && ! notes.empty() && notes.back().note == message.getNoteNumber())
+                notes.back().off = sample;
+        }
+
+        host.samples += blockSize;
+    }
+
+    plugin.setPlayHead (nullptr);
+    return notes;
+}
+
+/** The first note is the pattern's first step at the sample it was started at; every note
+    lasts at least the shortest gate (0.04 of a step, 220 samples), and every later one
+    starts on the sixteenth-note grid of a host that stood at start beats at sample 0. */
+void expectAGateThenTheHostsGrid (const std::vector<Sounded>& notes, int firstNote, int startedAt, double start)
+{
+    ASSERT_GE (notes.size(), 3u);
+    EXPECT_EQ (notes[0].on, startedAt);
+    EXPECT_EQ (notes[0].note, firstNote);
+
+    for (size_t i = 0; i < notes.size(); ++i)
+    {
+        if (notes[i].off >= 0)
+        {
+            EXPECT_GE (notes[i].off - notes[i].on, 220) << i;
+        }
+
+        // The first sample at or after the step's time, give or take the sum's rounding.
+        if (i > 0)
+        {
+            const auto steps = (start + notes[i].on / 22050.0) * 4.0;
+            EXPECT_NEAR (steps, std::round (steps), 1.5 / 5512.5) << i << " at " << notes[i].on;
+        }
+    }
+}
+
 class StartAwayFromTheBar : public ::testing::TestWithParam<Format>
 {
 };
@@ -202,49 +262,26 @@ TEST_P (StartAwayFromTheBar, TheFirstStepSoundsAtOnceForAGateAndTheRestOnTheHost
         ASSERT_NE (plugin, nullptr);
         plugin->prepareToPlay (sampleRate, blockSize);
         MusicalPlayHead host (start);
-        plugin->setPlayHead (&host);
-        std::vector<Sounded> notes;
-
-        for (int block = 0; block < 30; ++block)
-        {
-            juce::AudioBuffer<float> buffer (2, blockSize);
-            juce::MidiBuffer midi;
-            HostedPlugin::processBlock (*plugin, buffer, midi);
-
-            for (const auto metadata : midi)
-            {
-                const auto message = metadata.getMessage();
-                const int sample = block * blockSize + metadata.samplePosition;
-
-                if (message.isNoteOn())
-                    notes.push_back ({ sample, -1, message.getNoteNumber() });
-                else if (message.isNoteOff() && ! notes.empty() && notes.back().note == message.getNoteNumber())
-                    notes.back().off = sample;
-            }
-
-            host.samples += blockSize;
-        }
-
-        plugin->setPlayHead (nullptr);
-        ASSERT_GE (notes.size(), 3u);
-        EXPECT_EQ (notes[0].on, 0);
-        EXPECT_EQ (notes[0].note, pattern[0]);
-
-        for (size_t i = 0; i < notes.size(); ++i)
-        {
-            if (notes[i].off >= 0)
-            {
-                EXPECT_GE (notes[i].off - notes[i].on, 220) << i;
-            }
-
-            // The first sample at or after the step's time, give or take the sum's rounding.
-            if (i > 0)
-            {
-                const auto steps = (start + notes[i].on / 22050.0) * 4.0;
-                EXPECT_NEAR (steps, std::round (steps), 1.5 / 5512.5) << i << " at " << notes[i].on;
-            }
-        }
+        const auto notes = playSounded (*plugin, host, 30);
+        expectAGateThenTheHostsGrid (notes, pattern[0], 0, start);
     }
+}
+
+// Played from 2.3 beats with the host's play detected by its lowest C: the note, at a
+// block's last sample, starts factory pattern 1 there, as a transport start would.
+TEST_P (StartAwayFromTheBar, ALowestCStartsTheFirstStepAtTheNoteForAGateAndTheRestOnTheHostsGrid)
+{
+    const auto pattern = readFirstFactoryPattern();
+    ASSERT_FALSE (pattern.empty());
+
+    const HostedPlugin::ScopedUserSettings settings ("<InternalSequencer><HostPlayDetection type=\"byLowestCNoteOn\"/></InternalSequencer>");
+    auto plugin = HostedPlugin::load (GetParam(), sampleRate, blockSize);
+    ASSERT_NE (plugin, nullptr);
+    plugin->prepareToPlay (sampleRate, blockSize);
+    MusicalPlayHead host (2.3);
+
+    constexpr int noteAt = 2 * blockSize - 1;
+    expectAGateThenTheHostsGrid (playSounded (*plugin, host, 30, noteAt), pattern[0], noteAt, 2.3);
 }
 
 INSTANTIATE_TEST_SUITE_P (Formats, StartAwayFromTheBar, ::testing::Values (Format::vst3, Format::lv2),

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 #include <string>
 #include <utility>
@@ -140,6 +141,32 @@ TEST (ShuffledClock, AStartedStepKeepsItsGateThroughTheHostsBlockByBlockPosition
 
     // A loop back to the start begins the first pair at once, as any relocation does.
     EXPECT_EQ (afterMovingTo (0.0, true), (Changes { { 512, 3 }, { 513, 0 }, { 3057, 1 } }));
+}
+
+TEST (ShuffledClock, AStepBegunInsideItsTimeByAJumpOrAFasterStepRateKeepsAWholeGate)
+{
+    // At 4000 samples (0.1965 beats) the clock rests after the first step's gate.
+    const auto afterMoving = [] (const std::function<void (ShuffledClock&)>& move)
+    {
+        ShuffledClock clock;
+        setUp (clock, 130.0);
+        clock.start (0.0);
+        runFor (clock, 4000);
+        move (clock);
+        return runFor (clock, 6000);
+    };
+
+    // A host jumping to 0.48, past the second step's gate (0.375): that step begins at once
+    // and its gate lasts 0.125 beats (2544.23 samples); the next step on the grid is 0.75
+    // (5495.54 samples on).
+    EXPECT_EQ (afterMoving ([] (ShuffledClock& c) { c.setPosition (0.48); }),
+               (Changes { { 0, 2 }, { 2545, 1 }, { 5496, 2 } }));
+
+    // Twice the step rate puts the position past the gate of the second step at 0.125: it
+    // begins with a whole gate of 0.0625 beats (1272.12 samples), then the step at 0.375
+    // with its own.
+    EXPECT_EQ (afterMoving ([] (ShuffledClock& c) { c.setStepsPerBeat (8.0); }),
+               (Changes { { 0, 2 }, { 1273, 1 }, { 3633, 2 }, { 4905, 3 } }));
 }
 
 TEST (ShuffledClock, TempoChangeMidPhaseRetimesTheRemainingWait)

@@ -432,6 +432,92 @@ TEST_F (HostTransport, PlayOnThePanelWhileTheHostStandsKeepsPlaying)
     EXPECT_EQ (notesOf (ons), (std::vector<int> { 36, 37, 38, 39 }));
 }
 
+TEST_F (HostTransport, ALowestCStartPlaysTheFirstStepFromTheNoteForAWholeGateThenTheHostsGrid)
+{
+    struct Case
+    {
+        const char* host;
+        int noteAt;
+        bool reportsTempo, reportsPosition;
+        std::vector<NoteEvent> expected;
+    };
+
+    // The host plays from 2.3 beats and its lowest C comes inside a block. The first step
+    // sounds from the note for a whole gate (2756.25 samples). With a musical position the
+    // clock follows the host: the next steps come on its grid at 2.5 and 2.75 beats; without
+    // one the grid counts from the note (5512.5 samples a step).
+    const Case cases[] = {
+        { "tempo and position, C at sample 100", 100, true, true,
+          { on (100, 36, 32), off (2857, 36), on (4410, 37, 32), off (7167, 37), on (9923, 38, 32) } },
+        { "tempo and position, C at the block's last sample", 511, true, true,
+          { on (511, 36, 32), off (3268, 36), on (4410, 37, 32), off (7167, 37), on (9923, 38, 32) } },
+        { "tempo only", 100, true, false,
+          { on (100, 36, 32), off (2857, 36), on (5613, 37, 32), off (8369, 37), on (11125, 38, 32) } },
+        { "frame and speed only", 511, false, false,
+          { on (511, 36, 32), off (3268, 36), on (6024, 37, 32), off (8780, 37), on (11536, 38, 32) } },
+    };
+
+    plugin.setHostPlayDetection (IntSeqPlugin::byLowestCNoteOn);
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.host);
+        host.playing = false;
+        play (512, {}, &host);
+
+        host.position = 2.3;
+        host.reportsTempo = c.reportsTempo;
+        host.reportsPosition = c.reportsPosition;
+        host.playing = true;
+        expectNotesNear (play (11776, { noteOn (c.noteAt, 0) }, &host).notes(), c.expected);
+    }
+}
+
+TEST_F (HostTransport, AHostStartAfterALiveLowestCBeginsTheStepItLandsInWithAWholeGate)
+{
+    plugin.setHostPlayDetection (IntSeqPlugin::byLowestCNoteOn);
+    host.playing = false;
+    host.position = 2.49;
+    play (1024, { noteOn (0, 0) }, &host);
+
+    // The host starts where it stood, late in the step at 2.25 beats, and the clock moves
+    // there: the sounding step ends, the second begins with a whole gate (2756.25 samples)
+    // and the third comes on the host's grid at 2.75 beats.
+    host.playing = true;
+    expectNotesNear (play (6144, {}, &host).notes(), { off (0, 36), on (1, 37, 32), off (2758, 37), on (5733, 38, 32) });
+}
+
+TEST_F (Instrument, AStopBySwitchingTheSequencerOffOrByAnAllNotesOffControllerPutsOutThePlayLampAndStartStopStartsAgain)
+{
+    writeChromaticPattern();
+
+    const auto startAndPlay = [this]
+    {
+        plugin.performEvent (IntSeqPlugin::startStopEvent);
+        EXPECT_EQ (render (blockSize), (std::vector<NoteEvent> { on (0, 36, 32) }));
+        EXPECT_TRUE (lamp (IntSeqPlugin::playStateId));
+    };
+
+    startAndPlay();
+
+    // The sequencer switched off while it plays, then on again.
+    plugin.performEvent (IntSeqPlugin::toggleInternalSequencerEvent);
+    render (blockSize);
+    EXPECT_FALSE (plugin.getSequencerClock().isRunning());
+    EXPECT_FALSE (lamp (IntSeqPlugin::playStateId));
+
+    plugin.performEvent (IntSeqPlugin::toggleInternalSequencerEvent);
+    render (blockSize);
+    EXPECT_FALSE (lamp (IntSeqPlugin::playStateId));
+    startAndPlay();
+
+    // A controller ends every note.
+    render (blockSize, { { 0, juce::MidiMessage::allNotesOff (1) } });
+    EXPECT_FALSE (plugin.isSequencerRunning());
+    EXPECT_FALSE (lamp (IntSeqPlugin::playStateId));
+    startAndPlay();
+}
+
 TEST_F (Instrument, AccentVelocityLevelsSetTheStepVelocities)
 {
     writeChromaticPattern();
