@@ -12,6 +12,14 @@ GFXButton::GFXButton (const juce::String& controlName)
     setSize (controlName.isEmpty() ? 18 : juce::Font (12.0f).getStringWidth (controlName) + 8, 18);
 }
 
+GFXButton::~GFXButton()
+{
+    // Deleted mid-press (its editor gone): the momentary switch still lets go;
+    // the listeners, half gone with it, are not told.
+    if (auto* bound = getParameter(); bound != nullptr && lastDown)
+        bound->setBoolValue (false, true);
+}
+
 void GFXButton::addAction (const juce::String& type, int eventId, const juce::String& eventDisplayName)
 {
     if (type == "onClick")
@@ -107,6 +115,25 @@ void GFXButton::buttonStateChanged()
         bound->setBoolValue (down, true);
         sendValueChanged();
     }
+}
+
+void GFXButton::visibilityChanged()
+{
+    juce::Button::visibilityChanged();
+    releaseWhenHidden();
+}
+
+void GFXButton::parentHierarchyChanged()
+{
+    juce::Button::parentHierarchyChanged();
+    releaseWhenHidden();
+}
+
+void GFXButton::releaseWhenHidden()
+{
+    // A window closed mid-press sends no mouse-up: the press ends here, as a release would.
+    if (lastDown && ! isShowing())
+        setState (juce::Button::buttonNormal);
 }
 
 void GFXButton::paintButton (juce::Graphics& g, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown)

@@ -15,6 +15,7 @@ class GFXButton : public BaseGFXController,
 {
 public:
     explicit GFXButton (const juce::String& controlName);
+    ~GFXButton() override;
 
     void addAction (const juce::String& type, int eventId, const juce::String& eventDisplayName) override;
     void loadFromXml (const juce::XmlElement& element, Skin& skin) override;
@@ -28,10 +29,13 @@ protected:
     using juce::Button::clicked;
     void clicked (const juce::ModifierKeys& modifiers) override;
     void buttonStateChanged() override;
+    void visibilityChanged() override;
+    void parentHierarchyChanged() override;
     void paintButton (juce::Graphics& g, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
 
 private:
     void updateTooltip (const juce::ModifierKeys& modifiers);
+    void releaseWhenHidden();
 
     bool lastDown = false;
     int clickEventId = -1, ctrlClickEventId = -1, rightClickEventId = -1;

@@ -223,6 +223,13 @@ void GFXDisplay::focusLost (juce::Component::FocusChangeType)
     endEdit();
 }
 
+void GFXDisplay::inputAttemptWhenModal()
+{
+    // A press elsewhere ends the edit as Return does; the toolkit then delivers
+    // the press, so a button that changes the preset or pattern acts after the rename.
+    endEdit();
+}
+
 void GFXDisplay::startEdit()
 {
     editing = true;
@@ -232,6 +239,10 @@ void GFXDisplay::startEdit()
     caretShown = true;
     makeCaretVisible();
     startTimer (editCaretPeriodMs);
+
+    // The skinned controls never take the keyboard, so a click on one would
+    // leave the edit running: modal, the display hears of every press elsewhere first.
+    enterModalState (false);
     repaint();
 }
 
@@ -244,6 +255,7 @@ void GFXDisplay::endEdit()
     caretPos = 0;
     scrollPos = 0;
     stopTimer();
+    exitModalState (0);
     setWantsKeyboardFocus (false);
     passFocusOn();
 

@@ -15,9 +15,9 @@
 
     A click on an editable display starts an edit, and only a click: the
     display takes the keyboard for the edit alone and lets every key pass
-    otherwise. Return or a lost focus ends the edit, Escape ends it with the
-    text from before. An edit that changed the text is reported to the
-    GFXDisplayListeners.
+    otherwise. Return, a lost focus or a press anywhere else ends the edit,
+    Escape ends it with the text from before. An edit that changed the text
+    is reported to the GFXDisplayListeners.
 */
 class GFXDisplay : public GUIController,
                    public juce::Component,
@@ -52,6 +52,7 @@ public:
     void mouseDown (const juce::MouseEvent& e) override;
     void focusGained (juce::Component::FocusChangeType cause) override;
     void focusLost (juce::Component::FocusChangeType cause) override;
+    void inputAttemptWhenModal() override;
     bool keyPressed (const juce::KeyPress& key) override;
     void enablementChanged() override;
     void timerCallback() override;

@@ -102,7 +102,7 @@ void ColumnBrowser::closeColumn (Column* column)
 {
     column->setNeighbours (nullptr, nullptr);
 
-    if (dragRunning && column == dragSourceColumn)
+    if (isDragRunning() && column == dragSourceColumn)
     {
         // Deleting the drag's source would end the drag: hide it until the drag ends.
         column->setVisible (false);
@@ -240,7 +240,7 @@ void ColumnBrowser::paint (juce::Graphics& g)
 
 void ColumnBrowser::dragOperationStarted (const juce::DragAndDropTarget::SourceDetails&)
 {
-    dragRunning = true;
+    ++runningDrags;
 
     // JUCE 7 sends no drag events while the pointer rests; auto-scroll needs them.
     juce::Desktop::getInstance().beginDragAutoRepeat (dragRepeatMs);
@@ -248,7 +248,13 @@ void ColumnBrowser::dragOperationStarted (const juce::DragAndDropTarget::SourceD
 
 void ColumnBrowser::dragOperationEnded (const juce::DragAndDropTarget::SourceDetails&)
 {
-    dragRunning = false;
+    // JUCE ends a drag when its picture has faded, about 200 ms after the drop:
+    // the end of an earlier drag must leave a newer one's state alone.
+    runningDrags = juce::jmax (0, runningDrags - 1);
+
+    if (runningDrags > 0)
+        return;
+
     dragSourceColumn = nullptr;
     parkedColumn.reset();
 }

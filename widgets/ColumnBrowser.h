@@ -72,7 +72,7 @@ public:
     ListColumn* getDragSourceColumn() const noexcept        { return dragSourceColumn; }
 
     /** True from the toolkit's start of a drag until its end. */
-    bool isDragRunning() const noexcept                     { return dragRunning; }
+    bool isDragRunning() const noexcept                     { return runningDrags > 0; }
 
     /** A list hands out its rows for a drag. */
     void dragStartingFrom (ListColumn& column);
@@ -108,7 +108,7 @@ private:
     std::unique_ptr<ViewportComponent> content;
     std::unique_ptr<Column> parkedColumn;
     ListColumn* dragSourceColumn = nullptr;
-    bool dragRunning = false;
+    int runningDrags = 0;
     int totalWidth = 0;
     bool layingOut = false;
 

@@ -16,7 +16,9 @@ CreditsText::CreditsText (const juce::String& text)
 
 void CreditsText::addListener (Listener* listener)
 {
-    listeners.add (listener);
+    // JUCE's list asserts on a null listener in a debug build.
+    if (listener != nullptr)
+        listeners.add (listener);
 }
 
 void CreditsText::removeListener (Listener* listener)

@@ -18,7 +18,9 @@ TabbedComponentEx::~TabbedComponentEx()
 
 void TabbedComponentEx::addListener (Listener* listener)
 {
-    listeners.add (listener);
+    // JUCE's list asserts on a null listener in a debug build.
+    if (listener != nullptr)
+        listeners.add (listener);
 }
 
 void TabbedComponentEx::removeListener (Listener* listener)

@@ -75,8 +75,8 @@ protected:
         host.setBounds (wrapper->getLocalBounds());
         host.addToDesktop (0);
         host.setVisible (true);
-        const auto hostWindow = windowOf (host);
-        ASSERT_TRUE (runMessageLoopUntil ([hostWindow] { return XServer::isViewable (hostWindow); }, timeoutMs));
+        hostWindow = windowOf (host);
+        ASSERT_TRUE (runMessageLoopUntil ([this] { return XServer::isViewable (hostWindow); }, timeoutMs));
 
         wrapper->setTopLeftPosition (0, 0);
         wrapper->addToDesktop (0, (void*) (juce::pointer_sized_uint) hostWindow);
@@ -165,6 +165,48 @@ protected:
 
     juce::String presetName() const { return plugin->getPresetName (plugin->getCurrentPresetIndex()); }
 
+    juce::StringArray allPresetNames() const
+    {
+        juce::StringArray names;
+
+        for (int i = 0; i < plugin->getNumPresets(); ++i)
+            names.add (plugin->getPresetName (i));
+
+        return names;
+    }
+
+    juce::StringArray allPatternNames() const
+    {
+        juce::StringArray names;
+
+        for (int i = 0; i < plugin->getNumPatterns(); ++i)
+            names.add (plugin->getPatternName (i));
+
+        return names;
+    }
+
+    /** WRITE on, with INT CLK: the pattern name can be edited. */
+    void switchWriteModeOn()
+    {
+        editor->controllerEventTriggered (nullptr, IntSeqPlugin::toggleInternalSyncEvent);
+        editor->controllerEventTriggered (nullptr, IntSeqPlugin::togglePatternWriteModeEvent);
+        dispatchPendingMessages();
+    }
+
+    /** A click on a name display that starts an edit (xdotool's --sync waits for
+        a move: a second click at the same point needs an offset). */
+    bool startEditing (GFXDisplay& display, juce::Point<int> offset = {})
+    {
+        clickOn (display, offset);
+        return XServer::runMessageLoopWithHandOnMouseUntil ([&] { return display.isEditing(); }, timeoutMs);
+    }
+
+    /** Waits for an edit to end; false when it goes on. */
+    static bool editEnds (GFXDisplay& display)
+    {
+        return XServer::runMessageLoopWithHandOnMouseUntil ([&] { return ! display.isEditing(); }, timeoutMs);
+    }
+
     /** The frame of its strip that the screen shows for a knob. */
     StripFrames::Match frameOnScreen (GFXKnob& knob) const
     {
@@ -216,7 +258,7 @@ protected:
     HostWindow host;
     std::unique_ptr<juce::AudioProcessorEditor> wrapper;
     TarvelinEditor* editor = nullptr;
-    unsigned long pluginWindow = 0;
+    unsigned long hostWindow = 0, pluginWindow = 0;
     KeysForTheHost keysForTheHost;
 };
 } // namespace
@@ -272,6 +314,83 @@ TEST_F (EmbeddedEditor, AClickOnTheNameDisplayTypingAndReturnRenameThePresetAndG
     ASSERT_TRUE (hostHears (1));
     EXPECT_EQ (keysForTheHost.describe(), "Q");
     EXPECT_EQ (presetName(), nameBefore + "abc");
+}
+
+TEST_F (EmbeddedEditor, AClickOnPlayEndsANameEditAndTheKeysAfterItGoToTheHost)
+{
+    struct Case
+    {
+        const char* display;
+        bool writeMode;
+        std::function<juce::StringArray()> names;
+    };
+
+    const Case cases[] = {
+        { "PresetNameDisplay", false, [this] { return allPresetNames(); } },
+        { "PatternNameDisplay", true, [this] { return allPatternNames(); } },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.display);
+        keysForTheHost.heard.clear();
+
+        if (c.writeMode)
+            switchWriteModeOn();
+
+        const auto namesBefore = c.names();
+        auto& display = control<GFXDisplay> (c.display);
+        const auto shownBefore = display.getText();
+        const auto wasPlaying = plugin->isSequencerRunning();
+
+        ASSERT_TRUE (startEditing (display));
+        clickOn (control<juce::Component> ("PlayButton"));
+        EXPECT_TRUE (editEnds (display));
+
+        type ("zqxj");
+        press ("Return");
+
+        ASSERT_TRUE (hostHears (5)) << "the host heard only: " << keysForTheHost.describe();
+        EXPECT_EQ (keysForTheHost.describe(), "Z Q X J return");
+        EXPECT_EQ (c.names(), namesBefore);
+        EXPECT_EQ (display.getText(), shownBefore);
+
+        // The click that ended the edit went on to PLAY.
+        playBlock();
+        EXPECT_NE (plugin->isSequencerRunning(), wasPlaying);
+    }
+}
+
+TEST_F (EmbeddedEditor, ASecondClickOnTheNameStartsASecondRename)
+{
+    const auto nameBefore = presetName();
+    auto& nameDisplay = control<GFXDisplay> ("PresetNameDisplay");
+
+    ASSERT_TRUE (startEditing (nameDisplay));
+    type ("ab");
+    press ("Return");
+    ASSERT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return presetName() == nameBefore + "ab"; }, timeoutMs)) << presetName();
+
+    ASSERT_TRUE (startEditing (nameDisplay, { 10, 0 })) << "the second click starts no edit";
+    type ("cd");
+    press ("Return");
+    EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return presetName() == nameBefore + "abcd"; }, timeoutMs)) << presetName();
+    EXPECT_TRUE (keysForTheHost.heard.isEmpty()) << "the edits' keys reached the host: " << keysForTheHost.describe();
+}
+
+TEST_F (EmbeddedEditor, AnEditEndsWithItsTextWhenTheHostTakesTheKeyboard)
+{
+    const auto nameBefore = presetName();
+    auto& nameDisplay = control<GFXDisplay> ("PresetNameDisplay");
+
+    ASSERT_TRUE (startEditing (nameDisplay));
+    type ("ab");
+    ASSERT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return nameDisplay.getText() == nameBefore + "ab"; }, timeoutMs));
+
+    ASSERT_TRUE (XServer::giveInputFocus (hostWindow));
+    EXPECT_TRUE (editEnds (nameDisplay));
+    EXPECT_EQ (presetName(), nameBefore + "ab");
+    EXPECT_EQ (nameDisplay.getText(), nameBefore + "ab");
 }
 
 TEST_F (EmbeddedEditor, TheTempoKnobShowsThePatternTempoAfterOpeningAPatternChangeAndADisplayDrag)

@@ -4,6 +4,7 @@
 #include "support/SkinLayout.h"
 #include "support/SpawnedProcess.h"
 #include "support/TemporaryFolder.h"
+#include "support/StripFrames.h"
 #include "support/XDoTool.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +13,9 @@
 
 /*  The built Standalone as a user starts it, on the virtual display, with
     settings folders of its own (no settings yet): its window shows the
-    editor, and an interrupt (Ctrl+C in a terminal) ends it cleanly, its
-    settings written on the way out.
+    editor, and an interrupt (Ctrl+C in a terminal) or a termination (a
+    logout, `kill`) ends it cleanly, with what its close button saves saved
+    and its settings written on the way out.
 */
 namespace
 {
@@ -69,15 +71,54 @@ protected:
     void TearDown() override
     {
         // Whatever the test found, the Standalone quits on an interrupt, cleanly.
-        ASSERT_TRUE (standalone.sendSignal (SIGINT));
+        if (standalone.getEnding() == std::nullopt)
+            quitBy (SIGINT);
+    }
+
+    /** Sends the signal and expects a clean exit (status 0) with the plug-in's settings written. */
+    void quitBy (int signal)
+    {
+        ASSERT_TRUE (standalone.sendSignal (signal));
         const auto ending = standalone.waitForEnd (stopTimeoutMs);
-        ASSERT_TRUE (ending.has_value()) << "still running " << stopTimeoutMs << " ms after the interrupt";
+        ASSERT_TRUE (ending.has_value()) << "still running " << stopTimeoutMs << " ms after signal " << signal;
         EXPECT_TRUE (ending->isCleanExit()) << ending->describe() << "\n" << getLog().loadFileAsString();
         EXPECT_TRUE (folder.get().getChildFile ("config/Ulvra Group/Tarvelin/Tarvelin.ini").existsAsFile())
             << "the plug-in writes its settings when it is deleted";
     }
 
     juce::File getLog() const { return folder.get().getChildFile ("standalone.log"); }
+
+    /** The plug-in state the Standalone keeps in its own settings file
+        (saved by its close button), or null when there is none. */
+    std::unique_ptr<juce::XmlElement> getSavedPluginState() const
+    {
+        const auto settings = juce::parseXML (folder.get().getChildFile (".config/Tarvelin.settings"));
+
+        if (settings == nullptr)
+            return nullptr;
+
+        for (auto* value : settings->getChildWithTagNameIterator ("VALUE"))
+        {
+            if (value->getStringAttribute ("name") == "filterState")
+            {
+                juce::MemoryBlock state;
+
+                if (state.fromBase64Encoding (value->getStringAttribute ("val")))
+                    return juce::AudioProcessor::getXmlFromBinary (state.getData(), (int) state.getSize());
+            }
+        }
+
+        return nullptr;
+    }
+
+    /** Clicks the middle of a skin control on the screen. */
+    void clickOn (const SkinLayout& skin, const juce::String& name)
+    {
+        const auto point = editorArea.getPosition() + skin.getControlBounds (name).getCentre();
+        const auto result = runTool ({ "xdotool", "mousemove", "--sync", juce::String (point.x), juce::String (point.y), "click", "1" },
+                                     startTimeoutMs);
+        EXPECT_TRUE (result.succeeded) << result.failure;
+    }
 
     /** Grabs the screen until the editor area shows what `matches` wants, or the time is up. */
     template <typename Condition>
@@ -127,3 +168,36 @@ TEST_F (StandaloneWindow, ShowsTheSkinnedPanelAndQuitsOnInterrupt)
         EXPECT_TRUE (isPanelAt (screen, skin.getControlBounds (name).getCentre())) << name;
     }
 }
+
+/** The signals a desktop's logout or `kill` (SIGTERM) and a terminal's Ctrl+C (SIGINT) send. */
+class StandaloneSignal : public StandaloneWindow,
+                         public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P (StandaloneSignal, SavesWhatItsCloseButtonSavesAndExitsCleanly)
+{
+    const SkinLayout skin;
+    ASSERT_TRUE (skin.isValid());
+    ASSERT_TRUE (grabUntil ([&] (const juce::Image& grab) { return ScreenGrab::getMatchingShare (grab, editorArea.getPosition(), expected) > 0.98; })
+                     .isValid());
+
+    // NEXT makes the second preset the current one; the name on the screen shows it has.
+    const auto nameArea = skin.getControlBounds ("PresetNameDisplay") + editorArea.getPosition();
+    const auto nameBefore = ScreenGrab::grabArea (nameArea);
+    clickOn (skin, "PresetNextButton");
+    const auto nameShown = [&] (const juce::Image& screen) { return screen.getClippedImage (nameArea); };
+    EXPECT_GT (StripFrames::difference (nameShown (grabUntil ([&] (const juce::Image& grab)
+               { return StripFrames::difference (nameShown (grab), nameBefore) > 0; })), nameBefore), 0)
+        << "the click on NEXT changed nothing on the screen";
+
+    quitBy (GetParam());
+
+    const auto saved = getSavedPluginState();
+    ASSERT_NE (saved, nullptr) << "no plug-in state in the Standalone's settings";
+    ASSERT_NE (saved->getChildByName ("PresetsState"), nullptr) << saved->toString();
+    EXPECT_EQ (saved->getChildByName ("PresetsState")->getIntAttribute ("currentPreset", -1), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P (TerminateAndInterrupt, StandaloneSignal, ::testing::Values (SIGTERM, SIGINT),
+                          [] (const ::testing::TestParamInfo<int>& signal) { return signal.param == SIGTERM ? "SIGTERM" : "SIGINT"; });

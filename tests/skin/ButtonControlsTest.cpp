@@ -4,6 +4,7 @@
 #include "skin/GFXButton.h"
 #include "skin/GFXRocker.h"
 #include "skin/GFXToggleButton.h"
+#include "support/HeadlessWindow.h"
 #include "support/MessageQueue.h"
 #include "support/ParameterListeners.h"
 
@@ -107,6 +108,42 @@ TEST_F (SkinTest, ABoundButtonIsHeldTrueAndFiresOnPressWhateverItsClickEvent)
     EXPECT_FALSE (held.getBoolValue());
     EXPECT_EQ (button.recorder.events.size(), 1u);
     EXPECT_EQ (button.recorder.calls, (std::vector<juce::String> { "value", "value" }));
+}
+
+TEST (ButtonTest, ABoundButtonThatGoesMidPressLetsGoOfItsParameterOnce)
+{
+    for (const bool deleted : { false, true })
+    {
+        SCOPED_TRACE (deleted ? "deleted" : "taken off screen");
+        RecordingListener log;
+        Parameters parameters;
+        auto& held = parameters.add<BoolParameter> (0, "Held", false);
+        held.addListener (&log);
+
+        HeadlessWindow window (40, 40);
+        auto button = std::make_unique<Shown<GFXButton>>();
+        button->setParameter (&held);
+        window.addAndMakeVisible (*button);
+
+        press (*button, { 10, 10 });
+        ASSERT_TRUE (held.getBoolValue());
+
+        // The host closes the window: the mouse-up comes later, if ever.
+        if (deleted)
+            button.reset();
+        else
+            window.removeChildComponent (button.get());
+
+        EXPECT_FALSE (held.getBoolValue());
+        EXPECT_EQ (log.values, (std::vector<float> { 1.0f, 0.0f }));
+
+        if (button != nullptr)
+        {
+            release (*button, { 10, 10 });
+            EXPECT_EQ (log.numChanges(), 2);
+            EXPECT_EQ (button->recorder.calls, (std::vector<juce::String> { "value", "value" }));
+        }
+    }
 }
 
 TEST_F (SkinTest, ToggleButtonFramesIn2DAnd3D)

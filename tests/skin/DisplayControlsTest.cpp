@@ -5,6 +5,7 @@
 #include "skin/GFXDisplayFloat.h"
 #include "skin/NoteDisplay.h"
 #include "skin/NumericDisplay.h"
+#include "support/HeadlessWindow.h"
 #include "support/MessageQueue.h"
 
 using namespace ControlTest;
@@ -182,6 +183,110 @@ TEST_F (DisplayTest, ANonEditableDisplayIgnoresClicksAndAReadOnlyOneIsDisabled)
 
     auto& readOnly = load<GFXDisplay> (R"(<Display name="R" readonly="yes"><size width="12" height="4"/></Display>)");
     EXPECT_FALSE (readOnly.isEnabled());
+}
+
+namespace
+{
+/** The name display and a button that acts on press beside it, in a window
+    that takes the mouse and the keys through its peer, as a user's do. */
+struct DisplayBesideAButton : public GFXDisplayListener,
+                              public GUIController::Listener
+{
+    DisplayBesideAButton (std::unique_ptr<GFXPanel> builtPanel)
+        : panel (std::move (builtPanel))
+    {
+        if (panel == nullptr)
+            return;
+
+        window.addAndMakeVisible (*panel);
+        display = dynamic_cast<GFXDisplay*> (find ("PatternNameDisplay"));
+        button = find ("Other");
+
+        if (display != nullptr)
+        {
+            display->setText ("ABC");
+            display->addListener (static_cast<GFXDisplayListener*> (this));
+        }
+
+        if (auto* controller = dynamic_cast<GUIController*> (button))
+            controller->addListener (static_cast<GUIController::Listener*> (this));
+    }
+
+    juce::Component* find (const juce::String& name) const
+    {
+        for (auto* child : panel->getChildren())
+            if (child->getName() == name)
+                return child;
+
+        ADD_FAILURE() << "no control " << name;
+        return nullptr;
+    }
+
+    void displayTextChanged (GFXDisplay* changed) override              { log.add ("renamed " + changed->getText()); }
+    void controllerEventTriggered (GUIController*, int eventId) override { log.add ("event " + juce::String (eventId)); }
+
+    void click (juce::Component& target)
+    {
+        const auto at = window.getLocalPoint (&target, target.getLocalBounds().getCentre()).toFloat();
+        time += 1000;   // never a double click
+        auto* peer = window.getPeer();
+        peer->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, at, juce::ModifierKeys::leftButtonModifier,
+                                juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation, time);
+        peer->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, at, {},
+                                juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation, time + 10);
+    }
+
+    /** True when something in the window took the key. */
+    bool type (const juce::KeyPress& k)     { return window.getPeer()->handleKeyPress (k); }
+
+    HeadlessWindow window { 200, 40 };
+    std::unique_ptr<GFXPanel> panel;
+    GFXDisplay* display = nullptr;
+    juce::Component* button = nullptr;
+    juce::StringArray log;
+    juce::int64 time = juce::Time::currentTimeMillis();
+};
+} // namespace
+
+TEST_F (DisplayTest, AnEditEndsAsReturnEndsItOnAPressElsewhereOrWhenTheWindowLosesTheKeyboard)
+{
+    DisplayBesideAButton s (packagedPanelFrom (juce::String ("<size width=\"200\" height=\"40\"/><controls>") + nameDisplay
+        + R"(<Button name="Other" clickEvent="onPress"><actions><action type="onClick" event="Transpose Up"/></actions>
+             <size width="20" height="20"/><pos left="150" top="10"/></Button></controls>)", package));
+    ASSERT_NE (s.display, nullptr);
+    ASSERT_NE (s.button, nullptr);
+    auto& display = *s.display;
+    const juce::KeyPress escape (juce::KeyPress::escapeKey);
+
+    // A press elsewhere: the rename first, then the press acts; later keys are the host's.
+    s.click (display);
+    ASSERT_TRUE (display.isEditing());
+    EXPECT_TRUE (s.type (key ('D')));
+    s.click (display);
+    EXPECT_TRUE (display.isEditing()) << "a press on the display itself goes on editing";
+    s.click (*s.button);
+    EXPECT_FALSE (display.isEditing());
+    EXPECT_EQ (s.log.joinIntoString (", "), "renamed ABCD, event 0");
+    EXPECT_FALSE (s.type (key ('E')));
+    EXPECT_EQ (drawnText (display), "ABCD");
+
+    // Escape still restores, and the press after it reports no rename.
+    s.log.clear();
+    s.click (display);
+    EXPECT_TRUE (s.type (key ('E')));
+    EXPECT_TRUE (s.type (escape));
+    s.click (*s.button);
+    EXPECT_EQ (display.getText(), "ABCD");
+    EXPECT_EQ (s.log.joinIntoString (", "), "event 0");
+
+    // The window losing the keyboard ends the edit with its text.
+    s.log.clear();
+    s.click (display);
+    EXPECT_TRUE (s.type (key ('F')));
+    s.window.getPeer()->handleFocusLoss();
+    EXPECT_FALSE (display.isEditing());
+    EXPECT_EQ (s.log.joinIntoString (", "), "renamed ABCDF");
+    EXPECT_FALSE (s.type (key ('G')));
 }
 
 //==============================================================================

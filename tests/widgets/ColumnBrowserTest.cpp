@@ -354,6 +354,40 @@ TEST (ColumnBrowser, AClosedDragSourceStaysAliveHiddenUntilTheDrop)
     EXPECT_EQ (s.browser.getParkedColumn(), nullptr);
 }
 
+TEST (ColumnBrowser, TheLateEndOfAnEarlierDragLeavesTheNextDragAlone)
+{
+    Stage s;
+    s.click (s.column (0), 0);
+    auto& root = s.column (0);
+    juce::Component::SafePointer<Column> bass (&s.column (1));
+    juce::SparseSet<int> rows;
+    rows.addRange ({ 0, 1 });
+
+    // A drag from the root drops into Bass; JUCE ends it once its picture has faded.
+    root.getList().getDragSourceDescription (rows);
+    s.browser.dragOperationStarted (Stage::drag (root, 0, 0));
+    bass->itemDragEnter (Stage::drag (root, 8, 10));
+    bass->itemDropped (Stage::drag (root, 8, 10));
+
+    // Before that, a drag from Bass rests on "Lead", which takes Bass's place.
+    bass->getList().getDragSourceDescription (rows);
+    s.browser.dragOperationStarted (Stage::drag (*bass, 0, 0));
+    root.itemDragEnter (Stage::drag (*bass, 1, 10));
+    root.timerCallback();
+    ASSERT_EQ (s.browser.getParkedColumn(), bass.getComponent());
+
+    s.browser.dragOperationEnded (Stage::drag (root, 0, 0));
+    EXPECT_TRUE (s.browser.isDragRunning());
+    ASSERT_NE (bass.getComponent(), nullptr) << "deleting the running drag's source ends that drag";
+    EXPECT_EQ (s.browser.getParkedColumn(), bass.getComponent());
+    EXPECT_EQ (s.browser.getDragSourceColumn(), bass.getComponent());
+
+    s.browser.dragOperationEnded (Stage::drag (*bass, 0, 0));
+    EXPECT_FALSE (s.browser.isDragRunning());
+    EXPECT_EQ (bass.getComponent(), nullptr);
+    EXPECT_EQ (s.browser.getDragSourceColumn(), nullptr);
+}
+
 TEST (ColumnBrowser, ColoursSelectionAndRedDropMarks)
 {
     Stage s;
