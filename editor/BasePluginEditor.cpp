@@ -704,12 +704,9 @@ void BasePluginEditor::restoreStateXml (const juce::XmlElement& element)
 
     if (const auto* skin = XmlHelpers::findChild (element, "Skin"))
     {
+        // The plug-in calls this on the message thread, whichever thread restored its state.
         if (const auto name = skin->getStringAttribute ("name"); name.isNotEmpty())
-        {
-            // A host restores its state on a thread of its own: the panel changes under the toolkit's lock.
-            const juce::MessageManagerLock messageManagerLock;
             selectSkin (name);
-        }
     }
 }
 
