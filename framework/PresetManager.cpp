@@ -697,9 +697,22 @@ bool PresetManager::isPresetBankXml (const juce::XmlElement* xml)
     return xml != nullptr && XmlHelpers::tagMatches (*xml, "PresetBank");
 }
 
+bool PresetManager::holdsAcceptedPreset (const juce::XmlElement& bank) const
+{
+    for (const auto* groupXml : bank.getChildIterator())
+        if (isPresetGroupXml (groupXml))
+            for (const auto* presetXml : groupXml->getChildIterator())
+                if (isPresetXml (presetXml))
+                    return true;
+
+    return false;
+}
+
 bool PresetManager::loadBankFromXml (const juce::XmlElement& xml)
 {
-    if (! isPresetBankXml (&xml))
+    // A bank with nothing of this plug-in's (another's presets, or none) would
+    // only wipe every slot: the bank the user has stays.
+    if (! isPresetBankXml (&xml) || ! holdsAcceptedPreset (xml))
         return false;
 
     resetSlotsAndGroups();

@@ -189,7 +189,8 @@ public:
     static bool isPresetBankXml (const juce::XmlElement* xml);
 
     /** Replaces every slot and group with the bank's; the caller applies the
-        current preset afterwards. False, and nothing changed, for another element. */
+        current preset afterwards. False, and nothing changed, for another
+        element or a bank that holds no preset of this plug-in. */
     bool loadBankFromXml (const juce::XmlElement& xml);
     std::unique_ptr<juce::XmlElement> createBankXml() const;
 
@@ -231,6 +232,7 @@ private:
     void resetSlotsAndGroups();
     void keepPresetCurrent (const PresetSlot* slot);
     bool loadBankFromText (const juce::String& text);
+    bool holdsAcceptedPreset (const juce::XmlElement& bank) const;
     void takeFolderOf (const juce::File& file);
 
     ParameterManager& parameters;

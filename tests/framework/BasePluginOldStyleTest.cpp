@@ -82,6 +82,8 @@ TEST_F (BasePluginOldStyleTest, SetUpTakesTheDefaultPresetFromItsResourceAndTheB
     const auto mine = folder.getChildFile ("Mine.tqprsb"), gone = folder.getChildFile ("Gone.tqprsb");
     ASSERT_TRUE (XmlFiles::write (*makeBankXml ({ 2, 3 }), mine));
     const auto broken = temporary.write ("Broken.tqprsb", "<PresetBank><PresetGroup");
+    const auto foreign = temporary.write ("Foreign.tqprsb", "<PresetBank><PresetGroup><Preset application=\"Other\" name=\"A\"/>"
+                                                            "</PresetGroup></PresetBank>");
 
     const struct
     {
@@ -93,9 +95,11 @@ TEST_F (BasePluginOldStyleTest, SetUpTakesTheDefaultPresetFromItsResourceAndTheB
     } rows[] = {
         { "clearPresets", {}, { 128 }, "Preset 0", BasePluginOldStyle::clearedPresets },
         { "userDefinedPresets", mine, { 2, 3, 123 }, "P0", BasePluginOldStyle::userDefinedPresets },
-        // A missing user bank loads the factory bank and keeps the choice; an unreadable one leaves cleared presets.
+        // A missing user bank loads the factory bank and keeps the choice; an
+        // unreadable one, or one with none of its presets, leaves cleared presets.
         { "userDefinedPresets", gone, { -1 }, factoryFirst, BasePluginOldStyle::userDefinedPresets },
         { "userDefinedPresets", broken, { 128 }, "Preset 0", BasePluginOldStyle::userDefinedPresets },
+        { "userDefinedPresets", foreign, { 128 }, "Preset 0", BasePluginOldStyle::userDefinedPresets },
     };
 
     for (const auto& row : rows)
@@ -330,6 +334,24 @@ TEST_F (BasePluginOldStyleTest, AForeignStateNonFiniteValuesAndACurrentPresetOut
     EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.4f);
     EXPECT_FLOAT_EQ (value (*plugin, volumeId), 0.25f);
     EXPECT_EQ (plugin->getCurrentPresetIndex(), 2);
+}
+
+TEST_F (BasePluginOldStyleTest, AStateWhoseBankHoldsNoneOfItsPresetsKeepsTheBankAndTakesTheCurrentIndexAndValues)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+    plugin->setPresetName (3, "Mine");
+    const auto groupsBefore = groupCounts (*plugin);
+
+    plugin->setStateFromXml (*juce::parseXML ("<PluginState application=\"Tarvelin\"><ParametersState><param name=\"Cutoff\" value=\"0.75\"/>"
+                                              "</ParametersState><PresetsState currentPreset=\"3\"><PresetBank name=\"Theirs\"><PresetGroup>"
+                                              "<Preset application=\"Other\" name=\"A\"/></PresetGroup></PresetBank></PresetsState></PluginState>"));
+
+    EXPECT_EQ (plugin->getPresetName (3), "Mine");
+    EXPECT_EQ (groupCounts (*plugin), groupsBefore);
+    EXPECT_NE (plugin->getBankName(), "Theirs");
+    EXPECT_EQ (plugin->getCurrentPresetIndex(), 3);
+    EXPECT_EQ (currentName (*plugin), "Mine");
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.75f);
 }
 
 TEST_F (BasePluginOldStyleTest, TheProgramStateIsTheCurrentPresetAndIsReadIntoTheCurrentSlotAndApplied)
