@@ -373,6 +373,53 @@ TEST_F (BasePluginOldStyleTest, TheProgramStateIsTheCurrentPresetAndIsReadIntoTh
     EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.31f);
 }
 
+TEST_F (BasePluginOldStyleTest, UnderVst3AMoveThatChangesTheCurrentPresetsIndexTellsTheHostItsNewProgram)
+{
+    for (const auto wrapper : { juce::AudioProcessor::wrapperType_VST3, juce::AudioProcessor::wrapperType_LV2 })
+    {
+        SCOPED_TRACE (juce::AudioProcessor::getWrapperTypeDescription (wrapper));
+        juce::AudioProcessor::setTypeOfNextNewPlugin (wrapper);
+        const auto plugin = OldStyleTestPlugin::create();
+        juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Undefined);
+        HostRecorder host;
+        plugin->addListener (&host);
+        plugin->clearPresets();
+        ASSERT_TRUE (plugin->insertNewGroup (0));
+        plugin->selectPreset (0, false);
+        host.programChanges = 0;
+        const bool vst3 = wrapper == juce::AudioProcessor::wrapperType_VST3;
+
+        // The current preset 0 goes behind 1 and 2 in its group: it is program 2 now.
+        ASSERT_TRUE (plugin->movePreset (0, 2, 1, 1));
+        EXPECT_EQ (plugin->getCurrentPresetIndex(), 2);
+        EXPECT_EQ (plugin->getCurrentProgram(), vst3 ? 2 : 0);
+        EXPECT_EQ (host.programChanges, vst3 ? 1 : 0);
+
+        // Moves behind it leave its number, and the host hears nothing.
+        ASSERT_TRUE (plugin->movePreset (5, 9, 1, 1));
+        EXPECT_EQ (host.programChanges, vst3 ? 1 : 0);
+
+        // Into the empty group before it, and the groups swapped back: each changes its number.
+        juce::SparseSet<int> first;
+        first.addRange ({ 0, 1 });
+        ASSERT_TRUE (plugin->movePresetsToGroup (0, 1, first));
+        EXPECT_EQ (plugin->getCurrentPresetIndex(), 2);
+        EXPECT_EQ (host.programChanges, vst3 ? 1 : 0) << "the slot before it only changed groups";
+
+        ASSERT_TRUE (plugin->moveGroup (0, 1));
+        EXPECT_EQ (plugin->getCurrentPresetIndex(), 1);
+        EXPECT_EQ (plugin->getCurrentProgram(), vst3 ? 1 : 0);
+        EXPECT_EQ (host.programChanges, vst3 ? 2 : 0);
+
+        juce::SparseSet<int> two;
+        two.addRange ({ 0, 2 });
+        ASSERT_TRUE (plugin->movePresetsToGroup (1, 0, two));
+        EXPECT_EQ (plugin->getCurrentPresetIndex(), 127);
+        EXPECT_EQ (host.programChanges, vst3 ? 3 : 0);
+        plugin->removeListener (&host);
+    }
+}
+
 //==============================================================================
 TEST_F (BasePluginOldStyleTest, AProgramChangeOnTheAudioThreadAppliesThePresetThere)
 {
