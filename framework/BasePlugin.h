@@ -117,6 +117,7 @@ public:
     virtual juce::String getPluginShortName() const             { return "XX"; }
 
     virtual bool isPluginStateXml (const juce::XmlElement& element) const;
+
     /** This layer's part: the editor's child goes to the editor, on the message
         thread (by the next asynchronous update when called on another). */
     virtual void setStateFromXml (const juce::XmlElement& element);
@@ -408,11 +409,12 @@ protected:
 
     std::atomic<int> stateRestoredFlag { 0 }, stateSavedFlag { 0 }, preparedFlag { 0 }, processingModeFlag { 0 };
     std::atomic<int> programChangedFlag { 0 };
+    std::atomic<int> midiActivity { 0 };
 
     // The editor's part of a state restored off the message thread, until the next asynchronous update.
     std::unique_ptr<juce::XmlElement> pendingEditorState;
     juce::CriticalSection pendingEditorStateLock;
-    std::atomic<int> midiActivity { 0 };
+
     juce::Array<Listener*> listeners;
 
     PresetFolderTree* presetFolderTree = nullptr;   // this plug-in never has one

@@ -22,10 +22,10 @@
     while a slot is made current and applied, and from a move's first look at
     the current slot until it is current again under its new index, so that
     selections and automatic storing on two threads never mix. The group lock
-    is taken before the slot lock, never after it. Values inside a slot are atomic and read and written without a
-    lock. Everything runs on the message thread except selectPreset for a MIDI
-    program change (and automatic storing of a controller's change), which the
-    audio thread calls.
+    is taken before the slot lock, never after it. Values inside a slot are
+    atomic and read and written without a lock. Everything runs on the message
+    thread except selectPreset for a MIDI program change (and automatic storing
+    of a controller's change), which the audio thread calls.
 */
 class PresetManager
 {
