@@ -196,13 +196,8 @@ TEST (PresetSelectionThreads, MovesWhileControllersAndProgramChangesArriveKeepEv
     instrument->getMidiControl().assign (learntController, parameters.getParameter (TarvelinIds::cutoff), true);
 
     // Every slot's cutoff tells where it came from, and stays below any value the controller sends.
-    juce::StringArray names;
-
     for (int i = 0; i < instrument->getNumPresets(); ++i)
-    {
         instrument->getPresetSlot (i)->setValue (TarvelinIds::cutoff, static_cast<float> (i) / 1000.0f);
-        names.add (instrument->getPresetName (i));
-    }
 
     instrument->reloadCurrentPreset();
     const auto current = slotAt (*instrument, instrument->getCurrentPresetIndex());
@@ -254,14 +249,4 @@ TEST (PresetSelectionThreads, MovesWhileControllersAndProgramChangesArriveKeepEv
 
         EXPECT_EQ (roundsApart, 0) << firstApart;
     }
-
-    // No slot took another's name (before the moves, every slot stood at the number it was created with).
-    juce::StringArray namesBySlot;
-
-    for (int created = 0; created < instrument->getNumPresets(); ++created)
-        for (int i = 0; i < instrument->getNumPresets(); ++i)
-            if (instrument->getPresetSlot (i)->getIndex() == created)
-                namesBySlot.add (instrument->getPresetName (i));
-
-    EXPECT_EQ (namesBySlot.joinIntoString ("\n"), names.joinIntoString ("\n"));
 }
