@@ -388,6 +388,24 @@ void BasePluginEditor::showSettingsDeferredHint (const juce::String& name)
     statusBar->showText (name + " settings will be affected when plugin is loaded.", settingsPriority, false);
 }
 
+void BasePluginEditor::showFileFailure (const juce::File& file, const juce::String& failure)
+{
+    // The press that started the save has just shown its control's text.
+    statusBar->clear (interfacePriority);
+    statusBar->showTemporaryText ("'" + file.getFileName() + "' " + failure + ".", settingsPriority, false);
+}
+
+void BasePluginEditor::showFileFailureAbove (juce::Component& component, const juce::File& file, const juce::String& failure)
+{
+    auto* editor = dynamic_cast<BasePluginEditor*> (&component);
+
+    if (editor == nullptr)
+        editor = component.findParentComponentOfClass<BasePluginEditor>();
+
+    if (editor != nullptr)
+        editor->showFileFailure (file, failure);
+}
+
 void BasePluginEditor::controllerValueChanged (GUIController* controller)
 {
     if (controller != nullptr)
@@ -602,12 +620,18 @@ void BasePluginEditor::savePresetAs()
                 return;
             }
 
-            plugin.savePresetFile (currentTree, completed);
+            savePresetFile (*currentTree, completed);
             return;
         }
 
-        plugin.savePresetFile (currentTree, chosen);
+        savePresetFile (*currentTree, chosen);
     });
+}
+
+void BasePluginEditor::savePresetFile (PresetFolderTree& tree, const juce::File& file)
+{
+    if (! plugin.savePresetFile (&tree, file))
+        showFileFailure (file, couldNotBeSaved);
 }
 
 void BasePluginEditor::askOverwrite (PresetFolderTree&, const juce::File& file)
@@ -636,14 +660,14 @@ void BasePluginEditor::alertWindowResult (Ulvra::AlertWindow* window, int result
     {
         case Ulvra::AlertWindow::yes:
             if (const auto path = window->getUserValue (1).toString(); tree != nullptr && path.isNotEmpty())
-                plugin.savePresetFile (tree, juce::File (path));
+                savePresetFile (*tree, juce::File (path));
             break;
 
         case Ulvra::AlertWindow::overwrite:
             if (tree != nullptr)
             {
                 if (const auto file = getProposedPresetFile (*tree); file.existsAsFile())
-                    plugin.savePresetFile (tree, file);
+                    savePresetFile (*tree, file);
                 else
                     savePresetAs();
             }
@@ -704,12 +728,9 @@ void BasePluginEditor::restoreStateXml (const juce::XmlElement& element)
 
     if (const auto* skin = XmlHelpers::findChild (element, "Skin"))
     {
+        // The plug-in calls this on the message thread, whichever thread restored its state.
         if (const auto name = skin->getStringAttribute ("name"); name.isNotEmpty())
-        {
-            // A host restores its state on a thread of its own: the panel changes under the toolkit's lock.
-            const juce::MessageManagerLock messageManagerLock;
             selectSkin (name);
-        }
     }
 }
 

@@ -114,6 +114,17 @@ public:
     void showParameterText (Parameter* parameter, int priority);
     void showSettingsDeferredHint (const juce::String& name);
 
+    static constexpr const char* couldNotBeSaved = "could not be saved";
+    static constexpr const char* couldNotBeLoaded = "could not be loaded";
+
+    /** Tells the user that a file they named failed: "'<file name>' could not
+        be saved." for 3000 ms, over a control's text but not over the learn guidance. */
+    void showFileFailure (const juce::File& file, const juce::String& failure);
+
+    /** showFileFailure of the editor that holds the component (a page, a
+        window); nothing for a component outside an editor. */
+    static void showFileFailureAbove (juce::Component& component, const juce::File& file, const juce::String& failure);
+
     StatusBar& getStatusBar() noexcept                      { return *statusBar; }
     OptionsWindow& getOptionsWindow() noexcept              { return *optionsWindow; }
     AboutWindow& getAboutWindow() noexcept                  { return *aboutWindow; }
@@ -198,6 +209,7 @@ private:
     juce::File getProposedPresetFile (PresetFolderTree& tree) const;
     void savePreset();
     void savePresetAs();
+    void savePresetFile (PresetFolderTree& tree, const juce::File& file);
     void askOverwrite (PresetFolderTree& tree, const juce::File& file);
     void ask (std::unique_ptr<Ulvra::AlertWindow> window);
 

@@ -1,5 +1,6 @@
 #include "editor/HostParametersComponent.h"
 
+#include "editor/BasePluginEditor.h"
 #include "widgets/DefaultLookAndFeel.h"
 #include "widgets/InterfaceTypefaces.h"
 
@@ -98,7 +99,11 @@ void HostParametersComponent::buttonClicked (juce::Button* button)
     else if (button == &saveButton)
     {
         fileChooser.chooseFileToSave ("Save Host Parameters Map file as", {}, "*" + getFileExtension(), getFileExtension(),
-                                      [this] (const juce::File& file) { plugin.saveHostParametersMap (file); });
+                                      [this] (const juce::File& file)
+                                      {
+                                          if (! plugin.saveHostParametersMap (file))
+                                              BasePluginEditor::showFileFailureAbove (*this, file, BasePluginEditor::couldNotBeSaved);
+                                      });
     }
 }
 

@@ -546,7 +546,7 @@ void IntSeqPluginEditor::chooseFileToLoad (int item)
         if (loaded)
             plugin.updatePatternStates();
 
-        fileOperationDone (file, loaded, "could not be loaded");
+        fileOperationDone (file, loaded, couldNotBeLoaded);
     });
 }
 
@@ -565,7 +565,7 @@ void IntSeqPluginEditor::chooseFileToSave (int item)
         const bool saved = bank ? plugin.savePatternBankFile (file)
                                 : plugin.savePatternFile (file, plugin.getCurrentPatternIndex());
 
-        fileOperationDone (file, saved, "could not be saved");
+        fileOperationDone (file, saved, couldNotBeSaved);
     });
 }
 
@@ -574,7 +574,7 @@ void IntSeqPluginEditor::fileOperationDone (const juce::File& file, bool succeed
     if (succeeded)
         plugin.setLastUsedFolder (file.getParentDirectory());
     else
-        getStatusBar().showTemporaryText ("'" + file.getFileName() + "' " + failureText + ".", settingsPriority, false);
+        showFileFailure (file, failureText);
 }
 
 void IntSeqPluginEditor::alertWindowResult (Ulvra::AlertWindow* window, int result)

@@ -1,5 +1,6 @@
 #include "editor/MidiControlComponent.h"
 
+#include "editor/BasePluginEditor.h"
 #include "widgets/DefaultLookAndFeel.h"
 #include "widgets/InterfaceTypefaces.h"
 
@@ -117,7 +118,11 @@ void MidiControlComponent::buttonClicked (juce::Button* button)
     else if (button == &saveButton)
     {
         fileChooser.chooseFileToSave ("Save Midi Control file as", {}, "*" + getFileExtension(), getFileExtension(),
-                                      [this] (const juce::File& file) { midiControl.saveToFile (file); });
+                                      [this] (const juce::File& file)
+                                      {
+                                          if (! midiControl.saveToFile (file))
+                                              BasePluginEditor::showFileFailureAbove (*this, file, BasePluginEditor::couldNotBeSaved);
+                                      });
     }
     else if (button == &learnButton)
     {

@@ -1,5 +1,6 @@
 #include "editor/OldStylePresetBrowserWindow.h"
 
+#include "editor/BasePluginEditor.h"
 #include "widgets/InterfaceTypefaces.h"
 
 namespace
@@ -129,13 +130,19 @@ void OldStylePresetBrowserWindow::buttonClicked (juce::Button* button)
     else if (button == &presetLoadButton)
     {
         fileChooser.chooseFileToOpen ("Load single preset", plugin.getLastUsedFolder(), plugin.getPresetLoadWildcard(),
-                                      [this] (const juce::File& file) { plugin.loadPresetFileIntoCurrentSlot (file); });
+                                      [this] (const juce::File& file)
+                                      {
+                                          reportIfFailed (plugin.loadPresetFileIntoCurrentSlot (file), file, BasePluginEditor::couldNotBeLoaded);
+                                      });
     }
     else if (button == &presetSaveButton)
     {
         fileChooser.chooseFileToSave ("Save current settings as preset", plugin.getLastUsedFolder(), plugin.getPresetSaveWildcard(),
                                       plugin.getPresetFileExtension(),
-                                      [this] (const juce::File& file) { plugin.saveCurrentPresetToFile (file); });
+                                      [this] (const juce::File& file)
+                                      {
+                                          reportIfFailed (plugin.saveCurrentPresetToFile (file), file, BasePluginEditor::couldNotBeSaved);
+                                      });
     }
     else if (button == &bankLoadButton)
     {
@@ -144,18 +151,30 @@ void OldStylePresetBrowserWindow::buttonClicked (juce::Button* button)
                                       {
                                           if (plugin.loadBankFromFile (file))
                                               presetsReplaced();
+                                          else
+                                              reportIfFailed (false, file, BasePluginEditor::couldNotBeLoaded);
                                       });
     }
     else if (button == &bankSaveButton)
     {
         fileChooser.chooseFileToSave ("Save preset bank", plugin.getLastUsedFolder(), plugin.getBankSaveWildcard(),
                                       plugin.getBankFileExtension(),
-                                      [this] (const juce::File& file) { plugin.saveBankToFile (file); });
+                                      [this] (const juce::File& file)
+                                      {
+                                          reportIfFailed (plugin.saveBankToFile (file), file, BasePluginEditor::couldNotBeSaved);
+                                      });
     }
     else
     {
         WindowComponent::buttonClicked (button);
     }
+}
+
+void OldStylePresetBrowserWindow::reportIfFailed (bool succeeded, const juce::File& file, const juce::String& failure)
+{
+    // The status bar below the editor's panel stays in sight while the window is up.
+    if (! succeeded)
+        BasePluginEditor::showFileFailureAbove (*this, file, failure);
 }
 
 void OldStylePresetBrowserWindow::presetsReplaced()

@@ -50,6 +50,7 @@ public:
 
 private:
     void presetsReplaced();
+    void reportIfFailed (bool succeeded, const juce::File& file, const juce::String& failure);
 
     BasePluginOldStyle& plugin;
     OldStylePresetsBrowser browser;

@@ -270,6 +270,16 @@ void BasePlugin::callListeners (Callback&& callback)
 
 void BasePlugin::handleAsyncUpdate()
 {
+    std::unique_ptr<juce::XmlElement> editorState;
+
+    {
+        const juce::ScopedLock sl (pendingEditorStateLock);
+        editorState = std::move (pendingEditorState);
+    }
+
+    if (editorState != nullptr)
+        restoreEditorState (*editorState);
+
     if (stateRestoredFlag.exchange (0) != 0)
         callListeners ([this] (Listener& l) { l.pluginStateRestored (this); });
 
@@ -378,6 +388,26 @@ bool BasePlugin::isPluginStateXml (const juce::XmlElement& element) const
 void BasePlugin::setStateFromXml (const juce::XmlElement& element)
 {
     if (! isPluginStateXml (element) || editor == nullptr)
+        return;
+
+    if (juce::MessageManager::existsAndIsCurrentThread())
+    {
+        restoreEditorState (element);
+        return;
+    }
+
+    // A host restoring on a thread of its own: the editor reads its part on the message thread.
+    {
+        const juce::ScopedLock sl (pendingEditorStateLock);
+        pendingEditorState = std::make_unique<juce::XmlElement> (element);
+    }
+
+    triggerAsyncUpdate();
+}
+
+void BasePlugin::restoreEditorState (const juce::XmlElement& element)
+{
+    if (editor == nullptr)
         return;
 
     for (auto* child : element.getChildIterator())

@@ -117,6 +117,9 @@ public:
     virtual juce::String getPluginShortName() const             { return "XX"; }
 
     virtual bool isPluginStateXml (const juce::XmlElement& element) const;
+
+    /** This layer's part: the editor's child goes to the editor, on the message
+        thread (by the next asynchronous update when called on another). */
     virtual void setStateFromXml (const juce::XmlElement& element);
     virtual std::unique_ptr<juce::XmlElement> createStateXml();
     virtual void setCurrentProgramStateFromXml (const juce::XmlElement&) {}
@@ -407,6 +410,11 @@ protected:
     std::atomic<int> stateRestoredFlag { 0 }, stateSavedFlag { 0 }, preparedFlag { 0 }, processingModeFlag { 0 };
     std::atomic<int> programChangedFlag { 0 };
     std::atomic<int> midiActivity { 0 };
+
+    // The editor's part of a state restored off the message thread, until the next asynchronous update.
+    std::unique_ptr<juce::XmlElement> pendingEditorState;
+    juce::CriticalSection pendingEditorStateLock;
+
     juce::Array<Listener*> listeners;
 
     PresetFolderTree* presetFolderTree = nullptr;   // this plug-in never has one
@@ -427,6 +435,9 @@ private:
     std::unique_ptr<juce::XmlElement> createQualityDefaultsXml() const;
     void readQualityDefaults (const juce::XmlElement& element);
     Parameter* getSlotParameter (int slot) const;
+
+    /** Gives the editor its child of a restored state; message thread only. */
+    void restoreEditorState (const juce::XmlElement& element);
 
     template <typename Callback>
     void callListeners (Callback&& callback);

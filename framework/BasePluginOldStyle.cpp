@@ -155,6 +155,35 @@ const juce::String BasePluginOldStyle::getProgramName (int index)
 }
 
 //==============================================================================
+bool BasePluginOldStyle::tellHostIfTheCurrentIndexMoves (const std::function<bool()>& move)
+{
+    const auto before = getCurrentPresetIndex();
+    const auto moved = move();
+
+    // The number changes without notification (the browser keeps its selection),
+    // so the host, whose current program the slot is, is told here.
+    if (moved && arePresetsHostPrograms() && getCurrentPresetIndex() != before)
+        notifyHostOfProgramChange();
+
+    return moved;
+}
+
+bool BasePluginOldStyle::movePreset (int from, int to, int fromGroup, int toGroup)
+{
+    return tellHostIfTheCurrentIndexMoves ([&] { return presets.movePreset (from, to, fromGroup, toGroup); });
+}
+
+bool BasePluginOldStyle::movePresetsToGroup (int destinationGroup, int sourceGroup, const juce::SparseSet<int>& positions)
+{
+    return tellHostIfTheCurrentIndexMoves ([&] { return presets.movePresetsToGroup (destinationGroup, sourceGroup, positions); });
+}
+
+bool BasePluginOldStyle::moveGroup (int from, int to)
+{
+    return tellHostIfTheCurrentIndexMoves ([&] { return presets.moveGroup (from, to); });
+}
+
+//==============================================================================
 void BasePluginOldStyle::loadUserSettingsFromXml (const juce::XmlElement& element)
 {
     if (! isUserSettingsXml (element))

@@ -201,12 +201,11 @@ public:
     void getPresetGroupAndPosition (int index, int& group, int& position) const { presets.getPresetGroupAndPosition (index, group, position); }
     void getCurrentPresetGroupAndPosition (int& group, int& position) const { presets.getCurrentPresetGroupAndPosition (group, position); }
 
-    bool movePreset (int from, int to, int fromGroup, int toGroup) { return presets.movePreset (from, to, fromGroup, toGroup); }
-    bool movePresetsToGroup (int destinationGroup, int sourceGroup, const juce::SparseSet<int>& positions)
-    {
-        return presets.movePresetsToGroup (destinationGroup, sourceGroup, positions);
-    }
-    bool moveGroup (int from, int to)                           { return presets.moveGroup (from, to); }
+    /** The moves keep the current preset current under its new index; under
+        VST3, where the slots are the programs, the host is told of the new one. */
+    bool movePreset (int from, int to, int fromGroup, int toGroup);
+    bool movePresetsToGroup (int destinationGroup, int sourceGroup, const juce::SparseSet<int>& positions);
+    bool moveGroup (int from, int to);
     bool insertNewGroup (int position)                          { return presets.insertNewGroup (position); }
     bool removeGroupIfEmpty (int position)                      { return presets.removeGroupIfEmpty (position); }
 
@@ -219,6 +218,7 @@ private:
     void readParametersState (const juce::XmlElement& element);
     void readPresetsState (const juce::XmlElement& element);
     void fillPresetsAsTheDefaultModeSays();
+    bool tellHostIfTheCurrentIndexMoves (const std::function<bool()>& move);
 
     PresetManager presets;
     std::atomic<bool> hostIsChoosingProgram { false };

@@ -84,7 +84,17 @@ void MidiControl::setLearnMode (bool shouldLearn)
     learnMode = shouldLearn;
     learnParameter = nullptr;
     learnController = -1;
-    callListeners ([this] (Listener& l) { l.midiLearnStateChanged (this); });
+
+    // The listeners are the editor's. A host restoring its state on a thread of
+    // its own (a map read leaves learn mode) hands the news to the message thread.
+    if (juce::MessageManager::existsAndIsCurrentThread())
+    {
+        callListeners ([this] (Listener& l) { l.midiLearnStateChanged (this); });
+        return;
+    }
+
+    learnChanged = true;
+    triggerAsyncUpdate();
 }
 
 void MidiControl::toggleLearnMode()

@@ -14,8 +14,9 @@
     In learn mode the map is built by example: the user moves a parameter and a
     controller, in either order, and a free controller takes the parameter.
     Controller messages arrive on the audio thread; everything else runs on the
-    message thread. One lock guards the map and the learn target; listeners hear
-    of changes on the message thread, once per burst.
+    message thread, but a host may restore a map on a thread of its own. One
+    lock guards the map and the learn target; listeners hear of changes on the
+    message thread only, once per burst.
 */
 class MidiControl : public juce::AsyncUpdater
 {
@@ -64,7 +65,8 @@ public:
     //==========================================================================
     bool isLearnMode() const;
 
-    /** Switching the mode clears the learn target and tells the listeners at once. */
+    /** Switching the mode clears the learn target and tells the listeners: at
+        once on the message thread, through the asynchronous update from any other. */
     void setLearnMode (bool shouldLearn);
     void toggleLearnMode();
 

@@ -88,6 +88,8 @@ void PresetManager::setPresetName (int index, const juce::String& name)
 
 void PresetManager::renameCurrentPreset (const juce::String& name)
 {
+    // The index is read under the lock that a move holds while it re-points it.
+    const ScopedPresetLock sl (presets.getLock());
     setPresetName (currentPreset.load(), name);
 }
 
@@ -221,7 +223,11 @@ void PresetManager::storeParameterValue (int id, float normalisedValue)
     if (! juce::isPositiveAndBelow (id, numPresetParameters))
         return;
 
-    if (auto* slot = getPresetSlot (currentPreset.load()))
+    // A learnt controller stores on the audio thread: the index is read under
+    // the lock that a move holds until the current slot is current again.
+    const ScopedPresetLock sl (presets.getLock());
+
+    if (auto* slot = presets[currentPreset.load()])
         slot->setValue (id, normalisedValue);
 }
 
@@ -407,11 +413,10 @@ void PresetManager::getCurrentPresetGroupAndPosition (int& group, int& position)
 //==============================================================================
 void PresetManager::keepPresetCurrent (const PresetSlot* slot)
 {
-    const auto index = [&]
-    {
-        const ScopedPresetLock sl (presets.getLock());
-        return presets.indexOf (slot);
-    }();
+    // Called with the slot lock held since the slot was found current, so that
+    // no selection or automatic storing on another thread meets the current
+    // index pointing at the slot that the move put in its place.
+    const auto index = presets.indexOf (slot);
 
     if (index >= 0)
         setCurrentPresetIndex (index, false);
@@ -424,8 +429,6 @@ bool PresetManager::movePreset (int from, int to, int fromGroup, int toGroup)
     if ((from == to && fromGroup == toGroup)
         || ! juce::isPositiveAndBelow (from, numPresets) || ! juce::isPositiveAndBelow (to, numPresets))
         return false;
-
-    const auto* current = getPresetSlot (currentPreset.load());
 
     {
         const ScopedGroupLock gl (groups.getLock());
@@ -450,6 +453,10 @@ bool PresetManager::movePreset (int from, int to, int fromGroup, int toGroup)
         if (to < toStart || to >= toStart + toCount)
             return false;
 
+        // The audio thread waits for this lock (a program change, automatic storing) only this long.
+        const ScopedPresetLock sl (presets.getLock());
+        const auto* current = presets[currentPreset.load()];
+
         if (from != to)
             presets.move (from, to);
 
@@ -458,9 +465,10 @@ bool PresetManager::movePreset (int from, int to, int fromGroup, int toGroup)
             --groups.getUnchecked (fromGroup)->count;
             ++groups.getUnchecked (toGroup)->count;
         }
+
+        keepPresetCurrent (current);
     }
 
-    keepPresetCurrent (current);
     return true;
 }
 
@@ -468,8 +476,6 @@ bool PresetManager::movePresetsToGroup (int destinationGroup, int sourceGroup, c
 {
     if (destinationGroup == sourceGroup || positions.getNumRanges() == 0)
         return false;
-
-    const auto* current = getPresetSlot (currentPreset.load());
 
     {
         const ScopedGroupLock gl (groups.getLock());
@@ -490,6 +496,7 @@ bool PresetManager::movePresetsToGroup (int destinationGroup, int sourceGroup, c
         const auto numMoved = positions.size();
 
         const ScopedPresetLock sl (presets.getLock());
+        const auto* current = presets[currentPreset.load()];
 
         if (sourceGroup > destinationGroup)
         {
@@ -521,9 +528,9 @@ bool PresetManager::movePresetsToGroup (int destinationGroup, int sourceGroup, c
 
         source.count -= numMoved;
         destination.count += numMoved;
+        keepPresetCurrent (current);
     }
 
-    keepPresetCurrent (current);
     return true;
 }
 
@@ -531,8 +538,6 @@ bool PresetManager::moveGroup (int from, int to)
 {
     if (from == to)
         return false;
-
-    const auto* current = getPresetSlot (currentPreset.load());
 
     {
         const ScopedGroupLock gl (groups.getLock());
@@ -545,21 +550,23 @@ bool PresetManager::moveGroup (int from, int to)
         const auto insertionIndex = from > to ? getGroupStartIndex (to)
                                               : getGroupStartIndex (to) + groups.getUnchecked (to)->count - count;
 
+        groups.insert (to, groups.removeAndReturn (from));
+
+        // Moved one by one in place: nothing is allocated while the audio thread may wait for the lock.
+        const ScopedPresetLock sl (presets.getLock());
+        const auto* current = presets[currentPreset.load()];
+
+        for (int i = 0; i < count; ++i)
         {
-            const ScopedPresetLock sl (presets.getLock());
-            juce::Array<PresetSlot*> moved;
-
-            for (int i = 0; i < count; ++i)
-                moved.add (presets.removeAndReturn (start));
-
-            for (int i = 0; i < moved.size(); ++i)
-                presets.insert (insertionIndex + i, moved.getUnchecked (i));
+            if (insertionIndex < start)
+                presets.move (start + i, insertionIndex + i);
+            else
+                presets.move (start, insertionIndex + count - 1);
         }
 
-        groups.insert (to, groups.removeAndReturn (from));
+        keepPresetCurrent (current);
     }
 
-    keepPresetCurrent (current);
     return true;
 }
 
@@ -697,9 +704,22 @@ bool PresetManager::isPresetBankXml (const juce::XmlElement* xml)
     return xml != nullptr && XmlHelpers::tagMatches (*xml, "PresetBank");
 }
 
+bool PresetManager::holdsAcceptedPreset (const juce::XmlElement& bank) const
+{
+    for (const auto* groupXml : bank.getChildIterator())
+        if (isPresetGroupXml (groupXml))
+            for (const auto* presetXml : groupXml->getChildIterator())
+                if (isPresetXml (presetXml))
+                    return true;
+
+    return false;
+}
+
 bool PresetManager::loadBankFromXml (const juce::XmlElement& xml)
 {
-    if (! isPresetBankXml (&xml))
+    // A bank with nothing of this plug-in's (another's presets, or none) would
+    // only wipe every slot: the bank the user has stays.
+    if (! isPresetBankXml (&xml) || ! holdsAcceptedPreset (xml))
         return false;
 
     resetSlotsAndGroups();

@@ -19,11 +19,13 @@
 
     The slot list and the group list each have their own lock, held only while
     a slot or group is looked up or a list changes, and the slot list's also
-    while a slot is made current and applied, so that selections on two threads
-    never mix. Values inside a slot are atomic and read and written without a
-    lock. Everything runs on the message thread except selectPreset for a MIDI
-    program change (and automatic storing of a controller's change), which the
-    audio thread calls.
+    while a slot is made current and applied, and from a move's first look at
+    the current slot until it is current again under its new index, so that
+    selections and automatic storing on two threads never mix. The group lock
+    is taken before the slot lock, never after it. Values inside a slot are
+    atomic and read and written without a lock. Everything runs on the message
+    thread except selectPreset for a MIDI program change (and automatic storing
+    of a controller's change), which the audio thread calls.
 */
 class PresetManager
 {
@@ -189,7 +191,8 @@ public:
     static bool isPresetBankXml (const juce::XmlElement* xml);
 
     /** Replaces every slot and group with the bank's; the caller applies the
-        current preset afterwards. False, and nothing changed, for another element. */
+        current preset afterwards. False, and nothing changed, for another
+        element or a bank that holds no preset of this plug-in. */
     bool loadBankFromXml (const juce::XmlElement& xml);
     std::unique_ptr<juce::XmlElement> createBankXml() const;
 
@@ -231,6 +234,7 @@ private:
     void resetSlotsAndGroups();
     void keepPresetCurrent (const PresetSlot* slot);
     bool loadBankFromText (const juce::String& text);
+    bool holdsAcceptedPreset (const juce::XmlElement& bank) const;
     void takeFolderOf (const juce::File& file);
 
     ParameterManager& parameters;

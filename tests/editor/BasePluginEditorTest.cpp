@@ -395,6 +395,13 @@ TEST_F (EditorFixture, SaveAsCompletesATypedNameAndAsksBeforeOverwritingTheCompl
     dialog.cancel();
 
     EXPECT_EQ (plugin->calls, (std::vector<juce::String> { "save Lead.tqprs", "save Bass.tqprs" }));
+    EXPECT_EQ (status().getText(), juce::String());
+
+    // A save that fails says so, as every save the user starts does.
+    plugin->presetSavesFail = true;
+    editor.controllerEventTriggered (nullptr, GuiEventsMap::savePresetAsEvent);
+    dialog.choose (presets.getChildFile ("Pad.tqprs"));
+    EXPECT_EQ (status().getText(), "'Pad.tqprs' could not be saved.");
 }
 
 TEST_F (EditorFixture, UnsavedChangesAreAskedAboutAndDiscardLoadsTheNeighbourInTheStoredDirection)

@@ -105,7 +105,7 @@ public:
     bool savePresetFile (PresetFolderTree*, const juce::File& file) override
     {
         calls.push_back ("save " + file.getFileName());
-        return true;
+        return ! presetSavesFail;
     }
 
     void performEvent (int uid) override                        { calls.push_back ("event " + juce::String (uid)); }
@@ -133,6 +133,7 @@ public:
     std::unique_ptr<PresetFolderTree> tree;
     juce::String currentPresetName { "Lead" };
     bool detached = false;
+    bool presetSavesFail = false;
     std::vector<juce::String> calls;
     std::function<bool (const juce::File&)> onUpdateAuthor;
 

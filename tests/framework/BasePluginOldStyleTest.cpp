@@ -82,6 +82,8 @@ TEST_F (BasePluginOldStyleTest, SetUpTakesTheDefaultPresetFromItsResourceAndTheB
     const auto mine = folder.getChildFile ("Mine.tqprsb"), gone = folder.getChildFile ("Gone.tqprsb");
     ASSERT_TRUE (XmlFiles::write (*makeBankXml ({ 2, 3 }), mine));
     const auto broken = temporary.write ("Broken.tqprsb", "<PresetBank><PresetGroup");
+    const auto foreign = temporary.write ("Foreign.tqprsb", "<PresetBank><PresetGroup><Preset application=\"Other\" name=\"A\"/>"
+                                                            "</PresetGroup></PresetBank>");
 
     const struct
     {
@@ -93,9 +95,11 @@ TEST_F (BasePluginOldStyleTest, SetUpTakesTheDefaultPresetFromItsResourceAndTheB
     } rows[] = {
         { "clearPresets", {}, { 128 }, "Preset 0", BasePluginOldStyle::clearedPresets },
         { "userDefinedPresets", mine, { 2, 3, 123 }, "P0", BasePluginOldStyle::userDefinedPresets },
-        // A missing user bank loads the factory bank and keeps the choice; an unreadable one leaves cleared presets.
+        // A missing user bank loads the factory bank and keeps the choice; an
+        // unreadable one, or one with none of its presets, leaves cleared presets.
         { "userDefinedPresets", gone, { -1 }, factoryFirst, BasePluginOldStyle::userDefinedPresets },
         { "userDefinedPresets", broken, { 128 }, "Preset 0", BasePluginOldStyle::userDefinedPresets },
+        { "userDefinedPresets", foreign, { 128 }, "Preset 0", BasePluginOldStyle::userDefinedPresets },
     };
 
     for (const auto& row : rows)
@@ -332,6 +336,24 @@ TEST_F (BasePluginOldStyleTest, AForeignStateNonFiniteValuesAndACurrentPresetOut
     EXPECT_EQ (plugin->getCurrentPresetIndex(), 2);
 }
 
+TEST_F (BasePluginOldStyleTest, AStateWhoseBankHoldsNoneOfItsPresetsKeepsTheBankAndTakesTheCurrentIndexAndValues)
+{
+    const auto plugin = OldStyleTestPlugin::create();
+    plugin->setPresetName (3, "Mine");
+    const auto groupsBefore = groupCounts (*plugin);
+
+    plugin->setStateFromXml (*juce::parseXML ("<PluginState application=\"Tarvelin\"><ParametersState><param name=\"Cutoff\" value=\"0.75\"/>"
+                                              "</ParametersState><PresetsState currentPreset=\"3\"><PresetBank name=\"Theirs\"><PresetGroup>"
+                                              "<Preset application=\"Other\" name=\"A\"/></PresetGroup></PresetBank></PresetsState></PluginState>"));
+
+    EXPECT_EQ (plugin->getPresetName (3), "Mine");
+    EXPECT_EQ (groupCounts (*plugin), groupsBefore);
+    EXPECT_NE (plugin->getBankName(), "Theirs");
+    EXPECT_EQ (plugin->getCurrentPresetIndex(), 3);
+    EXPECT_EQ (currentName (*plugin), "Mine");
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.75f);
+}
+
 TEST_F (BasePluginOldStyleTest, TheProgramStateIsTheCurrentPresetAndIsReadIntoTheCurrentSlotAndApplied)
 {
     const auto plugin = OldStyleTestPlugin::create();
@@ -349,6 +371,53 @@ TEST_F (BasePluginOldStyleTest, TheProgramStateIsTheCurrentPresetAndIsReadIntoTh
     setValue (*plugin, cutoffId, 0.31f);
     plugin->setCurrentProgramStateFromXml (*makePresetXml ("Alien", 0.9f, "Other"));
     EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.31f);
+}
+
+TEST_F (BasePluginOldStyleTest, UnderVst3AMoveThatChangesTheCurrentPresetsIndexTellsTheHostItsNewProgram)
+{
+    for (const auto wrapper : { juce::AudioProcessor::wrapperType_VST3, juce::AudioProcessor::wrapperType_LV2 })
+    {
+        SCOPED_TRACE (juce::AudioProcessor::getWrapperTypeDescription (wrapper));
+        juce::AudioProcessor::setTypeOfNextNewPlugin (wrapper);
+        const auto plugin = OldStyleTestPlugin::create();
+        juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Undefined);
+        HostRecorder host;
+        plugin->addListener (&host);
+        plugin->clearPresets();
+        ASSERT_TRUE (plugin->insertNewGroup (0));
+        plugin->selectPreset (0, false);
+        host.programChanges = 0;
+        const bool vst3 = wrapper == juce::AudioProcessor::wrapperType_VST3;
+
+        // The current preset 0 goes behind 1 and 2 in its group: it is program 2 now.
+        ASSERT_TRUE (plugin->movePreset (0, 2, 1, 1));
+        EXPECT_EQ (plugin->getCurrentPresetIndex(), 2);
+        EXPECT_EQ (plugin->getCurrentProgram(), vst3 ? 2 : 0);
+        EXPECT_EQ (host.programChanges, vst3 ? 1 : 0);
+
+        // Moves behind it leave its number, and the host hears nothing.
+        ASSERT_TRUE (plugin->movePreset (5, 9, 1, 1));
+        EXPECT_EQ (host.programChanges, vst3 ? 1 : 0);
+
+        // Into the empty group before it, and the groups swapped back: each changes its number.
+        juce::SparseSet<int> first;
+        first.addRange ({ 0, 1 });
+        ASSERT_TRUE (plugin->movePresetsToGroup (0, 1, first));
+        EXPECT_EQ (plugin->getCurrentPresetIndex(), 2);
+        EXPECT_EQ (host.programChanges, vst3 ? 1 : 0) << "the slot before it only changed groups";
+
+        ASSERT_TRUE (plugin->moveGroup (0, 1));
+        EXPECT_EQ (plugin->getCurrentPresetIndex(), 1);
+        EXPECT_EQ (plugin->getCurrentProgram(), vst3 ? 1 : 0);
+        EXPECT_EQ (host.programChanges, vst3 ? 2 : 0);
+
+        juce::SparseSet<int> two;
+        two.addRange ({ 0, 2 });
+        ASSERT_TRUE (plugin->movePresetsToGroup (1, 0, two));
+        EXPECT_EQ (plugin->getCurrentPresetIndex(), 127);
+        EXPECT_EQ (host.programChanges, vst3 ? 3 : 0);
+        plugin->removeListener (&host);
+    }
 }
 
 //==============================================================================

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <thread>
 
 namespace
 {
@@ -65,6 +66,34 @@ TEST_F (PluginStateTest, TheStateIsAPluginStateOfThisPlugInHoldingTheEditorsElem
     // The tag and the application name compare ignoring case.
     restore (*second, blockOf ("<pluginstate application=\"TESTPLUGIN\"><Editor skin=\"Loud\"/></pluginstate>"));
     EXPECT_EQ (second->getTestEditor()->skin, "Loud");
+}
+
+TEST_F (PluginStateTest, TheEditorsPartOfAStateRestoredOnTheHostsThreadReachesItOnTheMessageThreadBeforeTheAnnouncement)
+{
+    // Notes the editor's state when it hears of the restore.
+    struct SkinAtRestore : public BasePlugin::Listener
+    {
+        void pluginStateRestored (BasePlugin* restored) override
+        {
+            skins.add (dynamic_cast<TestPlugin&> (*restored).getTestEditor()->skin);
+        }
+
+        juce::StringArray skins;
+    } listener;
+
+    const auto plugin = TestPlugin::create();
+    plugin->addListener (&listener);
+    plugin->handleUpdateNowIfNeeded();
+    const auto block = blockOf ("<PluginState application=\"TestPlugin\"><Editor skin=\"Acid\"/></PluginState>");
+
+    std::thread host ([&] { restore (*plugin, block); });
+    host.join();
+    EXPECT_EQ (plugin->getTestEditor()->skin, "");
+
+    plugin->handleUpdateNowIfNeeded();
+    EXPECT_EQ (plugin->getTestEditor()->skin, "Acid");
+    EXPECT_EQ (listener.skins, juce::StringArray ("Acid"));
+    plugin->removeListener (&listener);
 }
 
 TEST_F (PluginStateTest, AStateOfAnotherPlugInOrKindOrADamagedBlockChangesNothingButIsStillAnnounced)

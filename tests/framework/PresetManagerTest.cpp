@@ -114,6 +114,51 @@ TEST_F (PresetManagerTest, NamelessGroupsAndBanksAreNamedAndForeignPresetsAndLoo
     EXPECT_EQ (presets.getPresetName (1), "P1");
 }
 
+TEST_F (PresetManagerTest, ABankWithNoPresetOfThisPlugInIsRefusedAndKeepsTheBankAndTheUnsavedEdits)
+{
+    const TemporaryFolder folder;
+    loadBank ({ 3, 2 });
+    presets.insertNewGroup (1);
+    presets.setPresetName (4, "Kept");
+    presets.selectPreset (1, false);
+    parameters.setNormalisedValue (cutoffId, 0.625f);   // an edit not stored into the slot
+
+    auto foreign = makeBankXml ({ 2, 2 });
+    for (auto* group : foreign->getChildIterator())
+        for (auto* preset : group->getChildIterator())
+            preset->setAttribute ("application", "OtherSynth");
+
+    auto emptyGroups = makeBankXml ({ 0, 0 });
+    emptyGroups->addChildElement (makePresetXml ("Loose", 0.3f).release());   // outside any group
+
+    for (const auto* bank : { foreign.get(), emptyGroups.get() })
+    {
+        SCOPED_TRACE (bank->toString().toStdString());
+        const auto file = folder.get().getChildFile ("Refused.tqprsb");
+        ASSERT_TRUE (bank->writeTo (file));
+        auto& loads = listen();
+
+        EXPECT_FALSE (presets.loadBankFromXml (*bank));
+        EXPECT_FALSE (presets.loadBankFromFile (file));
+
+        EXPECT_EQ (loads.calls(), 0);
+        EXPECT_EQ (presets.getBankName(), "Test Bank");
+        EXPECT_EQ (groupCounts(), std::vector<int> ({ 3, 0, 2, 123 }));
+        EXPECT_EQ (presets.getGroupName (1), "New Group");
+        EXPECT_EQ (presets.getPresetName (4), "Kept");
+        EXPECT_EQ (presets.getCurrentPresetIndex(), 1);
+        EXPECT_FLOAT_EQ (parameterValue (cutoffId), 0.625f);
+        EXPECT_FLOAT_EQ (slotValue (1, cutoffId), 0.001f);
+    }
+
+    // One preset of its own is enough: the bank replaces everything.
+    auto* firstGroup = foreign->getChildElement (0);
+    firstGroup->getChildElement (1)->setAttribute ("application", "Tarvelin");
+    ASSERT_TRUE (presets.loadBankFromXml (*foreign));
+    EXPECT_EQ (groupCounts(), std::vector<int> ({ 1, 0, 127 }));
+    EXPECT_EQ (presets.getPresetName (0), "P1");
+}
+
 //==============================================================================
 // Single presets
 

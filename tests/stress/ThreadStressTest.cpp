@@ -6,6 +6,8 @@
 // every build the output stays finite and no parameter change is lost on its
 // way to the message thread.
 
+#include "editor/BasePluginEditor.h"
+#include "skin/GFXMultiStateButton.h"
 #include "support/InstrumentTestSupport.h"
 #include "support/MessageQueue.h"
 
@@ -472,4 +474,73 @@ TEST (ThreadStress, StatesReadWhileHostThreadsSetSlotsHoldOnlyValuesTheSlotsHeld
 
     EXPECT_EQ (statesRead.load(), numStateReads);
     EXPECT_EQ (strangers.joinIntoString ("\n"), juce::String());
+}
+
+namespace
+{
+constexpr int numLearningRounds = 50;
+} // namespace
+
+// JUCE 7's LV2 wrapper restores a project on the host's thread. A restore reads
+// the CC map, which leaves learn mode, while the user learns on the panel: the
+// editor hears of it on the message thread only, so its status bar, learn
+// button and timers are never touched from two threads.
+TEST (ThreadStress, AHostRestoringOnItsOwnThreadWhileThePanelLearnsLeavesTheEditorToTheMessageThread)
+{
+    auto instrument = InstrumentTest::createInstrument();
+    auto* editor = dynamic_cast<BasePluginEditor*> (instrument->getPersistentEditor());
+    ASSERT_NE (editor, nullptr);
+    auto* learnButton = dynamic_cast<GFXMultiStateButton*> (editor->findChildComponentByName ("MidiLearnButton", true));
+    ASSERT_NE (learnButton, nullptr);
+
+    // As a host window shows it: the editor's timer works only while it is visible.
+    editor->setVisible (true);
+    auto& midiControl = instrument->getMidiControl();
+    auto& parameters = instrument->getParameterManager();
+    midiControl.assign (learntController, parameters.getParameter (cutoff), true);
+    juce::MemoryBlock project;
+    instrument->getStateInformation (project);
+    dispatchPendingMessages();
+
+    std::atomic<bool> stop { false };
+    std::atomic<int> restores { 0 };
+    std::thread host ([&]
+    {
+        while (! stop.load (std::memory_order_relaxed))
+        {
+            instrument->setStateInformation (project.getData(), (int) project.getSize());
+            restores.fetch_add (1, std::memory_order_relaxed);
+        }
+    });
+
+    juce::Random random (7);
+
+    auto& statusBar = editor->getStatusBar();
+
+    for (int round = 0; round < numLearningRounds; ++round)
+    {
+        // The panel paints while the host restores: the status line and the learn button.
+        while (restores.load (std::memory_order_relaxed) < round)
+        {
+            juce::ignoreUnused (statusBar.createComponentSnapshot (statusBar.getLocalBounds()),
+                                learnButton->createComponentSnapshot (learnButton->getLocalBounds()));
+        }
+
+        midiControl.setLearnMode (true);
+        midiControl.setLearnParameter (parameters.getParameter (random.nextInt (numHostParameters)));
+        editor->timerCallback();
+        dispatchPendingMessages();
+    }
+
+    // One whole restore after the last round's learning (the one under way may have begun before it).
+    waitUntilAtLeast (restores, restores.load() + 2, stop);
+    stop = true;
+    host.join();
+    dispatchPendingMessages();
+
+    EXPECT_GE (restores.load(), numLearningRounds);
+    EXPECT_FALSE (midiControl.isLearnMode()) << "the last restore left learn mode";
+    EXPECT_EQ (learnButton->getState(), 0) << "the panel shows the learn mode the map has";
+    EXPECT_FALSE (learnButton->isBlinking());
+    editor->setVisible (false);
 }

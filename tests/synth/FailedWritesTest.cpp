@@ -5,6 +5,7 @@
 // the settings file and one file the user names meet it. The write must say it
 // failed, and whatever was there must be there still, byte for byte.
 
+#include "support/FolderContents.h"
 #include "support/InstrumentTestSupport.h"
 #include "support/ScopedFileSizeLimit.h"
 #include "support/TemporaryFolder.h"
@@ -79,26 +80,6 @@ const WrittenFile writtenFiles[] = {
       [] (Tarvelin& i) { i.unassignHostSlot (0); } },
 };
 
-/** Every entry below the folder, hidden ones included, with each file's bytes. */
-juce::StringArray describeContents (const juce::File& folder)
-{
-    juce::StringArray entries;
-
-    for (const auto& entry : juce::RangedDirectoryIterator (folder, true, "*", juce::File::findFilesAndDirectories))
-    {
-        const auto& file = entry.getFile();
-        juce::MemoryBlock bytes;
-
-        if (! entry.isDirectory())
-            file.loadFileAsData (bytes);
-
-        entries.add (file.getRelativePathFrom (folder) + " " + juce::String::toHexString (bytes.getData(), (int) bytes.getSize(), 0));
-    }
-
-    entries.sort (false);
-    return entries;
-}
-
 // How GoogleTest names the parameters in its messages.
 [[maybe_unused]] void PrintTo (const WrittenFile& kind, std::ostream* out)  { *out << kind.name; }
 [[maybe_unused]] void PrintTo (Obstacle obstacle, std::ostream* out)        { *out << (obstacle == Obstacle::fullDisk ? "full disk" : "folder is a file"); }
@@ -153,7 +134,7 @@ TEST_P (FailedWrites, AreReportedAndLeaveWhatWasThereByteForByte)
         kind().change (*instrument);
     }
 
-    const auto before = describeContents (temporary.get());
+    const auto before = describeFolderContents (temporary.get());
 
     bool written = true;
     {
@@ -162,7 +143,7 @@ TEST_P (FailedWrites, AreReportedAndLeaveWhatWasThereByteForByte)
     }
 
     EXPECT_FALSE (written);
-    EXPECT_EQ (describeContents (temporary.get()).joinIntoString ("\n"), before.joinIntoString ("\n"));
+    EXPECT_EQ (describeFolderContents (temporary.get()).joinIntoString ("\n"), before.joinIntoString ("\n"));
 }
 
 INSTANTIATE_TEST_SUITE_P (EveryFileOnAFullDisk, FailedWrites,

@@ -62,3 +62,191 @@ TEST (PresetSelectionThreads, ProgramChangesAndSelectionsTogetherKeepEveryPreset
 
     EXPECT_EQ (describePresets (*instrument).joinIntoString ("\n"), before.joinIntoString ("\n"));
 }
+
+namespace
+{
+constexpr int learntController = 74;
+constexpr int numMoves = 3000;
+
+/** The slot a preset's index shows now: the number it was created with, which travels with it. */
+int slotAt (Tarvelin& instrument, int index)
+{
+    return instrument.getPresetSlot (index)->getIndex();
+}
+
+/** One move the browser could make, chosen at random; moves the collection refuses change nothing. */
+void moveSomething (Tarvelin& instrument, juce::Random& random)
+{
+    const auto numGroups = instrument.getNumGroups();
+    const auto from = random.nextInt (instrument.getNumPresets());
+    const auto to = random.nextInt (instrument.getNumPresets());
+
+    switch (random.nextInt (3))
+    {
+        case 0:
+            instrument.movePreset (from, to, instrument.getGroupOfPreset (from), instrument.getGroupOfPreset (to));
+            break;
+
+        case 1:
+        {
+            juce::SparseSet<int> positions;
+            positions.addRange ({ 0, 1 + random.nextInt (2) });
+            instrument.movePresetsToGroup (random.nextInt (numGroups), random.nextInt (numGroups), positions);
+            break;
+        }
+
+        default:
+            instrument.moveGroup (random.nextInt (numGroups), random.nextInt (numGroups));
+            break;
+    }
+}
+
+/** The host's audio thread in lock step with the browser: each round the
+    thread renders one short block while the message thread makes one move.
+    Every block moves the learnt controller to values no slot holds and, with
+    programChanges, may begin with a program change. */
+class AudioInRounds
+{
+public:
+    AudioInRounds (Tarvelin& instrumentToRun, bool withProgramChanges)
+        : instrument (instrumentToRun), programChanges (withProgramChanges), thread ([this] { run(); })
+    {
+    }
+
+    ~AudioInRounds()
+    {
+        rounds.store (-1);
+        thread.join();
+    }
+
+    /** Lets the next block start; the caller does its own part meanwhile. */
+    void startBlock()   { rounds.fetch_add (1); }
+
+    /** Waits for the block to end; then nothing runs on the audio thread until the next start. */
+    void waitForBlock() const
+    {
+        while (blocks.load() < rounds.load())
+            std::this_thread::yield();
+    }
+
+private:
+    void run()
+    {
+        juce::Random random (3);
+        juce::AudioBuffer<float> buffer (2, 32);
+        juce::MidiBuffer midi;
+        midi.ensureSize (1024);
+
+        for (int block = 0;; ++block)
+        {
+            while (rounds.load() == block)
+                std::this_thread::yield();
+
+            if (rounds.load() < 0)
+                return;
+
+            midi.clear();
+
+            if (programChanges && random.nextBool())
+                midi.addEvent (juce::MidiMessage::programChange (1, random.nextInt (128)), 0);
+
+            for (int i = 0; i < 16; ++i)
+                midi.addEvent (juce::MidiMessage::controllerEvent (1, learntController, 100 + random.nextInt (28)), 2 * i);
+
+            instrument.processBlock (buffer, midi);
+            blocks.store (block + 1);
+        }
+    }
+
+    Tarvelin& instrument;
+    const bool programChanges;
+    std::atomic<int> rounds { 0 }, blocks { 0 };
+    std::thread thread;
+};
+
+/** With automatic storing the current slot always holds what the parameters
+    hold; answers the preset parameters where it does not. */
+juce::StringArray findValuesApartFromTheCurrentSlot (Tarvelin& instrument)
+{
+    auto& parameters = instrument.getParameterManager();
+    const auto index = instrument.getCurrentPresetIndex();
+    const auto* slot = instrument.getPresetSlot (index);
+    juce::StringArray apart;
+
+    for (int id = 0; id < instrument.getNumPresetParameters(); ++id)
+        if (slot->getValue (id) != parameters.getNormalisedValue (id))
+            apart.add (parameters.getNameOf (id));
+
+    if (parameters.getParameter (PresetManager::currentPresetNumberId)->getIntValue() != index
+        || parameters.getText (PresetManager::currentPresetNameId) != slot->getName())
+        apart.add ("number or name");
+
+    return apart;
+}
+} // namespace
+
+// Moving presets in the browser keeps the current preset current under its new
+// index, while a learnt controller in automatic storing mode writes into the
+// current slot and program changes select others, both on the audio thread.
+TEST (PresetSelectionThreads, MovesWhileControllersAndProgramChangesArriveKeepEverySlotsValuesItsOwn)
+{
+    auto instrument = InstrumentTest::createInstrument();
+    auto& parameters = instrument->getParameterManager();
+    instrument->setPresetStoringMode (PresetManager::automaticStoring);
+    instrument->getMidiControl().assign (learntController, parameters.getParameter (TarvelinIds::cutoff), true);
+
+    // Every slot's cutoff tells where it came from, and stays below any value the controller sends.
+    for (int i = 0; i < instrument->getNumPresets(); ++i)
+        instrument->getPresetSlot (i)->setValue (TarvelinIds::cutoff, static_cast<float> (i) / 1000.0f);
+
+    instrument->reloadCurrentPreset();
+    const auto current = slotAt (*instrument, instrument->getCurrentPresetIndex());
+    juce::Random random (4);
+
+    // Controllers only: nothing but the current slot may take their values.
+    {
+        AudioInRounds audio (*instrument, false);
+
+        for (int round = 0; round < numMoves; ++round)
+        {
+            audio.startBlock();
+            moveSomething (*instrument, random);
+            audio.waitForBlock();
+        }
+    }
+
+    EXPECT_EQ (slotAt (*instrument, instrument->getCurrentPresetIndex()), current) << "the current preset stays current";
+
+    for (int i = 0; i < instrument->getNumPresets(); ++i)
+    {
+        const auto* slot = instrument->getPresetSlot (i);
+
+        if (slot->getIndex() != current)
+        {
+            EXPECT_EQ (slot->getValue (TarvelinIds::cutoff), static_cast<float> (slot->getIndex()) / 1000.0f) << "slot " << slot->getIndex();
+        }
+    }
+
+    // Program changes as well: after every round the program chosen last is the
+    // current preset, whose slot holds the values it gave the parameters.
+    {
+        AudioInRounds audio (*instrument, true);
+        int roundsApart = 0;
+        juce::String firstApart;
+
+        for (int round = 0; round < numMoves; ++round)
+        {
+            audio.startBlock();
+            moveSomething (*instrument, random);
+            audio.waitForBlock();
+
+            if (const auto apart = findValuesApartFromTheCurrentSlot (*instrument); ! apart.isEmpty())
+            {
+                if (roundsApart++ == 0)
+                    firstApart = "round " + juce::String (round) + ": " + apart.joinIntoString (", ");
+            }
+        }
+
+        EXPECT_EQ (roundsApart, 0) << firstApart;
+    }
+}

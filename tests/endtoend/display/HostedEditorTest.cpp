@@ -193,3 +193,87 @@ TEST_F (HostedEditor, AnXDragOnTheCutoffKnobMovesTheHostedSlotAndTheStatusBar)
         return strip.isValid() && ScreenGrab::getMatchingShare (strip, {}, stripBefore, 1, 8) < 0.99;
     }, timeoutMs)) << "the status bar does not change";
 }
+
+namespace
+{
+// The preset browser window, centred in the panel above the status bar, and its
+// rows, which show the selected one in this grey.
+constexpr int browserWidth = 639, browserHeight = 350, browserRowHeight = 20;
+const juce::Colour selectedRowGrey (0xFFADADAD);
+
+/** The selected row of the rightmost column in a grab of the browser: the
+    preset column's. Empty while the browser is not shown. */
+juce::Rectangle<int> findSelectedPresetRow (const juce::Image& browser)
+{
+    // Rows of the grab that hold a long stretch of the grey, and where it lies.
+    juce::Rectangle<int> found;
+
+    for (int y = 0; y < browser.getHeight(); ++y)
+    {
+        juce::Array<int> xs;
+
+        for (int x = 0; x < browser.getWidth(); ++x)
+            if (ScreenGrab::isNear (browser.getPixelAt (x, y), selectedRowGrey, 2))
+                xs.add (x);
+
+        if (xs.size() < 100)
+            continue;
+
+        // The rightmost unbroken run: the group column's selected row lies left
+        // of it, past a gap, and the text on the row breaks the lines it crosses.
+        auto start = xs.getLast();
+
+        for (int i = xs.size() - 1; i > 0 && xs[i] - xs[i - 1] <= 2; --i)
+            start = xs[i - 1];
+
+        if (xs.getLast() - start < 100)
+            continue;
+
+        const juce::Rectangle<int> run (start, y, xs.getLast() - start + 1, 1);
+        found = found.isEmpty() ? run : found.getUnion (run);
+    }
+
+    return found;
+}
+} // namespace
+
+TEST_F (HostedEditor, MovingTheCurrentPresetInTheBrowserTellsTheHostItsNewProgram)
+{
+    ASSERT_TRUE (open());
+    ASSERT_EQ (plugin->getNumPrograms(), 128);
+    ASSERT_EQ (plugin->getCurrentProgram(), 0);
+
+    const auto editorOnScreen = editor->getScreenBounds();
+    const auto panel = skin.getPanelBounds();
+    const auto browserOnScreen = juce::Rectangle<int> (browserWidth, browserHeight)
+                                     .withCentre (panel.getCentre())
+                                     .translated (editorOnScreen.getX(), editorOnScreen.getY());
+
+    // BROWSE opens the browser on the current preset's group, its row selected.
+    const auto browse = editorOnScreen.getPosition() + skin.getControlBounds ("PresetBrowseButton").getCentre();
+    const juce::TemporaryFile clickLog;
+    SpawnedProcess click;
+    ASSERT_TRUE (click.start ({ "xdotool", "mousemove", "--sync", juce::String (browse.x), juce::String (browse.y), "click", "1" },
+                              clickLog.getFile()));
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return ! click.isRunning(); }, timeoutMs));
+
+    juce::Rectangle<int> row;
+    ASSERT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&]
+    {
+        row = findSelectedPresetRow (XServer::grabArea (browserOnScreen));
+        return row.getHeight() >= browserRowHeight / 2;
+    }, timeoutMs)) << "no selected preset row in the browser";
+
+
+    // Preset 0 dragged onto the lower half of the third row: it goes after it and is preset 2.
+    const auto from = browserOnScreen.getPosition() + juce::Point<int> (row.getX() + 40, row.getCentreY());
+    const auto to = from + juce::Point<int> (0, 2 * browserRowHeight + browserRowHeight / 4);
+    const juce::TemporaryFile dragLog;
+    SpawnedProcess drag;
+    ASSERT_TRUE (drag.start (XDoTool::makeDragCommand (from, to, 12), dragLog.getFile()));
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return ! drag.isRunning(); }, timeoutMs)) << "xdotool still drags";
+    ASSERT_TRUE (drag.getEnding()->isCleanExit()) << dragLog.getFile().loadFileAsString();
+
+    EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return plugin->getCurrentProgram() == 2; }, timeoutMs))
+        << "the host still has program " << plugin->getCurrentProgram();
+}
