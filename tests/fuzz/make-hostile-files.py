@@ -40,7 +40,8 @@ def with_trailing_comments(document, size):
     return repeated_to(document, "<!-- c -->\n", "", size)
 
 
-SMALL_STATE = '<PluginState %s/>' % APP
+# Not an empty-element tag: after one the parse had nothing more to check.
+SMALL_STATE = '<PluginState %s><ParametersState/></PluginState>' % APP
 ONE_PRESET = '<Preset %s name="Kept"><param name="Cutoff" value="0.25"/></Preset>' % APP
 SMALL_BANK = ('<PresetBank name="Small"><PresetGroup name="One">%s</PresetGroup></PresetBank>' % ONE_PRESET)
 
