@@ -30,6 +30,18 @@ def repeated_to(prefix, unit, suffix, size):
     return prefix + unit * count + suffix
 
 
+def numbered_to(prefix, make_unit, suffix, size):
+    """prefix, then make_unit(0), make_unit(1) ... as long as they fit, then suffix."""
+    units, length, i = [], len(prefix) + len(suffix), 0
+
+    while length + len(make_unit(i)) <= size:
+        units.append(make_unit(i))
+        length += len(units[-1])
+        i += 1
+
+    return prefix + "".join(units) + suffix
+
+
 def state_block(text):
     """A host's state block as juce::AudioProcessor::copyXmlToBinary writes it."""
     data = text.encode("utf-8") + b"\0"
@@ -82,6 +94,10 @@ def inputs():
     yield "parameters", "enum-name-separators-256KiB.xml", repeated_to(
         '<PluginParameters %s><param index="0" name="Shape" type="enum" enum="' % APP, ";",
         '" value="0"/></PluginParameters>', 256 * KIB)
+
+    # Parameters by the thousand, each new one checked against those before it.
+    yield "parameters", "many-parameters-256KiB.xml", numbered_to(
+        '<PluginParameters %s>' % APP, lambda i: '<param index="%d" name="P%d"/>' % (i, i), "</PluginParameters>", 256 * KIB)
 
     # A value repeated as often as the file allows: each was appended by
     # walking the whole list when the record was written back.
