@@ -132,6 +132,13 @@ def inputs():
     yield "state", "repeated-parameter-values-1MiB.state", state_block(repeated_to(
         '<PluginState %s><ParametersState>' % APP, '<param name="Cutoff" value="0.5"/><param name="Tune" value="0.25"/>',
         "</ParametersState></PluginState>", MIB))
+    yield "ccmap", "repeated-assignments-256KiB.tqccmap", numbered_to(
+        '<MidiControlMap name="Tarvelin">', lambda i: '<assign CC="%d" param="%s"/>' % (i % 128, ("Cutoff", "Tune")[i % 2]),
+        "</MidiControlMap>", 256 * KIB)
+    yield "hostmap", "repeated-assignments-256KiB.tqhpmap", numbered_to(
+        '<HostParametersMap name="Tarvelin">',
+        lambda i: '<assign hostParam="%d" pluginParam="%s"/>' % (i % 40, ("Cutoff", "Tune")[i % 2]),
+        "</HostParametersMap>", 256 * KIB)
     yield "settings", "repeated-default-processing-presets-256KiB.ini", settings(repeated_to(
         "", '<Preset name="DefaultProcessingQuality"><param name="Cutoff" value="1"/></Preset>', "", 256 * KIB))
 
