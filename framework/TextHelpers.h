@@ -27,7 +27,8 @@ inline juce::StringArray splitAtEvery (const juce::String& text, juce::juce_wcha
 
         if (c == 0 || c == separator)
         {
-            pieces.add (juce::String (pieceStart, here));
+            // An empty piece shares the empty string: runs of separators allocate nothing.
+            pieces.add (here == pieceStart ? juce::String() : juce::String (pieceStart, here));
 
             if (c == 0)
                 return pieces;
