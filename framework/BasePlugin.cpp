@@ -897,17 +897,19 @@ std::unique_ptr<juce::XmlElement> BasePlugin::createHostParametersMapXml() const
 {
     auto root = std::make_unique<juce::XmlElement> ("HostParametersMap");
     root->setAttribute ("name", getPluginName());
+    XmlHelpers::ChildList assignments;
 
     for (int slot = 0; slot < getNumVisibleSlots(); ++slot)
     {
         if (const auto* parameter = getSlotParameter (slot))
         {
-            auto* assignment = root->createNewChildElement ("assign");
+            auto* assignment = assignments.add ("assign");
             assignment->setAttribute ("hostParam", slot + 1);
             assignment->setAttribute ("pluginParam", parameter->getName());
         }
     }
 
+    assignments.appendTo (*root);
     return root;
 }
 

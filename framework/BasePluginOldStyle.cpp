@@ -254,11 +254,15 @@ std::unique_ptr<juce::XmlElement> BasePluginOldStyle::createUserSettingsXml()
     // The base layer's own settings follow, so they survive a restart too.
     if (auto own = createOwnUserSettingsXml())
     {
+        XmlHelpers::ChildList moved;
+
         while (auto* child = own->getFirstChildElement())
         {
             own->removeChildElement (child, false);
-            root->addChildElement (child);
+            moved.add (std::unique_ptr<juce::XmlElement> (child));
         }
+
+        moved.appendTo (*root);
     }
 
     return root;
@@ -346,16 +350,19 @@ std::unique_ptr<juce::XmlElement> BasePluginOldStyle::createStateXml()
     auto root = createRootElement ("PluginState");
 
     auto* parametersState = root->createNewChildElement ("ParametersState");
+    XmlHelpers::ChildList params;
 
     for (int id = 0; id < getNumPresetAndOtherParameters(); ++id)
     {
         if (const auto* parameter = parameterManager.getParameter (id))
         {
-            auto* param = parametersState->createNewChildElement ("param");
+            auto* param = params.add ("param");
             param->setAttribute ("name", parameter->getName());
             param->setAttribute ("value", static_cast<double> (parameter->getNormalisedValue()));
         }
     }
+
+    params.appendTo (*parametersState);
 
     auto* presetsState = root->createNewChildElement ("PresetsState");
     presetsState->setAttribute ("currentPreset", getCurrentPresetIndex());
@@ -428,7 +435,7 @@ void BasePluginOldStyle::moveSettingsToUserFolder()
     const auto userFile = getUserSettingsFile();
     const auto oldFile = getCommonSettingsFolder().getChildFile (getPluginName() + ".ini");
 
-    if (userFile.exists() || ! oldFile.existsAsFile())
+    if (userFile.exists() || ! XmlFiles::isReadableFile (oldFile))
         return;
 
     if (! userFile.getParentDirectory().createDirectory().wasOk())

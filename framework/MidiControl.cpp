@@ -376,17 +376,19 @@ std::unique_ptr<juce::XmlElement> MidiControl::createXml() const
     auto element = std::make_unique<juce::XmlElement> ("MidiControlMap");
     const juce::ScopedLock sl (lock);
     element->setAttribute ("name", mapName);
+    XmlHelpers::ChildList assignments;
 
     for (int i = 0; i < numControllers; ++i)
     {
         if (const auto* parameter = slots[static_cast<size_t> (i)])
         {
-            auto* assignment = element->createNewChildElement ("assign");
+            auto* assignment = assignments.add ("assign");
             assignment->setAttribute ("CC", i);
             assignment->setAttribute ("param", parameter->getName());
         }
     }
 
+    assignments.appendTo (*element);
     return element;
 }
 

@@ -1,6 +1,7 @@
 #include "framework/Parameter.h"
 
 #include "framework/NoteNames.h"
+#include "framework/TextHelpers.h"
 
 #include <cmath>
 #include <cstdio>
@@ -343,26 +344,7 @@ void EnumParameter::setNames (const juce::String& newNamesText)
         return;
 
     namesText = newNamesText;
-    names.clear();
-
-    if (namesText.isNotEmpty())
-    {
-        int start = 0;
-
-        for (;;)
-        {
-            const auto separator = namesText.indexOfChar (start, ';');
-
-            if (separator < 0)
-            {
-                names.add (namesText.substring (start));
-                break;
-            }
-
-            names.add (namesText.substring (start, separator));
-            start = separator + 1;
-        }
-    }
+    names = TextHelpers::splitAtEvery (namesText, ';');
 
     setMinimum (0);
     setMaximum (names.size() - 1);

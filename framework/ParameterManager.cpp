@@ -92,7 +92,9 @@ bool ParameterManager::addParameter (Parameter* parameter)
     {
         const juce::ScopedWriteLock sl (lock);
 
-        if (parameters.contains (parameter))
+        // Every parameter held is in the id map: asked there, a table of
+        // thousands of definitions does not search the whole list for each.
+        if (parametersById.contains (parameter->getId()) && parametersById[parameter->getId()] == parameter)
         {
             owned.release();
             return false;

@@ -23,10 +23,8 @@ std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file, bool outerE
     if (! outerElementOnly)
         return XmlFiles::read (file);
 
-    if (! file.existsAsFile())
-        return {};
-
-    return XmlFiles::parseOuterElement (file.loadFileAsString());
+    juce::String text;
+    return XmlFiles::readText (file, text) ? XmlFiles::parseOuterElement (text) : nullptr;
 }
 
 const juce::XmlElement* firstChildElement (const juce::XmlElement& parent)
@@ -161,6 +159,9 @@ std::unique_ptr<juce::XmlElement> Preset::toXml (const ParameterManager* manager
 
     if (manager != nullptr)
     {
+        // A file may repeat a value any number of times, and all of them are kept.
+        XmlHelpers::ChildList params;
+
         for (auto* value : values)
         {
             const auto& parameterName = manager->getNameOf (value->index);
@@ -168,10 +169,12 @@ std::unique_ptr<juce::XmlElement> Preset::toXml (const ParameterManager* manager
             if (parameterName.isEmpty())
                 continue;
 
-            auto* param = element->createNewChildElement ("param");
+            auto* param = params.add ("param");
             param->setAttribute ("name", parameterName);
             param->setAttribute ("value", value->value);
         }
+
+        params.appendTo (*element);
     }
 
     if (extraData != nullptr)

@@ -678,13 +678,16 @@ std::unique_ptr<juce::XmlElement> PresetManager::createPresetSlotXml (const Pres
         xml->setAttribute ("name", slot.getName());
     }
 
+    XmlHelpers::ChildList params;
+
     for (int id = 0; id < slot.getNumValues(); ++id)
     {
-        auto* param = xml->createNewChildElement ("param");
+        auto* param = params.add ("param");
         param->setAttribute ("name", parameters.getNameOf (id));
         param->setAttribute ("value", roundToSixDecimals (slot.getValue (id)));
     }
 
+    params.appendTo (*xml);
     return xml;
 }
 
@@ -772,20 +775,24 @@ std::unique_ptr<juce::XmlElement> PresetManager::createBankXml() const
     auto bank = std::make_unique<juce::XmlElement> ("PresetBank");
     bank->setAttribute ("name", bankName);
 
+    XmlHelpers::ChildList groupList;
     int start = 0;
 
     for (const auto& record : records)
     {
-        auto* groupXml = bank->createNewChildElement ("PresetGroup");
+        auto* groupXml = groupList.add ("PresetGroup");
         groupXml->setAttribute ("name", record.name);
 
-        for (int i = start; i < juce::jmin (start + record.count, numPresets); ++i)
-            if (auto presetXml = createPresetXml (i))
-                groupXml->addChildElement (presetXml.release());
+        XmlHelpers::ChildList presetList;
 
+        for (int i = start; i < juce::jmin (start + record.count, numPresets); ++i)
+            presetList.add (createPresetXml (i));
+
+        presetList.appendTo (*groupXml);
         start += record.count;
     }
 
+    groupList.appendTo (*bank);
     return bank;
 }
 
@@ -854,7 +861,8 @@ bool PresetManager::loadBankFromText (const juce::String& text)
 
 bool PresetManager::loadBankFromFile (const juce::File& file)
 {
-    const auto loaded = file.existsAsFile() && loadBankFromText (file.loadFileAsString());
+    juce::String text;
+    const auto loaded = XmlFiles::readText (file, text) && loadBankFromText (text);
     takeFolderOf (file);
     return loaded;
 }

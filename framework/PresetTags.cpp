@@ -1,42 +1,16 @@
 #include "framework/PresetTags.h"
 
-namespace
-{
-// Splits at every separator, keeping empty pieces; empty text gives no pieces.
-juce::StringArray splitKeepingEmpty (const juce::String& text, juce::juce_wchar separator)
-{
-    juce::StringArray pieces;
-
-    if (text.isEmpty())
-        return pieces;
-
-    auto remaining = text;
-
-    for (;;)
-    {
-        const auto at = remaining.indexOfChar (separator);
-
-        if (at < 0)
-        {
-            pieces.add (remaining);
-            return pieces;
-        }
-
-        pieces.add (remaining.substring (0, at));
-        remaining = remaining.substring (at + 1);
-    }
-}
-} // namespace
+#include "framework/TextHelpers.h"
 
 PresetTags::PresetTags (const juce::String& text)
 {
-    for (const auto& piece : splitKeepingEmpty (text, ';'))
+    for (const auto& piece : TextHelpers::splitAtEvery (text, ';'))
     {
         const auto colon = piece.indexOfChar (':');
         const auto key = colon >= 0 ? piece.substring (0, colon) : juce::String();
         const auto valueText = colon >= 0 ? piece.substring (colon + 1) : piece;
 
-        add (key, splitKeepingEmpty (valueText, '|'));
+        add (key, TextHelpers::splitAtEvery (valueText, '|'));
     }
 }
 

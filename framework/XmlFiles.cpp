@@ -7,9 +7,6 @@
 
 namespace
 {
-// Far beyond any file the plug-in writes (a pattern bank is about 200 KB).
-constexpr juce::int64 maximumFileSize = 64 * 1024 * 1024;
-
 // An "&" must begin one of the five entities the toolkit knows (it compares
 // them ignoring case) or a well-formed character reference. The toolkit
 // expands any other entity and parses the expansion again, and that text can
@@ -164,18 +161,19 @@ bool endsInsideItsRoot (const std::string& text, const juce::String& rootTag, bo
     if (outerElementOnly || text[tagEnd - 1] == '/')
         return false;
 
-    // Comments and instructions may follow the root; then its end tag must close the text.
+    // Comments and instructions may follow the root; then its end tag must close
+    // the text. Each search runs back from where the last one began, so any
+    // number of them costs one pass over the text.
     auto end = text.find_last_not_of (" \t\r\n");
 
     while (end != std::string::npos && end > tagEnd)
     {
-        const auto tail = text.substr (0, end + 1);
-        size_t open = std::string::npos;
+        auto open = std::string::npos;
 
-        if (tail.size() >= 3 && tail.compare (tail.size() - 3, 3, "-->") == 0)
-            open = tail.rfind ("<!--");
-        else if (tail.size() >= 2 && tail.compare (tail.size() - 2, 2, "?>") == 0)
-            open = tail.rfind ("<?");
+        if (end >= 2 && text.compare (end - 2, 3, "-->") == 0)
+            open = end >= 3 ? text.rfind ("<!--", end - 3) : std::string::npos;
+        else if (end >= 1 && text.compare (end - 1, 2, "?>") == 0)
+            open = text.rfind ("<?", end - 1);
         else
             break;
 
@@ -618,15 +616,37 @@ bool write (const juce::XmlElement& element, const juce::File& file)
 
 std::unique_ptr<juce::XmlElement> read (const juce::File& file)
 {
-    // Only regular files of a sensible size: a settings file may name a device
-    // such as /dev/zero, which would be read without end.
+    juce::String text;
+    return readText (file, text) ? parse (text) : nullptr;
+}
+
+bool isReadableFile (const juce::File& file, juce::int64 maxBytes)
+{
     std::error_code error;
     const std::filesystem::path path (file.getFullPathName().toStdString());
+    return std::filesystem::is_regular_file (path, error) && file.getSize() <= maxBytes;
+}
 
-    if (! std::filesystem::is_regular_file (path, error) || file.getSize() > maximumFileSize)
-        return nullptr;
+bool readText (const juce::File& file, juce::String& text, juce::int64 maxBytes)
+{
+    text = {};
 
-    return parse (file.loadFileAsString());
+    if (! isReadableFile (file, maxBytes))
+        return false;
+
+    juce::FileInputStream in (file);
+    juce::MemoryBlock data;
+
+    if (! in.openedOk())
+        return false;
+
+    in.readIntoMemoryBlock (data, static_cast<ssize_t> (maxBytes + 1));
+
+    if (in.getStatus().failed() || static_cast<juce::int64> (data.getSize()) > maxBytes)
+        return false;
+
+    text = juce::String::createStringFromData (data.getData(), static_cast<int> (data.getSize()));
+    return true;
 }
 
 std::unique_ptr<juce::XmlElement> parse (const juce::String& text)

@@ -15,8 +15,26 @@ namespace XmlFiles
 */
 bool write (const juce::XmlElement& element, const juce::File& file);
 
-/** The file's root element; null when the file is missing or does not parse. */
+/** The file's root element; null when the file is missing, is no file
+    readableFile accepts, or does not parse. */
 std::unique_ptr<juce::XmlElement> read (const juce::File& file);
+
+/** Far beyond any file the plug-in writes (a pattern bank is about 200 KB). */
+constexpr juce::int64 maxFileSize = 64 * 1024 * 1024;
+
+/** The guard in front of every read of a path that a user, a setting or
+    another file names: true only for a regular file (no folder, device or
+    pipe: a setting may name /dev/zero, which would be read without end) of
+    at most maxBytes bytes.
+*/
+bool isReadableFile (const juce::File& file, juce::int64 maxBytes = maxFileSize);
+
+/** The whole text of a file that isReadableFile accepts, decoded as
+    juce::File::loadFileAsString decodes it. False, with the text empty, for
+    any other path or a file that could not be read; a file that grows while it
+    is read is read no further than maxBytes.
+*/
+bool readText (const juce::File& file, juce::String& text, juce::int64 maxBytes = maxFileSize);
 
 /** How deeply elements may nest in a text that parse accepts. The toolkit's
     parser recurses once per level, so an outside file must not choose the

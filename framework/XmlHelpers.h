@@ -3,8 +3,11 @@
 #include <juce_core/juce_core.h>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
-/*  Tag tests for the framework's XML readers. juce::XmlElement::hasTagName
+/*  Tag tests for the framework's XML readers, and a list that writers build
+    children in. juce::XmlElement::hasTagName
     ignores case but asserts on a case mismatch in debug builds, which a damaged
     or hand-edited file must never trigger; these say which comparison is meant.
 */
@@ -40,4 +43,42 @@ inline juce::XmlElement* findChild (const juce::XmlElement& parent, juce::String
 
     return nullptr;
 }
+
+/** Children made in order and handed to their parent at once. The toolkit's
+    addChildElement and createNewChildElement walk the parent's whole list for
+    every child they add, so a list whose length a file chooses (a bank's
+    groups) would cost the square of that length.
+*/
+class ChildList
+{
+public:
+    /** A new element with the tag at the end of the list. */
+    juce::XmlElement* add (juce::StringRef tag) { return add (std::make_unique<juce::XmlElement> (tag)); }
+
+    /** Takes the element to the end of the list; a null one is ignored. */
+    juce::XmlElement* add (std::unique_ptr<juce::XmlElement> child)
+    {
+        if (child == nullptr)
+            return nullptr;
+
+        children.push_back (std::move (child));
+        return children.back().get();
+    }
+
+    /** Puts the elements after the parent's own children, in order, and empties
+        the list. Each goes in at the same index, last first, so the parent's
+        own children are walked once per element: keep those few. */
+    void appendTo (juce::XmlElement& parent)
+    {
+        const auto held = parent.getNumChildElements();
+
+        for (auto child = children.rbegin(); child != children.rend(); ++child)
+            parent.insertChildElement (child->release(), held);
+
+        children.clear();
+    }
+
+private:
+    std::vector<std::unique_ptr<juce::XmlElement>> children;
+};
 } // namespace XmlHelpers

@@ -677,11 +677,12 @@ bool IntSeqPlugin::readPatternBankXml (const juce::XmlElement& element)
 std::unique_ptr<juce::XmlElement> IntSeqPlugin::createPatternBankXml()
 {
     auto bank = std::make_unique<juce::XmlElement> ("PatternBank");
+    XmlHelpers::ChildList patterns;
 
     for (int i = 0; i < getNumPatterns(); ++i)
-        if (auto pattern = createPatternXml (i))
-            bank->addChildElement (pattern.release());
+        patterns.add (createPatternXml (i));
 
+    patterns.appendTo (*bank);
     return bank;
 }
 

@@ -1,5 +1,7 @@
 #include "synth/Pattern.h"
 
+#include "framework/XmlHelpers.h"
+
 #include <cmath>
 
 namespace
@@ -166,8 +168,12 @@ void Pattern::saveToXml (juce::XmlElement& xml) const
     xml.setAttribute ("shuffle", shuffle);
     xml.setAttribute ("tempo", tempo);
 
+    XmlHelpers::ChildList stepList;
+
     for (int i = 0; i < length; ++i)
-        xml.addChildElement (steps[(size_t) i].createXml().release());
+        stepList.add (steps[(size_t) i].createXml());
+
+    stepList.appendTo (xml);
 }
 
 bool Pattern::operator== (const Pattern& other) const noexcept

@@ -204,7 +204,9 @@ public:
     //==========================================================================
     // Older formats
 
-    /** Reads the older 96-pattern text bank; false when the file cannot be opened. */
+    /** Reads the older 96-pattern text bank; false, with no pattern changed, for
+        a path that is no regular file, a file larger than any real bank (1 MiB),
+        or one that cannot be read or ends early. */
     bool importPatternText (const juce::File& file);
     /** Applies a whole-instrument block of the older binary format (100968 bytes). */
     void importOlderStateChunk (const void* data, int size);

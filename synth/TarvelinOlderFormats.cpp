@@ -5,6 +5,8 @@
 
 #include "synth/Tarvelin.h"
 
+#include "framework/XmlFiles.h"
+
 #include <cmath>
 #include <cstring>
 #include <sstream>
@@ -20,6 +22,9 @@ constexpr int numOlderPrograms = 128;
 constexpr int firstPatternWord = 4352;
 constexpr int wordsPerPattern = 163;
 constexpr int wordsPerStep = 10;
+
+// A real text bank is under 60 KB: 96 patterns of 17 short lines.
+constexpr juce::int64 maxTextBankBytes = 1024 * 1024;
 
 /** Voice parameter of each of the 24 older program words. */
 constexpr int olderParameterOfWord[24] = {
@@ -118,10 +123,12 @@ bool readTextPattern (std::istream& in, Pattern& pattern, int index)
 //==============================================================================
 bool Tarvelin::importPatternText (const juce::File& file)
 {
-    if (! file.existsAsFile())
+    juce::String text;
+
+    if (! XmlFiles::readText (file, text, maxTextBankBytes))
         return false;
 
-    std::istringstream in (file.loadFileAsString().toStdString());
+    std::istringstream in (text.toStdString());
 
     // Read into copies first: a file that ends early or holds other text
     // changes no pattern at all.

@@ -1,5 +1,6 @@
 #include "framework/BundleResources.h"
 #include "framework/XmlFiles.h"
+#include "support/NotRegularFiles.h"
 #include "support/ParameterListeners.h"
 #include "support/PresetTestSupport.h"
 #include "support/ScopedFileSizeLimit.h"
@@ -9,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -100,6 +103,8 @@ TEST_F (BasePluginOldStyleTest, SetUpTakesTheDefaultPresetFromItsResourceAndTheB
         { "userDefinedPresets", gone, { -1 }, factoryFirst, BasePluginOldStyle::userDefinedPresets },
         { "userDefinedPresets", broken, { 128 }, "Preset 0", BasePluginOldStyle::userDefinedPresets },
         { "userDefinedPresets", foreign, { 128 }, "Preset 0", BasePluginOldStyle::userDefinedPresets },
+        { "userDefinedPresets", juce::File ("/dev/zero"), { 128 }, "Preset 0", BasePluginOldStyle::userDefinedPresets },
+        { "userDefinedPresets", NotRegularFiles::make (temporary, ".tqprsb")[0], { 128 }, "Preset 0", BasePluginOldStyle::userDefinedPresets },
     };
 
     for (const auto& row : rows)
@@ -473,4 +478,28 @@ TEST_F (BasePluginOldStyleTest, AnOlderSettingsFileMovesIntoTheNewUserFolderOnly
     plugin.moveSettingsToUserFolder();
     EXPECT_TRUE (oldFile.exists());
     EXPECT_EQ (plugin.getUserSettingsFile().loadFileAsString(), settings);
+}
+
+TEST_F (BasePluginOldStyleTest, AnOlderSettingsPathThatIsNoRegularFileIsLeftUnread)
+{
+    OldStyleTestPlugin plugin;
+    const auto oldFile = plugin.getCommonSettingsFolder().getChildFile ("Tarvelin.ini");
+    ASSERT_TRUE (oldFile.getParentDirectory().createDirectory());
+
+    for (const auto isPipe : { true, false })
+    {
+        oldFile.deleteFile();
+
+        if (isPipe)
+            ASSERT_EQ (::mkfifo (oldFile.getFullPathName().toRawUTF8(), 0600), 0);
+        else
+            ASSERT_TRUE (juce::File ("/dev/zero").createSymbolicLink (oldFile, true));
+
+        plugin.moveSettingsToUserFolder();
+
+        EXPECT_FALSE (plugin.getUserSettingsFile().exists()) << isPipe;
+        EXPECT_TRUE (oldFile.isSymbolicLink() || oldFile.exists()) << isPipe;
+    }
+
+    oldFile.deleteFile();
 }

@@ -1,9 +1,12 @@
 #include "framework/PresetManager.h"
+#include "framework/XmlFiles.h"
+#include "support/NotRegularFiles.h"
 #include "support/ParameterListeners.h"
 #include "support/PresetTestSupport.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
+#include <juce_cryptography/juce_cryptography.h>
 
 #include <random>
 #include <vector>
@@ -599,6 +602,45 @@ TEST_F (PresetManagerTest, ABankFileListsEveryGroupRoundTripsGroupsNamesAndValue
     EXPECT_EQ (presets.getPresetName (7), "P7");
     EXPECT_FLOAT_EQ (slotValue (7, cutoffId), 0.007f);
     EXPECT_FLOAT_EQ (parameterValue (cutoffId), 0.007f);
+}
+
+// Stored banks and hosts' projects compare what was saved byte by byte.
+TEST_F (PresetManagerTest, ABankFileIsWrittenByteForByteAsEver)
+{
+    const TemporaryFolder folder;
+    const auto file = folder.get().getChildFile ("Same.tqprsb");
+    loadBank ({ 3, 0, 5 });
+    presets.setGroupName (1, "Empty");
+    presets.getPresetSlot (9)->setValue (volumeId, 0.1234567f);
+    ASSERT_TRUE (presets.saveBankToFile (file));
+
+    juce::MemoryBlock bytes;
+    ASSERT_TRUE (file.loadFileAsData (bytes));
+    const auto text = file.loadFileAsString().replace ("\r\n", "\n");
+    EXPECT_TRUE (text.startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\n<PresetBank name=\"Test Bank\">\n"
+                                  "  <PresetGroup name=\"G0\">\n    <Preset application=\"Tarvelin\" name=\"P0\">\n"
+                                  "      <param name=\"Tune\" value=\"0.5\"/>\n")) << text.substring (0, 300);
+    EXPECT_TRUE (text.contains ("  </PresetGroup>\n  <PresetGroup name=\"Empty\"/>\n  <PresetGroup name=\"G2\">\n"));
+    EXPECT_EQ (bytes.getSize(), size_t { 203513 });
+    EXPECT_EQ (juce::MD5 (bytes).toHexString(), "174bb99ac6c319c9cffb21ba57abea19");
+}
+
+TEST_F (PresetManagerTest, ABankPathThatIsNoRegularFileOrLargerThanAnyFileIsRefusedUnreadAndChangesNothing)
+{
+    const TemporaryFolder folder;
+    loadBank ({ 3 });
+    presets.selectPreset (1, true);
+
+    auto paths = NotRegularFiles::make (folder, ".tqprsb");
+    paths.add (NotRegularFiles::makeSparse (folder, "Huge.tqprsb", XmlFiles::maxFileSize + 1));
+
+    for (const auto& path : paths)
+    {
+        EXPECT_FALSE (presets.loadBankFromFile (path)) << path.getFullPathName();
+        EXPECT_EQ (groupCounts(), std::vector<int> ({ 3, 125 }));
+        EXPECT_EQ (presets.getPresetName (2), "P2");
+        EXPECT_EQ (presets.getCurrentPresetIndex(), 1);
+    }
 }
 
 TEST_F (PresetManagerTest, ForeignOrDamagedPresetsAndBanksChangeNothingAndAWriteOfNoSlotFails)

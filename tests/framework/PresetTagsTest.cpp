@@ -32,3 +32,19 @@ TEST (PresetTags, APieceWithoutColonOrAnEmptyPieceIsAnEntryUnderAnEmptyKey)
     // Between two separators and after a trailing one an empty entry remains.
     EXPECT_EQ (PresetTags ("a:1;;b:2|;").toString(), "a:1;:;b:2|;:");
 }
+
+TEST (PresetTags, RunsOfSeparatorsGiveOneEmptyPieceBetweenEveryTwo)
+{
+    const PresetTags entries (juce::String::repeatedString (";", 3000));
+    ASSERT_EQ (entries.getNumKeys(), 3001);
+    EXPECT_EQ (entries.getKey (3000), "");
+    EXPECT_TRUE (entries.getValues (1500).isEmpty());
+    EXPECT_EQ (entries.toString(), ":" + juce::String::repeatedString (";:", 3000));
+
+    const PresetTags values ("k:" + juce::String::repeatedString ("|", 3000) + "z;m:|");
+    ASSERT_EQ (values.getNumKeys(), 2);
+    ASSERT_EQ (values.getValues (0).size(), 3001);
+    EXPECT_EQ (values.getValues (0)[3000], "z");
+    EXPECT_EQ (values.getValues (0)[2999], "");
+    EXPECT_EQ (values.getValues (1), juce::StringArray ({ "", "" }));
+}

@@ -1,5 +1,6 @@
 #include "framework/ParameterManager.h"
 #include "framework/Preset.h"
+#include "support/NotRegularFiles.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -168,6 +169,19 @@ TEST_F (PresetTest, AMissingDamagedOrForeignFileLeavesThePresetAsItWas)
         EXPECT_FALSE (preset.load (file, &manager, false)) << file.getFileName();
         EXPECT_EQ (preset.getName(), "Keep") << file.getFileName();
         EXPECT_EQ (valuesOf (preset), (Values { { 0, "0.5" } })) << file.getFileName();
+    }
+}
+
+TEST_F (PresetTest, APathThatIsNoRegularFileIsRefusedUnreadEvenForItsHeader)
+{
+    for (const auto& path : NotRegularFiles::make (folder, ".tqprs"))
+    {
+        for (const auto headerOnly : { true, false })
+        {
+            Preset preset ("Keep", "1");
+            EXPECT_FALSE (preset.load (path, &manager, headerOnly)) << path.getFullPathName();
+            EXPECT_EQ (preset.getName(), "Keep") << path.getFullPathName();
+        }
     }
 }
 

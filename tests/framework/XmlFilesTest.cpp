@@ -1,4 +1,5 @@
 #include "framework/XmlFiles.h"
+#include "support/NotRegularFiles.h"
 #include "support/ScopedFileSizeLimit.h"
 #include "support/TemporaryFolder.h"
 
@@ -64,6 +65,58 @@ TEST_F (XmlFilesTest, MissingOrBrokenFilesDevicesAndFoldersReadAsNothing)
     EXPECT_EQ (XmlFiles::read (juce::File ("/dev/zero")), nullptr);
     EXPECT_EQ (XmlFiles::read (folder), nullptr);
     EXPECT_EQ (XmlFiles::parse ("not xml at all"), nullptr);
+}
+
+TEST_F (XmlFilesTest, TextIsReadOnlyFromRegularFilesWithinTheSizeAndDecodedAsTheToolkitDecodesIt)
+{
+    const char latin1[] = "<a b=\"Bass \xe4\"/>";
+    const auto file = folder.getChildFile ("latin1.xml");
+    ASSERT_TRUE (file.replaceWithData (latin1, sizeof (latin1) - 1));
+
+    juce::String text ("left over");
+    ASSERT_TRUE (XmlFiles::readText (file, text));
+    EXPECT_EQ (text, file.loadFileAsString());
+    EXPECT_TRUE (XmlFiles::readText (file, text, static_cast<juce::int64> (sizeof (latin1) - 1)));
+    EXPECT_FALSE (XmlFiles::readText (file, text, static_cast<juce::int64> (sizeof (latin1) - 2)));
+    EXPECT_EQ (text, "");
+
+    auto refused = NotRegularFiles::make (temporary, ".xml");
+    refused.add (NotRegularFiles::makeSparse (temporary, "huge.xml", XmlFiles::maxFileSize + 1));
+    refused.add (folder.getChildFile ("missing.xml"));
+
+    for (const auto& path : refused)
+    {
+        EXPECT_FALSE (XmlFiles::isReadableFile (path)) << path.getFullPathName();
+        EXPECT_FALSE (XmlFiles::readText (path, text)) << path.getFullPathName();
+        EXPECT_EQ (XmlFiles::read (path), nullptr) << path.getFullPathName();
+    }
+}
+
+// Comments may follow the root element, any number of them; anything else
+// after it, or a comment left open, marks a damaged file. (Instructions after
+// the root are refused with those inside it.)
+TEST (XmlFiles, OnlyCommentsMayFollowTheRootElement)
+{
+    struct Row { juce::String text; bool parses; };
+    const Row rows[] = {
+        { "<a></a><!-- x -->", true },
+        { "<a>t</a >\n<!-- 1 --> <!-- 2 -->\n\t<!-- 3 -->\r\n", true },
+        { "<a></a><!---->", true },
+        { "<a></a><?p?><!-- c -->", false },
+        { "<a><!-- inside --></a><!-- after -->", true },
+        { "<a></a>" + juce::String::repeatedString ("<!-- c -->\n", 20000), true },
+        { "<a></a>junk<!-- x -->", false },
+        { "<a></a><!-- x --> junk", false },
+        { "<a></a>--><!-- y -->", false },
+        { "<a></a>?>", false },
+        { "<a></a><!-- x", false },
+        { "<a></a><!-- x --><b/>", false },
+        { "<a><!-- x -->", false },
+        { "<a></a>" + juce::String::repeatedString ("<!-- c -->\n", 20000) + "x<!-- c -->", false },
+    };
+
+    for (const auto& row : rows)
+        EXPECT_EQ (XmlFiles::parse (row.text) != nullptr, row.parses) << row.text.substring (0, 80);
 }
 
 TEST (XmlFiles, OnlyAbsolutePathsNameAFileAndIntegerAttributesThatAreNotFiniteAreUnreadable)

@@ -1,4 +1,5 @@
 #include "support/InstrumentTestSupport.h"
+#include "support/NotRegularFiles.h"
 #include "support/TemporaryFolder.h"
 
 #include <cstring>
@@ -338,6 +339,29 @@ TEST_F (OlderFormats, ADamagedTextBankOrBinaryGarbageChangesNoPattern)
         EXPECT_FALSE (plugin.loadPatternBankFile (file)) << file.getFileName();
         EXPECT_TRUE (everyPatternIsAsBefore()) << file.getFileName();
     }
+}
+
+TEST_F (OlderFormats, ATextBankPathThatIsNoRegularFileOrLargerThanAnyRealBankIsRefusedUnread)
+{
+    // A real text bank is under 60 KB; padded with blanks it still reads up to 1 MiB.
+    constexpr int limit = 1024 * 1024;
+    const auto bank = makeTextBank();
+    const auto padded = folder.write ("padded.tq", bank + juce::String::repeatedString (" ", limit - bank.length()));
+    const auto tooLong = folder.write ("long.tq", bank + juce::String::repeatedString (" ", limit + 1 - bank.length()));
+    ASSERT_EQ (padded.getSize(), limit);
+
+    auto refused = NotRegularFiles::make (folder, ".tq");
+    refused.add (tooLong);
+
+    for (const auto& path : refused)
+    {
+        EXPECT_FALSE (plugin.importPatternText (path)) << path.getFullPathName();
+        EXPECT_FALSE (plugin.loadPatternBankFile (path)) << path.getFullPathName();
+        EXPECT_TRUE (everyPatternIsAsBefore()) << path.getFullPathName();
+    }
+
+    EXPECT_TRUE (plugin.loadPatternBankFile (padded));
+    EXPECT_EQ (plugin.getPattern (95).getName(), "Pattern 95");
 }
 
 //==============================================================================

@@ -56,7 +56,7 @@ juce::String runPatternXml (const std::uint8_t* data, std::size_t size);
 // Through the instrument made by the plug-in entry; each checks the whole
 // instrument afterwards and lets it play.
 
-/** A host's state block: Tarvelin::setStateInformation. */
+/** A host's state block: Tarvelin::setStateInformation, then the state saved again. */
 juce::String runPluginState (const std::uint8_t* data, std::size_t size);
 
 /** The same with the block cut or padded to the older format's 100968 bytes. */

@@ -232,7 +232,18 @@ juce::String runPluginState (const std::uint8_t* data, std::size_t size)
     if (size != olderStateSize && holdsNoStateOf (*instrument, data, size) && ! (snapshotOf (*instrument) == before))
         return "a block without a state of this plug-in changed the instrument\n";
 
-    return checkAll (*instrument);
+    auto findings = checkAll (*instrument);
+
+    // Hosts save the state again and again after restoring one: whatever was
+    // restored must save, and read back as a state of this plug-in.
+    juce::MemoryBlock saved;
+    instrument->getStateInformation (saved);
+    const auto savedXml = XmlFiles::parseBinary (saved.getData(), static_cast<int> (saved.getSize()));
+
+    if (savedXml == nullptr || ! instrument->isPluginStateXml (*savedXml))
+        findings << "the state saved after the load does not read back\n";
+
+    return findings;
 }
 
 juce::String runOlderPluginState (const std::uint8_t* data, std::size_t size)

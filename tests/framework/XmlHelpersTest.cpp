@@ -1,0 +1,42 @@
+#include "framework/XmlHelpers.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+juce::String tagsOf (const juce::XmlElement& parent)
+{
+    juce::StringArray tags;
+
+    for (const auto* child : parent.getChildIterator())
+        tags.add (child->getTagName());
+
+    return tags.joinIntoString (" ");
+}
+} // namespace
+
+TEST (XmlHelpers, AChildListGoesAfterTheParentsOwnChildrenInTheOrderItWasMadeAndIsThenEmpty)
+{
+    juce::XmlElement parent ("Parent");
+    parent.createNewChildElement ("Own1");
+    parent.createNewChildElement ("Own2");
+
+    XmlHelpers::ChildList list;
+    list.add ("A")->setAttribute ("n", 1);
+    EXPECT_EQ (list.add (std::unique_ptr<juce::XmlElement>()), nullptr);
+    list.add (std::make_unique<juce::XmlElement> ("B"));
+    list.add ("C");
+    list.appendTo (parent);
+
+    EXPECT_EQ (tagsOf (parent), "Own1 Own2 A B C");
+    EXPECT_EQ (parent.getChildByName ("A")->getIntAttribute ("n"), 1);
+
+    list.appendTo (parent);
+    EXPECT_EQ (parent.getNumChildElements(), 5);
+
+    juce::XmlElement empty ("Empty");
+    list.add ("X");
+    list.add ("Y");
+    list.appendTo (empty);
+    EXPECT_EQ (tagsOf (empty), "X Y");
+}
