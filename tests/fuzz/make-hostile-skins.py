@@ -11,11 +11,12 @@ second. The "skinxml" target takes the text of "skin.xml".
 
 What they hold:
 - GIF pictures that JUCE 7.0.5's GIF reader reads or writes past its own
-  buffers on: picture data cut inside its first data block, cut at a block's
-  length, never terminated, in blocks of one byte, and codes that build a loop
-  in its string table. Skins take no GIF pictures.
+  buffers on: picture data cut inside its first data block, in blocks of one
+  byte, and codes that build a loop in its string table; and a whole GIF.
+  Skins take no GIF pictures.
 - Progressive JPEG pictures of 8192 x 4096 pixels followed by thousands of
   empty scans, each of which costs a pass over the whole picture.
+- A PNG picture of 4 x 4 pixels whose text chunks inflate to 8 GB.
 - Skins of 1.2 and 4.79 million knobs (compressed to a few hundred bytes), one
   just over the control limit, and one at it.
 - ".skin" archives of 65,000 entries, and of as many as a skin may hold,
@@ -133,34 +134,24 @@ def gif_picture(width, height):
     return gif_head(width, height, 7) + gif_blocks(gif_literal_codes(pixels)) + b";"
 
 
-def gif_cut_in_first_block():
-    """The first data block declares 255 bytes; 40 follow and the file ends."""
-    data = gif_literal_codes([0] * (256 * 256))
-    return gif_head(256, 256, 7) + b"\xff" + data[:40]
-
-
-def gif_cut_at_block_length():
-    """Whole blocks, then a block length and nothing after it."""
-    data = gif_literal_codes([0] * (256 * 256))
-    return gif_head(256, 256, 7) + gif_blocks(data[:510])[:-1] + b"\xff"
-
-
-def gif_without_terminator():
-    """Whole blocks of too few pixels and no terminator or trailer."""
-    data = gif_literal_codes([0] * 1000)
-    return gif_head(256, 256, 7) + gif_blocks(data)[:-1]
+def gif_cut_in_first_block(minimum_code_size, kept, byte):
+    """The first data block declares 255 bytes, fewer follow and the file
+    ends: the reader takes the block as missing and reads on from its buffer
+    and beyond, building its string table from what it finds there."""
+    return gif_head(256, 256, minimum_code_size, 2) + b"\xff" + bytes([byte]) * kept
 
 
 def gif_of_one_byte_blocks():
     """9-bit codes in blocks of one byte: the reader takes one block for each
     code and reads the missing bit from whatever lies beyond, a bit further on
-    for every code. Terminated, and 400,000 blocks long."""
-    return gif_head(1024, 1024, 8, 256) + b"\x01\x00" * 400000 + b"\x00;"
+    for every code. Terminated, and 600,000 blocks long."""
+    return gif_head(2048, 2048, 8, 256) + b"\x01\x44" * 600000 + b"\x00;"
 
 
 def gif_string_table_loop():
-    """9-bit codes that make string 258 start with 300 and string 300 with 258:
-    the reader follows the two round and round, writing as it goes."""
+    """Whole, terminated picture data whose 9-bit codes make string 258 start
+    with string 300 and string 300 with string 258: the reader follows the two
+    round and round, writing each onto its stack as it goes."""
     codes = [256, 300] + [1] * 41 + [258, 1, 258, 257]
     return gif_head(16, 16, 8, 256) + gif_blocks(gif_codes(codes, 9)) + b";"
 
@@ -195,6 +186,22 @@ def jpeg_skin_archive(jpeg):
 
 
 #==============================================================================
+# PNG
+
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+
+def png_with_compressed_text(chunks, inflated_bytes):
+    """A 4 x 4 grey PNG whose header is followed by compressed text chunks, each
+    inflating to just under libpng's limit for one chunk (8 MB)."""
+    text = png_chunk(b"zTXt", b"Comment\x00\x00" + zlib.compress(b"\x00" * inflated_bytes, 9))
+    rows = b"".join(b"\x00" + b"\x80" * 4 for _ in range(4))
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", 4, 4, 8, 0, 0, 0, 0))
+            + text * chunks + png_chunk(b"IDAT", zlib.compress(rows, 9)) + png_chunk(b"IEND", b""))
+
+
+#==============================================================================
 # Skins
 
 def knobs_skin(count):
@@ -212,10 +219,10 @@ def many_entries_skin_archive(entries, missing_pictures):
 def inputs():
     gif = lambda picture: skin_archive(skin_xml(knob_showing("Knob.gif")), [("Knob.gif", picture)])
 
-    yield "skinpackage", "gif-256x256-cut-in-first-data-block-package", package_of(gif(gif_cut_in_first_block()))
-    yield "skinpackage", "gif-256x256-cut-in-first-data-block-skin-archive", gif(gif_cut_in_first_block())
-    yield "skinpackage", "gif-cut-at-block-length-skin-archive", gif(gif_cut_at_block_length())
-    yield "skinpackage", "gif-without-terminator-skin-archive", gif(gif_without_terminator())
+    cut = gif_cut_in_first_block(7, 200, 0x44)
+    yield "skinpackage", "gif-256x256-cut-in-first-data-block-package", package_of(gif(cut))
+    yield "skinpackage", "gif-256x256-cut-in-first-data-block-skin-archive", gif(cut)
+    yield "skinpackage", "gif-256x256-cut-in-first-data-block-code-size-8-skin-archive", gif(gif_cut_in_first_block(8, 40, 0))
     yield "skinpackage", "gif-of-one-byte-blocks-skin-archive", gif(gif_of_one_byte_blocks())
     yield "skinpackage", "gif-string-table-loop-skin-archive", gif(gif_string_table_loop())
     yield "skinpackage", "gif-whole-picture-skin-archive", gif(gif_picture(32, 32))
@@ -223,6 +230,9 @@ def inputs():
     yield "skinpackage", "jpeg-8192x4096-1100-empty-scans-package", package_of(jpeg_skin_archive(progressive_jpeg(8192, 4096, 1100)))
     yield "skinpackage", "jpeg-8192x4096-8400-empty-scans-package", package_of(jpeg_skin_archive(progressive_jpeg(8192, 4096, 8400)))
     yield "skinpackage", "jpeg-33-scans-skin-archive", jpeg_skin_archive(progressive_jpeg_of_scans(33))
+
+    png = png_with_compressed_text(1000, 7990000)
+    yield "skinpackage", "png-1000-text-chunks-of-8-mb-package", package_of(skin_archive(skin_xml(knob_showing("Knob.png")), [("Knob.png", png)]))
 
     yield "skinpackage", "knobs-1200000-package", package_of(skin_archive(knobs_skin(1200000)))
     yield "skinpackage", "knobs-4790000-package", package_of(skin_archive(knobs_skin(4790000)))

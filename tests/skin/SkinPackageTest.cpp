@@ -273,9 +273,9 @@ juce::MemoryBlock jpegOf (const juce::Image& image)
 juce::MemoryBlock gifCutInsideItsFirstDataBlock()
 {
     const juce::uint8 head[] = { 'G', 'I', 'F', '8', '9', 'a', 0, 1, 0, 1, 0x80, 0, 0, 0, 0, 0, 255, 255, 255,
-                                 ',', 0, 0, 0, 0, 0, 1, 0, 1, 0, 2, 255 };
+                                 ',', 0, 0, 0, 0, 0, 1, 0, 1, 0, 7, 255 };
     juce::MemoryBlock gif (head, sizeof (head));
-    gif.append (std::vector<juce::uint8> (40, 0x44).data(), 40);
+    gif.append (std::vector<juce::uint8> (200, 0x44).data(), 200);
     return gif;
 }
 
