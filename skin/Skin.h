@@ -69,8 +69,11 @@ public:
     static bool isValidPackage (Editor& editor, const juce::String& name);
 
     /** Builds the editor's main panel ("MainEditorPanel") from the skin's
-        "skin.xml"; null when the skin or its description is unusable, or when
-        its pictures need more memory than maxDecodedBytes (with a warning). */
+        "skin.xml"; null when the skin or its description is unusable, and
+        (with a warning) when the description has more than
+        maxDescriptionElements elements, its main panel more than
+        GFXPanel::maxControls controls, or its pictures need more memory than
+        maxDecodedBytes. */
     std::unique_ptr<GFXPanel> createEditorPanel();
 
     /** Builds the main panel from a parsed "skin.xml": the root must be
@@ -159,7 +162,8 @@ private:
     std::unique_ptr<juce::ZipFile> skinArchive;
 
     /** The inner archive's entries by exact name, the first of equal names
-        as the archive's own look-up finds it: a package may hold 65,535. */
+        as the archive's own look-up finds it, so that each picture is found
+        without a walk through every entry. */
     std::unordered_map<juce::String, int> skinEntries;
 
     std::unordered_map<juce::String, juce::Image> resourceImages, packageImages;
