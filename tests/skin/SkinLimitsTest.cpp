@@ -75,7 +75,7 @@ TEST_F (SkinTest, PicturesAreFoundByTheirExactNameAmongTheMostEntriesASkinArchiv
 
     // With skin.xml, added below: 8192 entries.
     for (int i = static_cast<int> (package.skinEntries.size()) + 1; i < Skin::maxSkinArchiveEntries; ++i)
-        package.add ("Filler" + juce::String (i), {});
+        package.addText ("Filler" + juce::String (i), "-");
 
     const auto panel = packagedPanelFrom (R"(<controls><Panel name="A"><gfx resource="Knob.png"/></Panel>
                                                        <Panel name="B"><gfx resource="knob.png"/></Panel>
@@ -90,7 +90,7 @@ TEST_F (SkinTest, PicturesAreFoundByTheirExactNameAmongTheMostEntriesASkinArchiv
     EXPECT_EQ (packageSkin->getWarnings(), juce::StringArray ("The picture \"KNOB.PNG\" is missing or cannot be decoded"));
 
     // One entry more and the archive is unreadable.
-    package.add ("Filler", {});
+    package.addText ("Filler", "-");
     package.addText ("skin.xml", SkinTestSupport::skinXml ("Tarvelin", "")).install (*editor, "Crowded");
     EXPECT_TRUE (Skin::isValidPackage (*editor, "Test"));
     EXPECT_FALSE (Skin::isValidPackage (*editor, "Crowded"));
