@@ -86,6 +86,35 @@ void GFXPanel::loadControls (const juce::XmlElement& controlsElement, Skin& skin
                                    SkinGeometry::offsetPosition (child->getY(), offsetY));
 }
 
+int GFXPanel::countControls (const juce::XmlElement& element, int limit)
+{
+    return countControls (element, 1, limit);
+}
+
+int GFXPanel::countControls (const juce::XmlElement& element, int depth, int limit)
+{
+    const auto* controlsElement = XmlHelpers::findChild (element, "controls");
+
+    if (controlsElement == nullptr || depth > maxNestingDepth)
+        return 0;
+
+    auto count = 0;
+
+    for (const auto* child : controlsElement->getChildIterator())
+    {
+        if (child->isTextElement())
+            continue;
+
+        if (++count <= limit && XmlHelpers::tagMatches (*child, "Panel"))
+            count += countControls (*child, depth + 1, limit - count);
+
+        if (count > limit)
+            break;
+    }
+
+    return count;
+}
+
 void GFXPanel::paint (juce::Graphics& g)
 {
     if (transparent)

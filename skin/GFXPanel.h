@@ -23,6 +23,19 @@ public:
     /** Panels nested deeper than this inside one skin are left out. */
     static constexpr int maxNestingDepth = 32;
 
+    /** The most controls and panels a skin may have; a skin with more is not
+        built at all. The default skin has 138; each control is a component
+        and a message or two for the toolkit's queue, whose cost grows with
+        its length squared: 4096 build in a tenth of a second, a million in
+        minutes and gigabytes. */
+    static constexpr int maxControls = 4096;
+
+    /** The controls and panels that loading a "Panel" element would build
+        (every element of its "controls" and of its nested panels' within the
+        nesting limit, known tags or not), counted without building any and
+        no further than one past the limit. */
+    static int countControls (const juce::XmlElement& element, int limit);
+
     explicit GFXPanel (const juce::String& panelName);
     ~GFXPanel() override;
 
@@ -40,6 +53,7 @@ public:
 
 private:
     void loadControls (const juce::XmlElement& controls, Skin& skin);
+    static int countControls (const juce::XmlElement& element, int depth, int limit);
 
     bool transparent = false;
     std::vector<std::unique_ptr<juce::Component>> controls;

@@ -41,11 +41,41 @@ bool hasEndOfCentralDirectory (const juce::MemoryBlock& data)
     return false;
 }
 
-/** An entry read whole into memory; null when absent, unreadable or larger than the limit. */
-std::unique_ptr<juce::MemoryBlock> readEntry (juce::ZipFile& archive, const juce::String& entryName, juce::int64 maxBytes)
+/** The toolkit builds every entry that the last end record in the
+    archive's last megabyte declares, converting each one's date in the
+    local time zone, which costs a few microseconds an entry. False when an
+    end record there may declare more than maxEntries. */
+bool declaresAtMost (const juce::MemoryBlock& data, int maxEntries)
 {
-    const auto index = archive.getIndexOfFileName (entryName, false);
+    const auto size = data.getSize();
+    const auto* bytes = static_cast<const juce::uint8*> (data.getData());
+    const size_t searched = 1024 * 1024 + endOfCentralDirectorySize;
 
+    for (auto pos = size > searched ? size - searched : size_t { 0 }; pos + 4 <= size; ++pos)
+        if (readLittleEndian32 (bytes + pos) == endOfCentralDirectorySignature
+            && (pos + 12 > size || juce::ByteOrder::littleEndianShort (bytes + pos + 10) > maxEntries))
+            return false;
+
+    return true;
+}
+
+/** The elements of an XML text, or more: every "<" that starts a tag name. */
+int countElementStarts (const juce::MemoryBlock& text)
+{
+    const auto* bytes = static_cast<const juce::uint8*> (text.getData());
+    auto count = 0;
+
+    for (size_t i = 0; i + 1 < text.getSize(); ++i)
+        if (bytes[i] == '<' && (juce::CharacterFunctions::isLetter (static_cast<char> (bytes[i + 1]))
+                                || bytes[i + 1] == '_' || bytes[i + 1] == ':' || bytes[i + 1] >= 0x80))
+            ++count;
+
+    return count;
+}
+
+/** An entry read whole into memory; null when absent, unreadable or larger than the limit. */
+std::unique_ptr<juce::MemoryBlock> readEntry (juce::ZipFile& archive, int index, juce::int64 maxBytes)
+{
     if (index < 0)
         return nullptr;
 
@@ -163,20 +193,25 @@ bool Skin::openPackage()
         return false;
 
     juce::ZipFile packageArchive (file);
-    const auto digestEntry = readEntry (packageArchive, name + ".md5", digestLength);
+    const auto digestEntry = readEntry (packageArchive, packageArchive.getIndexOfFileName (name + ".md5"), digestLength);
 
     if (digestEntry == nullptr)
         return false;
 
     // Read once: the digest and the inner archive use the same bytes, and a
     // deflated entry would be slow to seek in.
-    auto skinEntry = readEntry (packageArchive, name + ".skin", maxSkinArchiveBytes);
+    auto skinEntry = readEntry (packageArchive, packageArchive.getIndexOfFileName (name + ".skin"), maxSkinArchiveBytes);
 
-    if (skinEntry == nullptr || ! hasEndOfCentralDirectory (*skinEntry) || ! digestMatches (*digestEntry, *skinEntry))
+    if (skinEntry == nullptr || ! hasEndOfCentralDirectory (*skinEntry) || ! declaresAtMost (*skinEntry, maxSkinArchiveEntries)
+        || ! digestMatches (*digestEntry, *skinEntry))
         return false;
 
     skinData = std::move (*skinEntry);
     skinArchive = std::make_unique<juce::ZipFile> (new juce::MemoryInputStream (skinData, false), true);
+
+    for (int i = 0; i < skinArchive->getNumEntries(); ++i)
+        skinEntries.emplace (skinArchive->getEntry (i)->filename, i);
+
     return true;
 }
 
@@ -185,7 +220,8 @@ std::unique_ptr<juce::MemoryBlock> Skin::readSkinEntry (const juce::String& entr
     if (! openPackage() || entryName.isEmpty())
         return nullptr;
 
-    return readEntry (*skinArchive, entryName, maxEntryBytes);
+    const auto entry = skinEntries.find (entryName);
+    return entry != skinEntries.end() ? readEntry (*skinArchive, entry->second, maxEntryBytes) : nullptr;
 }
 
 juce::String Skin::getBudgetWarning() const
@@ -197,6 +233,12 @@ juce::String Skin::getBudgetWarning() const
 //==============================================================================
 juce::Image Skin::getPackageImage (const juce::String& fileName)
 {
+    juce::String refusal;
+    return readPackageImage (fileName, refusal);
+}
+
+juce::Image Skin::readPackageImage (const juce::String& fileName, juce::String& refusal)
+{
     if (const auto known = packageImages.find (fileName); known != packageImages.end())
         return known->second;
 
@@ -207,6 +249,7 @@ juce::Image Skin::getPackageImage (const juce::String& fileName)
 
     if (const auto data = readSkinEntry (fileName))
     {
+        refusal = SkinImageDecoder::whyRefused (data->getData(), data->getSize());
         const auto bytes = SkinImageDecoder::decodedBytes (data->getData(), data->getSize());
 
         if (bytes > maxDecodedBytes - decodedBytes)
@@ -231,8 +274,9 @@ juce::Image Skin::getImage (const juce::String& fileName)
 
     auto& cache = source == Source::package ? packageImages : resourceImages;
     const auto firstRequest = cache.find (fileName) == cache.end();
+    juce::String refusal;
 
-    const auto image = source == Source::package ? getPackageImage (fileName) : [&]
+    const auto image = source == Source::package ? readPackageImage (fileName, refusal) : [&]
     {
         if (! firstRequest)
             return resourceImages[fileName];
@@ -241,7 +285,7 @@ juce::Image Skin::getImage (const juce::String& fileName)
     }();
 
     if (firstRequest && ! image.isValid() && ! overBudget)
-        addWarning ("The picture \"" + fileName + "\" is missing or cannot be decoded");
+        addWarning ("The picture \"" + fileName + "\" " + (refusal.isNotEmpty() ? refusal : "is missing or cannot be decoded"));
 
     return image;
 }
@@ -265,8 +309,14 @@ std::unique_ptr<GFXPanel> Skin::createEditorPanel()
         source = Source::package;
 
         if (const auto text = readSkinEntry ("skin.xml"))
-            if (const auto root = XmlFiles::parse (juce::String::createStringFromData (text->getData(), static_cast<int> (text->getSize()))))
+        {
+            // Counted before the parse, which takes a hundred bytes an element.
+            if (countElementStarts (*text) > maxDescriptionElements)
+                warnings = juce::StringArray ("The description of the skin \"" + name + "\" has more than "
+                                              + juce::String (maxDescriptionElements) + " elements: the skin is not loaded");
+            else if (const auto root = XmlFiles::parse (juce::String::createStringFromData (text->getData(), static_cast<int> (text->getSize()))))
                 panel = createPanelFromXml (*root);
+        }
 
         // Only the reason it was refused is left to tell.
         if (overBudget)
@@ -290,6 +340,13 @@ std::unique_ptr<GFXPanel> Skin::createPanelFromXml (const juce::XmlElement& root
     {
         if (XmlHelpers::tagMatches (*element, "Panel") && element->getStringAttribute ("name").equalsIgnoreCase ("MainPanel"))
         {
+            if (GFXPanel::countControls (*element, GFXPanel::maxControls) > GFXPanel::maxControls)
+            {
+                warnings = juce::StringArray ("The skin \"" + name + "\" has more than " + juce::String (GFXPanel::maxControls)
+                                              + " controls: the skin is not loaded");
+                return nullptr;
+            }
+
             auto panel = std::make_unique<GFXPanel> ("MainEditorPanel");
             panel->loadFromXml (*element, *this);
             return panel;

@@ -3,8 +3,8 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_graphics/juce_graphics.h>
 
-#include <map>
 #include <memory>
+#include <unordered_map>
 
 class GFXPanel;
 class GuiEventsMap;
@@ -69,17 +69,23 @@ public:
     static bool isValidPackage (Editor& editor, const juce::String& name);
 
     /** Builds the editor's main panel ("MainEditorPanel") from the skin's
-        "skin.xml"; null when the skin or its description is unusable, or when
-        its pictures need more memory than maxDecodedBytes (with a warning). */
+        "skin.xml"; null when the skin or its description is unusable, and
+        (with a warning) when the description has more than
+        maxDescriptionElements elements, its main panel more than
+        GFXPanel::maxControls controls, or its pictures need more memory than
+        maxDecodedBytes. */
     std::unique_ptr<GFXPanel> createEditorPanel();
 
     /** Builds the main panel from a parsed "skin.xml": the root must be
-        "PluginEditor" of this plug-in, with a "Panel" named "MainPanel". */
+        "PluginEditor" of this plug-in, with a "Panel" named "MainPanel" of no
+        more than GFXPanel::maxControls controls and panels (else null, with a
+        warning, before any control is built). */
     std::unique_ptr<GFXPanel> createPanelFromXml (const juce::XmlElement& root);
 
     /** A picture that a control asks for: from the package while a package's
         panel is being built, else from the resources. A null image, and a
-        warning, when it is missing or cannot be decoded. */
+        warning, when it is missing, cannot be decoded or is of a kind skins
+        do not take (a GIF, a JPEG of too many scans). */
     juce::Image getImage (const juce::String& fileName);
 
     /** A picture inside the package (the skin-choice page's previews); a null
@@ -107,6 +113,16 @@ public:
     static constexpr juce::int64 maxSkinArchiveBytes = 64 * 1024 * 1024;
     static constexpr juce::int64 maxEntryBytes = 32 * 1024 * 1024;
 
+    /** A ".skin" archive of more entries is unreadable: the toolkit spends a
+        few microseconds on each when it opens the archive. Twice the most
+        controls a skin may have, each with a picture of its own. */
+    static constexpr int maxSkinArchiveEntries = 8192;
+
+    /** A "skin.xml" of more elements is refused before it is parsed. The
+        default skin has 1,114 for its 138 controls; this gives each of the
+        most controls a skin may have (GFXPanel::maxControls) twice as many. */
+    static constexpr int maxDescriptionElements = 65536;
+
     /** What the decoded pictures of one package may take together; a package
         whose pictures need more is refused whole. The default skin's pictures
         take 6.5 MB for its 1100 x 612 panel; this holds a background for an
@@ -129,6 +145,10 @@ private:
     /** An entry of the inner archive, read whole; null when it is absent or too large. */
     std::unique_ptr<juce::MemoryBlock> readSkinEntry (const juce::String& entryName);
 
+    /** getPackageImage, telling why a picture it reads for the first time is
+        refused for what it is. */
+    juce::Image readPackageImage (const juce::String& fileName, juce::String& refusal);
+
     juce::String getBudgetWarning() const;
 
     Editor& editor;
@@ -141,7 +161,12 @@ private:
     juce::MemoryBlock skinData;
     std::unique_ptr<juce::ZipFile> skinArchive;
 
-    std::map<juce::String, juce::Image> resourceImages, packageImages;
+    /** The inner archive's entries by exact name, the first of equal names
+        as the archive's own look-up finds it, so that each picture is found
+        without a walk through every entry. */
+    std::unordered_map<juce::String, int> skinEntries;
+
+    std::unordered_map<juce::String, juce::Image> resourceImages, packageImages;
     juce::StringArray warnings;
 
     JUCE_DECLARE_NON_COPYABLE (Skin)

@@ -1,133 +1,179 @@
 #include "skin/SkinImageDecoder.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include <jpeglib.h>
 #include <png.h>
 
 namespace
 {
-//==============================================================================
-// The size a picture declares, read before it is decoded: the decoders
-// allocate whatever the header says.
-
-bool readPngSize (const juce::uint8* bytes, size_t size, juce::int64& width, juce::int64& height)
+enum class Format
 {
-    static const juce::uint8 signature[] = { 0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a };
+    none,
+    png,
+    jpeg,
+    gif
+};
 
-    if (size < 24 || std::memcmp (bytes, signature, sizeof (signature)) != 0 || std::memcmp (bytes + 12, "IHDR", 4) != 0)
+/** What a picture will cost, read before it is decoded: the decoders
+    allocate whatever the header says, and a JPEG costs a pass over the whole
+    picture for every scan. */
+struct Layout
+{
+    Format format = Format::none;
+    juce::int64 width = 0, height = 0;
+
+    int jpegScans = 0;
+
+    /** The coefficients libjpeg keeps for the whole picture while it reads a
+        JPEG of several scans (progressive, or one scan per component). */
+    juce::int64 jpegCoefficientBytes = 0;
+};
+
+//==============================================================================
+const juce::uint8 pngSignature[] = { 0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a };
+
+bool readPngLayout (const juce::uint8* bytes, size_t size, Layout& layout)
+{
+    if (size < 24 || std::memcmp (bytes, pngSignature, sizeof (pngSignature)) != 0 || std::memcmp (bytes + 12, "IHDR", 4) != 0)
         return false;
 
-    width = juce::ByteOrder::bigEndianInt (bytes + 16);
-    height = juce::ByteOrder::bigEndianInt (bytes + 20);
+    layout.width = juce::ByteOrder::bigEndianInt (bytes + 16);
+    layout.height = juce::ByteOrder::bigEndianInt (bytes + 20);
     return true;
 }
 
-bool readJpegSize (const juce::uint8* bytes, size_t size, juce::int64& width, juce::int64& height)
+//==============================================================================
+bool isJpegFrameHeader (juce::uint8 marker) noexcept
+{
+    return marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
+}
+
+bool isProgressiveJpeg (juce::uint8 frameMarker) noexcept
+{
+    return frameMarker == 0xc2 || frameMarker == 0xc6 || frameMarker == 0xca || frameMarker == 0xce;
+}
+
+juce::int64 roundedUp (juce::int64 value, juce::int64 multiple) noexcept
+{
+    return (value + multiple - 1) / multiple * multiple;
+}
+
+/** The frame header after its marker: the size, and the coefficients that
+    libjpeg keeps of each component when it reads the whole picture before
+    its output (whole blocks of 64 coefficients of 2 bytes, rounded up to
+    the component's sampling factors). False where libjpeg stops with an error. */
+bool readJpegFrame (const juce::uint8* segment, size_t available, Layout& layout, juce::int64& coefficientBytes)
+{
+    if (available < 8)
+        return false;
+
+    const size_t length = juce::ByteOrder::bigEndianShort (segment);
+    const int components = segment[7];
+
+    if (components < 1 || length != 8 + 3 * static_cast<size_t> (components) || available < length)
+        return false;
+
+    layout.height = juce::ByteOrder::bigEndianShort (segment + 3);
+    layout.width = juce::ByteOrder::bigEndianShort (segment + 5);
+
+    int maxH = 1, maxV = 1;
+
+    for (int i = 0; i < components; ++i)
+    {
+        const auto sampling = segment[8 + 3 * i + 1];
+        const int h = sampling >> 4, v = sampling & 15;
+
+        if (h < 1 || h > 4 || v < 1 || v > 4)
+            return false;
+
+        maxH = std::max (maxH, h);
+        maxV = std::max (maxV, v);
+    }
+
+    coefficientBytes = 0;
+
+    for (int i = 0; i < components; ++i)
+    {
+        const auto sampling = segment[8 + 3 * i + 1];
+        const int h = sampling >> 4, v = sampling & 15;
+        const auto blocksWide = (layout.width * h + 8 * maxH - 1) / (8 * maxH);
+        const auto blocksHigh = (layout.height * v + 8 * maxV - 1) / (8 * maxV);
+        coefficientBytes += roundedUp (blocksWide, h) * roundedUp (blocksHigh, v) * 64 * 2;
+    }
+
+    return true;
+}
+
+/** One pass over the segments as libjpeg meets them: bytes outside a
+    segment (entropy-coded data, with its stuffed 0xff 0x00 and restart
+    markers, or garbage) are skipped up to the next marker, every segment by
+    its length. Counts the scans up to the end of the picture. */
+bool readJpegLayout (const juce::uint8* bytes, size_t size, Layout& layout)
 {
     if (size < 4 || bytes[0] != 0xff || bytes[1] != 0xd8)
         return false;
 
+    auto frameRead = false, progressive = false;
+    juce::int64 coefficientBytes = 0;
     size_t pos = 2;
-
-    while (pos + 4 <= size)
-    {
-        if (bytes[pos] != 0xff)
-            return false;
-
-        const auto marker = bytes[pos + 1];
-
-        if (marker == 0xff)
-        {
-            ++pos; // fill byte
-            continue;
-        }
-
-        if (marker == 0xd9)
-            return false; // the end of the picture before any frame header
-
-        if (marker == 0x01 || (marker >= 0xd0 && marker <= 0xd8))
-        {
-            pos += 2;
-            continue;
-        }
-
-        const size_t length = juce::ByteOrder::bigEndianShort (bytes + pos + 2);
-        const auto isFrameHeader = marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
-
-        if (isFrameHeader)
-        {
-            if (pos + 9 > size)
-                return false;
-
-            height = juce::ByteOrder::bigEndianShort (bytes + pos + 5);
-            width = juce::ByteOrder::bigEndianShort (bytes + pos + 7);
-            return true;
-        }
-
-        if (length < 2)
-            return false;
-
-        pos += 2 + length;
-    }
-
-    return false;
-}
-
-/** The toolkit's GIF reader sizes its image by the first image descriptor,
-    and trusts the code size that starts the picture data: only the sizes GIF
-    allows (2 to 8 bits) keep its tables and palette look-ups in bounds. */
-bool readGifSize (const juce::uint8* bytes, size_t size, juce::int64& width, juce::int64& height)
-{
-    if (size < 13 || (std::memcmp (bytes, "GIF87a", 6) != 0 && std::memcmp (bytes, "GIF89a", 6) != 0))
-        return false;
-
-    width = juce::ByteOrder::littleEndianShort (bytes + 6);
-    height = juce::ByteOrder::littleEndianShort (bytes + 8);
-    size_t pos = 13;
-
-    if ((bytes[10] & 0x80) != 0)
-        pos += 3 * (size_t { 2 } << (bytes[10] & 7));
 
     while (pos < size)
     {
-        const auto introducer = bytes[pos++];
-
-        if (introducer == ';')
-            return true; // no picture: the reader gives none
-
-        if (introducer == '!')
+        if (bytes[pos] != 0xff)
         {
-            ++pos; // label
-
-            while (pos < size && bytes[pos] != 0)
-                pos += size_t { 1 } + bytes[pos];
-
             ++pos;
             continue;
         }
 
-        if (introducer == ',')
+        while (pos < size && bytes[pos] == 0xff)
+            ++pos;
+
+        if (pos == size)
+            break;
+
+        const auto marker = bytes[pos++];
+
+        if (marker == 0x00 || marker == 0x01 || (marker >= 0xd0 && marker <= 0xd8))
+            continue;
+
+        if (marker == 0xd9 || pos + 2 > size)
+            break;
+
+        if (marker == 0xda)
         {
-            if (pos + 9 > size)
-                return true; // cut short: the reader gives none
-
-            width = juce::ByteOrder::littleEndianShort (bytes + pos + 4);
-            height = juce::ByteOrder::littleEndianShort (bytes + pos + 6);
-            const auto flags = bytes[pos + 8];
-            pos += 9;
-
-            if ((flags & 0x80) != 0)
-                pos += 3 * (size_t { 2 } << (flags & 7));
-
-            return pos < size && bytes[pos] >= 2 && bytes[pos] <= 8;
+            ++layout.jpegScans;
         }
+        else if (isJpegFrameHeader (marker) && ! frameRead)
+        {
+            if (! readJpegFrame (bytes + pos, size - pos, layout, coefficientBytes))
+                return false;
+
+            frameRead = true;
+            progressive = isProgressiveJpeg (marker);
+        }
+
+        pos += std::max<size_t> (juce::ByteOrder::bigEndianShort (bytes + pos), 2);
     }
 
+    if (! frameRead)
+        return false;
+
+    if (progressive || layout.jpegScans > 1)
+        layout.jpegCoefficientBytes = coefficientBytes;
+
     return true;
+}
+
+//==============================================================================
+bool isGif (const juce::uint8* bytes, size_t size)
+{
+    return size >= 6 && (std::memcmp (bytes, "GIF87a", 6) == 0 || std::memcmp (bytes, "GIF89a", 6) == 0);
 }
 
 bool isWithinLimits (juce::int64 width, juce::int64 height)
@@ -136,10 +182,95 @@ bool isWithinLimits (juce::int64 width, juce::int64 height)
         && width * height <= SkinImageDecoder::maxPixels;
 }
 
+/** The format and what the picture will cost; none for data that is no
+    picture or declares a size beyond the limits. */
+Layout readLayout (const void* data, size_t size)
+{
+    const auto* bytes = static_cast<const juce::uint8*> (data);
+    Layout layout;
+
+    if (data == nullptr || size == 0)
+        return layout;
+
+    if (readPngLayout (bytes, size, layout))
+        layout.format = Format::png;
+    else if (readJpegLayout (bytes, size, layout))
+        layout.format = Format::jpeg;
+    else if (isGif (bytes, size))
+        layout.format = Format::gif;
+
+    if (layout.format != Format::gif && ! isWithinLimits (layout.width, layout.height))
+        layout.format = Format::none;
+
+    return layout;
+}
+
+juce::String whyRefused (const Layout& layout)
+{
+    if (layout.format == Format::gif)
+        return "is a GIF: skins take PNG and JPEG pictures only";
+
+    if (layout.format == Format::jpeg && layout.jpegScans > SkinImageDecoder::maxJpegScans)
+        return "is a JPEG of more than " + juce::String (SkinImageDecoder::maxJpegScans) + " scans";
+
+    return {};
+}
+
 //==============================================================================
+bool isTextChunk (const juce::uint8* type)
+{
+    return std::memcmp (type, "tEXt", 4) == 0 || std::memcmp (type, "zTXt", 4) == 0 || std::memcmp (type, "iTXt", 4) == 0;
+}
+
+/** The PNG without its text chunks; empty when it has none. libpng inflates
+    every compressed text chunk before the picture, up to 8 MB each and a
+    thousand of them: a minute for a few megabytes of file. Text never
+    changes a pixel. */
+std::vector<juce::uint8> withoutTextChunks (const juce::uint8* bytes, size_t size)
+{
+    std::vector<juce::uint8> copy;
+    size_t pos = sizeof (pngSignature);
+
+    // Up to a chunk that runs past the end, which libpng refuses anyway.
+    while (pos + 12 <= size)
+    {
+        const auto chunkSize = size_t { 12 } + juce::ByteOrder::bigEndianInt (bytes + pos);
+
+        if (chunkSize > size - pos)
+            break;
+
+        const auto isText = isTextChunk (bytes + pos + 4);
+
+        if (isText && copy.empty())
+        {
+            copy.reserve (size);
+            copy.insert (copy.end(), bytes, bytes + pos);
+        }
+        else if (! isText && ! copy.empty())
+        {
+            copy.insert (copy.end(), bytes + pos, bytes + pos + chunkSize);
+        }
+
+        pos += chunkSize;
+    }
+
+    if (! copy.empty())
+        copy.insert (copy.end(), bytes + pos, bytes + size);
+
+    return copy;
+}
+
 /** libpng's simplified reader keeps its own error handling inside libpng. */
 juce::Image decodePng (const void* data, size_t size)
 {
+    const auto stripped = withoutTextChunks (static_cast<const juce::uint8*> (data), size);
+
+    if (! stripped.empty())
+    {
+        data = stripped.data();
+        size = stripped.size();
+    }
+
     png_image png;
     std::memset (&png, 0, sizeof (png));
     png.version = PNG_IMAGE_VERSION;
@@ -187,14 +318,20 @@ void ignoreJpegMessage (j_common_ptr)
 {
 }
 
-/** Reads the picture as RGB rows into a buffer from malloc. Plain C on
-    purpose: an error jumps back here past everything in between, so nothing
-    in this frame may need a destructor. */
-bool readJpegRows (const unsigned char* data, unsigned long size, unsigned char** rowsOut, int* widthOut, int* heightOut)
+/** What libjpeg allocates besides a whole picture's coefficients: row
+    buffers and tables, a few megabytes at the largest width. */
+constexpr long jpegWorkingBytes = 16 * 1024 * 1024;
+
+/** Reads the picture as opaque BGRA rows straight into the pixels, which
+    hold width x height. Plain C on purpose: an error jumps back here past
+    everything in between, so nothing in this frame may need a destructor.
+    libjpeg may use no more memory than the header said it would: beyond
+    that it reports an error instead of allocating. */
+bool readJpegRows (const unsigned char* data, unsigned long size, unsigned char* pixels, int lineStride,
+                   int width, int height, long coefficientBytes)
 {
     jpeg_decompress_struct reader;
     JpegErrorManager errors;
-    unsigned char* volatile rows = nullptr;
 
     reader.err = jpeg_std_error (&errors.manager);
     errors.manager.error_exit = leaveJpegReader;
@@ -203,28 +340,18 @@ bool readJpegRows (const unsigned char* data, unsigned long size, unsigned char*
     if (setjmp (errors.jump) != 0)
     {
         jpeg_destroy_decompress (&reader);
-        std::free (rows);
         return false;
     }
 
     jpeg_create_decompress (&reader);
+    reader.mem->max_memory_to_use = coefficientBytes + jpegWorkingBytes;
     jpeg_mem_src (&reader, data, size);
     jpeg_read_header (&reader, TRUE);
-    reader.out_color_space = JCS_RGB;
+    reader.out_color_space = JCS_EXT_BGRA;
     jpeg_start_decompress (&reader);
 
-    const auto width = static_cast<juce::int64> (reader.output_width);
-    const auto height = static_cast<juce::int64> (reader.output_height);
-
-    if (! isWithinLimits (width, height) || reader.output_components != 3)
-    {
-        jpeg_destroy_decompress (&reader);
-        return false;
-    }
-
-    rows = static_cast<unsigned char*> (std::malloc (static_cast<size_t> (width * height * 3)));
-
-    if (rows == nullptr)
+    if (static_cast<int> (reader.output_width) != width || static_cast<int> (reader.output_height) != height
+        || reader.output_components != 4)
     {
         jpeg_destroy_decompress (&reader);
         return false;
@@ -232,90 +359,61 @@ bool readJpegRows (const unsigned char* data, unsigned long size, unsigned char*
 
     while (reader.output_scanline < reader.output_height)
     {
-        JSAMPROW row = rows + static_cast<size_t> (reader.output_scanline) * static_cast<size_t> (width) * 3;
+        JSAMPROW row = pixels + static_cast<size_t> (reader.output_scanline) * static_cast<size_t> (lineStride);
         jpeg_read_scanlines (&reader, &row, 1);
     }
 
     jpeg_finish_decompress (&reader);
     jpeg_destroy_decompress (&reader);
-
-    *rowsOut = rows;
-    *widthOut = static_cast<int> (width);
-    *heightOut = static_cast<int> (height);
     return true;
 }
 
-juce::Image decodeJpeg (const void* data, size_t size)
+/** Opaque pixels are the same premultiplied or not: libjpeg writes the toolkit's layout. */
+juce::Image decodeJpeg (const void* data, size_t size, const Layout& layout)
 {
-    unsigned char* rows = nullptr;
-    int width = 0, height = 0;
-
-    if (! readJpegRows (static_cast<const unsigned char*> (data), static_cast<unsigned long> (size), &rows, &width, &height))
-        return {};
-
-    const std::unique_ptr<unsigned char, decltype (&std::free)> owned (rows, &std::free);
+    const auto width = static_cast<int> (layout.width), height = static_cast<int> (layout.height);
     juce::Image image (juce::Image::ARGB, width, height, false);
-    const juce::Image::BitmapData pixels (image, juce::Image::BitmapData::writeOnly);
-
-    for (int y = 0; y < height; ++y)
+    auto ok = false;
     {
-        const auto* source = rows + static_cast<size_t> (y) * static_cast<size_t> (width) * 3;
-
-        for (int x = 0; x < width; ++x, source += 3)
-            reinterpret_cast<juce::PixelARGB*> (pixels.getPixelPointer (x, y))->setARGB (0xff, source[0], source[1], source[2]);
+        const juce::Image::BitmapData pixels (image, juce::Image::BitmapData::writeOnly);
+        ok = readJpegRows (static_cast<const unsigned char*> (data), static_cast<unsigned long> (size), pixels.data,
+                           pixels.lineStride, width, height, static_cast<long> (layout.jpegCoefficientBytes));
     }
 
-    return image;
-}
-
-//==============================================================================
-enum class Format
-{
-    none,
-    png,
-    jpeg,
-    gif
-};
-
-/** The format and the declared size; none for data that is no picture or declares a size beyond the limits. */
-Format readHeader (const void* data, size_t size, juce::int64& width, juce::int64& height)
-{
-    const auto* bytes = static_cast<const juce::uint8*> (data);
-
-    if (data == nullptr || size == 0)
-        return Format::none;
-
-    auto format = Format::none;
-
-    if (readPngSize (bytes, size, width, height))
-        format = Format::png;
-    else if (readJpegSize (bytes, size, width, height))
-        format = Format::jpeg;
-    else if (readGifSize (bytes, size, width, height))
-        format = Format::gif;
-
-    return isWithinLimits (width, height) ? format : Format::none;
+    return ok ? image : juce::Image();
 }
 } // namespace
 
 //==============================================================================
 juce::Image SkinImageDecoder::decode (const void* data, size_t size)
 {
-    juce::int64 width = 0, height = 0;
+    const auto layout = readLayout (data, size);
 
-    switch (readHeader (data, size, width, height))
+    if (::whyRefused (layout).isNotEmpty())
+        return {};
+
+    switch (layout.format)
     {
         case Format::png:   return decodePng (data, size);
-        case Format::jpeg:  return decodeJpeg (data, size);
-        case Format::gif:   return juce::ImageFileFormat::loadFrom (data, size).convertedToFormat (juce::Image::ARGB);
+        case Format::jpeg:  return decodeJpeg (data, size, layout);
+        case Format::gif:
         case Format::none:  break;
     }
 
     return {};
 }
 
+juce::String SkinImageDecoder::whyRefused (const void* data, size_t size)
+{
+    return ::whyRefused (readLayout (data, size));
+}
+
 juce::int64 SkinImageDecoder::decodedBytes (const void* data, size_t size)
 {
-    juce::int64 width = 0, height = 0;
-    return readHeader (data, size, width, height) != Format::none ? width * height * 4 : 0;
+    const auto layout = readLayout (data, size);
+
+    if (layout.format == Format::none || ::whyRefused (layout).isNotEmpty())
+        return 0;
+
+    return layout.width * layout.height * 4 + layout.jpegCoefficientBytes;
 }

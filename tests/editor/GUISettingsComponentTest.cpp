@@ -231,3 +231,26 @@ TEST (SkinChoice, APackageWhosePicturesNeedTooMuchMemoryIsRefusedAndTheEditorSti
     EXPECT_EQ (editor.getMainPanel()->getWidth(), 100);
     EXPECT_EQ (editor.getStatusBar().getText(), warning);
 }
+
+// One control over the limit: refused before a control is built, as a package
+// whose pictures need too much memory is, and the editor still shows a panel.
+TEST (SkinChoice, ASkinOfTooManyControlsIsRefusedAndTheEditorShowsTheDefaultSkin)
+{
+    removeSettingsOf ("Tarvelin");
+    const auto knobs = juce::String::repeatedString ("<Knob/>", GFXPanel::maxControls + 1);
+    SkinTestSupport::Package crowd;
+    crowd.addText ("skin.xml", SkinTestSupport::skinXml ("Tarvelin", "<size width=\"10\" height=\"10\"/><controls>" + knobs + "</controls>"));
+    const auto bytes = crowd.build ("Crowd");
+    EditorTestPlugin::skinsFolder().createDirectory();
+    EditorTestPlugin::skinsFolder().getChildFile ("Crowd.ulvraskin").replaceWithData (bytes.getData(), bytes.getSize());
+    installSkin ("Narrow", 100, 50, juce::Colours::blue);
+
+    const auto plugin = EditorTestPlugin::create ({ true, false, -1 }, true, juce::Rectangle<int>());
+    auto& editor = plugin->editor();
+    ASSERT_EQ (editor.getGUISettingsPage()->getDefaultSkinName(), "Crowd");
+    ASSERT_NE (editor.getMainPanel(), nullptr);
+    EXPECT_EQ (editor.getCurrentSkinName(), "");
+    EXPECT_TRUE (editor.getMainPanel()->isVisible());
+    EXPECT_EQ (editor.getMainPanel()->getWidth(), 1100) << "the default skin";
+    EXPECT_EQ (editor.getStatusBar().getText(), "The skin \"Crowd\" has more than 4096 controls: the skin is not loaded");
+}

@@ -3,6 +3,9 @@
 #include "skin/SkinImageDecoder.h"
 #include "support/PixelProbe.h"
 
+#include <cstdio>
+#include <jpeglib.h>
+
 namespace
 {
 using SkinTestSupport::Package;
@@ -265,13 +268,182 @@ juce::MemoryBlock jpegOf (const juce::Image& image)
     return out.getMemoryBlock();
 }
 
+/** A 256 x 256 GIF whose picture data ends inside its first data block, with
+    no terminator: the toolkit's reader goes on reading past its own buffer. */
+juce::MemoryBlock gifCutInsideItsFirstDataBlock()
+{
+    const juce::uint8 head[] = { 'G', 'I', 'F', '8', '9', 'a', 0, 1, 0, 1, 0x80, 0, 0, 0, 0, 0, 255, 255, 255,
+                                 ',', 0, 0, 0, 0, 0, 1, 0, 1, 0, 7, 255 };
+    juce::MemoryBlock gif (head, sizeof (head));
+    gif.append (std::vector<juce::uint8> (200, 0x44).data(), 200);
+    return gif;
+}
+
+/** A colour JPEG as libjpeg's own progression writes it (ten scans). */
+juce::MemoryBlock progressiveJpegOf (const juce::Image& image)
+{
+    jpeg_compress_struct writer;
+    jpeg_error_mgr errors;
+    writer.err = jpeg_std_error (&errors);
+    jpeg_create_compress (&writer);
+
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest (&writer, &buffer, &size);
+    writer.image_width = static_cast<JDIMENSION> (image.getWidth());
+    writer.image_height = static_cast<JDIMENSION> (image.getHeight());
+    writer.input_components = 3;
+    writer.in_color_space = JCS_RGB;
+    jpeg_set_defaults (&writer);
+    jpeg_set_quality (&writer, 95, TRUE);
+    jpeg_simple_progression (&writer);
+    jpeg_start_compress (&writer, TRUE);
+
+    std::vector<unsigned char> row (static_cast<size_t> (image.getWidth()) * 3);
+
+    while (writer.next_scanline < writer.image_height)
+    {
+        for (int x = 0; x < image.getWidth(); ++x)
+        {
+            const auto colour = image.getPixelAt (x, static_cast<int> (writer.next_scanline));
+            row[static_cast<size_t> (x) * 3] = colour.getRed();
+            row[static_cast<size_t> (x) * 3 + 1] = colour.getGreen();
+            row[static_cast<size_t> (x) * 3 + 2] = colour.getBlue();
+        }
+
+        JSAMPROW rows[] = { row.data() };
+        jpeg_write_scanlines (&writer, rows, 1);
+    }
+
+    jpeg_finish_compress (&writer);
+    jpeg_destroy_compress (&writer);
+    juce::MemoryBlock jpeg (buffer, size);
+    std::free (buffer);
+    return jpeg;
+}
+
+int countScans (const juce::MemoryBlock& jpeg)
+{
+    const auto* bytes = static_cast<const juce::uint8*> (jpeg.getData());
+    auto scans = 0;
+
+    for (size_t i = 0; i + 1 < jpeg.getSize(); ++i)
+        scans += bytes[i] == 0xff && bytes[i + 1] == 0xda ? 1 : 0;
+
+    return scans;
+}
+
+void writeSegment (juce::MemoryOutputStream& out, int marker, const std::vector<juce::uint8>& payload)
+{
+    out.writeByte (static_cast<char> (0xff));
+    out.writeByte (static_cast<char> (marker));
+    out.writeShortBigEndian (static_cast<short> (payload.size() + 2));
+    out.write (payload.data(), payload.size());
+}
+
+/** A JPEG of the given frame (0xc0 sequential, 0xc2 progressive) whose
+    components are all sampled alike: one DC scan, then empty AC scans up to
+    the number of scans. Without tables libjpeg stops at the first scan. */
+juce::MemoryBlock syntheticJpeg (int width, int height, int frameMarker, int components, int scans, bool withTables)
+{
+    juce::MemoryOutputStream out;
+    out.writeShortBigEndian (static_cast<short> (0xffd8));
+
+    if (withTables)
+    {
+        std::vector<juce::uint8> quantisation (65, 1);
+        quantisation[0] = 0;
+        writeSegment (out, 0xdb, quantisation);
+
+        // One code of one bit, for symbol 0, in DC table 0 and AC table 0.
+        std::vector<juce::uint8> huffman;
+
+        for (const juce::uint8 tableClass : { 0x00, 0x10 })
+        {
+            huffman.push_back (tableClass);
+            huffman.push_back (1);
+            huffman.insert (huffman.end(), 15, 0);
+            huffman.push_back (0);
+        }
+
+        writeSegment (out, 0xc4, huffman);
+    }
+
+    std::vector<juce::uint8> frame { 8, static_cast<juce::uint8> (height >> 8), static_cast<juce::uint8> (height),
+                                     static_cast<juce::uint8> (width >> 8), static_cast<juce::uint8> (width),
+                                     static_cast<juce::uint8> (components) };
+
+    for (int i = 1; i <= components; ++i)
+        frame.insert (frame.end(), { static_cast<juce::uint8> (i), 0x11, 0 });
+
+    writeSegment (out, frameMarker, frame);
+    writeSegment (out, 0xda, { 1, 1, 0, 0, 0, 0 });
+    out.writeRepeatedByte (0, 16);
+
+    for (int i = 1; i < scans; ++i)
+        writeSegment (out, 0xda, { 1, 1, 0, 1, 63, 0 });
+
+    out.writeShortBigEndian (static_cast<short> (0xffd9));
+    return out.getMemoryBlock();
+}
+
+juce::MemoryBlock greyProgressiveJpegOfScans (int scans)
+{
+    return syntheticJpeg (16, 16, 0xc2, 1, scans, true);
+}
+
+juce::uint32 crc32Of (const juce::uint8* bytes, size_t size)
+{
+    juce::uint32 crc = 0xffffffff;
+
+    for (size_t i = 0; i < size; ++i)
+    {
+        crc ^= bytes[i];
+
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+
+    return ~crc;
+}
+
+/** The PNG with a chunk of each kind of text after its header. */
+juce::MemoryBlock withTextChunks (const juce::MemoryBlock& png)
+{
+    juce::MemoryOutputStream deflated;
+    {
+        juce::GZIPCompressorOutputStream zlib (deflated, 9);
+        zlib.writeRepeatedByte ('x', 100000);
+    }
+
+    juce::MemoryOutputStream out;
+    out.write (png.getData(), 33); // signature and header
+
+    const auto chunk = [&out] (const char* type, const juce::MemoryBlock& data)
+    {
+        juce::MemoryBlock typed (type, 4);
+        typed.append (data.getData(), data.getSize());
+        out.writeIntBigEndian (static_cast<int> (data.getSize()));
+        out.write (typed.getData(), typed.getSize());
+        out.writeIntBigEndian (static_cast<int> (crc32Of (static_cast<const juce::uint8*> (typed.getData()), typed.getSize())));
+    };
+
+    juce::MemoryBlock compressedText ("Comment\0\0", 9);
+    compressedText.append (deflated.getData(), deflated.getDataSize());
+    chunk ("tEXt", juce::MemoryBlock ("Title\0Strip", 11));
+    chunk ("zTXt", compressedText);
+    chunk ("iTXt", juce::MemoryBlock ("Author\0\0\0\0\0Someone", 18));
+    out.write (static_cast<const char*> (png.getData()) + 33, png.getSize() - 33);
+    return out.getMemoryBlock();
+}
+
 TEST (SkinPictures, APictureDeclaringAnAbsurdSizeIsUndecodable)
 {
     const auto decodes = [] (const juce::MemoryBlock& data) { return SkinImageDecoder::decode (data.getData(), data.getSize()).isValid(); };
 
     EXPECT_TRUE (decodes (SkinTestSupport::pngOf (SkinTestSupport::makeStrip (3, 2, { red }))));
     EXPECT_TRUE (decodes (jpegOf (SkinTestSupport::makeStrip (16, 16, { red }))));
-    EXPECT_TRUE (decodes (gifDeclaring (1, 1)));
+    EXPECT_FALSE (decodes (gifDeclaring (1, 1))) << "skins take no GIF";
 
     EXPECT_FALSE (decodes (pngDeclaring (100000, 1)));
     EXPECT_FALSE (decodes (pngDeclaring (20000, 20000)));
@@ -279,6 +451,57 @@ TEST (SkinPictures, APictureDeclaringAnAbsurdSizeIsUndecodable)
     EXPECT_FALSE (decodes (gifDeclaring (65535, 65535)));
     EXPECT_FALSE (decodes (gifDeclaring (1, 1, 46))) << "a code size GIF does not allow";
     EXPECT_FALSE (decodes (SkinTestSupport::textBlock ("not a picture")));
+}
+
+TEST (SkinPictures, ProgressiveJpegsOfUpTo32ScansDecode)
+{
+    const auto strip = SkinTestSupport::makeStrip (16, 16, { red, blue });
+    const auto progressive = progressiveJpegOf (strip);
+    ASSERT_EQ (countScans (progressive), 10);
+
+    const auto decoded = SkinImageDecoder::decode (progressive.getData(), progressive.getSize());
+    ASSERT_EQ (decoded.getBounds(), strip.getBounds());
+    EXPECT_TRUE (pixelIs (decoded, 3, 3, red, 12));
+    EXPECT_TRUE (pixelIs (decoded, 3, 28, blue, 12));
+
+    // Every scan after the first is empty: the picture is mid grey.
+    const auto atTheLimit = greyProgressiveJpegOfScans (32), overIt = greyProgressiveJpegOfScans (33);
+    EXPECT_TRUE (pixelIs (SkinImageDecoder::decode (atTheLimit.getData(), atTheLimit.getSize()), 8, 8, juce::Colour (0xff808080), 2));
+    EXPECT_FALSE (SkinImageDecoder::decode (overIt.getData(), overIt.getSize()).isValid());
+}
+
+TEST (SkinPictures, TextChunksOfAPngChangeNoPixel)
+{
+    const auto png = SkinTestSupport::pngOf (SkinTestSupport::makeStrip (4, 4, { red, juce::Colour (0x80336699) }));
+    const auto texted = withTextChunks (png);
+    const auto plain = SkinImageDecoder::decode (png.getData(), png.getSize());
+    const auto decoded = SkinImageDecoder::decode (texted.getData(), texted.getSize());
+
+    ASSERT_TRUE (decoded.isValid());
+    ASSERT_EQ (decoded.getBounds(), plain.getBounds());
+
+    for (int y = 0; y < plain.getHeight(); ++y)
+        for (int x = 0; x < plain.getWidth(); ++x)
+            EXPECT_EQ (decoded.getPixelAt (x, y), plain.getPixelAt (x, y)) << x << ", " << y;
+}
+
+TEST_F (SkinTest, GifsAndJpegsOfTooManyScansAreRefusedWithAWarningAndTheirControlsDrawTheirFallback)
+{
+    Package package;
+    package.add ("Cut.gif", gifCutInsideItsFirstDataBlock());
+    package.add ("Whole.gif", gifDeclaring (1, 1));
+    package.add ("Scans.jpg", greyProgressiveJpegOfScans (33));
+    const auto panel = packagedPanelFrom (R"(<controls><Panel name="A"><gfx resource="Cut.gif"/><size width="6" height="6"/></Panel>
+                                                       <Panel name="B"><gfx resource="Whole.gif"/></Panel>
+                                                       <Panel name="C"><gfx resource="Scans.jpg"/></Panel></controls>)",
+                                          package);
+    ASSERT_NE (panel, nullptr);
+    EXPECT_EQ (panel->getChildComponent (0)->getWidth(), 6);
+    EXPECT_TRUE (pixelIs (renderComponent (*panel->getChildComponent (0)), 1, 1, juce::Colour::greyLevel (0.9f)));
+    EXPECT_EQ (packageSkin->getWarnings(), juce::StringArray ({ "The picture \"Cut.gif\" is a GIF: skins take PNG and JPEG pictures only",
+                                                                "The picture \"Whole.gif\" is a GIF: skins take PNG and JPEG pictures only",
+                                                                "The picture \"Scans.jpg\" is a JPEG of more than 32 scans" }));
+    EXPECT_FALSE (packageSkin->getPackageImage ("Whole.gif").isValid());
 }
 
 TEST (SkinPictures, DamagedPicturesAreUndecodableNotFatal)
@@ -366,6 +589,38 @@ TEST_F (SkinTest, APackageWhosePicturesTogetherNeedMoreThan256MiBIsRefusedWithAW
             EXPECT_EQ (packageSkin->getWarnings(),
                        juce::StringArray ("The pictures of the skin \"Test\" need more than 256 MB: the skin is not loaded"));
             EXPECT_FALSE (packageSkin->getPackageImage ("Thumbnail.png").isValid()) << "nothing more is decoded";
+        }
+    }
+}
+
+// Each picture declares 4096 x 4096 pixels (64 MiB decoded) and has no
+// tables, so that libjpeg stops at once. Read progressively, its decoder also
+// keeps 96 MiB of coefficients for the three components: two such pictures
+// need more than the package may take.
+TEST_F (SkinTest, AProgressiveJpegCountsItsDecodersCoefficientsAgainstThePackagesBudget)
+{
+    for (const auto frameMarker : { 0xc0, 0xc2 })
+    {
+        SCOPED_TRACE (frameMarker);
+        Package package;
+
+        for (int i = 0; i < 2; ++i)
+            package.add ("Huge" + juce::String (i) + ".jpg", syntheticJpeg (4096, 4096, frameMarker, 3, 1, false));
+
+        const auto panel = packagedPanelFrom (R"(<controls><Panel name="P0"><gfx resource="Huge0.jpg"/></Panel>
+                                                           <Panel name="P1"><gfx resource="Huge1.jpg"/></Panel></controls>)",
+                                              package);
+
+        if (frameMarker == 0xc0)
+        {
+            EXPECT_NE (panel, nullptr);
+            EXPECT_EQ (packageSkin->getDecodedBytes(), 128 * 1024 * 1024);
+        }
+        else
+        {
+            EXPECT_EQ (panel, nullptr);
+            EXPECT_EQ (packageSkin->getWarnings(),
+                       juce::StringArray ("The pictures of the skin \"Test\" need more than 256 MB: the skin is not loaded"));
         }
     }
 }

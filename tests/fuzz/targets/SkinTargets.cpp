@@ -77,11 +77,26 @@ void checkComponentTree (juce::Component& component, ParameterManager& table, Fi
         checkComponentTree (*child, table, findings);
 }
 
+/** What the panels built: the children of every panel in the tree. */
+int countBuiltControls (const juce::Component& component)
+{
+    const auto isPanel = dynamic_cast<const GFXPanel*> (&component) != nullptr;
+    auto count = 0;
+
+    for (auto* child : component.getChildren())
+        count += (isPanel ? 1 : 0) + countBuiltControls (*child);
+
+    return count;
+}
+
 /** Checks a built panel, paints it into a small picture and tells it a listener. */
 void checkPanel (GFXPanel& panel, Skin& skin, Findings& findings)
 {
     if (panel.getName() != "MainEditorPanel")
         findings.add ("the main panel is named \"" + panel.getName() + "\"");
+
+    if (const auto controls = countBuiltControls (panel); controls > GFXPanel::maxControls)
+        findings.add ("the panel holds " + juce::String (controls) + " controls");
 
     checkComponentTree (panel, skin.getParameterManager(), findings);
 
