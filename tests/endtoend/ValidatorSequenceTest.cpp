@@ -254,7 +254,25 @@ void runOnLoaded (Format format, const std::function<void (juce::AudioPluginInst
     }));
 }
 
-/** Runs the tests on a fresh instance, then the checks in after. */
+/** On the message thread: the host saves, which makes JUCE's VST3 host hand
+    the plug-in every value it still holds back for it, then chooses the
+    program after the current one. */
+void chooseTheNextProgramOnceTheHostHasHandedOverItsValues (juce::AudioPluginInstance& plugin)
+{
+    juce::MemoryBlock saved;
+    plugin.getStateInformation (saved);
+
+    if (plugin.getNumPrograms() > 1)
+        plugin.setCurrentProgram ((plugin.getCurrentProgram() + 1) % plugin.getNumPrograms());
+}
+
+/** Runs the tests on a fresh instance, then the checks in after. JUCE's VST3
+    host hands the plug-in's controller the values it sets off its message
+    thread, and the ones the plug-in reports while processing, on a timer:
+    either can arrive after a program whose values the plug-in told the host,
+    and leave the plug-in and the host apart. Where the two threads leave the
+    host is that race's, so the sequence ends, in quiet, with a program the
+    host chooses. */
 void runSequence (Format format, int seed, const std::function<void (juce::AudioPluginInstance&, juce::Random&)>& after)
 {
     runOnLoaded (format, [&] (juce::AudioPluginInstance& plugin)
@@ -263,6 +281,10 @@ void runSequence (Format format, int seed, const std::function<void (juce::Audio
         automation (plugin, format, random);
         parameterThreadSafety (plugin, format, random);
         nonReleasingProcessing (plugin, format);
+
+        if (format == Format::vst3)
+            onMessageThreadIfVst3 (format, [&] { chooseTheNextProgramOnceTheHostHasHandedOverItsValues (plugin); });
+
         after (plugin, random);
     });
 }
