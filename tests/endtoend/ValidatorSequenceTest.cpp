@@ -325,9 +325,9 @@ TEST_P (ValidatorSequence, TheStateHoldsEveryValueTheHostShowsAfterAutomationFro
     }
 }
 
-// How the runs above end depends on the threads: mostly with a program, whose
-// values the plug-in tells the host, sometimes with a value the host set
-// itself between two steps of the integer slot. This is that ending, every time.
+// A host that sets the integer slot between two steps keeps its own value while
+// the plug-in keeps the nearest step; left to the threads, some runs above ended
+// so. This is that ending, every time.
 TEST_P (ValidatorSequence, TheStateHoldsTheNearestStepOfAValueTheHostSetBetweenTheStepsOfTheIntegerSlot)
 {
     const auto format = GetParam();
