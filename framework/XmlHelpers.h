@@ -2,7 +2,9 @@
 
 #include <juce_core/juce_core.h>
 
+#include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -42,6 +44,74 @@ inline juce::XmlElement* findChild (const juce::XmlElement& parent, juce::String
             return child;
 
     return nullptr;
+}
+
+/** The last child whose tag matches ignoring case, or null. */
+inline juce::XmlElement* findLastChild (const juce::XmlElement& parent, juce::StringRef tag)
+{
+    juce::XmlElement* last = nullptr;
+
+    for (auto* child : parent.getChildIterator())
+        if (tagMatches (*child, tag))
+            last = child;
+
+    return last;
+}
+
+/** Of the children that kindOf sorts into kinds 0 to numKinds - 1 (-1 for
+    none), the last of each kind, in document order: what a reader applying
+    every child in turn ends with, when a later child of a kind overrides an
+    earlier one. A reader that applies only these costs the same however often
+    a file repeats an element whose every application is real work (a switch
+    that republishes the sequencer's displays, a bank that resets every slot).
+*/
+template <typename KindOf>
+std::vector<juce::XmlElement*> lastOfEachKind (const juce::XmlElement& parent, int numKinds, KindOf&& kindOf)
+{
+    struct Last
+    {
+        juce::XmlElement* element = nullptr;
+        int position = 0;
+    };
+
+    std::vector<Last> last (static_cast<size_t> (juce::jmax (0, numKinds)));
+    int position = 0;
+
+    for (auto* child : parent.getChildIterator())
+    {
+        if (const int kind = kindOf (*child); juce::isPositiveAndBelow (kind, numKinds))
+            last[static_cast<size_t> (kind)] = { child, position };
+
+        ++position;
+    }
+
+    std::sort (last.begin(), last.end(), [] (const Last& a, const Last& b) { return a.position < b.position; });
+    std::vector<juce::XmlElement*> chosen;
+
+    for (const auto& entry : last)
+        if (entry.element != nullptr)
+            chosen.push_back (entry.element);
+
+    return chosen;
+}
+
+/** lastOfEachKind with a kind per tag, matched ignoring case. */
+inline std::vector<juce::XmlElement*> lastOfEachTag (const juce::XmlElement& parent, std::initializer_list<const char*> tags)
+{
+    return lastOfEachKind (parent, static_cast<int> (tags.size()), [&tags] (const juce::XmlElement& child)
+    {
+        int kind = 0;
+
+        for (const auto* tag : tags)
+        {
+            if (tagMatches (child, tag))
+                return kind;
+
+            ++kind;
+        }
+
+        return -1;
+    });
 }
 
 /** Children made in order and handed to their parent at once. The toolkit's

@@ -4,6 +4,7 @@
 #include "synth/ShuffledClock.h"
 
 #include <atomic>
+#include <vector>
 
 /**
     The plug-in layer of the internal pattern sequencer, between the old-style
@@ -296,6 +297,11 @@ private:
     void registerStateParameters();
     void registerActions();
     void applyDefaultPatterns();
+
+    /** Puts each "Pattern" of the bank at its index in the list, over what an
+        earlier bank put there; reading the list then reads each index once. */
+    void collectBankPatterns (const juce::XmlElement& bank, std::vector<const juce::XmlElement*>& patterns);
+    void readCollectedPatterns (const std::vector<const juce::XmlElement*>& patterns);
 
     std::atomic<bool> internalSequencer { false };
     std::atomic<bool> internalSync { false };
