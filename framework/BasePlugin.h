@@ -66,6 +66,19 @@ public:
     /** The size of the host-parameter map; the host sees only its first getNumHostParameters() slots. */
     static constexpr int numHostSlots = 128;
 
+    /** The longest state text read, from a host's block, a program block or the
+        state dump. The instrument's state with the factory banks is 350 KB,
+        and 680 KB with a name of 128 three-byte characters in every slot,
+        group and pattern; the worst text of 2 MiB restores in about 0.3 s. */
+    static constexpr int maxStateBytes = 2 * 1024 * 1024;
+
+    /** The longest settings file read: about 1 KB, and 25 KB with the five
+        paths it names each as long as a path can be. */
+    static constexpr juce::int64 maxSettingsFileBytes = 256 * 1024;
+
+    /** The longest host-parameter map file read: 2 KB with all 128 slots assigned. */
+    static constexpr juce::int64 maxHostMapFileBytes = 64 * 1024;
+
     BasePlugin();
     ~BasePlugin() override;
 

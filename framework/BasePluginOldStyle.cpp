@@ -475,7 +475,7 @@ void BasePluginOldStyle::moveSettingsToUserFolder()
     const auto userFile = getUserSettingsFile();
     const auto oldFile = getCommonSettingsFolder().getChildFile (getPluginName() + ".ini");
 
-    if (userFile.exists() || ! XmlFiles::isReadableFile (oldFile))
+    if (userFile.exists() || ! XmlFiles::isReadableFile (oldFile, maxSettingsFileBytes))
         return;
 
     if (! userFile.getParentDirectory().createDirectory().wasOk())

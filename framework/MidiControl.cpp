@@ -394,7 +394,7 @@ std::unique_ptr<juce::XmlElement> MidiControl::createXml() const
 
 bool MidiControl::loadFromFile (const juce::File& file)
 {
-    const auto root = XmlFiles::read (file);
+    const auto root = XmlFiles::read (file, maxMapFileBytes);
     return root != nullptr && loadFromXml (root.get());
 }
 

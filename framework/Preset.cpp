@@ -21,10 +21,10 @@ bool isUnreadableNumber (const Parameter& parameter, const juce::String& text)
 std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file, bool outerElementOnly)
 {
     if (! outerElementOnly)
-        return XmlFiles::read (file);
+        return XmlFiles::read (file, Preset::maxFileBytes);
 
     juce::String text;
-    return XmlFiles::readText (file, text) ? XmlFiles::parseOuterElement (text) : nullptr;
+    return XmlFiles::readText (file, text, Preset::maxFileBytes) ? XmlFiles::parseOuterElement (text) : nullptr;
 }
 
 const juce::XmlElement* firstChildElement (const juce::XmlElement& parent)

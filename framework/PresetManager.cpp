@@ -810,7 +810,7 @@ void PresetManager::setLastUsedFolder (const juce::File& folder)
 
 bool PresetManager::loadPresetFileIntoSlot (const juce::File& file, int slotIndex)
 {
-    const auto xml = XmlFiles::read (file);
+    const auto xml = XmlFiles::read (file, maxPresetFileBytes);
 
     if (xml == nullptr || ! loadPresetFromXml (*xml, slotIndex))
         return false;
@@ -862,7 +862,7 @@ bool PresetManager::loadBankFromText (const juce::String& text)
 bool PresetManager::loadBankFromFile (const juce::File& file)
 {
     juce::String text;
-    const auto loaded = XmlFiles::readText (file, text) && loadBankFromText (text);
+    const auto loaded = XmlFiles::readText (file, text, maxBankFileBytes) && loadBankFromText (text);
     takeFolderOf (file);
     return loaded;
 }

@@ -34,6 +34,14 @@ public:
     static constexpr int currentPresetNumberId = 110000;
     static constexpr int currentPresetNameId = 110001;
 
+    /** The longest preset file read: 2.4 KB, 3 KB with a long name. */
+    static constexpr juce::int64 maxPresetFileBytes = 64 * 1024;
+
+    /** The longest bank file read. The factory bank is 63 KB; all 128 slots in
+        groups of one, each slot and group named with 128 three-byte
+        characters, make 440 KB. */
+    static constexpr juce::int64 maxBankFileBytes = 2 * 1024 * 1024;
+
     enum StoringMode
     {
         automaticStoring = 0,

@@ -614,10 +614,10 @@ bool write (const juce::XmlElement& element, const juce::File& file)
     return temporary.overwriteTargetFileWithTemporary();
 }
 
-std::unique_ptr<juce::XmlElement> read (const juce::File& file)
+std::unique_ptr<juce::XmlElement> read (const juce::File& file, juce::int64 maxBytes)
 {
     juce::String text;
-    return readText (file, text) ? parse (text) : nullptr;
+    return readText (file, text, maxBytes) ? parse (text) : nullptr;
 }
 
 bool isReadableFile (const juce::File& file, juce::int64 maxBytes)
@@ -659,7 +659,7 @@ std::unique_ptr<juce::XmlElement> parseOuterElement (const juce::String& text)
     return parseGuarded (text, true);
 }
 
-std::unique_ptr<juce::XmlElement> parseBinary (const void* data, int sizeInBytes)
+std::unique_ptr<juce::XmlElement> parseBinary (const void* data, int sizeInBytes, int maxTextBytes)
 {
     // The block: the toolkit's magic number, the text's length, the UTF-8 text.
     constexpr juce::uint32 magic = 0x21324356;
@@ -674,6 +674,10 @@ std::unique_ptr<juce::XmlElement> parseBinary (const void* data, int sizeInBytes
         return nullptr;
 
     const auto length = juce::jmin (sizeInBytes - headerSize, storedLength);
+
+    if (length > maxTextBytes)
+        return nullptr;
+
     return parse (juce::String::fromUTF8 (static_cast<const char*> (data) + headerSize, length));
 }
 

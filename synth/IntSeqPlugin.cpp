@@ -743,7 +743,7 @@ juce::String IntSeqPlugin::getPatternBankSaveWildcard() const
 
 bool IntSeqPlugin::loadPatternFile (const juce::File& file, int index)
 {
-    const auto root = XmlFiles::read (file);
+    const auto root = XmlFiles::read (file, maxPatternFileBytes);
 
     if (root == nullptr || ! isPatternXml (*root) || index < 0 || index >= getNumPatterns())
         return false;
@@ -760,7 +760,7 @@ bool IntSeqPlugin::savePatternFile (const juce::File& file, int index)
 
 bool IntSeqPlugin::loadPatternBankFile (const juce::File& file)
 {
-    const auto root = XmlFiles::read (file);
+    const auto root = XmlFiles::read (file, maxPatternBankFileBytes);
     return root != nullptr && readPatternBankXml (*root);
 }
 

@@ -86,6 +86,13 @@ public:
     enum HostPlayDetection { byTransportChange = 0, byLowestCNoteOn = 1 };
     enum PatternsDefaultMode { factoryPatterns = 0, clearPatterns = 1, userDefinedPatterns = 2 };
 
+    /** The longest pattern file read: 2.3 KB, 3 KB with a long name. */
+    static constexpr juce::int64 maxPatternFileBytes = 64 * 1024;
+
+    /** The longest pattern bank file read. The factory bank is 207 KB, and
+        295 KB with every pattern named with 128 three-byte characters. */
+    static constexpr juce::int64 maxPatternBankFileBytes = 2 * 1024 * 1024;
+
     IntSeqPlugin (int numPresetParameters, int numOtherParameters);
     ~IntSeqPlugin() override;
 

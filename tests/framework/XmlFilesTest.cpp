@@ -8,6 +8,13 @@
 
 #include <atomic>
 
+namespace
+{
+/** Above every file these tests write. */
+constexpr juce::int64 sizeLimit = 64 * 1024;
+constexpr int blockLimit = 1024 * 1024;
+} // namespace
+
 class XmlFilesTest : public ::testing::Test
 {
 protected:
@@ -26,12 +33,12 @@ TEST_F (XmlFilesTest, FilesAreWrittenAsUtf8WithoutADtdIntoAMissingFolderReadBack
     const auto lines = juce::StringArray::fromLines (file.loadFileAsString());
     EXPECT_EQ (lines[0], "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
     EXPECT_TRUE (lines[2].startsWith ("<UserSettings"));
-    const auto back = XmlFiles::read (file);
+    const auto back = XmlFiles::read (file, sizeLimit);
     ASSERT_NE (back, nullptr);
     EXPECT_TRUE (back->isEquivalentTo (&element, false));
 
     ASSERT_TRUE (XmlFiles::write (juce::XmlElement ("New"), file));
-    EXPECT_EQ (XmlFiles::read (file)->getTagName(), "New");
+    EXPECT_EQ (XmlFiles::read (file, sizeLimit)->getTagName(), "New");
     EXPECT_EQ (file.getParentDirectory().getNumberOfChildFiles (juce::File::findFilesAndDirectories, "*"), 1);   // hidden ones included
 }
 
@@ -60,10 +67,10 @@ TEST_F (XmlFilesTest, AFailedOrShortWriteIsReportedAndKeepsWhatWasThere)
 
 TEST_F (XmlFilesTest, MissingOrBrokenFilesDevicesAndFoldersReadAsNothing)
 {
-    EXPECT_EQ (XmlFiles::read (temporary.write ("broken.xml", "<Root a=\"1")), nullptr);
-    EXPECT_EQ (XmlFiles::read (folder.getChildFile ("missing.xml")), nullptr);
-    EXPECT_EQ (XmlFiles::read (juce::File ("/dev/zero")), nullptr);
-    EXPECT_EQ (XmlFiles::read (folder), nullptr);
+    EXPECT_EQ (XmlFiles::read (temporary.write ("broken.xml", "<Root a=\"1"), sizeLimit), nullptr);
+    EXPECT_EQ (XmlFiles::read (folder.getChildFile ("missing.xml"), sizeLimit), nullptr);
+    EXPECT_EQ (XmlFiles::read (juce::File ("/dev/zero"), sizeLimit), nullptr);
+    EXPECT_EQ (XmlFiles::read (folder, sizeLimit), nullptr);
     EXPECT_EQ (XmlFiles::parse ("not xml at all"), nullptr);
 }
 
@@ -74,21 +81,21 @@ TEST_F (XmlFilesTest, TextIsReadOnlyFromRegularFilesWithinTheSizeAndDecodedAsThe
     ASSERT_TRUE (file.replaceWithData (latin1, sizeof (latin1) - 1));
 
     juce::String text ("left over");
-    ASSERT_TRUE (XmlFiles::readText (file, text));
+    ASSERT_TRUE (XmlFiles::readText (file, text, sizeLimit));
     EXPECT_EQ (text, file.loadFileAsString());
     EXPECT_TRUE (XmlFiles::readText (file, text, static_cast<juce::int64> (sizeof (latin1) - 1)));
     EXPECT_FALSE (XmlFiles::readText (file, text, static_cast<juce::int64> (sizeof (latin1) - 2)));
     EXPECT_EQ (text, "");
 
     auto refused = NotRegularFiles::make (temporary, ".xml");
-    refused.add (NotRegularFiles::makeSparse (temporary, "huge.xml", XmlFiles::maxFileSize + 1));
+    refused.add (NotRegularFiles::makeSparse (temporary, "huge.xml", sizeLimit + 1));
     refused.add (folder.getChildFile ("missing.xml"));
 
     for (const auto& path : refused)
     {
-        EXPECT_FALSE (XmlFiles::isReadableFile (path)) << path.getFullPathName();
-        EXPECT_FALSE (XmlFiles::readText (path, text)) << path.getFullPathName();
-        EXPECT_EQ (XmlFiles::read (path), nullptr) << path.getFullPathName();
+        EXPECT_FALSE (XmlFiles::isReadableFile (path, sizeLimit)) << path.getFullPathName();
+        EXPECT_FALSE (XmlFiles::readText (path, text, sizeLimit)) << path.getFullPathName();
+        EXPECT_EQ (XmlFiles::read (path, sizeLimit), nullptr) << path.getFullPathName();
     }
 }
 
@@ -217,12 +224,17 @@ TEST (XmlFiles, AStateBlockReadsBackAsItsElementEvenWithAStoredLengthBeyondTheBl
     juce::MemoryBlock block;
     juce::AudioProcessor::copyXmlToBinary (state, block);
 
-    const auto back = XmlFiles::parseBinary (block.getData(), static_cast<int> (block.getSize()));
+    const auto back = XmlFiles::parseBinary (block.getData(), static_cast<int> (block.getSize()), blockLimit);
     ASSERT_NE (back, nullptr);
     EXPECT_TRUE (back->isEquivalentTo (&state, false));
 
+    // The text's length is checked before it is read: one byte over the limit reads as nothing.
+    const auto textLength = static_cast<int> (block.getSize()) - 9;
+    EXPECT_NE (XmlFiles::parseBinary (block.getData(), static_cast<int> (block.getSize()), textLength), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (block.getData(), static_cast<int> (block.getSize()), textLength - 1), nullptr);
+
     const juce::uint8 tooLong[] = { 0x56, 0x43, 0x32, 0x21, 0xff, 0xff, 0, 0, '<', 'a', '/', '>' };
-    const auto cut = XmlFiles::parseBinary (tooLong, sizeof (tooLong));
+    const auto cut = XmlFiles::parseBinary (tooLong, sizeof (tooLong), blockLimit);
     ASSERT_NE (cut, nullptr);
     EXPECT_EQ (cut->getTagName(), "a");
 
@@ -230,10 +242,10 @@ TEST (XmlFiles, AStateBlockReadsBackAsItsElementEvenWithAStoredLengthBeyondTheBl
     const char notXml[] = "older binary block";
     const juce::uint8 noLength[] = { 0x56, 0x43, 0x32, 0x21, 0, 0, 0, 0, '<', 'a', '/', '>' };
     const juce::uint8 stalls[] = { 0x56, 0x43, 0x32, 0x21, 13, 0, 0, 0, '<', 'a', '>', '<', '?', 'x', '?', '>', 't', '<', '/', 'a', '>' };
-    EXPECT_EQ (XmlFiles::parseBinary (notXml, sizeof (notXml)), nullptr);
-    EXPECT_EQ (XmlFiles::parseBinary (noLength, sizeof (noLength)), nullptr);
-    EXPECT_EQ (XmlFiles::parseBinary (stalls, sizeof (stalls)), nullptr);
-    EXPECT_EQ (XmlFiles::parseBinary (nullptr, 100), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (notXml, sizeof (notXml), blockLimit), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (noLength, sizeof (noLength), blockLimit), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (stalls, sizeof (stalls), blockLimit), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (nullptr, 100, blockLimit), nullptr);
 }
 
 //==============================================================================
@@ -328,5 +340,5 @@ TEST (XmlFiles, ThirtyThousandLevelsAreRefusedOnASmallStackHoweverTheyAreWritten
     block.writeInt (0x21324356);
     block.writeInt (static_cast<int> (text.getNumBytesAsUTF8()));
     block << text;
-    EXPECT_EQ (XmlFiles::parseBinary (block.getData(), static_cast<int> (block.getDataSize())), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (block.getData(), static_cast<int> (block.getDataSize()), blockLimit), nullptr);
 }

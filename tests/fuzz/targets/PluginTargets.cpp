@@ -209,7 +209,7 @@ InstrumentSnapshot snapshotOf (Tarvelin& instrument)
 /** A block that holds no state of this plug-in: not the toolkit's XML, or XML of something else. */
 bool holdsNoStateOf (const Tarvelin& instrument, const std::uint8_t* data, std::size_t size)
 {
-    const auto xml = XmlFiles::parseBinary (data, static_cast<int> (size));
+    const auto xml = XmlFiles::parseBinary (data, static_cast<int> (size), BasePlugin::maxStateBytes);
     return xml == nullptr || ! instrument.isPluginStateXml (*xml);
 }
 
@@ -238,7 +238,7 @@ juce::String runPluginState (const std::uint8_t* data, std::size_t size)
     // restored must save, and read back as a state of this plug-in.
     juce::MemoryBlock saved;
     instrument->getStateInformation (saved);
-    const auto savedXml = XmlFiles::parseBinary (saved.getData(), static_cast<int> (saved.getSize()));
+    const auto savedXml = XmlFiles::parseBinary (saved.getData(), static_cast<int> (saved.getSize()), BasePlugin::maxStateBytes);
 
     if (savedXml == nullptr || ! instrument->isPluginStateXml (*savedXml))
         findings << "the state saved after the load does not read back\n";
