@@ -823,7 +823,7 @@ std::unique_ptr<juce::XmlElement> BasePlugin::createOwnUserSettingsXml()
 bool BasePlugin::saveUserSettings()
 {
     const auto document = useInitialise ? createUserSettingsXml() : createOwnUserSettingsXml();
-    const auto written = document != nullptr && XmlFiles::write (*document, getUserSettingsFile());
+    const auto written = document != nullptr && XmlFiles::write (*document, getUserSettingsFile(), maxSettingsFileBytes);
 
     if (isStateDumpEnabled())
         writeStateDump();
@@ -836,7 +836,7 @@ bool BasePlugin::writeStateDump()
     auto written = false;
 
     if (const auto state = createStateXml())
-        written = XmlFiles::write (*state, getStateDumpFile());
+        written = XmlFiles::write (*state, getStateDumpFile(), maxStateBytes);
 
     stateSavedFlag = 1;
     triggerAsyncUpdate();
@@ -921,7 +921,7 @@ bool BasePlugin::loadHostParametersMap (const juce::File& file)
 
 bool BasePlugin::saveHostParametersMap (const juce::File& file) const
 {
-    return XmlFiles::write (*createHostParametersMapXml(), file);
+    return XmlFiles::write (*createHostParametersMapXml(), file, maxHostMapFileBytes);
 }
 
 bool BasePlugin::loadStartupHostParametersMap()

@@ -400,7 +400,7 @@ bool MidiControl::loadFromFile (const juce::File& file)
 
 bool MidiControl::saveToFile (const juce::File& file) const
 {
-    return XmlFiles::write (*createXml(), file);
+    return XmlFiles::write (*createXml(), file, maxMapFileBytes);
 }
 
 bool MidiControl::loadUserDefinedMap()

@@ -191,7 +191,7 @@ bool Preset::load (const juce::File& file, const ParameterManager* manager, bool
 
 bool Preset::save (const juce::File& file, const ParameterManager* manager)
 {
-    return XmlFiles::write (*toXml (manager), file);
+    return XmlFiles::write (*toXml (manager), file, maxFileBytes);
 }
 
 bool Preset::patchFileHeader (const juce::File& file, int fields) const
@@ -216,6 +216,6 @@ bool Preset::patchFileHeader (const juce::File& file, int fields) const
         patch ("id", id);
 
     // The document goes to a file beside the old one, which it replaces only
-    // once it is complete.
-    return XmlFiles::write (*root, file);
+    // once it is complete (and only when it can still be read).
+    return XmlFiles::write (*root, file, maxFileBytes);
 }

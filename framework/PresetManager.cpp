@@ -824,7 +824,7 @@ bool PresetManager::loadPresetFileIntoSlot (const juce::File& file, int slotInde
 bool PresetManager::savePresetSlotToFile (const juce::File& file, int slotIndex)
 {
     const auto xml = createPresetXml (slotIndex);
-    return xml != nullptr && XmlFiles::write (*xml, file);
+    return xml != nullptr && XmlFiles::write (*xml, file, maxPresetFileBytes);
 }
 
 bool PresetManager::loadPresetFileIntoCurrentSlot (const juce::File& file)
@@ -843,7 +843,7 @@ bool PresetManager::saveCurrentPresetToFile (const juce::File& file)
 
 bool PresetManager::saveBankToFile (const juce::File& file)
 {
-    const auto saved = XmlFiles::write (*createBankXml(), file);
+    const auto saved = XmlFiles::write (*createBankXml(), file, maxBankFileBytes);
     takeFolderOf (file);
     return saved;
 }

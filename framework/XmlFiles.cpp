@@ -211,10 +211,24 @@ bool endsInsideItsRoot (const std::string& text, const juce::String& rootTag, bo
 // levels the parser takes. It runs on text the checks above passed, where
 // every "&" begins a known entity or a reference and so stands for one
 // character, never for markup.
+//
+// It also adds up what the parser's reading of attribute values costs. The
+// parser appends each reference and each run of text between them to the
+// value one at a time, and each append measures and may copy the whole value
+// so far: a value of a million "&amp;" takes many seconds. Real values hold a
+// few references (a name with an "&" or a quote).
 class NestingScan
 {
 public:
     explicit NestingScan (const juce::String& text) : input (text.getCharPointer()) {}
+
+    /** The bytes that the appends to attribute values measure and copy, beyond
+        which a text is refused: about 0.01 s of the parser's work, and far
+        beyond the 4 MB of a bank whose every name is 128 references. */
+    static constexpr juce::int64 maxAppendCost = juce::int64 { 1 } << 28;
+
+    /** The scan stopped at an attribute value whose reading costs too much. */
+    bool costsTooMuch() const noexcept { return appendCost > maxAppendCost; }
 
     bool goesDeeperThan (int maxLevels)
     {
@@ -373,8 +387,9 @@ private:
         }
     }
 
-    // Past a known entity or a reference and its ";".
-    void skipEntity()
+    // Past a known entity or a reference and its ";": the bytes it stands
+    // for, at most (a reference may stand for up to four).
+    int skipEntity()
     {
         ++input;
 
@@ -385,7 +400,7 @@ private:
             if (input.compareIgnoreCaseUpTo (juce::CharPointer_ASCII (name), length) == 0)
             {
                 input += length;
-                return;
+                return 1;
             }
         }
 
@@ -394,11 +409,24 @@ private:
 
         if (*input == ';')
             ++input;
+
+        return 4;
     }
 
     void skipQuotedString()
     {
         const auto quote = readNextChar();
+        juce::int64 valueBytes = 0;
+
+        // Each append measures (and may copy) the value read so far.
+        const auto append = [&] (juce::int64 bytes)
+        {
+            appendCost += valueBytes;
+            valueBytes += bytes;
+
+            if (costsTooMuch())
+                outOfData = true;
+        };
 
         while (! outOfData)
         {
@@ -411,9 +439,11 @@ private:
 
             if (c == '&')
             {
-                skipEntity();
+                append (skipEntity());
                 continue;
             }
+
+            const auto runStart = input.getAddress();
 
             for (;;)
             {
@@ -421,12 +451,16 @@ private:
 
                 if (character == quote)
                 {
+                    append (input.getAddress() - runStart);
                     ++input;
                     return;
                 }
 
                 if (character == '&')
+                {
+                    append (input.getAddress() - runStart);
                     break;
+                }
 
                 if (character == 0)
                 {
@@ -554,12 +588,17 @@ private:
 
     juce::String::CharPointerType input;
     bool outOfData = false;
+    juce::int64 appendCost = 0;
 };
 
 std::unique_ptr<juce::XmlElement> parseGuarded (const juce::String& text, bool outerElementOnly)
 {
-    if (text.isEmpty() || ! isValidUtf8 (text) || trapsTheParser (text)
-        || NestingScan (text).goesDeeperThan (XmlFiles::maxNestingDepth))
+    if (text.isEmpty() || ! isValidUtf8 (text) || trapsTheParser (text))
+        return nullptr;
+
+    NestingScan scan (text);
+
+    if (scan.goesDeeperThan (XmlFiles::maxNestingDepth) || scan.costsTooMuch())
         return nullptr;
 
     juce::XmlDocument document (text);
@@ -574,7 +613,7 @@ std::unique_ptr<juce::XmlElement> parseGuarded (const juce::String& text, bool o
 
 namespace XmlFiles
 {
-bool write (const juce::XmlElement& element, const juce::File& file)
+bool write (const juce::XmlElement& element, const juce::File& file, juce::int64 maxBytes)
 {
     if (file == juce::File() || file.isDirectory())
         return false;
@@ -591,6 +630,9 @@ bool write (const juce::XmlElement& element, const juce::File& file)
 
     juce::MemoryOutputStream text;
     element.writeTo (text, format);
+
+    if (static_cast<juce::int64> (text.getDataSize()) > maxBytes)
+        return false;
 
     juce::TemporaryFile temporary (file, juce::TemporaryFile::useHiddenFile);
 

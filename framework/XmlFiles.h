@@ -11,9 +11,11 @@ namespace XmlFiles
 {
 /** Writes the element to the file. The text goes to a temporary file beside the
     target first and then replaces it, so a failed or interrupted write leaves
-    the old file whole. A missing parent folder is created. False on failure.
+    the old file whole. A missing parent folder is created. False on failure,
+    and, with the old file left as it is, for a text longer than maxBytes: the
+    size limit of the file's reader, which would refuse it.
 */
-bool write (const juce::XmlElement& element, const juce::File& file);
+bool write (const juce::XmlElement& element, const juce::File& file, juce::int64 maxBytes);
 
 /*  Every reader passes the size limit of its kind of file: well above what a
     real file of the kind reaches, and low enough for the worst text of that

@@ -755,7 +755,7 @@ bool IntSeqPlugin::loadPatternFile (const juce::File& file, int index)
 bool IntSeqPlugin::savePatternFile (const juce::File& file, int index)
 {
     const auto pattern = createPatternXml (index);
-    return pattern != nullptr && XmlFiles::write (*pattern, file);
+    return pattern != nullptr && XmlFiles::write (*pattern, file, maxPatternFileBytes);
 }
 
 bool IntSeqPlugin::loadPatternBankFile (const juce::File& file)
@@ -766,7 +766,7 @@ bool IntSeqPlugin::loadPatternBankFile (const juce::File& file)
 
 bool IntSeqPlugin::savePatternBankFile (const juce::File& file)
 {
-    return XmlFiles::write (*createPatternBankXml(), file);
+    return XmlFiles::write (*createPatternBankXml(), file, maxPatternBankFileBytes);
 }
 
 bool IntSeqPlugin::loadDefaultPatternBankFile (const juce::String& resourceName)

@@ -96,7 +96,7 @@ TEST_F (BasePluginOldStyleTest, SetUpTakesTheDefaultPresetFromItsResourceAndTheB
     const auto factory = juce::parseXML (loadBundleResourceAsString ("default.tqprsb"));
     const auto factoryFirst = factory->getChildElement (0)->getChildElement (0)->getStringAttribute ("name");
     const auto mine = folder.getChildFile ("Mine.tqprsb"), gone = folder.getChildFile ("Gone.tqprsb");
-    ASSERT_TRUE (XmlFiles::write (*makeBankXml ({ 2, 3 }), mine));
+    ASSERT_TRUE (XmlFiles::write (*makeBankXml ({ 2, 3 }), mine, PresetManager::maxBankFileBytes));
     const auto broken = temporary.write ("Broken.tqprsb", "<PresetBank><PresetGroup");
     const auto foreign = temporary.write ("Foreign.tqprsb", "<PresetBank><PresetGroup><Preset application=\"Other\" name=\"A\"/>"
                                                             "</PresetGroup></PresetBank>");

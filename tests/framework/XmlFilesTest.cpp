@@ -28,7 +28,7 @@ TEST_F (XmlFilesTest, FilesAreWrittenAsUtf8WithoutADtdIntoAMissingFolderReadBack
     juce::XmlElement element ("UserSettings");
     element.setAttribute ("application", "Tarvelin");
 
-    ASSERT_TRUE (XmlFiles::write (element, file));
+    ASSERT_TRUE (XmlFiles::write (element, file, sizeLimit));
 
     const auto lines = juce::StringArray::fromLines (file.loadFileAsString());
     EXPECT_EQ (lines[0], "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
@@ -37,7 +37,7 @@ TEST_F (XmlFilesTest, FilesAreWrittenAsUtf8WithoutADtdIntoAMissingFolderReadBack
     ASSERT_NE (back, nullptr);
     EXPECT_TRUE (back->isEquivalentTo (&element, false));
 
-    ASSERT_TRUE (XmlFiles::write (juce::XmlElement ("New"), file));
+    ASSERT_TRUE (XmlFiles::write (juce::XmlElement ("New"), file, sizeLimit));
     EXPECT_EQ (XmlFiles::read (file, sizeLimit)->getTagName(), "New");
     EXPECT_EQ (file.getParentDirectory().getNumberOfChildFiles (juce::File::findFilesAndDirectories, "*"), 1);   // hidden ones included
 }
@@ -46,9 +46,9 @@ TEST_F (XmlFilesTest, AFailedOrShortWriteIsReportedAndKeepsWhatWasThere)
 {
     const auto occupied = folder.getChildFile ("occupied");
     temporary.write ("occupied/inside", "kept");
-    EXPECT_FALSE (XmlFiles::write (juce::XmlElement ("New"), occupied));
+    EXPECT_FALSE (XmlFiles::write (juce::XmlElement ("New"), occupied, sizeLimit));
     EXPECT_EQ (occupied.getChildFile ("inside").loadFileAsString(), "kept");
-    EXPECT_FALSE (XmlFiles::write (juce::XmlElement ("New"), juce::File()));
+    EXPECT_FALSE (XmlFiles::write (juce::XmlElement ("New"), juce::File(), sizeLimit));
 
     const auto file = temporary.write ("bank.xml", "<Old/>");
     juce::XmlElement bank ("PresetBank");
@@ -58,10 +58,14 @@ TEST_F (XmlFilesTest, AFailedOrShortWriteIsReportedAndKeepsWhatWasThere)
     bool written = true;
     {
         const ScopedFileSizeLimit limit (100);
-        written = XmlFiles::write (bank, file);
+        written = XmlFiles::write (bank, file, sizeLimit);
     }
 
     EXPECT_FALSE (written);
+    EXPECT_EQ (file.loadFileAsString(), "<Old/>");
+
+    // Nor is a text longer than its reader would read.
+    EXPECT_FALSE (XmlFiles::write (bank, file, 1000));
     EXPECT_EQ (file.loadFileAsString(), "<Old/>");
 }
 
@@ -215,6 +219,31 @@ TEST (XmlFiles, AnAmpersandMustBeginAKnownEntityOrAWellFormedReference)
         EXPECT_EQ (XmlFiles::parse (row.text) != nullptr, row.parses) << row.text;
 
     EXPECT_EQ (XmlFiles::parse ("<a>&#x4e;&#233;&lt;</a>")->getAllSubText(), juce::String (juce::CharPointer_UTF8 ("N\xc3\xa9<")));
+}
+
+// The parser appends each reference of an attribute's value, and each run of
+// text between two, to the value read so far, measuring it each time: a value
+// of hundreds of thousands of references takes seconds. A value of 12,000 is
+// read, one of 40,000 is refused, and as many spread over a hundred values
+// (or in an element's text, which the parser gathers otherwise) are read.
+TEST (XmlFiles, AnAttributeValueOfTensOfThousandsOfReferencesIsRefused)
+{
+    const auto valueOf = [] (int references, const char* between)
+    {
+        return juce::String::repeatedString ("&amp;" + juce::String (between), references);
+    };
+
+    EXPECT_NE (XmlFiles::parse ("<a b=\"" + valueOf (12000, "") + "\"/>"), nullptr);
+    EXPECT_EQ (XmlFiles::parse ("<a b=\"" + valueOf (40000, "") + "\"/>"), nullptr);
+    EXPECT_EQ (XmlFiles::parse ("<a b='" + valueOf (20000, "x") + "'/>"), nullptr);   // a run after each counts too
+
+    juce::String spread ("<a>");
+
+    for (int i = 0; i < 100; ++i)
+        spread << "<b c=\"" << valueOf (400, "") << "\"/>";
+
+    EXPECT_NE (XmlFiles::parse (spread + valueOf (40000, "") + "</a>"), nullptr);
+    EXPECT_EQ (XmlFiles::parse ("<a b=\"" + valueOf (12000, "") + "\"/>")->getStringAttribute ("b").length(), 12000);
 }
 
 TEST (XmlFiles, AStateBlockReadsBackAsItsElementEvenWithAStoredLengthBeyondTheBlockAndOtherBlocksAsNothing)

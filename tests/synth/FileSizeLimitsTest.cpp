@@ -137,3 +137,37 @@ TEST (FileSizeLimits, SettingsAndStateBlocksAreReadUpToTheirLimitAndIgnoredOneBy
         EXPECT_EQ (programmed->getAccentVelocityLevel(), extra == 0 ? 2 : 1) << extra;
     }
 }
+
+// A file its reader would refuse is not written: the save fails, and the
+// file that was there stays. Only names far longer than anyone types get there.
+TEST (FileSizeLimits, AFileLongerThanItsReaderReadsIsNotWrittenAndTheOldOneStays)
+{
+    const TemporaryFolder folder;
+    const auto instrument = createInstrument();
+    const auto longName = juce::String::repeatedString ("n", static_cast<int> (PresetManager::maxBankFileBytes));
+
+    struct Save { const char* file; std::function<bool (const juce::File&)> save; };
+    const std::vector<Save> saves {
+        { "preset.tqprs", [&] (const juce::File& f) { return instrument->saveCurrentPresetToFile (f); } },
+        { "bank.tqprsb", [&] (const juce::File& f) { return instrument->saveBankToFile (f); } },
+        { "pattern.tqptr", [&] (const juce::File& f) { return instrument->savePatternFile (f, 0); } },
+        { "patterns.tqptrb", [&] (const juce::File& f) { return instrument->savePatternBankFile (f); } },
+    };
+
+    for (const auto& save : saves)
+        ASSERT_TRUE (save.save (folder.get().getChildFile (save.file))) << save.file;
+
+    const auto sizeBefore = folder.get().getChildFile ("bank.tqprsb").getSize();
+    instrument->setPresetName (instrument->getCurrentPresetIndex(), longName);
+    instrument->setPatternName (0, longName);
+
+    for (const auto& save : saves)
+    {
+        const auto file = folder.get().getChildFile (save.file);
+        const auto before = file.loadFileAsString();
+        EXPECT_FALSE (save.save (file)) << save.file;
+        EXPECT_EQ (file.loadFileAsString(), before) << save.file;
+    }
+
+    EXPECT_EQ (folder.get().getChildFile ("bank.tqprsb").getSize(), sizeBefore);
+}
