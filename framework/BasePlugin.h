@@ -69,7 +69,9 @@ public:
     /** The longest state text read, from a host's block, a program block or the
         state dump. The instrument's state with the factory banks is 350 KB,
         and 680 KB with a name of 128 three-byte characters in every slot,
-        group and pattern; the worst text of 2 MiB restores in about 0.3 s. */
+        group and pattern; the fullest it can write (256 groups, every name as
+        long as a name is kept and each character written as a ten-byte
+        reference) is 1.6 MB. The worst text of 2 MiB restores in about 0.3 s. */
     static constexpr int maxStateBytes = 2 * 1024 * 1024;
 
     /** The longest settings file read: about 1 KB, and 25 KB with the five

@@ -89,8 +89,9 @@ public:
     /** The longest pattern file read: 2.3 KB, 3 KB with a long name. */
     static constexpr juce::int64 maxPatternFileBytes = 64 * 1024;
 
-    /** The longest pattern bank file read. The factory bank is 207 KB, and
-        295 KB with every pattern named with 128 three-byte characters. */
+    /** The longest pattern bank file read. The factory bank is 207 KB, 295 KB
+        with every pattern named with 128 three-byte characters, and 450 KB
+        with the longest names written in the longest way. */
     static constexpr juce::int64 maxPatternBankFileBytes = 2 * 1024 * 1024;
 
     IntSeqPlugin (int numPresetParameters, int numOtherParameters);

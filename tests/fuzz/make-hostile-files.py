@@ -262,6 +262,17 @@ def inputs():
         "", '<InternalSettings><AccentVelocityLevel value="low"/><OscillatorTuning value="vintage"/></InternalSettings>',
         "", 256 * KIB))
 
+    # What the plug-in writes after reading these must read back: it keeps
+    # 256 groups, and names of 256 characters (a quote is written "&quot;").
+    many_groups_and_a_preset = ('<PresetBank name="Groups">' + "<PresetGroup/>" * 74000
+                                + '<PresetGroup>%s</PresetGroup></PresetBank>' % ONE_PRESET)
+    yield "presetbank", "empty-groups-74000-and-a-preset.tqprsb", many_groups_and_a_preset
+    yield "state", "empty-groups-74000-and-a-preset.state", state_block(
+        '<PluginState %s><PresetsState currentPreset="0">%s</PresetsState></PluginState>' % (APP, many_groups_and_a_preset))
+    yield "state", "bank-name-of-300000-quotes.state", state_block(
+        "<PluginState %s><PresetsState currentPreset=\"0\"><PresetBank name='%s'><PresetGroup>%s</PresetGroup>"
+        "</PresetBank></PresetsState></PluginState>" % (APP, '"' * 300000, ONE_PRESET))
+
     # Banks hold at most 128 presets and 96 patterns of 16 steps: what comes
     # after is skipped, not read.
     yield "presetbank", "presets-beyond-the-slots-1MiB.tqprsb", repeated_to(

@@ -138,36 +138,91 @@ TEST (FileSizeLimits, SettingsAndStateBlocksAreReadUpToTheirLimitAndIgnoredOneBy
     }
 }
 
-// A file its reader would refuse is not written: the save fails, and the
-// file that was there stays. Only names far longer than anyone types get there.
-TEST (FileSizeLimits, AFileLongerThanItsReaderReadsIsNotWrittenAndTheOldOneStays)
+// Names are cut to 256 characters and the presets keep at most 256 groups,
+// so that whatever the plug-in writes reads back: written with each character
+// a reference of ten bytes, the fullest bank, pattern bank and state it can
+// make stay within what their readers read, and read back whole.
+TEST (FileSizeLimits, TheFullestBankPatternBankAndStateThePlugInCanWriteReadBack)
 {
     const TemporaryFolder folder;
+    const auto longest = juce::String::repeatedString (juce::String::charToString (0x10fffd), 300);
     const auto instrument = createInstrument();
-    const auto longName = juce::String::repeatedString ("n", static_cast<int> (PresetManager::maxBankFileBytes));
 
-    struct Save { const char* file; std::function<bool (const juce::File&)> save; };
-    const std::vector<Save> saves {
-        { "preset.tqprs", [&] (const juce::File& f) { return instrument->saveCurrentPresetToFile (f); } },
-        { "bank.tqprsb", [&] (const juce::File& f) { return instrument->saveBankToFile (f); } },
-        { "pattern.tqptr", [&] (const juce::File& f) { return instrument->savePatternFile (f, 0); } },
-        { "patterns.tqptrb", [&] (const juce::File& f) { return instrument->savePatternBankFile (f); } },
-    };
+    ASSERT_TRUE (instrument->getPresetManager().loadBankFromXml (*juce::parseXML (
+        "<PresetBank name=\"" + longest + "\"><PresetGroup><Preset " + app + " name=\"P\"/></PresetGroup></PresetBank>")));
 
-    for (const auto& save : saves)
-        ASSERT_TRUE (save.save (folder.get().getChildFile (save.file))) << save.file;
+    for (int tries = 0; tries < 300 && instrument->insertNewGroup (0); ++tries) {}
 
-    const auto sizeBefore = folder.get().getChildFile ("bank.tqprsb").getSize();
-    instrument->setPresetName (instrument->getCurrentPresetIndex(), longName);
-    instrument->setPatternName (0, longName);
+    for (int group = 0; group < instrument->getNumGroups(); ++group)
+        instrument->setGroupName (group, longest);
 
-    for (const auto& save : saves)
+    for (int index = 0; index < PresetManager::numPresets; ++index)
     {
-        const auto file = folder.get().getChildFile (save.file);
-        const auto before = file.loadFileAsString();
-        EXPECT_FALSE (save.save (file)) << save.file;
-        EXPECT_EQ (file.loadFileAsString(), before) << save.file;
+        instrument->setPresetName (index, longest);
+
+        for (int id = 0; id < instrument->getPresetSlot (index)->getNumValues(); ++id)
+            instrument->getPresetSlot (index)->setValue (id, 0.1234567f);
     }
 
-    EXPECT_EQ (folder.get().getChildFile ("bank.tqprsb").getSize(), sizeBefore);
+    for (int pattern = 0; pattern < Tarvelin::numPatterns; ++pattern)
+        instrument->setPatternName (pattern, longest);
+
+    const auto cut = longest.substring (0, 256);
+    EXPECT_EQ (instrument->getNumGroups(), 256);
+    EXPECT_EQ (instrument->getBankName(), cut);
+    EXPECT_EQ (instrument->getGroupName (255), cut);
+    EXPECT_EQ (instrument->getPresetName (127), cut);
+    EXPECT_EQ (instrument->getPattern (95).getName(), cut);
+
+    const auto bankFile = folder.get().getChildFile ("full.tqprsb");
+    const auto patternsFile = folder.get().getChildFile ("full.tqptrb");
+    ASSERT_TRUE (instrument->saveBankToFile (bankFile));
+    ASSERT_TRUE (instrument->savePatternBankFile (patternsFile));
+    juce::MemoryBlock state;
+    instrument->getStateInformation (state);
+
+    const auto fromFiles = createInstrument();
+    EXPECT_TRUE (fromFiles->loadBankFromFile (bankFile));
+    EXPECT_TRUE (fromFiles->loadPatternBankFile (patternsFile));
+
+    const auto fromState = createInstrument();
+    fromState->setStateInformation (state.getData(), static_cast<int> (state.getSize()));
+
+    for (auto* restored : { fromFiles.get(), fromState.get() })
+    {
+        EXPECT_EQ (restored->getNumGroups(), 256);
+        EXPECT_EQ (restored->getBankName(), cut);
+        EXPECT_EQ (restored->getGroupName (0), cut);
+        EXPECT_EQ (restored->getPresetName (127), cut);
+        EXPECT_EQ (restored->getPattern (95).getName(), cut);
+    }
+}
+
+// A bank of more groups than the presets keep: the presets of the groups past
+// the 256th join the last one, and so do the slots left unused.
+TEST (FileSizeLimits, TheGroupsOfABankPastThe256thJoinTheLastOne)
+{
+    juce::String bank ("<PresetBank name=\"Many\">");
+
+    for (int group = 0; group < 300; ++group)
+    {
+        bank << "<PresetGroup name=\"G" << group << "\">";
+
+        if (group == 0 || group == 200 || group == 280 || group == 299)
+            bank << "<Preset " << app << " name=\"P" << group << "\"/>";
+
+        bank << "</PresetGroup>";
+    }
+
+    const auto instrument = createInstrument();
+    ASSERT_TRUE (instrument->getPresetManager().loadBankFromXml (*juce::parseXML (bank + "</PresetBank>")));
+
+    EXPECT_EQ (instrument->getNumGroups(), 256);
+    EXPECT_EQ (instrument->getGroupName (255), "G255");
+    EXPECT_EQ (instrument->getNumPresetsInGroup (200), 1);
+    EXPECT_EQ (instrument->getPresetName (2), "P280");
+    EXPECT_EQ (instrument->getPresetName (3), "P299");
+    EXPECT_EQ (instrument->getGroupOfPreset (2), 255);
+    EXPECT_EQ (instrument->getNumPresetsInGroup (255), 2 + 124);   // two presets and the unused slots
+    EXPECT_FALSE (instrument->insertNewGroup (0));
 }
