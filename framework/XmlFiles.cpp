@@ -215,17 +215,18 @@ bool endsInsideItsRoot (const std::string& text, const juce::String& rootTag, bo
 // It also adds up what the parser's reading of attribute values costs. The
 // parser appends each reference and each run of text between them to the
 // value one at a time, and each append measures and may copy the whole value
-// so far: a value of a million "&amp;" takes many seconds. Real values hold a
-// few references (a name with an "&" or a quote).
+// so far: a value of half a million "&amp;" takes seconds.
 class NestingScan
 {
 public:
     explicit NestingScan (const juce::String& text) : input (text.getCharPointer()) {}
 
     /** The bytes that the appends to attribute values measure and copy, beyond
-        which a text is refused: about 0.01 s of the parser's work, and far
-        beyond the 4 MB of a bank whose every name is 128 references. */
-    static constexpr juce::int64 maxAppendCost = juce::int64 { 1 } << 28;
+        which a text is refused: about 0.1 s of the parser's work (a value of
+        130,000 references). Real values hold a few references (each character
+        of a name beyond ASCII, a quote); the most any file of 256 KiB can
+        cost, whatever the plug-in writes into it, is a quarter of this. */
+    static constexpr juce::int64 maxAppendCost = juce::int64 { 1 } << 33;
 
     /** The scan stopped at an attribute value whose reading costs too much. */
     bool costsTooMuch() const noexcept { return appendCost > maxAppendCost; }

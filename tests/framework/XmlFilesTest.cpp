@@ -223,8 +223,8 @@ TEST (XmlFiles, AnAmpersandMustBeginAKnownEntityOrAWellFormedReference)
 
 // The parser appends each reference of an attribute's value, and each run of
 // text between two, to the value read so far, measuring it each time: a value
-// of hundreds of thousands of references takes seconds. A value of 12,000 is
-// read, one of 40,000 is refused, and as many spread over a hundred values
+// of hundreds of thousands of references takes seconds. A value of 40,000 is
+// read, one of 200,000 is refused, and as many spread over a hundred values
 // (or in an element's text, which the parser gathers otherwise) are read.
 TEST (XmlFiles, AnAttributeValueOfTensOfThousandsOfReferencesIsRefused)
 {
@@ -233,17 +233,17 @@ TEST (XmlFiles, AnAttributeValueOfTensOfThousandsOfReferencesIsRefused)
         return juce::String::repeatedString ("&amp;" + juce::String (between), references);
     };
 
-    EXPECT_NE (XmlFiles::parse ("<a b=\"" + valueOf (12000, "") + "\"/>"), nullptr);
-    EXPECT_EQ (XmlFiles::parse ("<a b=\"" + valueOf (40000, "") + "\"/>"), nullptr);
-    EXPECT_EQ (XmlFiles::parse ("<a b='" + valueOf (20000, "x") + "'/>"), nullptr);   // a run after each counts too
+    EXPECT_NE (XmlFiles::parse ("<a b=\"" + valueOf (40000, "") + "\"/>"), nullptr);
+    EXPECT_EQ (XmlFiles::parse ("<a b=\"" + valueOf (200000, "") + "\"/>"), nullptr);
+    EXPECT_EQ (XmlFiles::parse ("<a b='" + valueOf (100000, "x") + "'/>"), nullptr);   // a run after each counts too
 
     juce::String spread ("<a>");
 
     for (int i = 0; i < 100; ++i)
-        spread << "<b c=\"" << valueOf (400, "") << "\"/>";
+        spread << "<b c=\"" << valueOf (2000, "") << "\"/>";
 
-    EXPECT_NE (XmlFiles::parse (spread + valueOf (40000, "") + "</a>"), nullptr);
-    EXPECT_EQ (XmlFiles::parse ("<a b=\"" + valueOf (12000, "") + "\"/>")->getStringAttribute ("b").length(), 12000);
+    EXPECT_NE (XmlFiles::parse (spread + valueOf (200000, "") + "</a>"), nullptr);
+    EXPECT_EQ (XmlFiles::parse ("<a b=\"" + valueOf (40000, "") + "\"/>")->getStringAttribute ("b").length(), 40000);
 }
 
 TEST (XmlFiles, AStateBlockReadsBackAsItsElementEvenWithAStoredLengthBeyondTheBlockAndOtherBlocksAsNothing)
