@@ -224,8 +224,9 @@ public:
     /** The bytes that the appends to attribute values measure and copy, beyond
         which a text is refused: about 0.1 s of the parser's work (a value of
         130,000 references). Real values hold a few references (each character
-        of a name beyond ASCII, a quote); the most any file of 256 KiB can
-        cost, whatever the plug-in writes into it, is a quarter of this. */
+        of a name beyond ASCII, a quote); a file of 256 KiB, the longest the
+        plug-in writes with a value of any length, costs two thirds of this at
+        most ("&lt;x" repeated). */
     static constexpr juce::int64 maxAppendCost = juce::int64 { 1 } << 33;
 
     /** The scan stopped at an attribute value whose reading costs too much. */
