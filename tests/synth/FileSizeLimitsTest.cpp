@@ -168,6 +168,10 @@ TEST (FileSizeLimits, TheFullestBankPatternBankAndStateThePlugInCanWriteReadBack
         instrument->setPatternName (pattern, longest);
 
     const auto cut = longest.substring (0, 256);
+    auto& parameters = instrument->getParameterManager();
+    parameters.setValueFromText (PresetManager::currentPresetNameId, longest);   // a name typed on the panel
+    EXPECT_EQ (parameters.getText (PresetManager::currentPresetNameId), cut);
+    EXPECT_EQ (instrument->getPresetName (instrument->getCurrentPresetIndex()), cut);
     EXPECT_EQ (instrument->getNumGroups(), 256);
     EXPECT_EQ (instrument->getBankName(), cut);
     EXPECT_EQ (instrument->getGroupName (255), cut);
