@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-/*  Tag tests for the framework's XML readers, and a list that writers build
-    children in. juce::XmlElement::hasTagName
+/*  Tag tests for the framework's XML readers, the children a reader applies,
+    and a list that writers build children in. juce::XmlElement::hasTagName
     ignores case but asserts on a case mismatch in debug builds, which a damaged
     or hand-edited file must never trigger; these say which comparison is meant.
 */
