@@ -74,11 +74,12 @@ public:
         reference) is 1.6 MB. The worst text of 2 MiB restores in about 0.3 s. */
     static constexpr int maxStateBytes = 2 * 1024 * 1024;
 
-    /** The longest settings file read: about 1 KB, and 25 KB with the five
-        paths it names each as long as a path can be. */
+    /** The longest settings file read: about 1 KB, and under 70 KB with each
+        of the five paths it names as long as a path can be (4 KB), every
+        character a reference. */
     static constexpr juce::int64 maxSettingsFileBytes = 256 * 1024;
 
-    /** The longest host-parameter map file read: 2 KB with all 128 slots assigned. */
+    /** The longest host-parameter map file read: under 7 KB with all 128 slots assigned. */
     static constexpr juce::int64 maxHostMapFileBytes = 64 * 1024;
 
     BasePlugin();

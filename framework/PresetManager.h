@@ -34,7 +34,8 @@ public:
     static constexpr int currentPresetNumberId = 110000;
     static constexpr int currentPresetNameId = 110001;
 
-    /** The longest preset file read: 2.4 KB, 3 KB with a long name. */
+    /** The longest preset file read: 2.4 KB, and under 5 KB with the longest
+        name (PresetSlot::maxNameLength), every character a reference. */
     static constexpr juce::int64 maxPresetFileBytes = 64 * 1024;
 
     /** The longest bank file read. The factory bank is 63 KB; all 128 slots in

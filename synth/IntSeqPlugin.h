@@ -86,7 +86,8 @@ public:
     enum HostPlayDetection { byTransportChange = 0, byLowestCNoteOn = 1 };
     enum PatternsDefaultMode { factoryPatterns = 0, clearPatterns = 1, userDefinedPatterns = 2 };
 
-    /** The longest pattern file read: 2.3 KB, 3 KB with a long name. */
+    /** The longest pattern file read: 2.3 KB, and under 5 KB with the longest
+        name (Pattern::maxNameLength), every character a reference. */
     static constexpr juce::int64 maxPatternFileBytes = 64 * 1024;
 
     /** The longest pattern bank file read. The factory bank is 207 KB, 295 KB
