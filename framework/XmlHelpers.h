@@ -18,7 +18,29 @@ namespace XmlHelpers
 /** The tag matches ignoring case, as the toolkit's own tag test does. */
 inline bool tagMatches (const juce::XmlElement& element, juce::StringRef tag)
 {
-    return element.getTagName().equalsIgnoreCase (tag);
+    // The toolkit folds every character through the C library, which is slow,
+    // and a state's readers test each child of its root against several tags.
+    // ASCII is compared here; a name with anything else goes to the toolkit.
+    const auto& name = element.getTagName();
+    const auto* a = name.toRawUTF8();
+    const auto* b = tag.text.getAddress();
+
+    const auto lower = [] (unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char> (c + 32) : c; };
+
+    for (;; ++a, ++b)
+    {
+        const auto ca = static_cast<unsigned char> (*a);
+        const auto cb = static_cast<unsigned char> (*b);
+
+        if (ca >= 0x80 || cb >= 0x80)
+            return name.equalsIgnoreCase (tag);
+
+        if (lower (ca) != lower (cb))
+            return false;
+
+        if (ca == 0)
+            return true;
+    }
 }
 
 /** The tag matches exactly, case included. */
