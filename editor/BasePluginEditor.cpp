@@ -105,7 +105,7 @@ BasePluginEditor::~BasePluginEditor()
 //==============================================================================
 void BasePluginEditor::initialiseEditor()
 {
-    if (const auto settings = XmlFiles::read (plugin.getUserSettingsFile()); settings != nullptr && plugin.isUserSettingsXml (*settings))
+    if (const auto settings = XmlFiles::read (plugin.getUserSettingsFile(), BasePlugin::maxSettingsFileBytes); settings != nullptr && plugin.isUserSettingsXml (*settings))
         if (const auto* element = XmlHelpers::findChild (*settings, getSettingsTagName()))
             restoreSettingsXml (*element);
 

@@ -360,7 +360,7 @@ void BasePlugin::getStateInformation (juce::MemoryBlock& destination)
 void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
 {
     if (data != nullptr && sizeInBytes > 0)
-        if (const auto xml = XmlFiles::parseBinary (data, sizeInBytes))
+        if (const auto xml = XmlFiles::parseBinary (data, sizeInBytes, maxStateBytes))
             setStateFromXml (*xml);
 
     stateRestoredFlag = 1;
@@ -376,7 +376,7 @@ void BasePlugin::getCurrentProgramStateInformation (juce::MemoryBlock& destinati
 void BasePlugin::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
 {
     if (data != nullptr && sizeInBytes > 0)
-        if (const auto xml = XmlFiles::parseBinary (data, sizeInBytes))
+        if (const auto xml = XmlFiles::parseBinary (data, sizeInBytes, maxStateBytes))
             setCurrentProgramStateFromXml (*xml);
 }
 
@@ -732,7 +732,7 @@ void BasePlugin::loadUserSettings()
 {
     userSettingsRead = true;
 
-    if (const auto root = XmlFiles::read (getUserSettingsFile()); root != nullptr && isUserSettingsXml (*root))
+    if (const auto root = XmlFiles::read (getUserSettingsFile(), maxSettingsFileBytes); root != nullptr && isUserSettingsXml (*root))
     {
         readOwnUserSettings (*root);
         loadUserSettingsFromXml (*root);
@@ -823,7 +823,7 @@ std::unique_ptr<juce::XmlElement> BasePlugin::createOwnUserSettingsXml()
 bool BasePlugin::saveUserSettings()
 {
     const auto document = useInitialise ? createUserSettingsXml() : createOwnUserSettingsXml();
-    const auto written = document != nullptr && XmlFiles::write (*document, getUserSettingsFile());
+    const auto written = document != nullptr && XmlFiles::write (*document, getUserSettingsFile(), maxSettingsFileBytes);
 
     if (isStateDumpEnabled())
         writeStateDump();
@@ -836,7 +836,7 @@ bool BasePlugin::writeStateDump()
     auto written = false;
 
     if (const auto state = createStateXml())
-        written = XmlFiles::write (*state, getStateDumpFile());
+        written = XmlFiles::write (*state, getStateDumpFile(), maxStateBytes);
 
     stateSavedFlag = 1;
     triggerAsyncUpdate();
@@ -845,7 +845,7 @@ bool BasePlugin::writeStateDump()
 
 bool BasePlugin::loadStateDump()
 {
-    const auto root = XmlFiles::read (getStateDumpFile());
+    const auto root = XmlFiles::read (getStateDumpFile(), maxStateBytes);
 
     if (root != nullptr)
         setStateFromXml (*root);
@@ -915,13 +915,13 @@ std::unique_ptr<juce::XmlElement> BasePlugin::createHostParametersMapXml() const
 
 bool BasePlugin::loadHostParametersMap (const juce::File& file)
 {
-    const auto root = XmlFiles::read (file);
+    const auto root = XmlFiles::read (file, maxHostMapFileBytes);
     return root != nullptr && readHostParametersMap (root.get());
 }
 
 bool BasePlugin::saveHostParametersMap (const juce::File& file) const
 {
-    return XmlFiles::write (*createHostParametersMapXml(), file);
+    return XmlFiles::write (*createHostParametersMapXml(), file, maxHostMapFileBytes);
 }
 
 bool BasePlugin::loadStartupHostParametersMap()

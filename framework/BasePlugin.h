@@ -66,6 +66,22 @@ public:
     /** The size of the host-parameter map; the host sees only its first getNumHostParameters() slots. */
     static constexpr int numHostSlots = 128;
 
+    /** The longest state text read, from a host's block, a program block or the
+        state dump. The instrument's state with the factory banks is 350 KB,
+        and 680 KB with a name of 128 three-byte characters in every slot,
+        group and pattern; the fullest it can write (256 groups, every name as
+        long as a name is kept and each character written as a ten-byte
+        reference) is 1.6 MB. The worst text of 2 MiB restores in about 0.3 s. */
+    static constexpr int maxStateBytes = 2 * 1024 * 1024;
+
+    /** The longest settings file read: about 1 KB, and under 70 KB with each
+        of the five paths it names as long as a path can be (4 KB), every
+        character a reference. */
+    static constexpr juce::int64 maxSettingsFileBytes = 256 * 1024;
+
+    /** The longest host-parameter map file read: under 7 KB with all 128 slots assigned. */
+    static constexpr juce::int64 maxHostMapFileBytes = 64 * 1024;
+
     BasePlugin();
     ~BasePlugin() override;
 

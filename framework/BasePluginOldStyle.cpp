@@ -4,6 +4,8 @@
 #include "framework/XmlHelpers.h"
 
 #include <cmath>
+#include <unordered_map>
+#include <vector>
 
 namespace
 {
@@ -377,34 +379,72 @@ void BasePluginOldStyle::setStateFromXml (const juce::XmlElement& element)
     if (! isPluginStateXml (element))
         return;
 
-    for (auto* child : element.getChildIterator())
+    enum { parametersState, presetsState, midiControlMap, numKinds };
+
+    const auto children = XmlHelpers::lastOfEachKind (element, numKinds, [this] (const juce::XmlElement& child) -> int
+    {
+        if (XmlHelpers::tagMatches (child, "ParametersState"))
+            return parametersState;
+
+        if (XmlHelpers::tagMatches (child, "PresetsState"))
+            return presetsState;
+
+        return midiControl.isMatchingMapXml (&child) ? midiControlMap : -1;
+    });
+
+    for (auto* child : children)
     {
         if (XmlHelpers::tagMatches (*child, "ParametersState"))
             readParametersState (*child);
         else if (XmlHelpers::tagMatches (*child, "PresetsState"))
             readPresetsState (*child);
-        else if (midiControl.isMatchingMapXml (child))
+        else
             midiControl.loadFromXml (child);
     }
 }
 
 void BasePluginOldStyle::readParametersState (const juce::XmlElement& element)
 {
-    XmlHelpers::forEachChildNamed (element, "param", [this] (const juce::XmlElement& param)
+    struct Setting
+    {
+        Parameter* parameter;
+        float value;
+    };
+
+    // A parameter named again takes the later value; each is set once, where it was last named.
+    std::vector<Setting> settings;
+    std::unordered_map<Parameter*, size_t> lastSetting;
+
+    XmlHelpers::forEachChildNamed (element, "param", [&] (const juce::XmlElement& param)
     {
         auto* parameter = parameterManager.getParameterByName (param.getStringAttribute ("name"));
         const auto value = static_cast<float> (param.getDoubleAttribute ("value", 0.0));
 
         if (parameter != nullptr && std::isfinite (value))
-            parameter->setNormalisedValue (value, true);
+        {
+            lastSetting[parameter] = settings.size();
+            settings.push_back ({ parameter, value });
+        }
     });
+
+    for (size_t i = 0; i < settings.size(); ++i)
+        if (lastSetting[settings[i].parameter] == i)
+            settings[i].parameter->setNormalisedValue (settings[i].value, true);
 }
 
 void BasePluginOldStyle::readPresetsState (const juce::XmlElement& element)
 {
+    // Each bank read replaces every slot, so only the last one that reads
+    // counts: banks are tried from the last, and a refused one changes nothing.
+    std::vector<const juce::XmlElement*> banks;
+
     for (auto* child : element.getChildIterator())
         if (isPresetBankXml (child))
-            loadBankFromXml (*child);
+            banks.push_back (child);
+
+    for (auto bank = banks.rbegin(); bank != banks.rend(); ++bank)
+        if (loadBankFromXml (**bank))
+            break;
 
     // The values come from "ParametersState": the slot is made current, not applied.
     int current = 0;
@@ -435,7 +475,7 @@ void BasePluginOldStyle::moveSettingsToUserFolder()
     const auto userFile = getUserSettingsFile();
     const auto oldFile = getCommonSettingsFolder().getChildFile (getPluginName() + ".ini");
 
-    if (userFile.exists() || ! XmlFiles::isReadableFile (oldFile))
+    if (userFile.exists() || ! XmlFiles::isReadableFile (oldFile, maxSettingsFileBytes))
         return;
 
     if (! userFile.getParentDirectory().createDirectory().wasOk())

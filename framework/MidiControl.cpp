@@ -394,13 +394,13 @@ std::unique_ptr<juce::XmlElement> MidiControl::createXml() const
 
 bool MidiControl::loadFromFile (const juce::File& file)
 {
-    const auto root = XmlFiles::read (file);
+    const auto root = XmlFiles::read (file, maxMapFileBytes);
     return root != nullptr && loadFromXml (root.get());
 }
 
 bool MidiControl::saveToFile (const juce::File& file) const
 {
-    return XmlFiles::write (*createXml(), file);
+    return XmlFiles::write (*createXml(), file, maxMapFileBytes);
 }
 
 bool MidiControl::loadUserDefinedMap()

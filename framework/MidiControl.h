@@ -55,6 +55,9 @@ public:
 
     static constexpr int numControllers = 128;
 
+    /** The longest map file read: 5 KB with every controller assigned. */
+    static constexpr juce::int64 maxMapFileBytes = 64 * 1024;
+
     /** Parameters are looked up by name in the given table. */
     explicit MidiControl (ParameterManager& parameterTable);
     ~MidiControl() override;

@@ -21,10 +21,10 @@ bool isUnreadableNumber (const Parameter& parameter, const juce::String& text)
 std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file, bool outerElementOnly)
 {
     if (! outerElementOnly)
-        return XmlFiles::read (file);
+        return XmlFiles::read (file, Preset::maxFileBytes);
 
     juce::String text;
-    return XmlFiles::readText (file, text) ? XmlFiles::parseOuterElement (text) : nullptr;
+    return XmlFiles::readText (file, text, Preset::maxFileBytes) ? XmlFiles::parseOuterElement (text) : nullptr;
 }
 
 const juce::XmlElement* firstChildElement (const juce::XmlElement& parent)
@@ -191,7 +191,7 @@ bool Preset::load (const juce::File& file, const ParameterManager* manager, bool
 
 bool Preset::save (const juce::File& file, const ParameterManager* manager)
 {
-    return XmlFiles::write (*toXml (manager), file);
+    return XmlFiles::write (*toXml (manager), file, maxFileBytes);
 }
 
 bool Preset::patchFileHeader (const juce::File& file, int fields) const
@@ -216,6 +216,6 @@ bool Preset::patchFileHeader (const juce::File& file, int fields) const
         patch ("id", id);
 
     // The document goes to a file beside the old one, which it replaces only
-    // once it is complete.
-    return XmlFiles::write (*root, file);
+    // once it is complete (and only when it can still be read).
+    return XmlFiles::write (*root, file, maxFileBytes);
 }

@@ -21,6 +21,10 @@ class ParameterManager;
 class Preset
 {
 public:
+    /** The longest record file read: every parameter's value and a header
+        take about 10 KB, and "ExtraData" leaves room for a little more. */
+    static constexpr juce::int64 maxFileBytes = 256 * 1024;
+
     /** What patchFileHeader rewrites; the flags may be combined. */
     enum HeaderField
     {

@@ -83,7 +83,7 @@ void PresetManager::setPresetName (int index, const juce::String& name)
     slot->setName (name);
 
     if (index == currentPreset.load())
-        parameters.setValueFromText (currentPresetNameId, name);
+        parameters.setValueFromText (currentPresetNameId, slot->getName());
 }
 
 void PresetManager::renameCurrentPreset (const juce::String& name)
@@ -323,7 +323,7 @@ void PresetManager::setGroupName (int group, const juce::String& name)
     const ScopedGroupLock gl (groups.getLock());
 
     if (auto* record = groups[group])
-        record->name = name;
+        record->name = name.substring (0, PresetSlot::maxNameLength);
 }
 
 int PresetManager::getNumPresetsInGroup (int group) const
@@ -574,7 +574,7 @@ bool PresetManager::insertNewGroup (int position)
 {
     const ScopedGroupLock gl (groups.getLock());
 
-    if (! juce::isPositiveAndBelow (position, groups.size()))
+    if (! juce::isPositiveAndBelow (position, groups.size()) || groups.size() >= maxGroups)
         return false;
 
     groups.insert (position, new Group { "New Group", 0 });
@@ -729,17 +729,24 @@ bool PresetManager::loadBankFromXml (const juce::XmlElement& xml)
 
     const ScopedGroupLock gl (groups.getLock());
     groups.clear();
-    bankName = xml.getStringAttribute ("name", "Preset Bank");
+    bankName = xml.getStringAttribute ("name", "Preset Bank").substring (0, PresetSlot::maxNameLength);
 
     int fillIndex = 0;
+    Group* group = nullptr;
 
     for (const auto* groupXml : xml.getChildIterator())
     {
         if (! isPresetGroupXml (groupXml))
             continue;
 
-        const auto defaultName = "group " + juce::String (groups.size() + 1);
-        auto* group = groups.add (new Group { groupXml->getStringAttribute ("name", defaultName), 0 });
+        // Past the most groups the collection holds, the presets of further
+        // groups join the last one.
+        if (groups.size() < maxGroups)
+        {
+            const auto defaultName = "group " + juce::String (groups.size() + 1);
+            const auto name = groupXml->getStringAttribute ("name", defaultName).substring (0, PresetSlot::maxNameLength);
+            group = groups.add (new Group { name, 0 });
+        }
 
         for (const auto* presetXml : groupXml->getChildIterator())
         {
@@ -754,9 +761,12 @@ bool PresetManager::loadBankFromXml (const juce::XmlElement& xml)
         }
     }
 
-    // The slots nobody filled keep the cleared names and default values.
-    if (fillIndex < numPresets)
+    // The slots nobody filled keep the cleared names and default values, in a
+    // group of their own while there is room for one.
+    if (fillIndex < numPresets && groups.size() < maxGroups)
         groups.add (new Group { "Not used", numPresets - fillIndex });
+    else if (fillIndex < numPresets)
+        groups.getLast()->count += numPresets - fillIndex;
 
     return true;
 }
@@ -810,7 +820,7 @@ void PresetManager::setLastUsedFolder (const juce::File& folder)
 
 bool PresetManager::loadPresetFileIntoSlot (const juce::File& file, int slotIndex)
 {
-    const auto xml = XmlFiles::read (file);
+    const auto xml = XmlFiles::read (file, maxPresetFileBytes);
 
     if (xml == nullptr || ! loadPresetFromXml (*xml, slotIndex))
         return false;
@@ -824,7 +834,7 @@ bool PresetManager::loadPresetFileIntoSlot (const juce::File& file, int slotInde
 bool PresetManager::savePresetSlotToFile (const juce::File& file, int slotIndex)
 {
     const auto xml = createPresetXml (slotIndex);
-    return xml != nullptr && XmlFiles::write (*xml, file);
+    return xml != nullptr && XmlFiles::write (*xml, file, maxPresetFileBytes);
 }
 
 bool PresetManager::loadPresetFileIntoCurrentSlot (const juce::File& file)
@@ -843,7 +853,7 @@ bool PresetManager::saveCurrentPresetToFile (const juce::File& file)
 
 bool PresetManager::saveBankToFile (const juce::File& file)
 {
-    const auto saved = XmlFiles::write (*createBankXml(), file);
+    const auto saved = XmlFiles::write (*createBankXml(), file, maxBankFileBytes);
     takeFolderOf (file);
     return saved;
 }
@@ -862,7 +872,7 @@ bool PresetManager::loadBankFromText (const juce::String& text)
 bool PresetManager::loadBankFromFile (const juce::File& file)
 {
     juce::String text;
-    const auto loaded = XmlFiles::readText (file, text) && loadBankFromText (text);
+    const auto loaded = XmlFiles::readText (file, text, maxBankFileBytes) && loadBankFromText (text);
     takeFolderOf (file);
     return loaded;
 }

@@ -34,6 +34,22 @@ public:
     static constexpr int currentPresetNumberId = 110000;
     static constexpr int currentPresetNameId = 110001;
 
+    /** The longest preset file read: 2.4 KB, and under 5 KB with the longest
+        name (PresetSlot::maxNameLength), every character a reference. */
+    static constexpr juce::int64 maxPresetFileBytes = 64 * 1024;
+
+    /** The longest bank file read. The factory bank is 63 KB; all 128 slots in
+        groups of one, each slot and group named with 128 three-byte
+        characters, make 440 KB, and the fullest bank the plug-in can write
+        (as for the state, BasePlugin::maxStateBytes) 1.2 MB. */
+    static constexpr juce::int64 maxBankFileBytes = 2 * 1024 * 1024;
+
+    /** The most groups the collection holds ("Not used" included). A bank
+        needs at most one group a slot and one for the unused slots; beyond
+        that a file could bring tens of thousands of empty ones, which every
+        saved bank and state would carry on. */
+    static constexpr int maxGroups = 256;
+
     enum StoringMode
     {
         automaticStoring = 0,
@@ -166,7 +182,7 @@ public:
 
     bool moveGroup (int from, int to);
 
-    /** Inserts an empty "New Group" before an existing group. */
+    /** Inserts an empty "New Group" before an existing group; false with maxGroups already there. */
     bool insertNewGroup (int position);
     bool removeGroupIfEmpty (int position);
 

@@ -17,11 +17,18 @@
 class PresetSlot
 {
 public:
+    /** The longest name a slot, a group or a bank keeps; a longer one is cut.
+        Each character of a name may be written as a reference of up to ten
+        bytes, which the toolkit's parser reads back one at a time: with every
+        name this long, the banks and states the plug-in writes still stay
+        within the sizes and the cost their readers take. */
+    static constexpr int maxNameLength = 256;
+
     /** A slot named "Preset" holding numValues zeros. */
     PresetSlot (int numValues, int slotIndex);
 
     const juce::String& getName() const noexcept { return name; }
-    void setName (const juce::String& newName) { name = newName; }
+    void setName (const juce::String& newName) { name = newName.substring (0, maxNameLength); }
 
     int getNumValues() const noexcept { return numValues; }
 

@@ -211,10 +211,26 @@ bool endsInsideItsRoot (const std::string& text, const juce::String& rootTag, bo
 // levels the parser takes. It runs on text the checks above passed, where
 // every "&" begins a known entity or a reference and so stands for one
 // character, never for markup.
+//
+// It also adds up what the parser's reading of attribute values costs. The
+// parser appends each reference and each run of text between them to the
+// value one at a time, and each append measures and may copy the whole value
+// so far: a value of half a million "&amp;" takes seconds.
 class NestingScan
 {
 public:
     explicit NestingScan (const juce::String& text) : input (text.getCharPointer()) {}
+
+    /** The bytes that the appends to attribute values measure and copy, beyond
+        which a text is refused: about 0.1 s of the parser's work (a value of
+        130,000 references). Real values hold a few references (each character
+        of a name beyond ASCII, a quote); a file of 256 KiB, the longest the
+        plug-in writes with a value of any length, costs two thirds of this at
+        most ("&lt;x" repeated). */
+    static constexpr juce::int64 maxAppendCost = juce::int64 { 1 } << 33;
+
+    /** The scan stopped at an attribute value whose reading costs too much. */
+    bool costsTooMuch() const noexcept { return appendCost > maxAppendCost; }
 
     bool goesDeeperThan (int maxLevels)
     {
@@ -373,8 +389,9 @@ private:
         }
     }
 
-    // Past a known entity or a reference and its ";".
-    void skipEntity()
+    // Past a known entity or a reference and its ";": the bytes it stands
+    // for, at most (a reference may stand for up to four).
+    int skipEntity()
     {
         ++input;
 
@@ -385,7 +402,7 @@ private:
             if (input.compareIgnoreCaseUpTo (juce::CharPointer_ASCII (name), length) == 0)
             {
                 input += length;
-                return;
+                return 1;
             }
         }
 
@@ -394,11 +411,24 @@ private:
 
         if (*input == ';')
             ++input;
+
+        return 4;
     }
 
     void skipQuotedString()
     {
         const auto quote = readNextChar();
+        juce::int64 valueBytes = 0;
+
+        // Each append measures (and may copy) the value read so far.
+        const auto append = [&] (juce::int64 bytes)
+        {
+            appendCost += valueBytes;
+            valueBytes += bytes;
+
+            if (costsTooMuch())
+                outOfData = true;
+        };
 
         while (! outOfData)
         {
@@ -411,9 +441,11 @@ private:
 
             if (c == '&')
             {
-                skipEntity();
+                append (skipEntity());
                 continue;
             }
+
+            const auto runStart = input.getAddress();
 
             for (;;)
             {
@@ -421,12 +453,16 @@ private:
 
                 if (character == quote)
                 {
+                    append (input.getAddress() - runStart);
                     ++input;
                     return;
                 }
 
                 if (character == '&')
+                {
+                    append (input.getAddress() - runStart);
                     break;
+                }
 
                 if (character == 0)
                 {
@@ -554,12 +590,17 @@ private:
 
     juce::String::CharPointerType input;
     bool outOfData = false;
+    juce::int64 appendCost = 0;
 };
 
 std::unique_ptr<juce::XmlElement> parseGuarded (const juce::String& text, bool outerElementOnly)
 {
-    if (text.isEmpty() || ! isValidUtf8 (text) || trapsTheParser (text)
-        || NestingScan (text).goesDeeperThan (XmlFiles::maxNestingDepth))
+    if (text.isEmpty() || ! isValidUtf8 (text) || trapsTheParser (text))
+        return nullptr;
+
+    NestingScan scan (text);
+
+    if (scan.goesDeeperThan (XmlFiles::maxNestingDepth) || scan.costsTooMuch())
         return nullptr;
 
     juce::XmlDocument document (text);
@@ -574,7 +615,7 @@ std::unique_ptr<juce::XmlElement> parseGuarded (const juce::String& text, bool o
 
 namespace XmlFiles
 {
-bool write (const juce::XmlElement& element, const juce::File& file)
+bool write (const juce::XmlElement& element, const juce::File& file, juce::int64 maxBytes)
 {
     if (file == juce::File() || file.isDirectory())
         return false;
@@ -591,6 +632,9 @@ bool write (const juce::XmlElement& element, const juce::File& file)
 
     juce::MemoryOutputStream text;
     element.writeTo (text, format);
+
+    if (static_cast<juce::int64> (text.getDataSize()) > maxBytes)
+        return false;
 
     juce::TemporaryFile temporary (file, juce::TemporaryFile::useHiddenFile);
 
@@ -614,10 +658,10 @@ bool write (const juce::XmlElement& element, const juce::File& file)
     return temporary.overwriteTargetFileWithTemporary();
 }
 
-std::unique_ptr<juce::XmlElement> read (const juce::File& file)
+std::unique_ptr<juce::XmlElement> read (const juce::File& file, juce::int64 maxBytes)
 {
     juce::String text;
-    return readText (file, text) ? parse (text) : nullptr;
+    return readText (file, text, maxBytes) ? parse (text) : nullptr;
 }
 
 bool isReadableFile (const juce::File& file, juce::int64 maxBytes)
@@ -659,7 +703,7 @@ std::unique_ptr<juce::XmlElement> parseOuterElement (const juce::String& text)
     return parseGuarded (text, true);
 }
 
-std::unique_ptr<juce::XmlElement> parseBinary (const void* data, int sizeInBytes)
+std::unique_ptr<juce::XmlElement> parseBinary (const void* data, int sizeInBytes, int maxTextBytes)
 {
     // The block: the toolkit's magic number, the text's length, the UTF-8 text.
     constexpr juce::uint32 magic = 0x21324356;
@@ -674,6 +718,10 @@ std::unique_ptr<juce::XmlElement> parseBinary (const void* data, int sizeInBytes
         return nullptr;
 
     const auto length = juce::jmin (sizeInBytes - headerSize, storedLength);
+
+    if (length > maxTextBytes)
+        return nullptr;
+
     return parse (juce::String::fromUTF8 (static_cast<const char*> (data) + headerSize, length));
 }
 

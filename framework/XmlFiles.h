@@ -11,30 +11,37 @@ namespace XmlFiles
 {
 /** Writes the element to the file. The text goes to a temporary file beside the
     target first and then replaces it, so a failed or interrupted write leaves
-    the old file whole. A missing parent folder is created. False on failure.
+    the old file whole. A missing parent folder is created. False on failure,
+    and, with the old file left as it is, for a text longer than maxBytes: the
+    size limit of the file's reader, which would refuse it.
 */
-bool write (const juce::XmlElement& element, const juce::File& file);
+bool write (const juce::XmlElement& element, const juce::File& file, juce::int64 maxBytes);
+
+/*  Every reader passes the size limit of its kind of file: well above what a
+    real file of the kind reaches, and low enough for the worst text of that
+    size. The toolkit's tree takes about 100 bytes for each element, however
+    small: a text of nothing but "x<a/>" costs about 40 bytes of memory and
+    90 ns for each of its bytes, so a limit of 2 MiB keeps the worst file under
+    100 MB and a quarter of a second.
+*/
 
 /** The file's root element; null when the file is missing, is no file
-    readableFile accepts, or does not parse. */
-std::unique_ptr<juce::XmlElement> read (const juce::File& file);
-
-/** Far beyond any file the plug-in writes (a pattern bank is about 200 KB). */
-constexpr juce::int64 maxFileSize = 64 * 1024 * 1024;
+    isReadableFile accepts within maxBytes, or does not parse. */
+std::unique_ptr<juce::XmlElement> read (const juce::File& file, juce::int64 maxBytes);
 
 /** The guard in front of every read of a path that a user, a setting or
     another file names: true only for a regular file (no folder, device or
     pipe: a setting may name /dev/zero, which would be read without end) of
     at most maxBytes bytes.
 */
-bool isReadableFile (const juce::File& file, juce::int64 maxBytes = maxFileSize);
+bool isReadableFile (const juce::File& file, juce::int64 maxBytes);
 
 /** The whole text of a file that isReadableFile accepts, decoded as
     juce::File::loadFileAsString decodes it. False, with the text empty, for
     any other path or a file that could not be read; a file that grows while it
     is read is read no further than maxBytes.
 */
-bool readText (const juce::File& file, juce::String& text, juce::int64 maxBytes = maxFileSize);
+bool readText (const juce::File& file, juce::String& text, juce::int64 maxBytes);
 
 /** How deeply elements may nest in a text that parse accepts. The toolkit's
     parser recurses once per level, so an outside file must not choose the
@@ -58,10 +65,10 @@ std::unique_ptr<juce::XmlElement> parse (const juce::String& text);
 std::unique_ptr<juce::XmlElement> parseOuterElement (const juce::String& text);
 
 /** The element in a block made by juce::AudioProcessor::copyXmlToBinary; null
-    for any other block. The toolkit's own getXmlFromBinary parses without the
-    guard of parse.
+    for any other block, or one whose text is longer than maxTextBytes. The
+    toolkit's own getXmlFromBinary parses without the guard of parse.
 */
-std::unique_ptr<juce::XmlElement> parseBinary (const void* data, int sizeInBytes);
+std::unique_ptr<juce::XmlElement> parseBinary (const void* data, int sizeInBytes, int maxTextBytes);
 
 /** A path read from a file or a setting: an empty File unless the text is an absolute path. */
 juce::File fileFromPath (const juce::String& path);

@@ -188,8 +188,10 @@ bool Skin::openPackage()
 
     const auto file = getPackageFile (editor.getSkinsDirectory(), name);
 
-    // The package holds little besides its ".skin" entry.
-    if (! file.existsAsFile() || file.getSize() > maxSkinArchiveBytes + maxEntryBytes)
+    // The package holds little besides its ".skin" entry. A pipe or a device
+    // under the package's name would pass a test of existence and size, and
+    // the archive reader would wait on it or read it without end.
+    if (! XmlFiles::isReadableFile (file, maxSkinArchiveBytes + maxEntryBytes))
         return false;
 
     juce::ZipFile packageArchive (file);

@@ -659,19 +659,34 @@ bool IntSeqPlugin::readPatternBankXml (const juce::XmlElement& element)
     if (! XmlHelpers::tagMatches (element, "PatternBank"))
         return false;
 
-    int index = 0;
+    std::vector<const juce::XmlElement*> patterns;
+    collectBankPatterns (element, patterns);
+    readCollectedPatterns (patterns);
+    return true;
+}
 
-    for (auto* child : element.getChildIterator())
+void IntSeqPlugin::collectBankPatterns (const juce::XmlElement& bank, std::vector<const juce::XmlElement*>& patterns)
+{
+    const auto numPatterns = static_cast<size_t> (juce::jmax (0, getNumPatterns()));
+    patterns.resize (numPatterns, nullptr);
+    size_t index = 0;
+
+    for (auto* child : bank.getChildIterator())
     {
-        if (index >= getNumPatterns())
+        if (index >= numPatterns)
             break;
 
         // Patterns of other plug-ins do not use up an index.
         if (isPatternXml (*child))
-            readPatternXml (*child, index++);
+            patterns[index++] = child;
     }
+}
 
-    return true;
+void IntSeqPlugin::readCollectedPatterns (const std::vector<const juce::XmlElement*>& patterns)
+{
+    for (size_t index = 0; index < patterns.size(); ++index)
+        if (patterns[index] != nullptr)
+            readPatternXml (*patterns[index], static_cast<int> (index));
 }
 
 std::unique_ptr<juce::XmlElement> IntSeqPlugin::createPatternBankXml()
@@ -728,7 +743,7 @@ juce::String IntSeqPlugin::getPatternBankSaveWildcard() const
 
 bool IntSeqPlugin::loadPatternFile (const juce::File& file, int index)
 {
-    const auto root = XmlFiles::read (file);
+    const auto root = XmlFiles::read (file, maxPatternFileBytes);
 
     if (root == nullptr || ! isPatternXml (*root) || index < 0 || index >= getNumPatterns())
         return false;
@@ -740,18 +755,18 @@ bool IntSeqPlugin::loadPatternFile (const juce::File& file, int index)
 bool IntSeqPlugin::savePatternFile (const juce::File& file, int index)
 {
     const auto pattern = createPatternXml (index);
-    return pattern != nullptr && XmlFiles::write (*pattern, file);
+    return pattern != nullptr && XmlFiles::write (*pattern, file, maxPatternFileBytes);
 }
 
 bool IntSeqPlugin::loadPatternBankFile (const juce::File& file)
 {
-    const auto root = XmlFiles::read (file);
+    const auto root = XmlFiles::read (file, maxPatternBankFileBytes);
     return root != nullptr && readPatternBankXml (*root);
 }
 
 bool IntSeqPlugin::savePatternBankFile (const juce::File& file)
 {
-    return XmlFiles::write (*createPatternBankXml(), file);
+    return XmlFiles::write (*createPatternBankXml(), file, maxPatternBankFileBytes);
 }
 
 bool IntSeqPlugin::loadDefaultPatternBankFile (const juce::String& resourceName)
@@ -767,10 +782,16 @@ bool IntSeqPlugin::loadDefaultPatternBankFile (const juce::String& resourceName)
 
 void IntSeqPlugin::loadPatternsStateFromXml (const juce::XmlElement& element)
 {
-    XmlHelpers::forEachChildNamed (element, "PatternBank", [this] (const juce::XmlElement& bank)
+    // Banks read in turn would each overwrite the patterns they hold: each
+    // index is read once, from the last bank that holds a pattern for it.
+    std::vector<const juce::XmlElement*> patterns;
+
+    XmlHelpers::forEachChildNamed (element, "PatternBank", [this, &patterns] (const juce::XmlElement& bank)
     {
-        readPatternBankXml (bank);
+        collectBankPatterns (bank, patterns);
     });
+
+    readCollectedPatterns (patterns);
 }
 
 std::unique_ptr<juce::XmlElement> IntSeqPlugin::createPatternsStateXml()
@@ -888,7 +909,12 @@ std::unique_ptr<juce::XmlElement> IntSeqPlugin::createResourcesSettingsXml()
 
 void IntSeqPlugin::loadInternalSequencerStateFromXml (const juce::XmlElement& element)
 {
-    for (auto* child : element.getChildIterator())
+    // Each switch republishes the sequencer's displays: a repeated one is
+    // applied once, as its last copy says.
+    const auto children = XmlHelpers::lastOfEachTag (element, { "IntSeq", "IntSync", "HostMode", "NoteOff",
+                                                                "PattWriteMode", "AutoFollow", "PatternsState" });
+
+    for (auto* child : children)
     {
         if (XmlHelpers::tagMatches (*child, "IntSeq"))
         {
@@ -950,10 +976,8 @@ void IntSeqPlugin::setStateFromXml (const juce::XmlElement& element)
     if (! isPluginStateXml (element))
         return;
 
-    XmlHelpers::forEachChildNamed (element, "InternalSequencer", [this] (const juce::XmlElement& sequencer)
-    {
-        loadInternalSequencerStateFromXml (sequencer);
-    });
+    if (const auto* sequencer = XmlHelpers::findLastChild (element, "InternalSequencer"))
+        loadInternalSequencerStateFromXml (*sequencer);
 }
 
 std::unique_ptr<juce::XmlElement> IntSeqPlugin::createStateXml()

@@ -4,6 +4,7 @@
 #include "synth/ShuffledClock.h"
 
 #include <atomic>
+#include <vector>
 
 /**
     The plug-in layer of the internal pattern sequencer, between the old-style
@@ -84,6 +85,15 @@ public:
     enum PlayState { noRequest = 0, playing = 1, stopped = 2 };
     enum HostPlayDetection { byTransportChange = 0, byLowestCNoteOn = 1 };
     enum PatternsDefaultMode { factoryPatterns = 0, clearPatterns = 1, userDefinedPatterns = 2 };
+
+    /** The longest pattern file read: 2.3 KB, and under 5 KB with the longest
+        name (Pattern::maxNameLength), every character a reference. */
+    static constexpr juce::int64 maxPatternFileBytes = 64 * 1024;
+
+    /** The longest pattern bank file read. The factory bank is 207 KB, 295 KB
+        with every pattern named with 128 three-byte characters, and 450 KB
+        with the longest names written in the longest way. */
+    static constexpr juce::int64 maxPatternBankFileBytes = 2 * 1024 * 1024;
 
     IntSeqPlugin (int numPresetParameters, int numOtherParameters);
     ~IntSeqPlugin() override;
@@ -296,6 +306,11 @@ private:
     void registerStateParameters();
     void registerActions();
     void applyDefaultPatterns();
+
+    /** Puts each "Pattern" of the bank at its index in the list, over what an
+        earlier bank put there; reading the list then reads each index once. */
+    void collectBankPatterns (const juce::XmlElement& bank, std::vector<const juce::XmlElement*>& patterns);
+    void readCollectedPatterns (const std::vector<const juce::XmlElement*>& patterns);
 
     std::atomic<bool> internalSequencer { false };
     std::atomic<bool> internalSync { false };

@@ -141,7 +141,7 @@ void Pattern::loadFromXml (const juce::XmlElement& xml)
 {
     clearSteps (false);
 
-    name = xml.getStringAttribute ("name");
+    setName (xml.getStringAttribute ("name"));
     setLength (readLimitedInt (xml, "length", numSteps, minLength, numSteps));
     setShuffle (readLimitedInt (xml, "shuffle", 0, 0, maxShuffle));
 

@@ -30,8 +30,13 @@ public:
     Pattern (const Pattern& other);
     Pattern& operator= (const Pattern& other);
 
+    /** The longest name a pattern keeps; a longer one is cut, so that every
+        pattern bank and state the plug-in writes reads back (as for a preset's
+        name, PresetSlot::maxNameLength). */
+    static constexpr int maxNameLength = 256;
+
     const juce::String& getName() const noexcept    { return name; }
-    void setName (const juce::String& newName)      { name = newName; }
+    void setName (const juce::String& newName)      { name = newName.substring (0, maxNameLength); }
 
     int getLength() const noexcept                  { return length; }
     int getShuffle() const noexcept                 { return shuffle; }

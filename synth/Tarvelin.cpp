@@ -857,22 +857,37 @@ int findValue (const juce::XmlElement& element, const char* const* names)
     return -1;
 }
 
+// The "InternalSettings" children of a state or settings root. The last
+// readable value of each setting counts, however often it is repeated, and
+// each is applied once.
 template <typename AccentFunction, typename TuningFunction>
-void readInternalSettings (const juce::XmlElement& settings, AccentFunction&& applyAccent, TuningFunction&& applyTuning)
+void readInternalSettings (const juce::XmlElement& root, AccentFunction&& applyAccent, TuningFunction&& applyTuning)
 {
-    for (auto* child : settings.getChildIterator())
+    int level = -1;
+    int mode = -1;
+
+    XmlHelpers::forEachChildNamed (root, "InternalSettings", [&] (const juce::XmlElement& settings)
     {
-        if (XmlHelpers::tagMatches (*child, "AccentVelocityLevel"))
+        for (auto* child : settings.getChildIterator())
         {
-            if (const int level = findValue (*child, accentLevelNames); level >= 0)
-                applyAccent (level);
+            if (XmlHelpers::tagMatches (*child, "AccentVelocityLevel"))
+            {
+                if (const int readLevel = findValue (*child, accentLevelNames); readLevel >= 0)
+                    level = readLevel;
+            }
+            else if (XmlHelpers::tagMatches (*child, "OscillatorTuning"))
+            {
+                if (const int readMode = findValue (*child, tuningNames); readMode >= 0)
+                    mode = readMode;
+            }
         }
-        else if (XmlHelpers::tagMatches (*child, "OscillatorTuning"))
-        {
-            if (const int mode = findValue (*child, tuningNames); mode >= 0)
-                applyTuning (mode);
-        }
-    }
+    });
+
+    if (level >= 0)
+        applyAccent (level);
+
+    if (mode >= 0)
+        applyTuning (mode);
 }
 } // namespace
 
@@ -893,12 +908,9 @@ void Tarvelin::setStateFromXml (const juce::XmlElement& element)
     if (! isPluginStateXml (element))
         return;
 
-    XmlHelpers::forEachChildNamed (element, "InternalSettings", [this] (const juce::XmlElement& settings)
-    {
-        readInternalSettings (settings,
-                              [this] (int level) { setAccentVelocityLevel (level); },
-                              [this] (int mode) { setOscillatorTuning (mode); });
-    });
+    readInternalSettings (element,
+                          [this] (int level) { setAccentVelocityLevel (level); },
+                          [this] (int mode) { setOscillatorTuning (mode); });
 }
 
 std::unique_ptr<juce::XmlElement> Tarvelin::createUserSettingsXml()
@@ -918,10 +930,7 @@ void Tarvelin::loadUserSettingsFromXml (const juce::XmlElement& element)
     if (! isUserSettingsXml (element))
         return;
 
-    XmlHelpers::forEachChildNamed (element, "InternalSettings", [this] (const juce::XmlElement& settings)
-    {
-        readInternalSettings (settings,
-                              [this] (int level) { defaultAccentVelocityLevel = level; },
-                              [this] (int mode) { defaultOscillatorTuning = mode; });
-    });
+    readInternalSettings (element,
+                          [this] (int level) { defaultAccentVelocityLevel = level; },
+                          [this] (int mode) { defaultOscillatorTuning = mode; });
 }

@@ -204,8 +204,13 @@ public:
     //==========================================================================
     // Older formats
 
+    /** The longest text bank read. A real one is under 60 KB (96 patterns of
+        17 short lines), and the text is read number by number with no tree,
+        so even 1 MiB of the worst text costs a few milliseconds. */
+    static constexpr juce::int64 maxPatternTextFileBytes = 1024 * 1024;
+
     /** Reads the older 96-pattern text bank; false, with no pattern changed, for
-        a path that is no regular file, a file larger than any real bank (1 MiB),
+        a path that is no regular file, a file larger than maxPatternTextFileBytes,
         or one that cannot be read or ends early. */
     bool importPatternText (const juce::File& file);
     /** Applies a whole-instrument block of the older binary format (100968 bytes). */

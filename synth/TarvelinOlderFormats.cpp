@@ -23,8 +23,6 @@ constexpr int firstPatternWord = 4352;
 constexpr int wordsPerPattern = 163;
 constexpr int wordsPerStep = 10;
 
-// A real text bank is under 60 KB: 96 patterns of 17 short lines.
-constexpr juce::int64 maxTextBankBytes = 1024 * 1024;
 
 /** Voice parameter of each of the 24 older program words. */
 constexpr int olderParameterOfWord[24] = {
@@ -125,7 +123,7 @@ bool Tarvelin::importPatternText (const juce::File& file)
 {
     juce::String text;
 
-    if (! XmlFiles::readText (file, text, maxTextBankBytes))
+    if (! XmlFiles::readText (file, text, maxPatternTextFileBytes))
         return false;
 
     std::istringstream in (text.toStdString());

@@ -892,15 +892,16 @@ void Tarvelin::loadInternalSequencerStateFromXml (const juce::XmlElement& elemen
 {
     IntSeqPlugin::loadInternalSequencerStateFromXml (element);
 
-    for (auto* child : element.getChildIterator())
+    // As in the layer below, each kind of element is applied once, as its last copy says.
+    for (auto* child : XmlHelpers::lastOfEachTag (element, { "SelfReset", "EditionState" }))
     {
         if (XmlHelpers::tagMatches (*child, "SelfReset"))
         {
             setSelfReset (isStateOn (child));
         }
-        else if (XmlHelpers::tagMatches (*child, "EditionState"))
+        else
         {
-            for (auto* item : child->getChildIterator())
+            for (auto* item : XmlHelpers::lastOfEachTag (*child, { "EditedPattern", "EditedStep", "ChainPatterns" }))
             {
                 if (XmlHelpers::tagMatches (*item, "EditedPattern"))
                 {

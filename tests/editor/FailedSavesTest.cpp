@@ -146,7 +146,7 @@ TEST_F (FailedSaves, TheBrowserSaysWhichFileItCouldNotLoadAndKeepsThePresets)
     // A bank that loads says nothing.
     editor.getStatusBar().clear (-1);
     const auto mine = folder.get().getChildFile ("Mine.tqprsb");
-    ASSERT_TRUE (XmlFiles::write (*makeBankXml ({ 2, 3 }), mine));
+    ASSERT_TRUE (XmlFiles::write (*makeBankXml ({ 2, 3 }), mine, PresetManager::maxBankFileBytes));
     clickButton (browser().getBankLoadButton());
     browserDialog.choose (mine);
     EXPECT_EQ (editor.getStatusBar().getText(), juce::String());

@@ -280,7 +280,7 @@ TEST_F (PresetBrowser, FileButtonsGoThroughTheDialogSeamAndSavesGetTheirExtensio
     }
 
     // A bank read from a file replaces the groups on show.
-    ASSERT_TRUE (XmlFiles::write (*makeBankXml ({ 5, 6 }), folder.get().getChildFile ("Other.tqprsb")));
+    ASSERT_TRUE (XmlFiles::write (*makeBankXml ({ 5, 6 }), folder.get().getChildFile ("Other.tqprsb"), PresetManager::maxBankFileBytes));
     clickButton (window.getBankLoadButton());
     stage->chooser.choose (folder.get().getChildFile ("Other.tqprsb"));
     EXPECT_EQ (stage->groups().getNumItems(), 3);

@@ -54,6 +54,19 @@ protected:
     const juce::File& folder = temporary.get();
 };
 
+/** Counts the banks it is asked to read. */
+class CountingBankReads : public OldStyleTestPlugin
+{
+public:
+    bool loadBankFromXml (const juce::XmlElement& element) override
+    {
+        ++bankReads;
+        return OldStyleTestPlugin::loadBankFromXml (element);
+    }
+
+    int bankReads = 0;
+};
+
 /** Counts value changes the host hears. */
 struct HostChanges : public juce::AudioProcessorListener
 {
@@ -83,7 +96,7 @@ TEST_F (BasePluginOldStyleTest, SetUpTakesTheDefaultPresetFromItsResourceAndTheB
     const auto factory = juce::parseXML (loadBundleResourceAsString ("default.tqprsb"));
     const auto factoryFirst = factory->getChildElement (0)->getChildElement (0)->getStringAttribute ("name");
     const auto mine = folder.getChildFile ("Mine.tqprsb"), gone = folder.getChildFile ("Gone.tqprsb");
-    ASSERT_TRUE (XmlFiles::write (*makeBankXml ({ 2, 3 }), mine));
+    ASSERT_TRUE (XmlFiles::write (*makeBankXml ({ 2, 3 }), mine, PresetManager::maxBankFileBytes));
     const auto broken = temporary.write ("Broken.tqprsb", "<PresetBank><PresetGroup");
     const auto foreign = temporary.write ("Foreign.tqprsb", "<PresetBank><PresetGroup><Preset application=\"Other\" name=\"A\"/>"
                                                             "</PresetGroup></PresetBank>");
@@ -357,6 +370,41 @@ TEST_F (BasePluginOldStyleTest, AStateWhoseBankHoldsNoneOfItsPresetsKeepsTheBank
     EXPECT_EQ (plugin->getCurrentPresetIndex(), 3);
     EXPECT_EQ (currentName (*plugin), "Mine");
     EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.75f);
+}
+
+// Each bank read resets all 128 slots and each value set notifies its
+// listeners: a state repeating them is applied once, as the last copy says.
+TEST_F (BasePluginOldStyleTest, ARepeatedParameterValueOrBankInTheStateIsAppliedOnceAsItsLastCopySays)
+{
+    RecordingListener cutoff;   // declared first: a parameter keeps its listeners for its whole life
+    const auto plugin = setUp (std::make_unique<CountingBankReads>());
+    plugin->getParameterManager().getParameter (cutoffId)->addListener (&cutoff);
+
+    juce::String values, banks;
+
+    for (int i = 0; i < 30; ++i)
+    {
+        values << "<param name=\"Cutoff\" value=\"" << (i % 2 == 0 ? "0.2" : "0.3") << "\"/>";
+        banks << "<PresetBank name=\"Bank " << i << "\"><PresetGroup name=\"G\"><Preset application=\"Tarvelin\" name=\"P"
+              << i << "\"/></PresetGroup></PresetBank>";
+    }
+
+    values << "<param name=\"Volume\" value=\"0.25\"/><param name=\"Cutoff\" value=\"0.75\"/>";
+    banks << "<PresetBank name=\"Theirs\"><PresetGroup><Preset application=\"Other\" name=\"A\"/></PresetGroup></PresetBank>";
+
+    plugin->setStateFromXml (*juce::parseXML ("<PluginState application=\"Tarvelin\"><ParametersState>" + values
+                                              + "</ParametersState><PresetsState currentPreset=\"0\">" + banks
+                                              + "</PresetsState></PluginState>"));
+
+    EXPECT_FLOAT_EQ (value (*plugin, cutoffId), 0.75f);
+    EXPECT_FLOAT_EQ (value (*plugin, volumeId), 0.25f);
+    EXPECT_EQ (cutoff.numChanges(), 1);
+
+    // The last bank holds none of its presets and changes nothing: the one before counts.
+    EXPECT_EQ (plugin->getBankName(), "Bank 29");
+    EXPECT_EQ (plugin->getPresetName (0), "P29");
+    EXPECT_EQ (groupCounts (*plugin), std::vector<int> ({ 1, 127 }));
+    EXPECT_EQ (plugin->bankReads, 2);
 }
 
 TEST_F (BasePluginOldStyleTest, TheProgramStateIsTheCurrentPresetAndIsReadIntoTheCurrentSlotAndApplied)

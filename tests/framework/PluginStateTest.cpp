@@ -138,7 +138,7 @@ TEST_F (PluginStateTest, EverySettingOfThisLayerSurvivesARestartInADocumentOfIts
         plugin->getTestEditor()->defaultSkin = "Dark";
     }
 
-    const auto xml = XmlFiles::read (settingsFile());
+    const auto xml = XmlFiles::read (settingsFile(), BasePlugin::maxSettingsFileBytes);
     ASSERT_NE (xml, nullptr);
     EXPECT_EQ (xml->getTagName(), "UserSettings");
     EXPECT_EQ (xml->getStringAttribute ("application"), "TestPlugin");
@@ -255,7 +255,7 @@ TEST_F (PluginStateTest, APlugInNeverSetUpOrALayeredOneWithoutADocumentLeavesThe
         plugin->setPresetAuthor ("Not written");
     }
 
-    const auto xml = XmlFiles::read (settingsFile());
+    const auto xml = XmlFiles::read (settingsFile(), BasePlugin::maxSettingsFileBytes);
     ASSERT_NE (xml, nullptr);
     ASSERT_EQ (xml->getNumChildElements(), 1);
     EXPECT_EQ (xml->getChildElement (0)->getTagName(), "PresetSettings");
@@ -324,7 +324,7 @@ TEST_F (PluginStateTest, AMapHoldsOneAssignmentPerAssignedSlotCountingFromOneAnd
 
     ASSERT_TRUE (plugin->saveHostParametersMap (file));
 
-    const auto xml = XmlFiles::read (file);
+    const auto xml = XmlFiles::read (file, BasePlugin::maxHostMapFileBytes);
     ASSERT_NE (xml, nullptr);
     EXPECT_EQ (xml->getTagName(), "HostParametersMap");
     EXPECT_EQ (xml->getStringAttribute ("name"), "TestPlugin");

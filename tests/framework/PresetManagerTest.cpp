@@ -632,7 +632,7 @@ TEST_F (PresetManagerTest, ABankPathThatIsNoRegularFileOrLargerThanAnyFileIsRefu
     presets.selectPreset (1, true);
 
     auto paths = NotRegularFiles::make (folder, ".tqprsb");
-    paths.add (NotRegularFiles::makeSparse (folder, "Huge.tqprsb", XmlFiles::maxFileSize + 1));
+    paths.add (NotRegularFiles::makeSparse (folder, "Huge.tqprsb", PresetManager::maxBankFileBytes + 1));
 
     for (const auto& path : paths)
     {

@@ -8,6 +8,13 @@
 
 #include <atomic>
 
+namespace
+{
+/** Above every file these tests write. */
+constexpr juce::int64 sizeLimit = 64 * 1024;
+constexpr int blockLimit = 1024 * 1024;
+} // namespace
+
 class XmlFilesTest : public ::testing::Test
 {
 protected:
@@ -21,17 +28,17 @@ TEST_F (XmlFilesTest, FilesAreWrittenAsUtf8WithoutADtdIntoAMissingFolderReadBack
     juce::XmlElement element ("UserSettings");
     element.setAttribute ("application", "Tarvelin");
 
-    ASSERT_TRUE (XmlFiles::write (element, file));
+    ASSERT_TRUE (XmlFiles::write (element, file, sizeLimit));
 
     const auto lines = juce::StringArray::fromLines (file.loadFileAsString());
     EXPECT_EQ (lines[0], "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
     EXPECT_TRUE (lines[2].startsWith ("<UserSettings"));
-    const auto back = XmlFiles::read (file);
+    const auto back = XmlFiles::read (file, sizeLimit);
     ASSERT_NE (back, nullptr);
     EXPECT_TRUE (back->isEquivalentTo (&element, false));
 
-    ASSERT_TRUE (XmlFiles::write (juce::XmlElement ("New"), file));
-    EXPECT_EQ (XmlFiles::read (file)->getTagName(), "New");
+    ASSERT_TRUE (XmlFiles::write (juce::XmlElement ("New"), file, sizeLimit));
+    EXPECT_EQ (XmlFiles::read (file, sizeLimit)->getTagName(), "New");
     EXPECT_EQ (file.getParentDirectory().getNumberOfChildFiles (juce::File::findFilesAndDirectories, "*"), 1);   // hidden ones included
 }
 
@@ -39,9 +46,9 @@ TEST_F (XmlFilesTest, AFailedOrShortWriteIsReportedAndKeepsWhatWasThere)
 {
     const auto occupied = folder.getChildFile ("occupied");
     temporary.write ("occupied/inside", "kept");
-    EXPECT_FALSE (XmlFiles::write (juce::XmlElement ("New"), occupied));
+    EXPECT_FALSE (XmlFiles::write (juce::XmlElement ("New"), occupied, sizeLimit));
     EXPECT_EQ (occupied.getChildFile ("inside").loadFileAsString(), "kept");
-    EXPECT_FALSE (XmlFiles::write (juce::XmlElement ("New"), juce::File()));
+    EXPECT_FALSE (XmlFiles::write (juce::XmlElement ("New"), juce::File(), sizeLimit));
 
     const auto file = temporary.write ("bank.xml", "<Old/>");
     juce::XmlElement bank ("PresetBank");
@@ -51,19 +58,23 @@ TEST_F (XmlFilesTest, AFailedOrShortWriteIsReportedAndKeepsWhatWasThere)
     bool written = true;
     {
         const ScopedFileSizeLimit limit (100);
-        written = XmlFiles::write (bank, file);
+        written = XmlFiles::write (bank, file, sizeLimit);
     }
 
     EXPECT_FALSE (written);
+    EXPECT_EQ (file.loadFileAsString(), "<Old/>");
+
+    // Nor is a text longer than its reader would read.
+    EXPECT_FALSE (XmlFiles::write (bank, file, 1000));
     EXPECT_EQ (file.loadFileAsString(), "<Old/>");
 }
 
 TEST_F (XmlFilesTest, MissingOrBrokenFilesDevicesAndFoldersReadAsNothing)
 {
-    EXPECT_EQ (XmlFiles::read (temporary.write ("broken.xml", "<Root a=\"1")), nullptr);
-    EXPECT_EQ (XmlFiles::read (folder.getChildFile ("missing.xml")), nullptr);
-    EXPECT_EQ (XmlFiles::read (juce::File ("/dev/zero")), nullptr);
-    EXPECT_EQ (XmlFiles::read (folder), nullptr);
+    EXPECT_EQ (XmlFiles::read (temporary.write ("broken.xml", "<Root a=\"1"), sizeLimit), nullptr);
+    EXPECT_EQ (XmlFiles::read (folder.getChildFile ("missing.xml"), sizeLimit), nullptr);
+    EXPECT_EQ (XmlFiles::read (juce::File ("/dev/zero"), sizeLimit), nullptr);
+    EXPECT_EQ (XmlFiles::read (folder, sizeLimit), nullptr);
     EXPECT_EQ (XmlFiles::parse ("not xml at all"), nullptr);
 }
 
@@ -74,21 +85,21 @@ TEST_F (XmlFilesTest, TextIsReadOnlyFromRegularFilesWithinTheSizeAndDecodedAsThe
     ASSERT_TRUE (file.replaceWithData (latin1, sizeof (latin1) - 1));
 
     juce::String text ("left over");
-    ASSERT_TRUE (XmlFiles::readText (file, text));
+    ASSERT_TRUE (XmlFiles::readText (file, text, sizeLimit));
     EXPECT_EQ (text, file.loadFileAsString());
     EXPECT_TRUE (XmlFiles::readText (file, text, static_cast<juce::int64> (sizeof (latin1) - 1)));
     EXPECT_FALSE (XmlFiles::readText (file, text, static_cast<juce::int64> (sizeof (latin1) - 2)));
     EXPECT_EQ (text, "");
 
     auto refused = NotRegularFiles::make (temporary, ".xml");
-    refused.add (NotRegularFiles::makeSparse (temporary, "huge.xml", XmlFiles::maxFileSize + 1));
+    refused.add (NotRegularFiles::makeSparse (temporary, "huge.xml", sizeLimit + 1));
     refused.add (folder.getChildFile ("missing.xml"));
 
     for (const auto& path : refused)
     {
-        EXPECT_FALSE (XmlFiles::isReadableFile (path)) << path.getFullPathName();
-        EXPECT_FALSE (XmlFiles::readText (path, text)) << path.getFullPathName();
-        EXPECT_EQ (XmlFiles::read (path), nullptr) << path.getFullPathName();
+        EXPECT_FALSE (XmlFiles::isReadableFile (path, sizeLimit)) << path.getFullPathName();
+        EXPECT_FALSE (XmlFiles::readText (path, text, sizeLimit)) << path.getFullPathName();
+        EXPECT_EQ (XmlFiles::read (path, sizeLimit), nullptr) << path.getFullPathName();
     }
 }
 
@@ -210,6 +221,31 @@ TEST (XmlFiles, AnAmpersandMustBeginAKnownEntityOrAWellFormedReference)
     EXPECT_EQ (XmlFiles::parse ("<a>&#x4e;&#233;&lt;</a>")->getAllSubText(), juce::String (juce::CharPointer_UTF8 ("N\xc3\xa9<")));
 }
 
+// The parser appends each reference of an attribute's value, and each run of
+// text between two, to the value read so far, measuring it each time: a value
+// of hundreds of thousands of references takes seconds. A value of 40,000 is
+// read, one of 200,000 is refused, and as many spread over a hundred values
+// (or in an element's text, which the parser gathers otherwise) are read.
+TEST (XmlFiles, AnAttributeValueOfTensOfThousandsOfReferencesIsRefused)
+{
+    const auto valueOf = [] (int references, const char* between)
+    {
+        return juce::String::repeatedString ("&amp;" + juce::String (between), references);
+    };
+
+    EXPECT_NE (XmlFiles::parse ("<a b=\"" + valueOf (40000, "") + "\"/>"), nullptr);
+    EXPECT_EQ (XmlFiles::parse ("<a b=\"" + valueOf (200000, "") + "\"/>"), nullptr);
+    EXPECT_EQ (XmlFiles::parse ("<a b='" + valueOf (100000, "x") + "'/>"), nullptr);   // a run after each counts too
+
+    juce::String spread ("<a>");
+
+    for (int i = 0; i < 100; ++i)
+        spread << "<b c=\"" << valueOf (2000, "") << "\"/>";
+
+    EXPECT_NE (XmlFiles::parse (spread + valueOf (200000, "") + "</a>"), nullptr);
+    EXPECT_EQ (XmlFiles::parse ("<a b=\"" + valueOf (40000, "") + "\"/>")->getStringAttribute ("b").length(), 40000);
+}
+
 TEST (XmlFiles, AStateBlockReadsBackAsItsElementEvenWithAStoredLengthBeyondTheBlockAndOtherBlocksAsNothing)
 {
     juce::XmlElement state ("PluginState");
@@ -217,12 +253,17 @@ TEST (XmlFiles, AStateBlockReadsBackAsItsElementEvenWithAStoredLengthBeyondTheBl
     juce::MemoryBlock block;
     juce::AudioProcessor::copyXmlToBinary (state, block);
 
-    const auto back = XmlFiles::parseBinary (block.getData(), static_cast<int> (block.getSize()));
+    const auto back = XmlFiles::parseBinary (block.getData(), static_cast<int> (block.getSize()), blockLimit);
     ASSERT_NE (back, nullptr);
     EXPECT_TRUE (back->isEquivalentTo (&state, false));
 
+    // The text's length is checked before it is read: one byte over the limit reads as nothing.
+    const auto textLength = static_cast<int> (block.getSize()) - 9;
+    EXPECT_NE (XmlFiles::parseBinary (block.getData(), static_cast<int> (block.getSize()), textLength), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (block.getData(), static_cast<int> (block.getSize()), textLength - 1), nullptr);
+
     const juce::uint8 tooLong[] = { 0x56, 0x43, 0x32, 0x21, 0xff, 0xff, 0, 0, '<', 'a', '/', '>' };
-    const auto cut = XmlFiles::parseBinary (tooLong, sizeof (tooLong));
+    const auto cut = XmlFiles::parseBinary (tooLong, sizeof (tooLong), blockLimit);
     ASSERT_NE (cut, nullptr);
     EXPECT_EQ (cut->getTagName(), "a");
 
@@ -230,10 +271,10 @@ TEST (XmlFiles, AStateBlockReadsBackAsItsElementEvenWithAStoredLengthBeyondTheBl
     const char notXml[] = "older binary block";
     const juce::uint8 noLength[] = { 0x56, 0x43, 0x32, 0x21, 0, 0, 0, 0, '<', 'a', '/', '>' };
     const juce::uint8 stalls[] = { 0x56, 0x43, 0x32, 0x21, 13, 0, 0, 0, '<', 'a', '>', '<', '?', 'x', '?', '>', 't', '<', '/', 'a', '>' };
-    EXPECT_EQ (XmlFiles::parseBinary (notXml, sizeof (notXml)), nullptr);
-    EXPECT_EQ (XmlFiles::parseBinary (noLength, sizeof (noLength)), nullptr);
-    EXPECT_EQ (XmlFiles::parseBinary (stalls, sizeof (stalls)), nullptr);
-    EXPECT_EQ (XmlFiles::parseBinary (nullptr, 100), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (notXml, sizeof (notXml), blockLimit), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (noLength, sizeof (noLength), blockLimit), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (stalls, sizeof (stalls), blockLimit), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (nullptr, 100, blockLimit), nullptr);
 }
 
 //==============================================================================
@@ -328,5 +369,5 @@ TEST (XmlFiles, ThirtyThousandLevelsAreRefusedOnASmallStackHoweverTheyAreWritten
     block.writeInt (0x21324356);
     block.writeInt (static_cast<int> (text.getNumBytesAsUTF8()));
     block << text;
-    EXPECT_EQ (XmlFiles::parseBinary (block.getData(), static_cast<int> (block.getDataSize())), nullptr);
+    EXPECT_EQ (XmlFiles::parseBinary (block.getData(), static_cast<int> (block.getDataSize()), blockLimit), nullptr);
 }

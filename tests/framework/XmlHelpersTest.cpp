@@ -40,3 +40,28 @@ TEST (XmlHelpers, AChildListGoesAfterTheParentsOwnChildrenInTheOrderItWasMadeAnd
     list.appendTo (empty);
     EXPECT_EQ (tagsOf (empty), "X Y");
 }
+
+// Tags compare ignoring the case of letters only, whole tags, and beyond
+// ASCII as the toolkit compares them.
+TEST (XmlHelpers, ATagMatchesIgnoringTheCaseOfItsLettersOnly)
+{
+    struct Row { const char* tag; const char* other; bool matches; };
+    const Row rows[] = {
+        { "PresetBank", "presetbank", true },
+        { "PRESETBANK", "PresetBank", true },
+        { "Preset_Bank-2", "preset_bank-2", true },
+        { "PresetBank", "PresetBanks", false },
+        { "PresetBanks", "PresetBank", false },
+        { "a", "", false },
+        { "A@[", "a`{", false },        // the characters beside the letters are no letters
+        { "Gr\xc3\xbc\xc3\x9f", "GR\xc3\xbc\xc3\x9f", true },
+        { "Gr\xc3\xbc", "Gru", false },
+    };
+
+    for (const auto& row : rows)
+    {
+        const juce::XmlElement element (juce::String (juce::CharPointer_UTF8 (row.tag)));
+        const juce::String other (juce::CharPointer_UTF8 (row.other));
+        EXPECT_EQ (XmlHelpers::tagMatches (element, other), row.matches) << row.tag << " " << row.other;
+    }
+}

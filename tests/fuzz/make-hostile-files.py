@@ -23,6 +23,46 @@ MIB = 1024 * KIB
 
 APP = 'application="Tarvelin"'
 
+# The size limits of the readers (maxPresetFileBytes and maxBankFileBytes in
+# framework/PresetManager.h, Preset::maxFileBytes, MidiControl::maxMapFileBytes,
+# BasePlugin's maxStateBytes, maxSettingsFileBytes and maxHostMapFileBytes,
+# IntSeqPlugin's maxPatternFileBytes and maxPatternBankFileBytes,
+# Tarvelin::maxPatternTextFileBytes): the inputs below of "at-limit" in their
+# name are exactly that long.
+LIMITS = {
+    "presetslot": 64 * KIB,
+    "presetbank": 2 * MIB,
+    "presetrecord": 256 * KIB,
+    "patternfile": 64 * KIB,
+    "patternbank": 2 * MIB,
+    "patterntext": MIB,
+    "ccmap": 64 * KIB,
+    "hostmap": 64 * KIB,
+    "settings": 256 * KIB,
+    "state": 2 * MIB,
+    "programstate": 2 * MIB,
+}
+
+# The root each file target reads, open and close.
+ROOTS = {
+    "presetslot": ('<Preset %s name="Tiny">' % APP, "</Preset>"),
+    "presetbank": ('<PresetBank name="Tiny">', "</PresetBank>"),
+    "presetrecord": ('<Preset name="Tiny">', "</Preset>"),
+    "patternfile": ('<Pattern %s name="Tiny">' % APP, "</Pattern>"),
+    "patternbank": ("<PatternBank>", "</PatternBank>"),
+    "ccmap": ('<MidiControlMap name="Tarvelin">', "</MidiControlMap>"),
+    "hostmap": ('<HostParametersMap name="Tarvelin">', "</HostParametersMap>"),
+    "settings": ("<UserSettings %s>" % APP, "</UserSettings>"),
+    "state": ("<PluginState %s>" % APP, "</PluginState>"),
+    "programstate": ("<PluginState %s>" % APP, "</PluginState>"),
+}
+
+EXTENSIONS = {
+    "presetslot": "tqprs", "presetbank": "tqprsb", "presetrecord": "tqpreset", "patternfile": "tqptr",
+    "patternbank": "tqptrb", "ccmap": "tqccmap", "hostmap": "tqhpmap", "settings": "ini",
+    "state": "state", "programstate": "program",
+}
+
 
 def repeated_to(prefix, unit, suffix, size):
     """prefix, then unit as often as fits, then suffix: about size bytes."""
@@ -48,6 +88,20 @@ def state_block(text):
     return struct.pack("<II", 0x21324356, len(data) - 1) + data
 
 
+def exactly(prefix, unit, suffix, size):
+    """prefix, unit as often as fits, blanks, then suffix: exactly size bytes."""
+    count = (size - len(prefix) - len(suffix)) // len(unit)
+    return prefix + unit * count + " " * (size - len(prefix) - len(suffix) - count * len(unit)) + suffix
+
+
+def at_limit(target, unit, inside=("", "")):
+    """A document of the target's kind holding unit as often as its size limit
+    allows, inside the given element: a state's text, a file's bytes."""
+    opening, closing = ROOTS[target]
+    text = exactly(opening + inside[0], unit, inside[1] + closing, LIMITS[target])
+    return state_block(text) if target in ("state", "programstate") else text
+
+
 def with_trailing_comments(document, size):
     return repeated_to(document, "<!-- c -->\n", "", size)
 
@@ -70,11 +124,19 @@ def tagged_preset(tags):
     return '<Preset name="DefaultProcessingQuality" tags="%s"/>' % tags
 
 
+def limit_name(target, what):
+    return "%s-at-limit-%s.%s" % (what, size_name(LIMITS[target]), EXTENSIONS[target])
+
+
+def size_name(size):
+    return "%dMiB" % (size // MIB) if size % MIB == 0 else "%dKiB" % (size // KIB)
+
+
 def inputs():
     # Comments after the root: the guarded parse looked back over the whole
     # text once for each of them.
     yield "presetbank", "trailing-comments-1MiB.tqprsb", with_trailing_comments(SMALL_BANK, MIB)
-    yield "state", "trailing-comments-4MiB.state", state_block(with_trailing_comments(SMALL_STATE, 4 * MIB))
+    yield "state", "trailing-comments-2MiB.state", state_block(with_trailing_comments(SMALL_STATE, 2 * MIB))
     yield "programstate", "trailing-comments-1MiB.program", state_block(with_trailing_comments(SMALL_STATE, MIB))
     yield "presetslot", "trailing-comments-256KiB.tqprs", with_trailing_comments(ONE_PRESET, 256 * KIB)
     yield "settings", "trailing-comments-256KiB.ini", with_trailing_comments(settings(""), 256 * KIB)
@@ -141,6 +203,89 @@ def inputs():
         "</HostParametersMap>", 256 * KIB)
     yield "settings", "repeated-default-processing-presets-256KiB.ini", settings(repeated_to(
         "", '<Preset name="DefaultProcessingQuality"><param name="Cutoff" value="1"/></Preset>', "", 256 * KIB))
+
+    # The toolkit's tree takes about 100 bytes for an element however small:
+    # every reader has a size limit of its own, and the smallest elements (a
+    # character of text and an empty element, each one a node) fill it.
+    for target in LIMITS:
+        if target == "patterntext":
+            yield target, "tiny-numbers-at-limit-1MiB.tq", exactly("", "0 ", "", LIMITS[target])
+        else:
+            yield target, limit_name(target, "tiny-elements"), at_limit(target, "x<a/>")
+
+    # The parser appends each reference in an attribute's value to the value
+    # read so far, measuring it every time: a value is read up to a cost of
+    # about 0.1 s (130,000 references), one beyond is refused unread.
+    for target in ("presetbank", "state"):
+        yield target, limit_name(target, "references-in-one-value"), at_limit(target, "&amp;", ('<a b="', '"/>'))
+
+    yield "presetbank", "references-in-one-value-130000.tqprsb", (
+        '<PresetBank name="References"><a b="' + "&amp;" * 130000 + '"/><PresetGroup>%s</PresetGroup></PresetBank>' % ONE_PRESET)
+
+    # More elements that each do work when read, repeated as often as the
+    # state allows: each kind must be applied once, however often it comes.
+    yield "state", "repeated-sequencer-elements-1MiB.state", state_block(repeated_to(
+        '<PluginState %s>' % APP, '<InternalSequencer><IntSeq state="off"/><PattWriteMode state="on"/></InternalSequencer>'
+        '<InternalSequencer><IntSeq state="on"/><PattWriteMode state="off"/></InternalSequencer>', "</PluginState>", MIB))
+    yield "state", "repeated-edition-states-1MiB.state", state_block(repeated_to(
+        '<PluginState %s><InternalSequencer>' % APP,
+        '<EditionState><EditedPattern value="5"/></EditionState><EditionState><ChainPatterns first="2" last="6" bank="2"/></EditionState>',
+        "</InternalSequencer></PluginState>", MIB))
+    yield "state", "repeated-synthesis-settings-1MiB.state", state_block(repeated_to(
+        '<PluginState %s>' % APP, '<InternalSettings><AccentVelocityLevel value="low"/><OscillatorTuning value="vintage"/>'
+        '</InternalSettings><InternalSettings><AccentVelocityLevel value="high"/><OscillatorTuning value="battery low"/>'
+        '</InternalSettings>', "</PluginState>", MIB))
+    yield "state", "repeated-presets-states-1MiB.state", state_block(repeated_to(
+        '<PluginState %s>' % APP, '<PresetsState currentPreset="3">%s</PresetsState><PresetsState currentPreset="7"/>' % SMALL_BANK,
+        "</PluginState>", MIB))
+    yield "state", "changing-parameter-values-1MiB.state", state_block(repeated_to(
+        '<PluginState %s><ParametersState>' % APP,
+        '<param name="Cutoff" value="0.5"/><param name="Cutoff" value="0.25"/><param name="Tune" value="0.1"/>'
+        '<param name="Tune" value="0.9"/><param name="Current Preset Name" value="0.5"/>',
+        "</ParametersState></PluginState>", MIB))
+    yield "state", "repeated-parameters-states-1MiB.state", state_block(repeated_to(
+        '<PluginState %s>' % APP, '<ParametersState><param name="Cutoff" value="0.5"/></ParametersState>'
+        '<ParametersState><param name="Cutoff" value="0.25"/></ParametersState>', "</PluginState>", MIB))
+    yield "programstate", "repeated-sequencer-switches-1MiB.program", state_block(repeated_to(
+        '<PluginState %s><InternalSequencer>' % APP,
+        '<IntSeq state="on"/><HostMode state="on"/><IntSeq state="off"/><HostMode state="off"/><SelfReset state="on"/>',
+        "</InternalSequencer></PluginState>", MIB))
+
+    # The same in the settings read at every start.
+    yield "settings", "repeated-sequencer-defaults-256KiB.ini", settings(repeated_to(
+        "<InternalSequencer>", '<IntSeq state="on"/><IntSeq state="off"/><HostPlayDetection type="byLowestCNoteOn"/>'
+        '<SelfReset state="off"/>', "</InternalSequencer>", 256 * KIB))
+    yield "settings", "repeated-resources-settings-256KiB.ini", settings(repeated_to(
+        "", '<ResourcesSettings><Presets default="clearPresets"/><Patterns default="clearPatterns"/>'
+        '<MidiCCMap default="noMapping"/></ResourcesSettings>', "", 256 * KIB))
+    yield "settings", "repeated-preset-settings-256KiB.ini", settings(repeated_to(
+        "", '<PresetSettings storing="automatic"/><PresetSettings storing="onDemand"/>', "", 256 * KIB))
+    yield "settings", "repeated-recent-folders-256KiB.ini", settings(repeated_to(
+        "<PluginDirectories>", '<RecentlyUsed dir="/tmp"/><RecentlyUsed dir="/nowhere"/>', "</PluginDirectories>", 256 * KIB))
+    yield "settings", "repeated-synthesis-settings-256KiB.ini", settings(repeated_to(
+        "", '<InternalSettings><AccentVelocityLevel value="low"/><OscillatorTuning value="vintage"/></InternalSettings>',
+        "", 256 * KIB))
+
+    # What the plug-in writes after reading these must read back: it keeps
+    # 256 groups, and names of 256 characters (a quote is written "&quot;").
+    many_groups_and_a_preset = ('<PresetBank name="Groups">' + "<PresetGroup/>" * 74000
+                                + '<PresetGroup>%s</PresetGroup></PresetBank>' % ONE_PRESET)
+    yield "presetbank", "empty-groups-74000-and-a-preset.tqprsb", many_groups_and_a_preset
+    yield "state", "empty-groups-74000-and-a-preset.state", state_block(
+        '<PluginState %s><PresetsState currentPreset="0">%s</PresetsState></PluginState>' % (APP, many_groups_and_a_preset))
+    yield "state", "bank-name-of-300000-quotes.state", state_block(
+        "<PluginState %s><PresetsState currentPreset=\"0\"><PresetBank name='%s'><PresetGroup>%s</PresetGroup>"
+        "</PresetBank></PresetsState></PluginState>" % (APP, '"' * 300000, ONE_PRESET))
+
+    # Banks hold at most 128 presets and 96 patterns of 16 steps: what comes
+    # after is skipped, not read.
+    yield "presetbank", "presets-beyond-the-slots-1MiB.tqprsb", repeated_to(
+        '<PresetBank name="Many"><PresetGroup name="All">', ONE_PRESET, "</PresetGroup></PresetBank>", MIB)
+    yield "patternbank", "patterns-beyond-the-bank-1MiB.tqptrb", repeated_to(
+        "<PatternBank>", '<Pattern %s name="P" length="16"><Step note="3" gate="1"/></Pattern>' % APP, "</PatternBank>", MIB)
+    yield "patternbank", "steps-beyond-the-pattern-1MiB.tqptrb", repeated_to(
+        '<PatternBank><Pattern %s name="P" length="16">' % APP, '<Step note="3" gate="1" accent="1"/>',
+        "</Pattern></PatternBank>", MIB)
 
     # Settings naming a device as the start-up bank, patterns and maps: each
     # must be refused unread, not read until memory runs out.

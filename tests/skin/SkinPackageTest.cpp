@@ -3,8 +3,15 @@
 #include "skin/SkinImageDecoder.h"
 #include "support/PixelProbe.h"
 
+#include <condition_variable>
 #include <cstdio>
 #include <jpeglib.h>
+#include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -157,6 +164,51 @@ TEST_F (SkinTest, NamesThatWouldLeaveTheSkinsFolderOrNameNoFileFindNoPackage)
     }
 
     folder.getSiblingFile ("Outside.ulvraskin").deleteFile();
+}
+
+// A pipe or a device under a package's name passes a test of existence and
+// size. Opening the pipe would wait for a writer that never comes, and the
+// device would be read without end: neither is opened. Should the pipe be
+// opened after all, a writer lets each waiting reader go, so that the test
+// fails instead of hanging.
+TEST_F (SkinTest, APipeOrADeviceUnderAPackagesNameIsNoPackageAndIsNeverOpened)
+{
+    const auto folder = editor->getSkinsDirectory();
+    ASSERT_TRUE (folder.createDirectory());
+    const auto pipe = folder.getChildFile ("Pipe.ulvraskin");
+    ASSERT_EQ (::mkfifo (pipe.getFullPathName().toRawUTF8(), 0600), 0);
+    ASSERT_TRUE (juce::File ("/dev/zero").createSymbolicLink (folder.getChildFile ("Zero.ulvraskin"), true));
+
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    bool hadToRelease = false;
+
+    std::thread watchdog ([&]
+    {
+        std::unique_lock<std::mutex> lock (mutex);
+
+        while (! finished.wait_for (lock, std::chrono::seconds (5), [&] { return done; }))
+        {
+            hadToRelease = true;
+
+            if (const auto writer = ::open (pipe.getFullPathName().toRawUTF8(), O_WRONLY | O_NONBLOCK); writer >= 0)
+                ::close (writer);
+        }
+    });
+
+    EXPECT_FALSE (Skin::isValidPackage (*editor, "Pipe"));
+    EXPECT_FALSE (Skin::isValidPackage (*editor, "Zero"));
+    EXPECT_EQ (Skin (*editor, "Pipe").createEditorPanel(), nullptr);
+
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+        done = true;
+    }
+
+    finished.notify_one();
+    watchdog.join();
+    EXPECT_FALSE (hadToRelease) << "the pipe was opened";
 }
 
 TEST_F (SkinTest, APackageWithoutSkinDescriptionIsValidButBuildsNoPanel)

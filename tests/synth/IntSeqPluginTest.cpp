@@ -62,7 +62,11 @@ public:
     void rejectRandomVariant() override                 { ++rejects; }
     void resetPatternUndo() override                    { ++undoResets; }
 
-    void readPatternXml (const juce::XmlElement& element, int index) override { at (index).loadFromXml (element); }
+    void readPatternXml (const juce::XmlElement& element, int index) override
+    {
+        at (index).loadFromXml (element);
+        ++patternReads;
+    }
 
     std::unique_ptr<juce::XmlElement> createPatternXml (int index) override
     {
@@ -76,7 +80,7 @@ public:
 
     std::array<Pattern, 96> patterns;
     int current = 0;
-    int clears = 0, undos = 0, shifts = 0, variants = 0, rejects = 0, undoResets = 0;
+    int clears = 0, undos = 0, shifts = 0, variants = 0, rejects = 0, undoResets = 0, patternReads = 0;
 };
 
 std::unique_ptr<TestSequencer> createWithoutSettings()
@@ -318,6 +322,37 @@ TEST_F (SequencerLayer, BankReadingSkipsForeignPatternsAndKeepsTheRest)
     EXPECT_EQ (plugin.patterns[12].getName(), "Keep me");
 
     EXPECT_FALSE (plugin.readPatternBankXml (juce::XmlElement ("Patterns")));
+}
+
+// Banks in a state overwrite in turn the patterns they hold; each pattern is
+// read once, from the last bank that holds one at its index.
+TEST_F (SequencerLayer, PatternBanksInTheStateReadEachPatternOnceFromTheLastBankHoldingIt)
+{
+    const auto bankOf = [] (const juce::String& prefix, int count)
+    {
+        juce::String bank ("<PatternBank>");
+
+        for (int i = 0; i < count; ++i)
+            bank << "<Pattern application=\"Tarvelin\" name=\"" << prefix << i << "\"/>";
+
+        return bank + "</PatternBank>";
+    };
+
+    auto banks = bankOf ("A", 3);
+
+    for (int copy = 0; copy < 30; ++copy)
+        banks << bankOf ("B", 1);
+
+    banks << bankOf ("C", 2);
+    plugin.patternReads = 0;
+    plugin.loadInternalSequencerStateFromXml (*juce::parseXML ("<InternalSequencer><PatternsState>" + banks
+                                                               + "</PatternsState></InternalSequencer>"));
+
+    EXPECT_EQ (plugin.patterns[0].getName(), "C0");
+    EXPECT_EQ (plugin.patterns[1].getName(), "C1");
+    EXPECT_EQ (plugin.patterns[2].getName(), "A2");
+    EXPECT_EQ (plugin.patterns[3].getName(), "Pattern 4");
+    EXPECT_EQ (plugin.patternReads, 3);
 }
 
 TEST (SequencerSetUp, ThePatternsModeLoadsTheFactoryBankOrTheUsersBankFileOrKeepsTheNamedClearedPatterns)

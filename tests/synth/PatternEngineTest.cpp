@@ -1,4 +1,5 @@
 #include "support/InstrumentTestSupport.h"
+#include "support/ParameterListeners.h"
 
 #include <functional>
 #include <map>
@@ -776,6 +777,55 @@ TEST_F (Editing, OutOfRangeEditionValuesAreBroughtIntoRange)
     render (stepStartSample (40));
     EXPECT_GE (plugin.getPlayingPatternIndex(), 16);
     EXPECT_LE (plugin.getPlayingPatternIndex(), 23);
+}
+
+// A state may repeat an element any number of times. Each kind is applied
+// once, as its last copy says: the switches, lamps and settings change once,
+// not at every copy (each copy republished the sequencer's displays).
+TEST (InstrumentState, ARepeatedElementIsAppliedOnceAsItsLastCopySays)
+{
+    // Declared first: a parameter keeps its listeners for its whole life.
+    RecordingListener sequencerSwitch, hostModeSwitch, selfResetLamp, firstKeyLamp, accentLevel;
+    const auto instrument = InstrumentTest::createInstrument();
+    auto& parameters = instrument->getParameterManager();
+    parameters.getParameter (IntSeqPlugin::internalSequencerStateId)->addListener (&sequencerSwitch);
+    parameters.getParameter (IntSeqPlugin::hostModeStateId)->addListener (&hostModeSwitch);
+    parameters.getParameter (selfResetState)->addListener (&selfResetLamp);
+    parameters.getParameter (keyLamp (0))->addListener (&firstKeyLamp);
+    parameters.getParameter (accentVelocityLevel)->addListener (&accentLevel);
+    ASSERT_TRUE (instrument->isInternalSequencerOn() && instrument->isSelfResetOn());
+    ASSERT_EQ (instrument->getAccentVelocityLevel(), 1);
+    ASSERT_TRUE (parameters.getParameter (keyLamp (0))->getBoolValue());   // the chain [0, 0]
+
+    juce::String switches, items, settings;
+
+    for (int i = 0; i < 40; ++i)
+    {
+        const auto odd = i % 2 != 0;
+        switches << "<IntSeq state=\"" << (odd ? "on" : "off") << "\"/><HostMode state=\"" << (odd ? "off" : "on")
+                 << "\"/><SelfReset state=\"" << (odd ? "off" : "on") << "\"/>";
+        items << "<ChainPatterns first=\"" << (odd ? 2 : 0) << "\" last=\"" << (odd ? 4 : 0) << "\" bank=\"0\"/>"
+              << "<EditedStep value=\"" << i % 8 << "\"/>";
+        settings << "<AccentVelocityLevel value=\"" << (odd ? "high" : "low") << "\"/>";
+    }
+
+    instrument->setStateFromXml (*juce::parseXML ("<PluginState application=\"Tarvelin\"><InternalSettings>" + settings
+                                                  + "</InternalSettings><InternalSequencer>" + switches + "<EditionState>"
+                                                  + items + "</EditionState></InternalSequencer></PluginState>"));
+
+    EXPECT_TRUE (instrument->isInternalSequencerOn());
+    EXPECT_FALSE (instrument->isHostModeOn());
+    EXPECT_FALSE (instrument->isSelfResetOn());
+    EXPECT_EQ (instrument->getChainFirst(), 2);
+    EXPECT_EQ (instrument->getChainLast(), 4);
+    EXPECT_EQ (instrument->getEditedStep(), 7);
+    EXPECT_EQ (instrument->getAccentVelocityLevel(), 2);
+
+    EXPECT_EQ (sequencerSwitch.numChanges(), 0);
+    EXPECT_EQ (hostModeSwitch.numChanges(), 0);
+    EXPECT_EQ (selfResetLamp.numChanges(), 1);
+    EXPECT_EQ (firstKeyLamp.numChanges(), 1);
+    EXPECT_EQ (accentLevel.numChanges(), 1);
 }
 
 TEST_F (Editing, TheSelfResetDefaultIsWrittenBeforeHostPlayDetection)

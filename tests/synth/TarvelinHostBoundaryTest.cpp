@@ -99,7 +99,7 @@ TEST_F (TarvelinHostBoundary, ShutdownWritesTheSettingsAndNoDump)
 
     closeInstrument();
 
-    const auto xml = XmlFiles::read (settings);
+    const auto xml = XmlFiles::read (settings, BasePlugin::maxSettingsFileBytes);
     ASSERT_NE (xml, nullptr);
     EXPECT_EQ (xml->getStringAttribute ("application"), "Tarvelin");
     EXPECT_FALSE (dump.exists());
