@@ -196,22 +196,14 @@ void Clock::recomputeTiming() noexcept
 
     if (state == -1)
     {
-        const auto at = std::floor ((position + startTolerance * stepLength) / stepLength) * stepLength;
-        beginStepAtStart (at, stepLength);
-        changeNow (0);
+        // The step whose time the start lies in begins.
+        const auto startedStep = std::floor (position / stepLength) * stepLength;
+        beginStepInside (0, startedStep, startedStep + stepLength, 0, samplesPerBeat);
         return;
     }
 
-    if (startedGateEnd >= 0.0)
-    {
-        if (state == 0)
-        {
-            changeAt (1, startedGateEnd, samplesPerBeat);
-            return;
-        }
-
-        startedGateEnd = -1.0;
-    }
+    if (planBegunGateEnd (1, samplesPerBeat))
+        return;
 
     if (position <= gateEnd)
     {
@@ -233,13 +225,51 @@ void Clock::recomputeTiming() noexcept
     }
 }
 
-void Clock::beginStepAtStart (double stepStart, double stepLength) noexcept
+void Clock::beginStepInside (int phase, double stepStart, double nextStart, int nextPhase, double samplesPerBeat) noexcept
 {
-    const auto onTheGrid = position >= stepStart && position <= stepStart + startTolerance / stepsPerBeat;
+    const auto tolerance = startTolerance / stepsPerBeat;
+    startedGateEnd = startedStepEnd = -1.0;
 
-    // Started inside a step (a host starting mid-bar), the step sounds from the
-    // start for a whole gate instead of for what is left of its time.
-    startedGateEnd = onTheGrid ? -1.0 : std::max (position, stepStart) + gate * stepLength;
+    if (position <= stepStart + tolerance)
+    {
+        changeNow (phase);
+        return;
+    }
+
+    // Too near the next step for a note of its own: the start is that step's.
+    if (nextStart - position < std::max (shortestBegunNote * tempo / 60.0, tolerance))
+    {
+        changeAt (nextPhase, nextStart, samplesPerBeat);
+        return;
+    }
+
+    // A whole gate from where it begins, as long as any other step's, unless the
+    // next step on the grid comes first.
+    startedGateEnd = position + gate * (nextStart - stepStart);
+    startedStepEnd = nextStart;
+    changeNow (phase);
+}
+
+bool Clock::planBegunGateEnd (int restPhase, double samplesPerBeat) noexcept
+{
+    if (startedGateEnd < 0.0)
+        return false;
+
+    if (! isFirstPhase())
+    {
+        startedGateEnd = startedStepEnd = -1.0;
+        return false;
+    }
+
+    changeAt (restPhase, startedGateEnd, samplesPerBeat);
+
+    // Cut at the sample before the next step's, so that the next step starts at its own.
+    const auto beforeNextStep = std::ceil (samplesPerBeat * (startedStepEnd - position)) - 1.0;
+
+    if (nextState == restPhase && beforeNextStep < (double) countdown)
+        countdown = (int) std::max (0.0, beforeNextStep);
+
+    return true;
 }
 
 void Clock::changeNow (int newState) noexcept

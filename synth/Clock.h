@@ -59,7 +59,9 @@ public:
     static double getBeatsPerSample (double sampleRate, double tempo);
 
     /** Starts a stopped clock at the given position; its first sample then
-        reports the first phase. A running clock ignores the call.
+        reports the first phase, unless the position lies just before a step
+        start (less than shortestBegunNote): the step there is then the first.
+        A running clock ignores the call.
     */
     void start (double startPosition);
 
@@ -123,17 +125,33 @@ protected:
     */
     static constexpr double startTolerance = 0.005;
 
-    /** Where the gate of the step begun at a start ends, when the start lay off
-        the step grid; below 0 otherwise. A step begun inside another keeps a
-        whole gate: the phase after it is the rest before the next step start.
+    /** The shortest note, in seconds, of a step begun inside its time (a start
+        or a host's jump off the step grid). Shorter, a bass note is heard as a
+        click rather than a pitch: a start nearer than this to the next step
+        start counts as a start on that step, which then begins on the grid.
+    */
+    static constexpr double shortestBegunNote = 0.02;
+
+    /** Where the gate of a step begun inside its time ends: a whole gate from
+        where it began; below 0 for a step begun on the grid. It ends, at the
+        latest, at the sample before startedStepEnd, the next step start on the
+        grid, so that the next step starts there.
     */
     double startedGateEnd = -1.0;
+    double startedStepEnd = -1.0;
 
-    /** At a start (phase -1), for the step whose time the position lies in (or
-        just before), given that step's start and length in beats: sets
-        startedGateEnd when the start lies off the grid.
+    /** Begins the step that runs from stepStart to nextStart (beats), whose
+        first phase is `phase`, at the position: at once, or when the position
+        lies less than shortestBegunNote before nextStart, by waiting for the
+        step there, whose first phase is `nextPhase`.
     */
-    void beginStepAtStart (double stepStart, double stepLength) noexcept;
+    void beginStepInside (int phase, double stepStart, double nextStart, int nextPhase, double samplesPerBeat) noexcept;
+
+    /** Plans the end of the gate of a step begun inside its time (in its first
+        phase), moving to the rest phase `restPhase`. Returns false, clearing
+        the begun step, when the clock is no longer in that gate.
+    */
+    bool planBegunGateEnd (int restPhase, double samplesPerBeat) noexcept;
 
     /** Plans an immediate move to the given phase. */
     void changeNow (int newState) noexcept;

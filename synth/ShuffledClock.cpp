@@ -70,33 +70,22 @@ void ShuffledClock::recomputeTiming() noexcept
 
     if (state == -1)
     {
-        // The step whose time the start lies in (or just before) begins: the
-        // pair's first or second one.
+        // The step whose time the start lies in begins: the pair's first or second one.
         const auto pairLength = 2.0 * stepLength;
-        const auto pairStart = std::floor ((position + startTolerance * stepLength) / pairLength) * pairLength;
+        const auto pairStart = std::floor (position / pairLength) * pairLength;
         const auto secondStart = pairStart + stepLength * (1.0 + shuffle);
-        const auto second = position + startTolerance * stepLength >= secondStart;
 
-        if (second)
-            beginStepAtStart (secondStart, pairStart + pairLength - secondStart);
+        if (position < secondStart)
+            beginStepInside (0, pairStart, secondStart, 2, samplesPerBeat);
         else
-            beginStepAtStart (pairStart, secondStart - pairStart);
+            beginStepInside (2, secondStart, pairStart + pairLength, 0, samplesPerBeat);
 
-        changeNow (second ? 2 : 0);
         return;
     }
 
-    if (startedGateEnd >= 0.0)
-    {
-        if (isFirstPhase())
-        {
-            // The rest that follows is the one before the next step start on the grid.
-            changeAt (startedGateEnd <= getPairTiming (startedGateEnd).secondStart ? 1 : 3, startedGateEnd, samplesPerBeat);
-            return;
-        }
-
-        startedGateEnd = -1.0;
-    }
+    // The rest after a begun step's gate is the one before the next step start on the grid.
+    if (planBegunGateEnd (state == 2 ? 3 : 1, samplesPerBeat))
+        return;
 
     // Just past the pair's start (e.g. after the host moved the position) the
     // pair's first step begins at once instead of being skipped.
@@ -123,10 +112,9 @@ void ShuffledClock::recomputeTiming() noexcept
             else
             {
                 // Moved past the second step's start (a host's jump, a faster step
-                // rate): it begins at once and, begun inside its time, keeps a whole
-                // gate as a start does rather than ending at the next sample.
-                beginStepAtStart (t.secondStart, t.pairEnd - t.secondStart);
-                changeNow (2);
+                // rate): it begins there as at a start, neither a sliver nor running
+                // past the pair's end.
+                beginStepInside (2, t.secondStart, t.pairEnd, 0, samplesPerBeat);
             }
             break;
 

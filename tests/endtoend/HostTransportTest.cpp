@@ -157,24 +157,38 @@ INSTANTIATE_TEST_SUITE_P (RealHostShapes, HostTransport,
 
 namespace
 {
-/** JUCE's own host: tempo and musical position, here from a start away from the bar. */
+/** JUCE's own host: tempo and musical position, here from a start away from the bar; it
+    jumps to jumpTo beats at sample jumpAt when that is not negative. Without a musical
+    position it is a host that gives only its frame and tempo. */
 class MusicalPlayHead : public juce::AudioPlayHead
 {
 public:
     explicit MusicalPlayHead (double startInBeats) : start (startInBeats) {}
+
+    double getBeats() const
+    {
+        return jumpAt >= 0 && samples >= jumpAt ? jumpTo + static_cast<double> (samples - jumpAt) / 22050.0
+                                                : start + static_cast<double> (samples) / 22050.0;
+    }
 
     juce::Optional<PositionInfo> getPosition() const override
     {
         PositionInfo info;
         info.setIsPlaying (true);
         info.setBpm (120.0);
-        info.setTimeInSamples (samples);
-        info.setPpqPosition (start + static_cast<double> (samples) / 22050.0);
+        info.setTimeInSamples (static_cast<juce::int64> (getBeats() * 22050.0));
+
+        if (reportsPosition)
+            info.setPpqPosition (getBeats());
+
         return info;
     }
 
     const double start;
     juce::int64 samples = 0;
+    juce::int64 jumpAt = -1;
+    double jumpTo = 0.0;
+    bool reportsPosition = true;
 };
 
 struct Sounded
@@ -286,3 +300,127 @@ TEST_P (StartAwayFromTheBar, ALowestCStartsTheFirstStepAtTheNoteForAGateAndTheRe
 
 INSTANTIATE_TEST_SUITE_P (Formats, StartAwayFromTheBar, ::testing::Values (Format::vst3, Format::lv2),
                           [] (const auto& paramInfo) { return std::string (HostedPlugin::getFormatName (paramInfo.param)); });
+
+namespace
+{
+/** The shortest note of a step begun inside its time: 20 ms. */
+constexpr int shortestBegunNote = 882;
+
+enum class Begun { byTransport, byLowestC, byJump };
+
+/** Where the host begins step 1 (a start, a lowest C or a jump to that many beats), and
+    the beats at which it and the next step sound. */
+struct BegunStepCase
+{
+    const char* name;
+    Begun how;
+    double at;
+    float gateSlot;         // "Gate Length": 0.5 is a gate of 0.5, 1.0 the longest, 0.96
+    double firstOn, secondOn;
+    bool reportsPosition = true;
+};
+
+void PrintTo (const BegunStepCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class BegunStep : public ::testing::TestWithParam<std::tuple<Format, BegunStepCase>>
+{
+};
+} // namespace
+
+// Wherever in a step the host starts, its lowest C comes or it jumps, and whatever the gate,
+// the step sounds from there (from the next step, when that is less than 20 ms away), the
+// next on the host's grid, and every later one a sixteenth after; no note is shorter than
+// 20 ms and none overlaps the next.
+TEST_P (BegunStep, SoundsFromThereThenTheNextStepOnTheHostsGrid)
+{
+    const auto format = std::get<0> (GetParam());
+    const auto& c = std::get<1> (GetParam());
+    const auto byLowestC = c.how == Begun::byLowestC;
+    const HostedPlugin::ScopedUserSettings settings (byLowestC ? "<InternalSequencer><HostPlayDetection type=\"byLowestCNoteOn\"/></InternalSequencer>"
+                                                               : "");
+    auto plugin = HostedPlugin::load (format, sampleRate, blockSize);
+    ASSERT_NE (plugin, nullptr);
+    plugin->prepareToPlay (sampleRate, blockSize);
+
+    for (auto* slot : HostedPlugin::getSlots (*plugin))
+        if (slot->getName (100) == "Gate Length")
+            slot->setValue (c.gateSlot);
+
+    // Without a play head the gate is taken and nothing starts.
+    juce::AudioBuffer<float> buffer (2, blockSize);
+    juce::MidiBuffer none;
+    HostedPlugin::processBlock (*plugin, buffer, none);
+
+    // A lowest C at a block's last sample; a jump while the first step sounds.
+    constexpr int noteAt = 2 * blockSize - 1, jumpAt = 4 * blockSize;
+    const int begunAt = byLowestC ? noteAt : c.how == Begun::byJump ? jumpAt : 0;
+    MusicalPlayHead host (byLowestC ? c.at - noteAt / 22050.0 : c.how == Begun::byJump ? 0.0 : c.at);
+    host.reportsPosition = c.reportsPosition;
+
+    if (c.how == Begun::byJump)
+    {
+        host.jumpAt = jumpAt;
+        host.jumpTo = c.at;
+    }
+
+    auto notes = playSounded (*plugin, host, 30, byLowestC ? noteAt : -1);
+
+    if (c.how == Begun::byJump)
+    {
+        // Step 1 from the start, ended by the jump.
+        ASSERT_FALSE (notes.empty());
+        EXPECT_EQ (notes.front().on, 0);
+        EXPECT_EQ (notes.front().off, jumpAt);
+        notes.erase (notes.begin());
+    }
+
+    ASSERT_GE (notes.size(), 3u);
+    const auto sampleOf = [&] (double beats) { return begunAt + (beats - c.at) * 22050.0; };
+
+    // A jump ends the sounding note at its sample and begins the next at the one after.
+    EXPECT_NEAR (notes[0].on, std::max (sampleOf (c.firstOn), begunAt + (c.how == Begun::byJump ? 1.0 : 0.0)), 1.0);
+    EXPECT_NEAR (notes[1].on, sampleOf (c.secondOn), 1.0);
+
+    for (size_t i = 0; i < notes.size(); ++i)
+    {
+        if (notes[i].off >= 0)
+        {
+            EXPECT_GE (notes[i].off - notes[i].on, shortestBegunNote) << i;
+        }
+
+        if (i + 1 < notes.size())
+        {
+            EXPECT_LE (notes[i].off, notes[i + 1].on) << i;
+        }
+
+        // Whole sixteenths after the second step, give or take the sum's rounding.
+        if (i > 1)
+        {
+            const auto steps = (notes[i].on - sampleOf (c.secondOn)) / 5512.5;
+            EXPECT_NEAR (steps, std::round (steps), 1.5 / 5512.5) << i << " at " << notes[i].on;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (
+    Starts, BegunStep,
+    ::testing::Combine (::testing::Values (Format::vst3, Format::lv2),
+                        ::testing::Values (BegunStepCase { "Start2_30Gate0_5", Begun::byTransport, 2.30, 0.5f, 2.30, 2.50 },
+                                           BegunStepCase { "Start2_40Gate0_5", Begun::byTransport, 2.40, 0.5f, 2.40, 2.50 },
+                                           BegunStepCase { "Start2_27Gate0_96", Begun::byTransport, 2.27, 1.0f, 2.27, 2.50 },
+                                           BegunStepCase { "Start1msBefore2_50", Begun::byTransport, 2.498, 0.5f, 2.50, 2.75 },
+                                           BegunStepCase { "LowestCAt2_40Gate0_5", Begun::byLowestC, 2.40, 0.5f, 2.40, 2.50 },
+                                           BegunStepCase { "LowestCAt2_27Gate0_96", Begun::byLowestC, 2.27, 1.0f, 2.27, 2.50 },
+                                           BegunStepCase { "LowestC1msBefore2_50", Begun::byLowestC, 2.498, 0.5f, 2.50, 2.75 },
+                                           BegunStepCase { "JumpTo2_40Gate0_5", Begun::byJump, 2.40, 0.5f, 2.40, 2.50 },
+                                           BegunStepCase { "JumpTo2_27Gate0_96", Begun::byJump, 2.27, 1.0f, 2.27, 2.50 },
+                                           BegunStepCase { "Jump1msBefore2_50", Begun::byJump, 2.498, 0.5f, 2.50, 2.75 },
+                                           // Only a frame and tempo: the grid counts from the start.
+                                           BegunStepCase { "FramesOnlyFrom2_40", Begun::byTransport, 2.40, 0.5f, 2.40, 2.65, false })),
+    [] (const auto& paramInfo)
+    {
+        return std::string (HostedPlugin::getFormatName (std::get<0> (paramInfo.param))) + "_" + std::get<1> (paramInfo.param).name;
+    });

@@ -68,14 +68,42 @@ const GridCase gridCases[] = {
     // gate, 0.125 beats (2544.23 samples); the next begins on the grid at 0.5 (4070.77).
     { "a start inside a second step begins it with a whole gate", 130.0, 4.0, 0.5, 0.0, 0.3, 4100,
       { { 0, 2 }, { 2545, 3 }, { 4071, 0 } } },
-    // At 0.45 a whole gate ends at 0.575, past the pair end: the rest lasts to the step at 0.75.
-    { "a start late in a step keeps a whole gate and waits for the next step on the grid", 130.0, 4.0, 0.5, 0.0, 0.45, 6200,
-      { { 0, 2 }, { 2545, 1 }, { 6107, 2 } } },
+    // At 0.45 a whole gate would end at 0.575, past the step at 0.5 (1017.69 samples on): the
+    // gate ends at the sample before, and that step starts on the grid with its own gate.
+    { "a start late in a step ends its gate before the next step, which starts on the grid", 130.0, 4.0, 0.5, 0.0, 0.45, 6200,
+      { { 0, 2 }, { 1017, 3 }, { 1018, 0 }, { 3562, 1 }, { 6107, 2 } } },
+    // Gate 0.96 from 0.27 would end at 0.51; the step at 0.5 is 4681.38 samples on.
+    { "the longest gate from a start inside a step ends before the next step", 130.0, 4.0, 0.96, 0.0, 0.27, 9800,
+      { { 0, 2 }, { 4681, 3 }, { 4682, 0 }, { 9567, 1 }, { 9770, 2 } } },
+    // 21 ms before the step at 0.5 (926.1 samples): the first step sounds for those 21 ms.
+    { "a start a little more than the shortest note before a step begins at once", 130.0, 4.0, 0.5, 0.0, 0.5 - 0.021 * 130.0 / 60.0, 1000,
+      { { 0, 2 }, { 926, 3 }, { 927, 0 } } },
+    // 19 ms (837.9 samples) and 1 ms (44.1 samples) before it: the start is that step's.
+    { "a start less than the shortest note before a step waits for that step", 130.0, 4.0, 0.5, 0.0, 0.5 - 0.019 * 130.0 / 60.0, 3400,
+      { { 838, 0 }, { 3383, 1 } } },
+    { "a start a millisecond before a step plays it on the grid", 130.0, 4.0, 0.5, 0.0, 0.5 - 0.001 * 130.0 / 60.0, 2600,
+      { { 45, 0 }, { 2589, 1 } } },
+    // Within 0.005 of a step past its start a start is on the grid (gate end 0.625, 2539.15
+    // samples on); at 0.01 it is inside the step and keeps a whole gate (2544.23).
+    { "a start just past a step start is on the grid", 130.0, 4.0, 0.5, 0.0, 0.5 + 0.001 * 0.25, 2600, { { 0, 0 }, { 2540, 1 } } },
+    { "a start further past a step start keeps a whole gate", 130.0, 4.0, 0.5, 0.0, 0.5 + 0.01 * 0.25, 5100,
+      { { 0, 0 }, { 2545, 1 }, { 5038, 2 } } },
+    // With shuffle 0.6 the pair 0..0.5 has its second step at 0.4 (1017.69 samples after 0.35)
+    // and the first step's gate is 0.2 beats: cut there, the second step keeps its time.
+    { "a start late in a shuffled first step lets the second start at its shuffled time", 130.0, 4.0, 0.5, 0.6, 0.35, 3100,
+      { { 0, 0 }, { 1017, 1 }, { 1018, 2 }, { 2036, 3 }, { 3054, 0 } } },
+    // 9.2 ms before the pair end at 0.5 (407.08 samples): the next pair begins on the grid.
+    { "a start late in a shuffled second step waits for the next pair", 130.0, 4.0, 0.5, 0.6, 0.48, 4500,
+      { { 408, 0 }, { 4478, 1 } } },
     // With shuffle 0.6 the second step runs 0.4 to 0.5: its gate is 0.05 beats (1017.69 samples).
     { "a start inside a shuffled second step keeps that step's own gate", 130.0, 4.0, 0.5, 0.6, 0.42, 2100,
       { { 0, 2 }, { 1018, 3 }, { 1629, 0 } } },
     { "a plain clock started inside a step keeps a whole gate", 130.0, 4.0, 0.5, 0.0, 0.3, 4100,
       { { 0, 0 }, { 2545, 1 }, { 4071, 0 } }, false },
+    { "a plain clock started late in a step ends its gate before the next", 130.0, 4.0, 0.5, 0.0, 0.45, 3600,
+      { { 0, 0 }, { 1017, 1 }, { 1018, 0 }, { 3562, 1 } }, false },
+    { "a plain clock started a millisecond before a step plays it on the grid", 130.0, 4.0, 0.5, 0.0, 0.5 - 0.001 * 130.0 / 60.0, 2600,
+      { { 45, 0 }, { 2589, 1 } }, false },
     { "a plain clock alternates two phases per step", 130.0, 4.0, 0.5, 0.0, 0.0, 10200,
       { { 0, 0 }, { 2545, 1 }, { 5089, 0 }, { 7633, 1 }, { 10177, 0 } }, false },
     { "a plain clock's pre-roll waits for position zero", 120.0, 4.0, 0.5, 0.0, -0.10001, 5000, { { 2206, 0 }, { 4962, 1 } }, false },
@@ -143,7 +171,7 @@ TEST (ShuffledClock, AStartedStepKeepsItsGateThroughTheHostsBlockByBlockPosition
     EXPECT_EQ (afterMovingTo (0.0, true), (Changes { { 512, 3 }, { 513, 0 }, { 3057, 1 } }));
 }
 
-TEST (ShuffledClock, AStepBegunInsideItsTimeByAJumpOrAFasterStepRateKeepsAWholeGate)
+TEST (ShuffledClock, AStepBegunInsideItsTimeByAJumpOrAFasterStepRateKeepsTheGrid)
 {
     // At 4000 samples (0.1965 beats) the clock rests after the first step's gate.
     const auto afterMoving = [] (const std::function<void (ShuffledClock&)>& move)
@@ -156,17 +184,20 @@ TEST (ShuffledClock, AStepBegunInsideItsTimeByAJumpOrAFasterStepRateKeepsAWholeG
         return runFor (clock, 6000);
     };
 
-    // A host jumping to 0.48, past the second step's gate (0.375): that step begins at once
-    // and its gate lasts 0.125 beats (2544.23 samples); the next step on the grid is 0.75
-    // (5495.54 samples on).
+    // A host jumping to 0.40, past the second step's gate (0.375): that step begins at once;
+    // a whole gate would end at 0.525, so it ends before the step at 0.5 (2035.38 samples on).
+    EXPECT_EQ (afterMoving ([] (ShuffledClock& c) { c.setPosition (0.40); }),
+               (Changes { { 0, 2 }, { 2035, 3 }, { 2036, 0 }, { 4580, 1 } }));
+
+    // Jumping to 0.48, 9.2 ms before that step (407.08 samples), waits for it.
     EXPECT_EQ (afterMoving ([] (ShuffledClock& c) { c.setPosition (0.48); }),
-               (Changes { { 0, 2 }, { 2545, 1 }, { 5496, 2 } }));
+               (Changes { { 408, 0 }, { 2952, 1 }, { 5496, 2 } }));
 
     // Twice the step rate puts the position past the gate of the second step at 0.125: it
-    // begins with a whole gate of 0.0625 beats (1272.12 samples), then the step at 0.375
-    // with its own.
+    // begins, its gate cut before the pair's end at 0.25 (1088.54 samples on); then the
+    // steps at 0.25 and 0.375 with their own gates of 0.0625 beats.
     EXPECT_EQ (afterMoving ([] (ShuffledClock& c) { c.setStepsPerBeat (8.0); }),
-               (Changes { { 0, 2 }, { 1273, 1 }, { 3633, 2 }, { 4905, 3 } }));
+               (Changes { { 0, 2 }, { 1088, 3 }, { 1089, 0 }, { 2361, 1 }, { 3633, 2 }, { 4905, 3 } }));
 }
 
 TEST (ShuffledClock, TempoChangeMidPhaseRetimesTheRemainingWait)

@@ -178,6 +178,24 @@ TEST (InstrumentBlocks, AudioAndMidiOfThePlayingSequencerAreTheSameForBlockSizes
     });
 }
 
+// The host's position, given every block, moves the clock by a hair each time: a step begun
+// inside its time, or a start waiting for the next step, keeps its timing in any block size.
+TEST (InstrumentBlocks, AStepBegunByAHostStartInsideItIsTheSameForBlockSizes1_64And512)
+{
+    for (const double start : { 2.4013, 2.4987 })
+    {
+        SCOPED_TRACE (start);
+        expectTheSameForBlockSizes1_64And512 ([start] (int size)
+        {
+            auto instrument = createInstrument();
+            TestPlayHead host;
+            host.playing = true;
+            host.position = start;
+            return render (*instrument, 12000, size, {}, &host);
+        });
+    }
+}
+
 TEST_F (Instrument, NotesBeyondTheEnginesHeldNotesAreNeitherPlayedNorSentAndEveryNoteSentIsReleased)
 {
     switchSequencerOff (plugin);
@@ -473,18 +491,109 @@ TEST_F (HostTransport, ALowestCStartPlaysTheFirstStepFromTheNoteForAWholeGateThe
     }
 }
 
-TEST_F (HostTransport, AHostStartAfterALiveLowestCBeginsTheStepItLandsInWithAWholeGate)
+TEST_F (HostTransport, AHostStartAfterALiveLowestCJustBeforeAStepWaitsForThatStep)
 {
     plugin.setHostPlayDetection (IntSeqPlugin::byLowestCNoteOn);
     host.playing = false;
     host.position = 2.49;
     play (1024, { noteOn (0, 0) }, &host);
 
-    // The host starts where it stood, late in the step at 2.25 beats, and the clock moves
-    // there: the sounding step ends, the second begins with a whole gate (2756.25 samples)
-    // and the third comes on the host's grid at 2.75 beats.
+    // The host starts where it stood, 5 ms before the step at 2.5 beats, and the clock moves
+    // there: the sounding step ends, and the second, too near for a note of its own there,
+    // begins on the host's grid at 2.5 beats (220.5 samples on), the third at 2.75.
     host.playing = true;
-    expectNotesNear (play (6144, {}, &host).notes(), { off (0, 36), on (1, 37, 32), off (2758, 37), on (5733, 38, 32) });
+    expectNotesNear (play (6144, {}, &host).notes(), { off (0, 36), on (221, 37, 32), off (2977, 37), on (5733, 38, 32) });
+}
+
+namespace
+{
+/** Where step 1 begins, and the notes that follow, counted from there, with the step's note
+    first (1 for the one after it) and the samples of 120 BPM (5512.5 samples a step). */
+struct BegunStep
+{
+    const char* where;
+    double position;
+    float gateLength;     // 0.5 is a gate of 0.5; 1.0 the longest, 0.96
+    int shuffle;          // percent; 100 puts the second step of a pair 0.6 of a step late
+    std::vector<NoteEvent> expected;
+};
+
+const BegunStep begunSteps[] = {
+    // A whole gate from the start (2756.25 samples), then the grid at 2.5 beats.
+    { "2.30, gate 0.5", 2.30, 0.5f, 0,
+      { on (0, 0, 32), off (2757, 0), on (4410, 1, 32), off (7167, 1), on (9923, 2, 32) } },
+    // A whole gate would run to 2.525: it ends at the sample before the step at 2.5.
+    { "2.40, gate 0.5", 2.40, 0.5f, 0,
+      { on (0, 0, 32), off (2204, 0), on (2205, 1, 32), off (4962, 1), on (7718, 2, 32), off (10474, 2) } },
+    { "2.27, gate 0.96", 2.27, 1.0f, 0,
+      { on (0, 0, 32), off (5071, 0), on (5072, 1, 32), off (10364, 1), on (10584, 2, 32) } },
+    // 1 ms (0.002 beats) before 2.5: the first step plays there, on the grid.
+    { "1 ms before 2.50", 2.498, 0.5f, 0,
+      { on (45, 0, 32), off (2801, 0), on (5557, 1, 32), off (8313, 1), on (11070, 2, 32) } },
+    // Shuffled, the pair 2.0..2.5 has its second step at 2.4 and a first gate of 0.2 beats.
+    { "2.35, gate 0.5, shuffled", 2.35, 0.5f, 100,
+      { on (0, 0, 32), off (1102, 0), on (1103, 1, 32), off (2205, 1), on (3308, 2, 32), off (7718, 2) } },
+};
+
+std::vector<NoteEvent> shifted (const std::vector<NoteEvent>& events, int samples, int notes)
+{
+    auto result = events;
+
+    for (auto& e : result)
+    {
+        e.sample += samples;
+        e.note += notes;
+    }
+
+    return result;
+}
+} // namespace
+
+// A host's start, a lowest C and a host's jump inside a step all begin that step there: it
+// sounds for a whole gate but ends before the next step on the host's grid, which starts on
+// it, and every later step a sixteenth after; too near that step, the start is that step's.
+TEST_F (HostTransport, AStepBegunInsideItsTimeEndsBeforeTheNextStepOnTheHostsGrid)
+{
+    for (const auto& c : begunSteps)
+    {
+        SCOPED_TRACE (c.where);
+        setParameter (gateLength, c.gateLength);
+        plugin.getPattern (0).setShuffle (c.shuffle);
+
+        // The host starts its transport there.
+        plugin.setHostPlayDetection (IntSeqPlugin::byTransportChange);
+        host.playing = false;
+        play (512, {}, &host);
+        host.position = c.position;
+        host.playing = true;
+        expectNotesNear (play (11264, {}, &host).notes(), shifted (c.expected, 0, 36));
+
+        // The host plays from 100 samples earlier and its lowest C comes there.
+        plugin.setHostPlayDetection (IntSeqPlugin::byLowestCNoteOn);
+        host.playing = false;
+        play (512, {}, &host);
+        host.position = c.position - 100.0 / 22050.0;
+        host.playing = true;
+        expectNotesNear (play (11264, { noteOn (100, 0) }, &host).notes(), shifted (c.expected, 100, 36));
+
+        // The host jumps there while step 1 sounds: it ends at the jump, and the next step
+        // begins at the sample after. A jump into a pair's first step waits for its second
+        // step, so only the steps begun inside a pair's second step apply.
+        if (c.shuffle != 0)
+            continue;
+
+        plugin.setHostPlayDetection (IntSeqPlugin::byTransportChange);
+        host.playing = false;
+        play (512, {}, &host);
+        host.position = 0.0;
+        host.playing = true;
+        ASSERT_EQ (play (2048, {}, &host).notes(), (std::vector<NoteEvent> { on (0, 36, 32) }));
+        host.position = c.position;
+        auto afterTheJump = shifted (c.expected, 0, 37);
+        afterTheJump.front().sample = std::max (1, afterTheJump.front().sample);
+        afterTheJump.insert (afterTheJump.begin(), off (0, 36));
+        expectNotesNear (play (11264, {}, &host).notes(), afterTheJump);
+    }
 }
 
 TEST_F (Instrument, AStopBySwitchingTheSequencerOffOrByAnAllNotesOffControllerPutsOutThePlayLampAndStartStopStartsAgain)
