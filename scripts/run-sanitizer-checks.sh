@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The sanitizer build: builds everything with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-sanitize (Clang), runs the whole test
-# suite in it, then every fuzz target for TARVELIN_FUZZ_SECONDS seconds (20).
+# suite in it, then every fuzz target for TARVELIN_FUZZ_SECONDS seconds (20)
+# and fuzz.timeout-fires, which shows an input past -timeout reported.
 # A fuzz target that finds something leaves its input in
 # build-sanitize/tests/fuzz/work/crashes/.
 set -euo pipefail
