@@ -1,5 +1,6 @@
 #include "framework/XmlFiles.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -206,47 +207,71 @@ bool endsInsideItsRoot (const std::string& text, const juce::String& rootTag, bo
     return after != end;
 }
 
-// The distinct names of a text, counted up to a bound: the toolkit's own
-// pool of names (juce::Identifier) is what costs the square of their number.
-// Each name is a range of the text's bytes, kept in an open table of four
-// slots for every name it may hold, so probes stay short. The hash is keyed
-// once per process: no text can be made to put its names in one chain.
+// The distinct names of a text, counted up to XmlFiles::maxDistinctNames:
+// the toolkit's own pool of names (juce::Identifier) is what costs the square
+// of their number. Each name is a range of the text's bytes, kept in an open
+// table never more than half full, so probes stay short; its hash is keyed
+// once per process, so no text can be made to put its names in one chain.
+// The table starts inside the scan, room for every real file's names: a
+// block of memory taken and given back for each text would make the C
+// library gather up the small blocks of the tree last parsed, and hand the
+// memory back to the system only to take it again for the next tree.
 class DistinctNames
 {
 public:
-    explicit DistinctNames (int maxNames)
-        : slots (static_cast<size_t> (juce::nextPowerOfTwo (4 * maxNames))), limit (maxNames) {}
-
     /** Counts the name when it is new; false once more than the bound are counted. */
     bool add (const char* start, size_t length)
     {
-        const auto hash = hashOf (start, length);
-        const auto mask = slots.size() - 1;
+        if (! insert (slots, numSlots, { start, static_cast<std::uint32_t> (length), hashOf (start, length) }))
+            return true;
 
-        for (auto i = static_cast<size_t> (hash) & mask;; i = (i + 1) & mask)
+        if (++count > XmlFiles::maxDistinctNames)
+            return false;
+
+        if (heapSlots.empty() && 2 * count > static_cast<int> (numSlots))
         {
-            auto& slot = slots[i];
+            heapSlots.resize (2 * XmlFiles::maxDistinctNames);
 
-            if (slot.start == nullptr)
-            {
-                slot = { start, length, hash };
-                return ++count <= limit;
-            }
+            for (const auto& slot : inlineSlots)
+                if (slot.start != nullptr)
+                    insert (heapSlots.data(), heapSlots.size(), slot);
 
-            if (slot.hash == hash && slot.length == length && std::memcmp (slot.start, start, length) == 0)
-                return true;
+            slots = heapSlots.data();
+            numSlots = heapSlots.size();
         }
+
+        return true;
     }
 
 private:
     struct Slot
     {
         const char* start = nullptr;
-        size_t length = 0;
-        std::uint64_t hash = 0;
+        std::uint32_t length = 0;
+        std::uint32_t hash = 0;
     };
 
-    static std::uint64_t hashOf (const char* start, size_t length) noexcept
+    static_assert (juce::isPowerOfTwo (XmlFiles::maxDistinctNames), "the table's size must be a power of two");
+
+    /** True when the name was not in the table and is now. */
+    static bool insert (Slot* table, size_t size, const Slot& name)
+    {
+        for (auto i = name.hash & (size - 1);; i = (i + 1) & (size - 1))
+        {
+            auto& slot = table[i];
+
+            if (slot.start == nullptr)
+            {
+                slot = name;
+                return true;
+            }
+
+            if (slot.hash == name.hash && slot.length == name.length && std::memcmp (slot.start, name.start, name.length) == 0)
+                return false;
+        }
+    }
+
+    static std::uint32_t hashOf (const char* start, size_t length) noexcept
     {
         static const std::uint64_t key = []
         {
@@ -264,12 +289,14 @@ private:
         hash *= 0xff51afd7ed558ccdull;
         hash ^= hash >> 33;
         hash *= 0xc4ceb9fe1a85ec53ull;
-        return hash ^ (hash >> 33);
+        return static_cast<std::uint32_t> (hash ^ (hash >> 33));
     }
 
-    std::vector<Slot> slots;
+    std::array<Slot, 256> inlineSlots {};
+    std::vector<Slot> heapSlots;
+    Slot* slots = inlineSlots.data();
+    size_t numSlots = inlineSlots.size();
     int count = 0;
-    const int limit;
 };
 
 // How deep JUCE 7.0.5's parser would recurse on a text. It calls itself once
@@ -699,7 +726,7 @@ private:
     bool outOfData = false;
     bool tooCostly = false;
     juce::int64 appendCost = 0;
-    DistinctNames names { XmlFiles::maxDistinctNames };
+    DistinctNames names;
 };
 
 // Everything parse checks before the toolkit's parser sees the text.
