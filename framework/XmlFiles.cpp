@@ -702,7 +702,10 @@ private:
 
             // Where the parser makes the attribute, and pools its name.
             if (attributes == XmlFiles::maxAttributesPerElement)
+            {
                 refuse();
+                return Start::closed;
+            }
 
             addName (nameStart, nameEnd);
             skipQuotedString();
