@@ -4,6 +4,30 @@
 #include "framework/XmlFiles.h"
 #include "framework/XmlHelpers.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+
+namespace
+{
+// A definition's uid, read as the toolkit reads integers (0 when missing or
+// not a number), but false for one that does not fit (the toolkit's reading
+// turns a long one into -1, or wraps it onto another uid), one below 0 (-1
+// is "no such event") and one of the built-in events', which the editor
+// carries out whatever the definitions say.
+bool readDefinedUid (const juce::XmlElement& event, int& uid)
+{
+    errno = 0;
+    const auto value = std::strtoll (event.getStringAttribute ("uid").toRawUTF8(), nullptr, 10);
+
+    if (errno == ERANGE || value < 0 || value > std::numeric_limits<int>::max())
+        return false;
+
+    uid = static_cast<int> (value);
+    return uid < GuiEventsMap::optionsEvent || uid > GuiEventsMap::toggleMidiLearnEvent;
+}
+} // namespace
+
 bool GuiEventsMap::addEvent (const juce::String& name, int uid)
 {
     if (uidByName.count (name) != 0 || nameByUid.count (uid) != 0)
@@ -51,7 +75,8 @@ void GuiEventsMap::loadFromXml (const juce::XmlElement& root)
 
     XmlHelpers::forEachChildNamed (root, "event", [this] (const juce::XmlElement& event)
     {
-        addEvent (event.getStringAttribute ("name"), event.getIntAttribute ("uid", 0));
+        if (int uid = 0; readDefinedUid (event, uid))
+            addEvent (event.getStringAttribute ("name"), uid);
     });
 }
 

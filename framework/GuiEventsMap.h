@@ -46,7 +46,9 @@ public:
 
     void clear();
 
-    /** Clears the map and reads the "EventsMap" definitions. */
+    /** Clears the map and reads the "EventsMap" definitions. A definition
+        whose uid is below 0, beyond an int or a built-in event's (1000 to
+        1010) is skipped: the built-in events keep their uids. */
     void loadFromXml (const juce::XmlElement& root);
 
     /** Reads a stored resource; a missing or unreadable one leaves the map unchanged. */

@@ -1,9 +1,13 @@
 #include "framework/XmlFiles.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -203,6 +207,98 @@ bool endsInsideItsRoot (const std::string& text, const juce::String& rootTag, bo
     return after != end;
 }
 
+// The distinct names of a text, counted up to XmlFiles::maxDistinctNames:
+// the toolkit's own pool of names (juce::Identifier) is what costs the square
+// of their number. Each name is a range of the text's bytes, kept in an open
+// table never more than half full, so probes stay short; its hash is keyed
+// once per process, so no text can be made to put its names in one chain.
+// The table starts inside the scan, room for every real file's names: a
+// block of memory taken and given back for each text would make the C
+// library gather up the small blocks of the tree last parsed, and hand the
+// memory back to the system only to take it again for the next tree.
+class DistinctNames
+{
+public:
+    /** Counts the name when it is new; false once more than the bound are counted. */
+    bool add (const char* start, size_t length)
+    {
+        if (! insert (slots, numSlots, { start, static_cast<std::uint32_t> (length), hashOf (start, length) }))
+            return true;
+
+        if (++count > XmlFiles::maxDistinctNames)
+            return false;
+
+        if (heapSlots.empty() && 2 * count > static_cast<int> (numSlots))
+        {
+            heapSlots.resize (2 * XmlFiles::maxDistinctNames);
+
+            for (const auto& slot : inlineSlots)
+                if (slot.start != nullptr)
+                    insert (heapSlots.data(), heapSlots.size(), slot);
+
+            slots = heapSlots.data();
+            numSlots = heapSlots.size();
+        }
+
+        return true;
+    }
+
+private:
+    struct Slot
+    {
+        const char* start = nullptr;
+        std::uint32_t length = 0;
+        std::uint32_t hash = 0;
+    };
+
+    static_assert (juce::isPowerOfTwo (XmlFiles::maxDistinctNames), "the table's size must be a power of two");
+
+    /** True when the name was not in the table and is now. */
+    static bool insert (Slot* table, size_t size, const Slot& name)
+    {
+        for (auto i = name.hash & (size - 1);; i = (i + 1) & (size - 1))
+        {
+            auto& slot = table[i];
+
+            if (slot.start == nullptr)
+            {
+                slot = name;
+                return true;
+            }
+
+            if (slot.hash == name.hash && slot.length == name.length && std::memcmp (slot.start, name.start, name.length) == 0)
+                return false;
+        }
+    }
+
+    static std::uint32_t hashOf (const char* start, size_t length) noexcept
+    {
+        static const std::uint64_t key = []
+        {
+            std::random_device device;
+            return (static_cast<std::uint64_t> (device()) << 32) ^ device();
+        }();
+
+        // FNV-1a from the key, then the finishing mix of MurmurHash3.
+        auto hash = key ^ length;
+
+        for (size_t i = 0; i < length; ++i)
+            hash = (hash ^ static_cast<unsigned char> (start[i])) * 0x100000001b3ull;
+
+        hash ^= hash >> 33;
+        hash *= 0xff51afd7ed558ccdull;
+        hash ^= hash >> 33;
+        hash *= 0xc4ceb9fe1a85ec53ull;
+        return static_cast<std::uint32_t> (hash ^ (hash >> 33));
+    }
+
+    std::array<Slot, 256> inlineSlots {};
+    std::vector<Slot> heapSlots;
+    Slot* slots = inlineSlots.data();
+    size_t numSlots = inlineSlots.size();
+    int count = 0;
+};
+
 // How deep JUCE 7.0.5's parser would recurse on a text. It calls itself once
 // per level of nesting, so a few thousand levels overflow a host's stack.
 // This follows the parser's own steps (XmlDocument's readNextElement,
@@ -212,25 +308,17 @@ bool endsInsideItsRoot (const std::string& text, const juce::String& rootTag, bo
 // every "&" begins a known entity or a reference and so stands for one
 // character, never for markup.
 //
-// It also adds up what the parser's reading of attribute values costs. The
-// parser appends each reference and each run of text between them to the
-// value one at a time, and each append measures and may copy the whole value
-// so far: a value of half a million "&amp;" takes seconds.
+// It also adds up what the parser's reading of attribute values costs
+// (XmlFiles::maxAttributeValueCost), counts each element's attributes and
+// the names of the text where the parser takes them into the toolkit's pool.
 class NestingScan
 {
 public:
     explicit NestingScan (const juce::String& text) : input (text.getCharPointer()) {}
 
-    /** The bytes that the appends to attribute values measure and copy, beyond
-        which a text is refused: about 0.1 s of the parser's work (a value of
-        130,000 references). Real values hold a few references (each character
-        of a name beyond ASCII, a quote); a file of 256 KiB, the longest the
-        plug-in writes with a value of any length, costs two thirds of this at
-        most ("&lt;x" repeated). */
-    static constexpr juce::int64 maxAppendCost = juce::int64 { 1 } << 33;
-
-    /** The scan stopped at an attribute value whose reading costs too much. */
-    bool costsTooMuch() const noexcept { return appendCost > maxAppendCost; }
+    /** The scan stopped at something the parser would take too long over: an
+        attribute value, an element's attributes or the text's names. */
+    bool costsTooMuch() const noexcept { return tooCostly; }
 
     bool goesDeeperThan (int maxLevels)
     {
@@ -389,8 +477,8 @@ private:
         }
     }
 
-    // Past a known entity or a reference and its ";": the bytes it stands
-    // for, at most (a reference may stand for up to four).
+    // Past a known entity or a reference and its ";": the bytes of UTF-8 it
+    // stands for. The text passed trapsTheParser, so a reference is well formed.
     int skipEntity()
     {
         ++input;
@@ -406,28 +494,49 @@ private:
             }
         }
 
-        while (*input != ';' && *input != 0)
+        ++input;
+        const auto hex = (*input == 'x' || *input == 'X');
+        juce::int64 code = 0;
+
+        if (hex)
             ++input;
+
+        for (; *input != ';' && *input != 0; ++input)
+            code = code * (hex ? 16 : 10) + juce::CharacterFunctions::getHexDigitValue (*input);
 
         if (*input == ';')
             ++input;
 
-        return 4;
+        return code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
     }
 
     void skipQuotedString()
     {
         const auto quote = readNextChar();
         juce::int64 valueBytes = 0;
+        juce::int64 allocatedBytes = 0;
 
-        // Each append measures (and may copy) the value read so far.
+        // As juce::String appends: it reads the value so far to find its end,
+        // and copies it when the value with its terminator outgrows the block,
+        // whose new size is rounded up to four bytes.
         const auto append = [&] (juce::int64 bytes)
         {
+            if (bytes <= 0)
+                return;
+
             appendCost += valueBytes;
+            const auto needed = valueBytes + bytes + 1;
+
+            if (needed > allocatedBytes)
+            {
+                appendCost += 4 * allocatedBytes;
+                allocatedBytes = (needed + 3) & ~juce::int64 { 3 };
+            }
+
             valueBytes += bytes;
 
-            if (costsTooMuch())
-                outOfData = true;
+            if (appendCost > XmlFiles::maxAttributeValueCost)
+                refuse();
         };
 
         while (! outOfData)
@@ -551,11 +660,16 @@ private:
                 return Start::none;
         }
 
+        addName (input, endOfToken);
         input = endOfToken;
 
-        for (;;)
+        for (auto attributes = 0;; ++attributes)
         {
             skipNextWhiteSpace();
+
+            if (outOfData)
+                return Start::closed;
+
             const auto c = *input;
 
             if (c == '/' && input[1] == '>')
@@ -573,7 +687,9 @@ private:
             if (! isIdentifierChar (c))
                 return Start::closed;
 
+            const auto nameStart = input;
             input = findEndOfToken (input);
+            const auto nameEnd = input;
             skipNextWhiteSpace();
 
             if (readNextChar() != '=')
@@ -584,23 +700,51 @@ private:
             if (*input != '"' && *input != '\'')
                 return Start::closed;
 
+            // Where the parser makes the attribute, and pools its name.
+            if (attributes == XmlFiles::maxAttributesPerElement)
+            {
+                refuse();
+                return Start::closed;
+            }
+
+            addName (nameStart, nameEnd);
             skipQuotedString();
         }
     }
 
+    void addName (juce::String::CharPointerType start, juce::String::CharPointerType end)
+    {
+        if (! names.add (start.getAddress(), static_cast<size_t> (end.getAddress() - start.getAddress())))
+            refuse();
+    }
+
+    // Ends the scan, with the text refused.
+    void refuse() noexcept
+    {
+        tooCostly = true;
+        outOfData = true;
+    }
+
     juce::String::CharPointerType input;
     bool outOfData = false;
+    bool tooCostly = false;
     juce::int64 appendCost = 0;
+    DistinctNames names;
 };
+
+// Everything parse checks before the toolkit's parser sees the text.
+bool passesTheGuard (const juce::String& text)
+{
+    if (text.isEmpty() || ! isValidUtf8 (text) || trapsTheParser (text))
+        return false;
+
+    NestingScan scan (text);
+    return ! scan.goesDeeperThan (XmlFiles::maxNestingDepth) && ! scan.costsTooMuch();
+}
 
 std::unique_ptr<juce::XmlElement> parseGuarded (const juce::String& text, bool outerElementOnly)
 {
-    if (text.isEmpty() || ! isValidUtf8 (text) || trapsTheParser (text))
-        return nullptr;
-
-    NestingScan scan (text);
-
-    if (scan.goesDeeperThan (XmlFiles::maxNestingDepth) || scan.costsTooMuch())
+    if (! passesTheGuard (text))
         return nullptr;
 
     juce::XmlDocument document (text);
@@ -633,7 +777,7 @@ bool write (const juce::XmlElement& element, const juce::File& file, juce::int64
     juce::MemoryOutputStream text;
     element.writeTo (text, format);
 
-    if (static_cast<juce::int64> (text.getDataSize()) > maxBytes)
+    if (static_cast<juce::int64> (text.getDataSize()) > maxBytes || ! passesTheGuard (text.toUTF8()))
         return false;
 
     juce::TemporaryFile temporary (file, juce::TemporaryFile::useHiddenFile);

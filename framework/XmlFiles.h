@@ -12,8 +12,9 @@ namespace XmlFiles
 /** Writes the element to the file. The text goes to a temporary file beside the
     target first and then replaces it, so a failed or interrupted write leaves
     the old file whole. A missing parent folder is created. False on failure,
-    and, with the old file left as it is, for a text longer than maxBytes: the
-    size limit of the file's reader, which would refuse it.
+    and, with the old file left as it is, for a text that its reader would
+    refuse: one longer than maxBytes (the size limit of the file's reader), or
+    one that parse refuses.
 */
 bool write (const juce::XmlElement& element, const juce::File& file, juce::int64 maxBytes);
 
@@ -50,14 +51,47 @@ bool readText (const juce::File& file, juce::String& text, juce::int64 maxBytes)
 */
 constexpr int maxNestingDepth = 128;
 
+/** How many attributes one element may have, and how many distinct names (of
+    tags and attributes together) one text may use. The toolkit keeps every
+    such name in one global pool, sorted, for as long as anything holds it:
+    each name it has not seen goes in at its place, moving every name after
+    it, so a text of new names in descending order costs the square of their
+    number (a 2 MiB state of them took 7.5 s). Under these bounds a text adds
+    at most 1024 names, in about a millisecond. The real files use far fewer:
+    the default skin 67 (42 of them attribute names), the fullest state the
+    plug-in writes (every preset and pattern named) 47, the settings 32, the
+    factory pattern bank 17, the preset banks 7, all the fuzz seeds together
+    153; no element of theirs has more than 9 attributes.
+*/
+constexpr int maxAttributesPerElement = 256;
+constexpr int maxDistinctNames = 1024;
+
+/** What the parser's reading of attribute values may cost in one text. The
+    parser appends each reference in a value, and each run of text between
+    two, to the value read so far: each append reads the whole value to find
+    its end and, when the value outgrows its memory (kept to a multiple of
+    four bytes), copies it to a new block. This counts the bytes read, and
+    each copied byte as four (a copy takes that long). At the bound a value
+    holds 20,724 references to characters of four bytes (the costliest kind,
+    a copy at every one) or 65,535 "&amp;": 30 to 40 ms in the optimised
+    build, whatever mix of references and text it holds: counting the bytes
+    read alone let 65,000 four-byte references through, which take 0.45 s.
+    The plug-in's own values stay far below (a name of 256 characters of
+    four bytes costs 0.02 % of this), and write refuses any text beyond it.
+*/
+constexpr juce::int64 maxAttributeValueCost = juce::int64 { 1 } << 32;
+
 /** The text's root element; null when the text does not parse. Every reader
     of outside XML goes through here or the functions below: text that is not
     valid UTF-8, that the toolkit's parser cannot take safely (a "<!DOCTYPE",
     a "<?" inside the root element, an "&" that begins neither "&amp;",
     "&quot;", "&apos;", "&lt;", "&gt;" nor a character reference of 1 to 8
     digits naming a valid character, elements nested deeper than
-    maxNestingDepth), or that ends before its root element does (a file cut
-    short), counts as text that does not parse.
+    maxNestingDepth), that would cost the parser too much (an element of more
+    than maxAttributesPerElement attributes, more than maxDistinctNames
+    names, attribute values beyond maxAttributeValueCost), or that ends
+    before its root element does (a file cut short), counts as text that does
+    not parse.
 */
 std::unique_ptr<juce::XmlElement> parse (const juce::String& text);
 

@@ -226,12 +226,20 @@ void PatternNumberDisplay::loadFromXml (const juce::XmlElement& element, Skin& s
 {
     GUIController::loadFromXml (element, skin);
 
-    notePatternMin = element.getIntAttribute ("notePatternMin", 0);
-    notePatternMax = element.getIntAttribute ("notePatternMax", 127);
-    numericPatternMin = element.getIntAttribute ("numericPatternMin", 1);
-    numericPatternMax = element.getIntAttribute ("numericPatternMax", 16);
-    bankAndSlotPatternMin = element.getIntAttribute ("bankAndSlotPatternMin", 1);
-    bankAndSlotPatternMax = element.getIntAttribute ("bankAndSlotPatternMax", 96);
+    // The ranges are kept to what four digits could ever show, so that no
+    // skin's value reaches the arithmetic of the digits (value - 1) at the
+    // ends of an int.
+    const auto range = [&element] (const char* name, int defaultValue)
+    {
+        return juce::jlimit (0, maxRangeValue, element.getIntAttribute (name, defaultValue));
+    };
+
+    notePatternMin = range ("notePatternMin", 0);
+    notePatternMax = range ("notePatternMax", 127);
+    numericPatternMin = range ("numericPatternMin", 1);
+    numericPatternMax = range ("numericPatternMax", 16);
+    bankAndSlotPatternMin = range ("bankAndSlotPatternMin", 1);
+    bankAndSlotPatternMax = range ("bankAndSlotPatternMax", 96);
     slotMax = juce::jlimit (4, 16, element.getIntAttribute ("slotMax", 12));
     clampValue();
 

@@ -94,6 +94,9 @@ public:
     void setMode (int newMode);
     int getMode() const noexcept                { return mode; }
 
+    /** The six range attributes of a skin are kept to 0 to this. */
+    static constexpr int maxRangeValue = 9999;
+
     void updateFromParameter (Parameter* changed) override;
     void loadFromXml (const juce::XmlElement& element, Skin& skin) override;
     void enablementChanged() override;

@@ -13,6 +13,29 @@ namespace
 /** Above every file these tests write. */
 constexpr juce::int64 sizeLimit = 64 * 1024;
 constexpr int blockLimit = 1024 * 1024;
+
+/** The most references to a character of four bytes ("&#1114109;") one
+    attribute value may hold: with the value so far read at each and copied
+    at each, 20,724 cost 4,294,827,008 of maxAttributeValueCost's 2^32. */
+constexpr int maxFourByteReferences = 20724;
+
+/** Distinct names of three lower-case letters, from the last down. */
+juce::String nameNumber (int index)
+{
+    const auto letter = [index] (int place) { return static_cast<juce::juce_wchar> ('z' - (index / place) % 26); };
+    return juce::String::charToString (letter (676)) + juce::String::charToString (letter (26)) + juce::String::charToString (letter (1));
+}
+
+/** An element "a" of that many attributes of distinct names. */
+juce::XmlElement withAttributes (int count)
+{
+    juce::XmlElement element ("a");
+
+    for (int i = 0; i < count; ++i)
+        element.setAttribute (nameNumber (i), "");
+
+    return element;
+}
 } // namespace
 
 class XmlFilesTest : public ::testing::Test
@@ -67,6 +90,19 @@ TEST_F (XmlFilesTest, AFailedOrShortWriteIsReportedAndKeepsWhatWasThere)
     // Nor is a text longer than its reader would read.
     EXPECT_FALSE (XmlFiles::write (bank, file, 1000));
     EXPECT_EQ (file.loadFileAsString(), "<Old/>");
+
+    // Nor one the guarded parse would refuse: a value written as more
+    // references than it reads, an element of more attributes.
+    const auto last = juce::String::charToString (0x10fffd);
+    juce::XmlElement references ("References");
+    references.setAttribute ("text", juce::String::repeatedString (last, maxFourByteReferences + 1));
+    EXPECT_FALSE (XmlFiles::write (references, file, blockLimit));
+    EXPECT_FALSE (XmlFiles::write (withAttributes (XmlFiles::maxAttributesPerElement + 1), file, blockLimit));
+    EXPECT_EQ (file.loadFileAsString(), "<Old/>");
+
+    references.setAttribute ("text", juce::String::repeatedString (last, maxFourByteReferences));
+    ASSERT_TRUE (XmlFiles::write (references, file, blockLimit));
+    EXPECT_EQ (XmlFiles::read (file, blockLimit)->getStringAttribute ("text").length(), maxFourByteReferences);
 }
 
 TEST_F (XmlFilesTest, MissingOrBrokenFilesDevicesAndFoldersReadAsNothing)
@@ -244,6 +280,90 @@ TEST (XmlFiles, AnAttributeValueOfTensOfThousandsOfReferencesIsRefused)
 
     EXPECT_NE (XmlFiles::parse (spread + valueOf (200000, "") + "</a>"), nullptr);
     EXPECT_EQ (XmlFiles::parse ("<a b=\"" + valueOf (40000, "") + "\"/>")->getStringAttribute ("b").length(), 40000);
+}
+
+// A numeric reference stands for up to four bytes, and each the parser
+// appends to a value reads the value so far and copies it to a larger block:
+// the guard counts what each kind of reference really costs.
+TEST (XmlFiles, AttributeValuesAreReadUpToTheCostBoundForEveryKindOfReference)
+{
+    struct Row { const char* reference; int mostReferences; int bytes; };
+    const Row rows[] = {
+        { "&#1114109;", maxFourByteReferences, 4 },
+        { "&#x10FFFD;", maxFourByteReferences, 4 },
+        { "&#8364;", 26754, 3 },
+        { "&#233;", 37837, 2 },
+        { "&#65;", 65535, 1 },
+        { "&amp;", 65535, 1 },
+    };
+
+    for (const auto& row : rows)
+    {
+        const auto valueOf = [&row] (int count) { return "<a b=\"" + juce::String::repeatedString (row.reference, count) + "\"/>"; };
+        const auto read = XmlFiles::parse (valueOf (row.mostReferences));
+        ASSERT_NE (read, nullptr) << row.reference;
+        EXPECT_EQ (read->getStringAttribute ("b").getNumBytesAsUTF8(), static_cast<size_t> (row.mostReferences * row.bytes)) << row.reference;
+        EXPECT_EQ (XmlFiles::parse (valueOf (row.mostReferences + 1)), nullptr) << row.reference;
+        EXPECT_EQ (XmlFiles::parseOuterElement (valueOf (row.mostReferences + 1)), nullptr) << row.reference;
+    }
+
+    // The bound is the text's: two values of half as many still cost more.
+    const auto half = juce::String::repeatedString ("&#1114109;", maxFourByteReferences * 3 / 4);
+    EXPECT_EQ (XmlFiles::parse ("<a b=\"" + half + "\" c=\"" + half + "\"/>"), nullptr);
+}
+
+// Every tag and attribute name goes into the toolkit's one sorted pool, which
+// moves every name after a new one: a text may use a bounded number of
+// names, and an element a bounded number of attributes.
+TEST (XmlFiles, ATextOfMoreDistinctNamesOrAnElementOfMoreAttributesThanTheBoundsIsRefused)
+{
+    const auto attributesOf = [] (int count, const juce::String& name)
+    {
+        juce::String element ("<a");
+
+        for (int i = 0; i < count; ++i)
+            element << " " << (name.isEmpty() ? nameNumber (i) : name) << "=\"\"";
+
+        return element + "/>";
+    };
+
+    // Names spread over elements "e" of four attributes, or as tags: with "r" (and "e"), count names in all.
+    const auto namesOf = [] (int count, bool asTags)
+    {
+        juce::String text ("<r>");
+
+        for (int i = 0; i < count - (asTags ? 1 : 2); ++i)
+            text << (asTags ? "<" + nameNumber (i) + "/>" : (i % 4 == 0 ? juce::String ("<e") : juce::String()) + " " + nameNumber (i) + "=\"\""
+                                                            + (i % 4 == 3 || i == count - 3 ? "/>" : ""));
+
+        return text + "</r>";
+    };
+
+    constexpr auto mostAttributes = XmlFiles::maxAttributesPerElement;
+    constexpr auto mostNames = XmlFiles::maxDistinctNames;
+    struct Row { juce::String text; bool parses; };
+    const Row rows[] = {
+        { attributesOf (mostAttributes, {}), true },
+        { attributesOf (mostAttributes + 1, {}), false },
+        { attributesOf (mostAttributes + 1, "same"), false },      // counted whatever their names
+        { "<r>" + juce::String::repeatedString (attributesOf (mostAttributes, {}), 20) + "</r>", true },
+        { namesOf (mostNames, false), true },
+        { namesOf (mostNames + 1, false), false },
+        { namesOf (mostNames, true), true },
+        { namesOf (mostNames + 1, true), false },
+        { "<r>" + juce::String::repeatedString ("<e a=\"1\" b=\"2\"/><f a=\"3\"/>", 50000) + "</r>", true },
+    };
+
+    for (const auto& row : rows)
+    {
+        EXPECT_EQ (XmlFiles::parse (row.text) != nullptr, row.parses) << row.text.substring (0, 60);
+        EXPECT_EQ (XmlFiles::parseOuterElement (row.text) != nullptr, row.parses) << row.text.substring (0, 60);
+    }
+
+    // A tag and an attribute of one name are one name; names differing in case are two.
+    const auto sharedAndCased = namesOf (mostNames - 1, false).replace ("<r>", "<r><zzz/><Zzz/>");
+    EXPECT_NE (XmlFiles::parse (sharedAndCased), nullptr);
+    EXPECT_EQ (XmlFiles::parse (sharedAndCased.replace ("<Zzz/>", "<Zzz/><ZZZ/>")), nullptr);
 }
 
 TEST (XmlFiles, AStateBlockReadsBackAsItsElementEvenWithAStoredLengthBeyondTheBlockAndOtherBlocksAsNothing)

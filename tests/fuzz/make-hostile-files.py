@@ -23,6 +23,14 @@ MIB = 1024 * KIB
 
 APP = 'application="Tarvelin"'
 
+# The guarded parse's bounds (framework/XmlFiles.h): attributes in one
+# element, distinct names in one document, and the references of one or four
+# bytes one value may hold (XmlFiles::maxAttributeValueCost).
+MAX_ATTRIBUTES = 256
+MAX_NAMES = 1024
+MAX_ONE_BYTE_REFERENCES = 65535
+MAX_FOUR_BYTE_REFERENCES = 20724
+
 # The size limits of the readers (maxPresetFileBytes and maxBankFileBytes in
 # framework/PresetManager.h, Preset::maxFileBytes, MidiControl::maxMapFileBytes,
 # BasePlugin's maxStateBytes, maxSettingsFileBytes and maxHostMapFileBytes,
@@ -100,6 +108,60 @@ def at_limit(target, unit, inside=("", "")):
     opening, closing = ROOTS[target]
     text = exactly(opening + inside[0], unit, inside[1] + closing, LIMITS[target])
     return state_block(text) if target in ("state", "programstate") else text
+
+
+def descending_names(count, length):
+    """count distinct names of length lower-case letters, from the last in
+    alphabetical order down: each new one goes before every name the
+    toolkit's string pool holds, which moves the whole pool."""
+    def name(i):
+        letters = []
+
+        for _ in range(length):
+            i, letter = divmod(i, 26)
+            letters.append(chr(ord("a") + letter))
+
+        return "".join(reversed(letters))
+
+    return [name(count - 1 - i) for i in range(count)]
+
+
+def names_filling(room, per_element=0):
+    """At most room characters of distinct names in descending order: empty
+    elements named by them (per_element 0), or attribute names, per_element
+    of them to an element "a"."""
+    for length in range(1, 8):
+        if per_element == 0:
+            count = room // (length + 3)
+        else:
+            element = 4 + per_element * (length + 4)
+            count = room // element * per_element + max(0, room % element - 4) // (length + 4)
+
+        if 26 ** length >= count:
+            break
+
+    names = descending_names(count, length)
+
+    if per_element == 0:
+        return "".join("<%s/>" % n for n in names)
+
+    return "".join("<a" + "".join(' %s=""' % n for n in names[i:i + per_element]) + "/>"
+                   for i in range(0, count, per_element))
+
+
+def names_at_limit(target, per_element=0):
+    """A document of the target's kind of distinct names (names_filling), exactly at its size limit."""
+    opening, closing = ROOTS[target]
+    room = LIMITS[target] - len(opening) - len(closing)
+    body = names_filling(room, per_element)
+    text = opening + body + " " * (room - len(body)) + closing
+    return state_block(text) if target in ("state", "programstate") else text
+
+
+def four_byte_references(count):
+    """A value of count references to the last character but one (U+10FFFD),
+    four bytes each once read: the way the plug-in writes such a character."""
+    return "&#1114109;" * count
 
 
 def with_trailing_comments(document, size):
@@ -215,12 +277,13 @@ def inputs():
 
     # The parser appends each reference in an attribute's value to the value
     # read so far, measuring it every time: a value is read up to a cost of
-    # about 0.1 s (130,000 references), one beyond is refused unread.
+    # about 40 ms (65,535 references of one byte), one beyond is refused unread.
     for target in ("presetbank", "state"):
         yield target, limit_name(target, "references-in-one-value"), at_limit(target, "&amp;", ('<a b="', '"/>'))
 
-    yield "presetbank", "references-in-one-value-130000.tqprsb", (
-        '<PresetBank name="References"><a b="' + "&amp;" * 130000 + '"/><PresetGroup>%s</PresetGroup></PresetBank>' % ONE_PRESET)
+    yield "presetbank", "references-in-one-value-%d.tqprsb" % MAX_ONE_BYTE_REFERENCES, (
+        '<PresetBank name="References"><a b="' + "&amp;" * MAX_ONE_BYTE_REFERENCES
+        + '"/><PresetGroup>%s</PresetGroup></PresetBank>' % ONE_PRESET)
 
     # More elements that each do work when read, repeated as often as the
     # state allows: each kind must be applied once, however often it comes.
@@ -286,6 +349,44 @@ def inputs():
     yield "patternbank", "steps-beyond-the-pattern-1MiB.tqptrb", repeated_to(
         '<PatternBank><Pattern %s name="P" length="16">' % APP, '<Step note="3" gate="1" accent="1"/>',
         "</Pattern></PatternBank>", MIB)
+
+    # The toolkit keeps every tag and attribute name in one sorted pool and
+    # inserts each new one in order: distinct names in descending order move
+    # the whole pool each time (7.5 s for a state of 2 MiB). Each file
+    # kind at its limit, with eight names to an element, so that only a count
+    # of the document's distinct names refuses it; a state also with all its
+    # names in one element, and as element names.
+    for target in LIMITS:
+        if target != "patterntext":
+            yield target, limit_name(target, "distinct-attribute-names"), names_at_limit(target, 8)
+
+    yield "state", limit_name("state", "distinct-attribute-names-in-one-element"), names_at_limit("state", 10 ** 9)
+    yield "state", limit_name("state", "distinct-element-names"), names_at_limit("state")
+    yield "presetbank", limit_name("presetbank", "distinct-element-names"), names_at_limit("presetbank")
+
+    # Just within the bounds: a document of as many distinct names as it may
+    # hold, one element of as many attributes, then one more of each.
+    for extra in (0, 1):
+        names = descending_names(MAX_NAMES - 3 + extra, 3)
+        yield "state", "distinct-names-%d.state" % (MAX_NAMES + extra), state_block(
+            '<PluginState %s>%s</PluginState>' % (APP, "".join('<a %s=""/>' % n for n in names)))
+        names = descending_names(MAX_ATTRIBUTES + extra, 2)
+        yield "presetbank", "attributes-in-one-element-%d.tqprsb" % (MAX_ATTRIBUTES + extra), (
+            '<PresetBank name="Attributes"><a%s/><PresetGroup>%s</PresetGroup></PresetBank>'
+            % ("".join(' %s=""' % n for n in names), ONE_PRESET))
+
+    # A character reference stands for up to four bytes, and each one the
+    # parser appends to a value copies the value so far: the most four-byte
+    # references one value may hold, one more, and as many as the limit holds.
+    for extra in (0, 1):
+        value = "&#1114109;" * (MAX_FOUR_BYTE_REFERENCES + extra)
+        yield "state", "four-byte-references-in-one-value-%d.state" % (MAX_FOUR_BYTE_REFERENCES + extra), state_block(
+            '<PluginState %s><a b="%s"/><ParametersState/></PluginState>' % (APP, value))
+        yield "presetbank", "four-byte-references-in-one-value-%d.tqprsb" % (MAX_FOUR_BYTE_REFERENCES + extra), (
+            '<PresetBank name="References"><a b="%s"/><PresetGroup>%s</PresetGroup></PresetBank>' % (value, ONE_PRESET))
+
+    for target in ("presetbank", "state", "settings"):
+        yield target, limit_name(target, "four-byte-references-in-one-value"), at_limit(target, "&#1114109;", ('<a b="', '"/>'))
 
     # Settings naming a device as the start-up bank, patterns and maps: each
     # must be refused unread, not read until memory runs out.

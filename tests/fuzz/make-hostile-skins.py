@@ -24,12 +24,17 @@ What they hold:
 """
 
 import hashlib
+import importlib
 import io
 import os
 import struct
 import sys
 import zipfile
 import zlib
+
+sys.dont_write_bytecode = True   # nothing written beside the sources
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+hostile_files = importlib.import_module("make-hostile-files")
 
 PACKAGE_NAME = "input.v2"
 ZIP_DATE = (2020, 1, 1, 0, 0, 0)
@@ -246,11 +251,28 @@ def inputs():
     yield "skinpackage", "entries-%d-missing-pictures-%d-package" % (MAX_ENTRIES, MAX_CONTROLS), package_of(many_entries_skin_archive(MAX_ENTRIES, MAX_CONTROLS))
 
 
+def names_skin_xml(size):
+    """A "skin.xml" of size bytes: distinct attribute names in descending
+    order, eight to an element (hostile_files.names_filling), inside the root."""
+    opening, closing = '<PluginEditor application="Tarvelin">', "</PluginEditor>"
+    room = size - len(opening) - len(closing)
+    body = hostile_files.names_filling(room, 8)
+    return opening + body + " " * (room - len(body)) + closing
+
+
+def names_inputs():
+    # Every tag and attribute name goes into the toolkit's one sorted pool:
+    # new names in descending order move the whole pool each time. Attributes
+    # are no elements, so the description's element count does not stop them.
+    yield "skinpackage", "distinct-attribute-names-4MiB-skin-archive", skin_archive(names_skin_xml(4 * 1024 * 1024))
+    yield "skinxml", "distinct-attribute-names-256KiB.xml", names_skin_xml(256 * 1024).encode()
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: make-hostile-skins.py OUTDIR")
 
-    for target, name, data in inputs():
+    for target, name, data in list(inputs()) + list(names_inputs()):
         folder = os.path.join(sys.argv[1], target)
         os.makedirs(folder, exist_ok=True)
 

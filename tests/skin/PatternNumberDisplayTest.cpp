@@ -69,6 +69,13 @@ TEST_F (PatternNumberDisplayTest, DigitsInEachMode)
         { R"(slotMax="8")", PatternNumberDisplay::bankAndSlotMode, 96, { 0, 18, 1, 9 } },
         { R"(slotMax="20")", PatternNumberDisplay::bankAndSlotMode, 17, { 3, 18, 1, 2 } },   // at most 16 slots
         { R"(slotMax="2")", PatternNumberDisplay::bankAndSlotMode, 5, { 3, 18, 1, 2 } },     // at least 4
+        // The six ranges are kept to 0..9999 as slotMax is to 4..16: no value
+        // a skin gives reaches "value - 1" at the end of an int.
+        { R"(bankAndSlotPatternMin="-2147483648" bankAndSlotPatternMax="-2147483648")",
+          PatternNumberDisplay::bankAndSlotMode, 5, { 2, 18, 1, 2 } },                         // 0 reads 1-01
+        { R"(numericPatternMin="-5")", PatternNumberDisplay::numericMode, -3, { 0, 1, 1, 0 } },
+        { R"(numericPatternMax="2147483647")", PatternNumberDisplay::numericMode, 2147483647, { 0, 0, 10, 0 } },   // 9999
+        { R"(notePatternMin="-99" notePatternMax="-1")", PatternNumberDisplay::noteMode, -50, { 11, 11, 12, 1 } }, // P.C-0
     };
 
     for (const auto& row : rows)

@@ -1,8 +1,12 @@
+#include "framework/BundleResources.h"
 #include "framework/Preset.h"
+#include "framework/XmlFiles.h"
 #include "support/InstrumentTestSupport.h"
 #include "support/TemporaryFolder.h"
 
 #include <functional>
+#include <set>
+#include <vector>
 
 using namespace InstrumentTest;
 
@@ -199,6 +203,100 @@ TEST (FileSizeLimits, TheFullestBankPatternBankAndStateThePlugInCanWriteReadBack
         EXPECT_EQ (restored->getGroupName (0), cut);
         EXPECT_EQ (restored->getPresetName (127), cut);
         EXPECT_EQ (restored->getPattern (95).getName(), cut);
+    }
+}
+
+// A pattern's name is cut to 256 characters wherever it is read, as the
+// setter cuts it, so that a bank read whole is written back within limits.
+TEST (FileSizeLimits, PatternNamesAreCutTo256CharactersWhereverTheyAreRead)
+{
+    const TemporaryFolder folder;
+    const auto longest = juce::String::repeatedString (juce::String::charToString (0x10fffd), 300);
+    const auto pattern = "<Pattern " + app + " name=\"" + longest + "\" length=\"4\"/>";
+    const auto state = "<PluginState " + app + "><InternalSequencer><PatternsState><PatternBank>" + pattern
+                     + "</PatternBank></PatternsState></InternalSequencer></PluginState>";
+    const auto patternFile = folder.write ("long.tqptr", pattern);
+    const auto bankFile = folder.write ("long.tqptrb", "<PatternBank>" + pattern + "</PatternBank>");
+
+    const std::pair<const char*, std::function<void (Tarvelin&)>> readers[] = {
+        { "pattern file", [&] (Tarvelin& t) { t.loadPatternFile (patternFile, 0); } },
+        { "pattern bank", [&] (Tarvelin& t) { t.loadPatternBankFile (bankFile); } },
+        { "state", [&] (Tarvelin& t)
+          {
+              juce::MemoryBlock block;
+              juce::AudioProcessor::copyXmlToBinary (*XmlFiles::parse (state), block);
+              t.setStateInformation (block.getData(), static_cast<int> (block.getSize()));
+          } },
+    };
+
+    for (const auto& [description, read] : readers)
+    {
+        const auto instrument = createInstrument();
+        read (*instrument);
+        EXPECT_EQ (instrument->getPattern (0).getName().length(), Pattern::maxNameLength) << description;
+        EXPECT_TRUE (instrument->getPattern (0).getName() == longest.substring (0, Pattern::maxNameLength)) << description;
+    }
+}
+
+// The guarded parse refuses an element of more than 256 attributes and a text
+// of more than 1024 distinct names: every real file, stored with the plug-in
+// or written by it at its fullest, stays far below both.
+TEST (FileSizeLimits, RealFilesUseAFractionOfTheNamesAndAttributesTheParseTakes)
+{
+    const auto instrument = createInstrument();
+    const auto longest = juce::String::repeatedString (juce::String::charToString (0x10fffd), 300);
+
+    for (int index = 0; index < PresetManager::numPresets; ++index)
+        instrument->setPresetName (index, longest);
+
+    for (int pattern = 0; pattern < Tarvelin::numPatterns; ++pattern)
+        instrument->setPatternName (pattern, longest);
+
+    juce::MemoryBlock state;
+    instrument->getStateInformation (state);
+    const auto stateText = XmlFiles::parseBinary (state.getData(), static_cast<int> (state.getSize()), BasePlugin::maxStateBytes);
+    ASSERT_NE (stateText, nullptr);
+
+    const std::pair<const char*, juce::String> documents[] = {
+        { "default skin", loadBundleResourceAsString ("skin.xml") },
+        { "factory bank", loadBundleResourceAsString ("default.tqprsb") },
+        { "factory patterns", loadBundleResourceAsString ("default.tqptrb") },
+        { "default preset", loadBundleResourceAsString ("default.tqprs") },
+        { "default host map", loadBundleResourceAsString ("default.tqhpmap") },
+        { "parameters", loadBundleResourceAsString ("parameters.xml") },
+        { "events", loadBundleResourceAsString ("events.xml") },
+        { "full state", stateText->toString() },
+        { "full bank", instrument->createBankXml()->toString() },
+        { "full pattern bank", instrument->createPatternBankXml()->toString() },
+        { "settings", instrument->createUserSettingsXml()->toString() },
+    };
+
+    for (const auto& [description, text] : documents)
+    {
+        const auto root = XmlFiles::parse (text);
+        ASSERT_NE (root, nullptr) << description;
+
+        std::set<juce::String> names;
+        auto mostAttributes = 0;
+        std::vector<const juce::XmlElement*> pending { root.get() };
+
+        while (! pending.empty())
+        {
+            const auto* element = pending.back();
+            pending.pop_back();
+            names.insert (element->getTagName());
+            mostAttributes = juce::jmax (mostAttributes, element->getNumAttributes());
+
+            for (int i = 0; i < element->getNumAttributes(); ++i)
+                names.insert (element->getAttributeName (i));
+
+            for (const auto* child : element->getChildIterator())
+                if (! child->isTextElement())
+                    pending.push_back (child);
+        }
+
+        EXPECT_LE (static_cast<int> (names.size()) * 8, XmlFiles::maxDistinctNames) << description << ": " << names.size();
+        EXPECT_LE (mostAttributes * 8, XmlFiles::maxAttributesPerElement) << description << ": " << mostAttributes;
     }
 }
 

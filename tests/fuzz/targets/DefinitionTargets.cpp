@@ -79,19 +79,24 @@ juce::String runEventDefinitions (const std::uint8_t* data, std::size_t size)
         events.getEventDisplayName (uid);
     });
 
-    // A definition may take a built-in event's uid or name, and then keeps it;
-    // otherwise every built-in event is there.
+    // A definition may take a built-in event's name, and then keeps it, but
+    // never its uid, nor -1 ("no such event"): every built-in uid names its
+    // own event, or nothing when a definition took its name.
     GuiEventsMap builtIn;
     builtIn.addBuiltInEvents();
 
     for (int uid = GuiEventsMap::optionsEvent; uid <= GuiEventsMap::toggleMidiLearnEvent; ++uid)
     {
         const auto name = builtIn.getEventName (uid);
-        const auto uidTaken = events.getEventName (uid).isNotEmpty() || events.getEventUid ({}) == uid;
+        const auto named = events.getEventName (uid);
+        const auto nameTaken = events.getEventUid (name) != -1;
 
-        if (! uidTaken && events.getEventUid (name) == -1)
+        if (named.isEmpty() ? ! nameTaken : named != name)
             findings.add ("the built-in event " + juce::String (uid) + " \"" + name + "\" is missing");
     }
+
+    if (events.getEventName (-1).isNotEmpty())
+        findings.add ("an event of uid -1, which means no event");
 
     if (events.getNumEvents() > numDefinitions + 11)
         findings.add (juce::String (events.getNumEvents()) + " events from " + juce::String (numDefinitions) + " definitions");
