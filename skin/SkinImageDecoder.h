@@ -26,7 +26,7 @@ constexpr juce::int64 maxPixels = 4 * 1024 * 1024;
 /** A progressive encoder writes about ten scans (libjpeg's simple
     progression 10 for colour, 6 for grey; optimised scripts a few more), a
     sequential picture one per component at most: 32 leaves room for any of
-    them. What the scans cost is counted in decodeWork. */
+    them. What the scans cost is counted in Cost::work. */
 constexpr int maxJpegScans = 32;
 
 /** What decoding a picture costs, from its header and segments alone. */
