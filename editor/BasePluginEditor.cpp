@@ -242,6 +242,12 @@ juce::Component* BasePluginEditor::findChildComponentByName (const juce::String&
 bool BasePluginEditor::loadSkin (const juce::String& name)
 {
     Skin skin (*this, name);
+    return installSkin (skin);
+}
+
+bool BasePluginEditor::installSkin (Skin& skin)
+{
+    const auto& name = skin.getName();
     auto panel = skin.createEditorPanel();
 
     if (panel == nullptr)
@@ -287,8 +293,12 @@ bool BasePluginEditor::loadSkin (const juce::String& name)
 
 void BasePluginEditor::selectSkin (const juce::String& name)
 {
-    if (Skin::isValidPackage (*this, name))
-        loadSkin (name);
+    // The Skin that checks the package builds its panel: the package is read
+    // and its digest computed once.
+    Skin skin (*this, name);
+
+    if (name.isNotEmpty() && skin.openPackage())
+        installSkin (skin);
     else
         skinRefused (name, {});
 }

@@ -203,6 +203,9 @@ private:
     void updateMidiLearnButton (bool learning);
     void skinRefused (const juce::String& name, const juce::StringArray& warnings);
 
+    /** loadSkin with a Skin already made (and perhaps its package checked). */
+    bool installSkin (Skin& skin);
+
     // The preset folder tree's actions (a plug-in without a tree never reaches them).
     void selectNeighbourPresetFile (int direction);
     void loadNeighbourPresetFile (PresetFolderTree& tree, int direction);

@@ -119,6 +119,7 @@ void GUISettingsComponent::scanSkins()
         if (Skin::getPackageFile (folder, name) != file)
             continue;
 
+        // The previews are read within the package's budgets, as its panel's pictures would be.
         Skin skin (editor, name);
         const auto background = skin.getPackageImage ("Background.png");
         skins.push_back ({ name, background.getBounds(), skin.getPackageImage ("Thumbnail.png") });

@@ -8,6 +8,9 @@
 
 #include <juce_cryptography/juce_cryptography.h>
 
+#include <algorithm>
+#include <unordered_set>
+
 namespace
 {
 constexpr juce::uint32 endOfCentralDirectorySignature = 0x06054b50;
@@ -73,13 +76,17 @@ int countElementStarts (const juce::MemoryBlock& text)
     return count;
 }
 
-/** An entry read whole into memory; null when absent, unreadable or larger than the limit. */
-std::unique_ptr<juce::MemoryBlock> readEntry (juce::ZipFile& archive, int index, juce::int64 maxBytes)
+/** An entry inflated into memory, up to one byte past the limit so that a
+    declared size that lies is told; null when absent, unreadable or declared
+    larger than the limit. */
+std::unique_ptr<juce::MemoryBlock> inflateEntry (juce::ZipFile& archive, int index, juce::int64 maxBytes)
 {
     if (index < 0)
         return nullptr;
 
-    if (const auto* entry = archive.getEntry (index); entry == nullptr || entry->uncompressedSize > maxBytes)
+    const auto* entry = archive.getEntry (index);
+
+    if (entry == nullptr || entry->uncompressedSize > maxBytes)
         return nullptr;
 
     std::unique_ptr<juce::InputStream> stream (archive.createStreamForEntry (index));
@@ -87,14 +94,55 @@ std::unique_ptr<juce::MemoryBlock> readEntry (juce::ZipFile& archive, int index,
     if (stream == nullptr)
         return nullptr;
 
-    // The declared size may lie: read one byte past the limit to tell.
     auto block = std::make_unique<juce::MemoryBlock>();
     stream->readIntoMemoryBlock (*block, static_cast<ssize_t> (maxBytes + 1));
+    return block;
+}
 
-    if (static_cast<juce::int64> (block->getSize()) > maxBytes)
+/** An entry read whole into memory; null when absent, unreadable or larger than the limit. */
+std::unique_ptr<juce::MemoryBlock> readEntry (juce::ZipFile& archive, int index, juce::int64 maxBytes)
+{
+    auto block = inflateEntry (archive, index, maxBytes);
+
+    if (block == nullptr || static_cast<juce::int64> (block->getSize()) > maxBytes)
         return nullptr;
 
     return block;
+}
+
+/** The inner archive's bytes, telling where the archive reader last moved
+    to: opening an entry's stream moves to its local header. */
+class PositionRecordingStream : public juce::MemoryInputStream
+{
+public:
+    explicit PositionRecordingStream (const juce::MemoryBlock& bytes) : juce::MemoryInputStream (bytes, false) {}
+
+    bool setPosition (juce::int64 newPosition) override
+    {
+        lastPosition = newPosition;
+        return juce::MemoryInputStream::setPosition (newPosition);
+    }
+
+    juce::int64 lastPosition = -1;
+};
+
+/** Central records that point at one local entry would have it inflated
+    once for each of their names: false when two of them do. Each entry's
+    local header is where the archive reader itself goes for it. */
+bool localEntriesAreDistinct (juce::ZipFile& archive, PositionRecordingStream& source)
+{
+    std::unordered_set<juce::int64> localEntries;
+
+    for (int i = 0; i < archive.getNumEntries(); ++i)
+    {
+        source.lastPosition = -1;
+        const std::unique_ptr<juce::InputStream> stream (archive.createStreamForEntry (i));
+
+        if (! localEntries.insert (source.lastPosition).second)
+            return false;
+    }
+
+    return true;
 }
 
 /** The ".md5" entry must be exactly the 32 hexadecimal digits, either case:
@@ -209,7 +257,13 @@ bool Skin::openPackage()
         return false;
 
     skinData = std::move (*skinEntry);
-    skinArchive = std::make_unique<juce::ZipFile> (new juce::MemoryInputStream (skinData, false), true);
+    auto* archiveBytes = new PositionRecordingStream (skinData);
+    auto archive = std::make_unique<juce::ZipFile> (archiveBytes, true);
+
+    if (! localEntriesAreDistinct (*archive, *archiveBytes))
+        return false;
+
+    skinArchive = std::move (archive);
 
     for (int i = 0; i < skinArchive->getNumEntries(); ++i)
         skinEntries.emplace (skinArchive->getEntry (i)->filename, i);
@@ -219,17 +273,59 @@ bool Skin::openPackage()
 
 std::unique_ptr<juce::MemoryBlock> Skin::readSkinEntry (const juce::String& entryName)
 {
-    if (! openPackage() || entryName.isEmpty())
+    if (overBudget || ! openPackage() || entryName.isEmpty())
         return nullptr;
 
     const auto entry = skinEntries.find (entryName);
-    return entry != skinEntries.end() ? readEntry (*skinArchive, entry->second, maxEntryBytes) : nullptr;
+
+    if (entry == skinEntries.end())
+        return nullptr;
+
+    const auto allowance = maxInflatedBytes - inflatedBytes;
+    const auto* details = skinArchive->getEntry (entry->second);
+
+    // An entry that declares more than any entry may hold is unreadable; one
+    // that only passes what is left of the budget ends the package.
+    if (details->uncompressedSize > maxEntryBytes)
+        return nullptr;
+
+    if (details->uncompressedSize > allowance)
+    {
+        refuseOverBudget (getInflationWarning());
+        return nullptr;
+    }
+
+    auto block = inflateEntry (*skinArchive, entry->second, std::min (maxEntryBytes, allowance));
+
+    if (block == nullptr)
+        return nullptr;
+
+    const auto size = static_cast<juce::int64> (block->getSize());
+    inflatedBytes += std::min (size, allowance);
+
+    if (size > allowance)
+    {
+        refuseOverBudget (getInflationWarning());
+        return nullptr;
+    }
+
+    return size <= maxEntryBytes ? std::move (block) : nullptr;
 }
 
-juce::String Skin::getBudgetWarning() const
+juce::String Skin::getInflationWarning() const
 {
-    return "The pictures of the skin \"" + name + "\" need more than "
-         + juce::String (maxDecodedBytes / (1024 * 1024)) + " MB: the skin is not loaded";
+    return "The entries of the skin \"" + name + "\" inflate to more than "
+         + juce::String (maxInflatedBytes / (1024 * 1024)) + " MB: the skin is not loaded";
+}
+
+void Skin::refuseOverBudget (const juce::String& warning)
+{
+    if (overBudget)
+        return;
+
+    overBudget = true;
+    budgetWarning = warning;
+    addWarning (warning);
 }
 
 //==============================================================================
@@ -246,24 +342,30 @@ juce::Image Skin::readPackageImage (const juce::String& fileName, juce::String& 
 
     juce::Image image;
 
-    if (overBudget)
-        return image;
-
     if (const auto data = readSkinEntry (fileName))
     {
-        refusal = SkinImageDecoder::whyRefused (data->getData(), data->getSize());
-        const auto bytes = SkinImageDecoder::decodedBytes (data->getData(), data->getSize());
+        const auto cost = SkinImageDecoder::measure (data->getData(), data->getSize());
+        refusal = cost.refusal;
 
-        if (bytes > maxDecodedBytes - decodedBytes)
+        if (cost.bytes > maxDecodedBytes - decodedBytes)
         {
-            overBudget = true;
-            addWarning (getBudgetWarning());
-            return image;
+            refuseOverBudget ("The pictures of the skin \"" + name + "\" need more than "
+                              + juce::String (maxDecodedBytes / (1024 * 1024)) + " MB: the skin is not loaded");
         }
-
-        decodedBytes += bytes;
-        image = SkinImageDecoder::decode (data->getData(), data->getSize());
+        else if (cost.work > maxDecodeWork - decodeWork)
+        {
+            refuseOverBudget ("The pictures of the skin \"" + name + "\" take too long to decode: the skin is not loaded");
+        }
+        else
+        {
+            decodedBytes += cost.bytes;
+            decodeWork += cost.work;
+            image = SkinImageDecoder::decode (data->getData(), data->getSize());
+        }
     }
+
+    if (overBudget)
+        return {};
 
     packageImages[fileName] = image;
     return image;
@@ -324,7 +426,7 @@ std::unique_ptr<GFXPanel> Skin::createEditorPanel()
         if (overBudget)
         {
             panel.reset();
-            warnings = juce::StringArray (getBudgetWarning());
+            warnings = juce::StringArray (budgetWarning);
         }
     }
 

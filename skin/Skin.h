@@ -68,12 +68,18 @@ public:
         both entries present, digest matching, inner archive readable. */
     static bool isValidPackage (Editor& editor, const juce::String& name);
 
+    /** Opens the package once (the second call answers from the first); true
+        when the inner archive is ready, as isValidPackage says. Whoever checks
+        a package before building its panel asks the same Skin, so that the
+        package is read and its digest computed once. */
+    bool openPackage();
+
     /** Builds the editor's main panel ("MainEditorPanel") from the skin's
         "skin.xml"; null when the skin or its description is unusable, and
         (with a warning) when the description has more than
         maxDescriptionElements elements, its main panel more than
-        GFXPanel::maxControls controls, or its pictures need more memory than
-        maxDecodedBytes. */
+        GFXPanel::maxControls controls, or the package goes past one of its
+        budgets (maxInflatedBytes, maxDecodedBytes, maxDecodeWork). */
     std::unique_ptr<GFXPanel> createEditorPanel();
 
     /** Builds the main panel from a parsed "skin.xml": the root must be
@@ -90,9 +96,9 @@ public:
 
     /** A picture inside the package (the skin-choice page's previews); a null
         image when the package does not open or lacks a decodable picture of
-        that name, and for every picture once the package's pictures together
-        would need more than maxDecodedBytes. Each picture's size is taken from
-        its header before it is decoded. */
+        that name, and for every picture once the package goes past one of its
+        budgets. Each picture's size and work are taken from its header and
+        segments before it is decoded. */
     juce::Image getPackageImage (const juce::String& fileName);
 
     /** What building panels found wrong in the skin, in the order found. */
@@ -105,17 +111,25 @@ public:
     bool enterPanel (int maxDepth) noexcept                 { return ++panelDepth <= maxDepth; }
     void leavePanel() noexcept                              { --panelDepth; }
 
-    /** The memory the package's decoded pictures take so far. */
+    /** What the package's entries and pictures took so far, in the units of
+        their budgets. */
+    juce::int64 getInflatedBytes() const noexcept           { return inflatedBytes; }
     juce::int64 getDecodedBytes() const noexcept            { return decodedBytes; }
+    juce::int64 getDecodeWork() const noexcept              { return decodeWork; }
 
     //==========================================================================
-    /** Limits on what a package may hold: an entry beyond them is treated as unreadable. */
-    static constexpr juce::int64 maxSkinArchiveBytes = 64 * 1024 * 1024;
-    static constexpr juce::int64 maxEntryBytes = 32 * 1024 * 1024;
+    /** Limits on what a package may hold: an entry beyond them is treated as
+        unreadable. The ".skin" archive is inflated and its digest computed
+        whole when the package opens (0.1 s at this size where the limits were
+        measured); the default skin's would take 0.8 MB. */
+    static constexpr juce::int64 maxSkinArchiveBytes = 16 * 1024 * 1024;
+    static constexpr juce::int64 maxEntryBytes = 16 * 1024 * 1024;
 
     /** A ".skin" archive of more entries is unreadable: the toolkit spends a
         few microseconds on each when it opens the archive. Twice the most
-        controls a skin may have, each with a picture of its own. */
+        controls a skin may have, each with a picture of its own. So is one
+        whose central records share a local entry: each of their names would
+        inflate it again. */
     static constexpr int maxSkinArchiveEntries = 8192;
 
     /** A "skin.xml" of more elements is refused before it is parsed. The
@@ -123,13 +137,23 @@ public:
         most controls a skin may have (GFXPanel::maxControls) twice as many. */
     static constexpr int maxDescriptionElements = 65536;
 
+    /** What the entries of one package may inflate to together, each read
+        once: past it the package is refused whole. Every picture name of
+        "skin.xml" costs its entry's inflation, picture or not (0.03 s at
+        most here). The default skin's entries take 0.8 MB. */
+    static constexpr juce::int64 maxInflatedBytes = 16 * 1024 * 1024;
+
     /** What the decoded pictures of one package may take together; a package
         whose pictures need more is refused whole. The default skin's pictures
-        take 6.5 MB for its 1100 x 612 panel; this holds a background for an
-        8K screen (7680 x 4320, 127 MiB) and as much again for the controls,
-        while a few small pictures declaring huge sizes cannot take gigabytes.
-    */
-    static constexpr juce::int64 maxDecodedBytes = 256 * 1024 * 1024;
+        take 6.5 MB for its 1100 x 612 panel, 5 % of this, while a few small
+        pictures declaring huge sizes cannot take gigabytes. */
+    static constexpr juce::int64 maxDecodedBytes = 128 * 1024 * 1024;
+
+    /** The work of decoding one package's pictures together, in the units
+        of SkinImageDecoder::Cost::work (25 to 30 ns each here, so 0.2 s at
+        most); a package whose pictures need more is refused whole. The
+        default skin's pictures take 1.6 Mi of it (26 %). */
+    static constexpr juce::int64 maxDecodeWork = 6 * 1024 * 1024;
 
 private:
     enum class Source
@@ -139,24 +163,26 @@ private:
         package
     };
 
-    /** Opens the package once; true when the inner archive is ready. */
-    bool openPackage();
-
-    /** An entry of the inner archive, read whole; null when it is absent or too large. */
+    /** An entry of the inner archive, read whole; null when it is absent or
+        too large, and once the entries read together would pass
+        maxInflatedBytes (the package is then over budget). */
     std::unique_ptr<juce::MemoryBlock> readSkinEntry (const juce::String& entryName);
+
+    /** Marks the package as refused whole, with the warning that says why. */
+    void refuseOverBudget (const juce::String& warning);
+    juce::String getInflationWarning() const;
 
     /** getPackageImage, telling why a picture it reads for the first time is
         refused for what it is. */
     juce::Image readPackageImage (const juce::String& fileName, juce::String& refusal);
 
-    juce::String getBudgetWarning() const;
-
     Editor& editor;
     const juce::String name;
     Source source = Source::idle;
     bool packageOpened = false, overBudget = false;
+    juce::String budgetWarning;
     int panelDepth = 0;
-    juce::int64 decodedBytes = 0;
+    juce::int64 inflatedBytes = 0, decodedBytes = 0, decodeWork = 0;
 
     juce::MemoryBlock skinData;
     std::unique_ptr<juce::ZipFile> skinArchive;

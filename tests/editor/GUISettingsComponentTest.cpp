@@ -188,7 +188,43 @@ TEST (SkinChoice, ASkinNamedWithADotIsListedAndLoadsUnderThatName)
     EXPECT_EQ (editor.getMainPanel()->getWidth(), 200);
 }
 
-// Five pictures each declaring 4096 x 4096 pixels: 320 MiB once decoded, from
+// The page reads each package's previews within the package's budgets: an
+// arithmetic-coded thumbnail is refused, and a background that would take
+// longer to decode than a whole package may ends the reading. Both packages
+// are still listed.
+TEST (SkinChoice, APackageWhosePreviewsAreRefusedIsListedWithoutThem)
+{
+    removeSettingsOf ("Tarvelin");
+    const auto install = [] (const juce::String& name, juce::MemoryBlock background, juce::MemoryBlock thumbnail)
+    {
+        SkinTestSupport::Package package;
+        package.add ("Background.png", std::move (background));
+        package.add ("Thumbnail.png", std::move (thumbnail));
+        package.addText ("skin.xml", SkinTestSupport::skinXml ("Tarvelin", R"(<gfx resource="Background.png"/>)"));
+        const auto bytes = package.build (name);
+        EditorTestPlugin::skinsFolder().createDirectory();
+        EditorTestPlugin::skinsFolder().getChildFile (name + Skin::packageExtension).replaceWithData (bytes.getData(), bytes.getSize());
+    };
+
+    const auto thumbnail = SkinTestSupport::pngOf (SkinTestSupport::makeStrip (16, 8, { juce::Colours::red }));
+    install ("Arithmetic", SkinTestSupport::pngOf (SkinTestSupport::makeStrip (120, 60, { juce::Colours::red })),
+             SkinTestSupport::jpegDeclaring (2048, 2048, 0xca, 1, 32));
+    install ("Costly", SkinTestSupport::pngDeclaring (2048, 2048, 16, true), thumbnail);
+
+    const auto plugin = EditorTestPlugin::create ({ true, false, -1 }, true);
+    const auto& skins = plugin->editor().getGUISettingsPage()->getSkins();
+    ASSERT_EQ (skins.size(), 2u);
+
+    // Sorted by the background's width: the one refused has none.
+    EXPECT_EQ (skins[0].name, "Costly");
+    EXPECT_TRUE (skins[0].bounds.isEmpty());
+    EXPECT_FALSE (skins[0].thumbnail.isValid());
+    EXPECT_EQ (skins[1].name, "Arithmetic");
+    EXPECT_EQ (skins[1].bounds, juce::Rectangle<int> (0, 0, 120, 60));
+    EXPECT_FALSE (skins[1].thumbnail.isValid());
+}
+
+// Nine pictures each declaring 2048 x 2048 pixels: 144 MiB once decoded, from
 // a package of a few kilobytes.
 TEST (SkinChoice, APackageWhosePicturesNeedTooMuchMemoryIsRefusedAndTheEditorStillShowsAPanel)
 {
@@ -196,17 +232,17 @@ TEST (SkinChoice, APackageWhosePicturesNeedTooMuchMemoryIsRefusedAndTheEditorSti
     SkinTestSupport::Package bomb;
     juce::String controls;
 
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 9; ++i)
     {
-        bomb.add ("Huge" + juce::String (i) + ".png", SkinTestSupport::pngDeclaring (4096, 4096));
-        controls << "<Panel name=\"P" << i << "\"><gfx resource=\"Huge" << i << ".png\"/></Panel>";
+        bomb.add ("Huge" + juce::String (i) + ".jpg", SkinTestSupport::jpegDeclaring (2048, 2048));
+        controls << "<Panel name=\"P" << i << "\"><gfx resource=\"Huge" << i << ".jpg\"/></Panel>";
     }
 
     bomb.addText ("skin.xml", SkinTestSupport::skinXml ("Tarvelin", "<size width=\"10\" height=\"10\"/><controls>" + controls + "</controls>"));
     const auto bytes = bomb.build ("Bomb");
     EditorTestPlugin::skinsFolder().createDirectory();
     EditorTestPlugin::skinsFolder().getChildFile ("Bomb.ulvraskin").replaceWithData (bytes.getData(), bytes.getSize());
-    const juce::String warning = "The pictures of the skin \"Bomb\" need more than 256 MB: the skin is not loaded";
+    const juce::String warning = "The pictures of the skin \"Bomb\" need more than 128 MB: the skin is not loaded";
 
     // Without a background it is the narrowest skin, so with no screen the
     // editor starts with it: the default skin takes its place.

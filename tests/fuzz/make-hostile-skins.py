@@ -21,8 +21,17 @@ What they hold:
   just over the control limit, and one at it.
 - ".skin" archives of 65,000 entries, and of as many as a skin may hold,
   whose controls name pictures they lack.
+- Pictures that cost far more to decode than their size says: arithmetic-
+  coded JPEGs, Huffman-coded ones of refinement scans, sequential ones of a
+  scan per component and ones with every value coded; 16-bit, interlaced and
+  Paeth-filtered PNGs; each at the limits that bound them, and just past.
+- Inflation: many names of one local entry of zeros, many entries of zeros,
+  entries inflating to their limit and just past, and inner archives padded
+  to their limit, just past it and to the former 64 MiB; and every budget at
+  its limit in one package.
 """
 
+import functools
 import hashlib
 import importlib
 import io
@@ -41,6 +50,15 @@ ZIP_DATE = (2020, 1, 1, 0, 0, 0)
 MAX_CONTROLS = 4096
 MAX_ENTRIES = 8192
 
+# Skin::maxSkinArchiveBytes, Skin::maxEntryBytes and Skin::maxInflatedBytes.
+# The pictures below are sized for SkinImageDecoder::maxPixels (4 Mi) and
+# Skin::maxDecodeWork (6 Mi units of SkinImageDecoder::Cost::work: a pixel of
+# an 8-bit PNG is 1, of a 16-bit one 3, and interlacing adds 1).
+MIB = 1024 * 1024
+MAX_SKIN_ARCHIVE_BYTES = 16 * MIB
+MAX_ENTRY_BYTES = 16 * MIB
+MAX_INFLATED_BYTES = 16 * MIB
+
 
 def zip_of(entries, compressed=True):
     """A zip archive of (name, bytes) entries in order, with a fixed date."""
@@ -55,6 +73,84 @@ def zip_of(entries, compressed=True):
             archive.writestr(info, data, compresslevel=9 if compressed else None)
 
     return out.getvalue()
+
+
+def deflated_repeats(parts, raw=True):
+    """Each (unit, count) of parts, the unit repeated count times, deflated at
+    level 9 from compressed pieces of a megabyte repeated: compressing
+    hundreds of megabytes takes seconds, this takes none. A raw deflate
+    stream, or a zlib stream when raw is False."""
+    stream, adler = bytearray(), 1
+
+    for unit, count in parts:
+        per_piece = max(1, (1 << 20) // len(unit))
+        piece = unit * per_piece
+
+        def deflated(data):
+            compressor = zlib.compressobj(9, zlib.DEFLATED, -15)
+            return compressor.compress(data) + compressor.flush(zlib.Z_FULL_FLUSH)
+
+        stream += deflated(piece) * (count // per_piece)
+        stream += deflated(unit * (count % per_piece))
+
+        for _ in range(count // per_piece):
+            adler = zlib.adler32(piece, adler)
+
+        adler = zlib.adler32(unit * (count % per_piece), adler)
+
+    # An empty last block ends the stream.
+    stream += zlib.compressobj(9, zlib.DEFLATED, -15).flush()
+    return bytes(stream) if raw else b"\x78\xda" + bytes(stream) + struct.pack(">I", adler)
+
+
+@functools.lru_cache(maxsize=None)
+def deflated_zeros(length, raw=True):
+    return deflated_repeats([(b"\x00", length)], raw)
+
+
+@functools.lru_cache(maxsize=None)
+def crc32_of_zeros(length):
+    crc, chunk = 0, bytes(1 << 20)
+
+    for start in range(0, length, len(chunk)):
+        crc = zlib.crc32(chunk[:min(len(chunk), length - start)], crc)
+
+    return crc
+
+
+def raw_zip(entries):
+    """A zip archive written by hand, for what zipfile will not write. Each
+    entry is (local name or None, central names, method, deflated or stored
+    data, crc, inflated size): a local entry is written for it unless its
+    local name is None, which makes its central records point at the local
+    entry written before. Every central name gets a record of its own."""
+    local, central, count = bytearray(), bytearray(), 0
+    dos_time, dos_date = 0, (2020 - 1980) << 9 | 1 << 5 | 1
+    offset = 0
+
+    for local_name, names, method, data, crc, size in entries:
+        if local_name is not None:
+            offset = len(local)
+            encoded = local_name.encode()
+            local += struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, method, dos_time, dos_date, crc, len(data), size,
+                                 len(encoded), 0) + encoded + data
+
+        for name in names:
+            encoded = name.encode()
+            central += struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 20, 20, 0, method, dos_time, dos_date, crc, len(data),
+                                   size, len(encoded), 0, 0, 0, 0, 0o644 << 16, offset) + encoded
+            count += 1
+
+    end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, count, count, len(central), len(local), 0)
+    return bytes(local + central + end)
+
+
+def stored(name, data, names=None):
+    return (name, names or [name], 0, data, zlib.crc32(data), len(data))
+
+
+def zeros_entry(name, length, names=None):
+    return (name, names or [name], 8, deflated_zeros(length), crc32_of_zeros(length), length)
 
 
 def skin_archive(skin_xml, pictures=()):
@@ -190,6 +286,84 @@ def jpeg_skin_archive(jpeg):
     return skin_archive(skin_xml(knob_showing("Knob.jpg")), [("Knob.jpg", jpeg)])
 
 
+def grey_frame(marker, width, height):
+    return jpeg_segment(marker, struct.pack(">BHHB", 8, height, width, 1) + b"\x01\x11\x00")
+
+
+def arithmetic_jpeg(width, height, scans):
+    """A grey progressive JPEG with arithmetic coding (frame 0xFFCA): its DC
+    scan, an AC scan, then AC refinement scans, all of no data. Arithmetic
+    decoding of a refinement scan takes a step for every coefficient of every
+    block, whatever the data holds."""
+    quantisation = jpeg_segment(0xDB, b"\x00" + bytes([1] * 64))
+    dc_scan = jpeg_segment(0xDA, b"\x01\x01\x00\x00\x00\x00")
+    ac_scan = jpeg_segment(0xDA, b"\x01\x01\x00\x01\x3f\x01")
+    refinement_scan = jpeg_segment(0xDA, b"\x01\x01\x00\x01\x3f\x10")
+    return (b"\xff\xd8" + quantisation + grey_frame(0xCA, width, height) + dc_scan + ac_scan
+            + refinement_scan * (scans - 2) + b"\xff\xd9")
+
+
+def entropy_bits(bits):
+    """A string of "0" and "1" as entropy-coded bytes: padded with ones, each
+    0xFF followed by the stuffed 0x00."""
+    bits += "1" * (-len(bits) % 8)
+    out = bytearray()
+
+    for start in range(0, len(bits), 8):
+        out.append(int(bits[start:start + 8], 2))
+
+        if out[-1] == 0xFF:
+            out.append(0)
+
+    return bytes(out)
+
+
+def huffman_refinement_jpeg(width, height, scans):
+    """A grey progressive Huffman JPEG: its DC scan, then AC refinement
+    scans whose few bytes are runs of 32,767 empty blocks (EOB14): for every
+    block of a run the decoder walks the whole band."""
+    blocks = ((width + 7) // 8) * ((height + 7) // 8)
+    quantisation = jpeg_segment(0xDB, b"\x00" + bytes([1] * 64))
+    # DC table 0: one code "0" for a difference of 0; AC table 0: one code
+    # "0" for EOB14, whose 14 extra bits of ones make a run of 32,767 blocks.
+    huffman = jpeg_segment(0xC4, b"\x00" + bytes([1] + [0] * 15) + b"\x00" + b"\x10" + bytes([1] + [0] * 15) + b"\xe0")
+    dc_scan = jpeg_segment(0xDA, b"\x01\x01\x00\x00\x00\x00") + entropy_bits("0" * blocks)
+    runs = (blocks + 32766) // 32767
+    ac_scan = jpeg_segment(0xDA, b"\x01\x01\x00\x01\x3f\x10") + entropy_bits(("0" + "1" * 14) * runs)
+    return (b"\xff\xd8" + quantisation + grey_frame(0xC2, width, height) + huffman + dc_scan
+            + ac_scan * (scans - 1) + b"\xff\xd9")
+
+
+def colour_frame(marker, width, height):
+    return jpeg_segment(marker, struct.pack(">BHHB", 8, height, width, 3) + b"\x01\x11\x00\x02\x11\x00\x03\x11\x00")
+
+
+def colour_scan(components):
+    return jpeg_segment(0xDA, bytes([len(components)]) + b"".join(bytes([c, 0]) for c in components) + b"\x00\x3f\x00")
+
+
+def dense_colour_jpeg(width, height):
+    """A sequential colour JPEG, every component at full size, whose every
+    coefficient is coded as a 1 (a one-bit code and one bit of value): what
+    a sequential scan costs most for its size."""
+    blocks = ((width + 7) // 8) * ((height + 7) // 8)
+    quantisation = jpeg_segment(0xDB, b"\x00" + bytes([1] * 64))
+    # DC and AC table 0: one code "0", for a difference of size 1 and for run 0 size 1.
+    huffman = jpeg_segment(0xC4, b"\x00" + bytes([1] + [0] * 15) + b"\x01" + b"\x10" + bytes([1] + [0] * 15) + b"\x01")
+    return (b"\xff\xd8" + quantisation + colour_frame(0xC0, width, height) + huffman + colour_scan([1, 2, 3])
+            + bytes(blocks * 3 * 64 * 2 // 8) + b"\xff\xd9")
+
+
+def sequential_colour_jpeg_of_scans(width, height, scans):
+    """A sequential colour JPEG of one component a scan, the components in
+    turn: the decoder keeps the whole picture's coefficients until the last."""
+    blocks = ((width + 7) // 8) * ((height + 7) // 8)
+    quantisation = jpeg_segment(0xDB, b"\x00" + bytes([1] * 64))
+    huffman = jpeg_segment(0xC4, b"\x00" + bytes([1] + [0] * 15) + b"\x00" + b"\x10" + bytes([1] + [0] * 15) + b"\x00")
+    body = b"".join(colour_scan([1 + i % 3]) + bytes(blocks * 2 // 8) for i in range(scans))
+    return b"\xff\xd8" + quantisation + colour_frame(0xC0, width, height) + huffman + body + b"\xff\xd9"
+
+
 #==============================================================================
 # PNG
 
@@ -206,11 +380,61 @@ def png_with_compressed_text(chunks, inflated_bytes):
             + text * chunks + png_chunk(b"IDAT", zlib.compress(rows, 9)) + png_chunk(b"IEND", b""))
 
 
+ADAM7 = [(0, 0, 8, 8), (4, 0, 8, 8), (0, 4, 4, 8), (2, 0, 4, 4), (0, 2, 2, 4), (1, 0, 2, 2), (0, 1, 1, 2)]
+
+
+def png_of_zeros(width, height, bit_depth, colour_type, interlaced, row_filter=0):
+    """A PNG of the given kind whose every sample is 0 (a palette of two
+    colours for colour type 3), every row under the given filter (4: Paeth,
+    what libpng undoes slowest): a few hundred kilobytes for the largest."""
+    channels = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}[colour_type]
+    rows = []
+
+    for x0, y0, dx, dy in ADAM7 if interlaced else [(0, 0, 1, 1)]:
+        pass_width, pass_height = (width - x0 + dx - 1) // dx, (height - y0 + dy - 1) // dy
+
+        if pass_width > 0 and pass_height > 0:
+            rows.append((bytes([row_filter]) + bytes((pass_width * channels * bit_depth + 7) // 8), pass_height))
+
+    header = struct.pack(">IIBBBBB", width, height, bit_depth, colour_type, 0, 0, 1 if interlaced else 0)
+    palette = png_chunk(b"PLTE", b"\x00\x00\x00\xff\xff\xff") if colour_type == 3 else b""
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) + palette
+            + png_chunk(b"IDAT", deflated_repeats(rows, raw=False)) + png_chunk(b"IEND", b""))
+
+
+def panels_showing(pictures):
+    return "".join('<Panel name="P%d"><gfx resource="%s"/></Panel>' % (i, picture) for i, picture in enumerate(pictures))
+
+
 #==============================================================================
 # Skins
 
 def knobs_skin(count):
     return skin_xml("<Knob/>" * count)
+
+
+def padded_skin_archive(length):
+    """A skin of one knob and a stored entry of zeros that makes the archive
+    exactly length bytes long."""
+    head = [stored("skin.xml", knobs_skin(1).encode())]
+    overhead = len(raw_zip(head + [stored("Padding", b"")]))
+    archive = raw_zip(head + [stored("Padding", bytes(length - overhead))])
+    assert len(archive) == length
+    return archive
+
+
+def every_budget_at_its_limit():
+    """An inner archive of the most bytes it may have: pictures taking the
+    whole decode budget, an entry of zeros that brings the inflated entries
+    to their limit, and stored padding."""
+    picture = png_of_zeros(2048, 1536, 8, 6, False, 4)
+    description = skin_xml(panels_showing(["Big0.png", "Big1.png", "Zeros.png"])).encode()
+    head = [stored("skin.xml", description), stored("Big0.png", picture), stored("Big1.png", picture),
+            zeros_entry("Zeros.png", MAX_INFLATED_BYTES - len(description) - 2 * len(picture))]
+    overhead = len(raw_zip(head + [stored("Padding", b"")]))
+    archive = raw_zip(head + [stored("Padding", bytes(MAX_SKIN_ARCHIVE_BYTES - overhead))])
+    assert len(archive) == MAX_SKIN_ARCHIVE_BYTES
+    return archive
 
 
 def many_entries_skin_archive(entries, missing_pictures):
@@ -249,6 +473,98 @@ def inputs():
     yield "skinpackage", "entries-65000-missing-pictures-20000-package", package_of(many_entries_skin_archive(65000, 20000))
     yield "skinpackage", "entries-65000-missing-pictures-%d-package" % MAX_CONTROLS, package_of(many_entries_skin_archive(65000, MAX_CONTROLS))
     yield "skinpackage", "entries-%d-missing-pictures-%d-package" % (MAX_ENTRIES, MAX_CONTROLS), package_of(many_entries_skin_archive(MAX_ENTRIES, MAX_CONTROLS))
+
+    # Pictures that cost far more to decode than their size says.
+    for scans in (11, 32):
+        yield "skinpackage", "jpeg-arithmetic-8192x4096-%d-scans-package" % scans, package_of(jpeg_skin_archive(arithmetic_jpeg(8192, 4096, scans)))
+
+    ten = ["Knob%d.jpg" % i for i in range(10)]
+    yield "skinpackage", "jpeg-arithmetic-2048x2048-32-scans-ten-package", package_of(
+        skin_archive(skin_xml(panels_showing(ten)), [(name, arithmetic_jpeg(2048, 2048, 32)) for name in ten]))
+    yield "skinpackage", "jpeg-arithmetic-8192x4096-32-scans-as-thumbnail-package", package_of(
+        skin_archive(skin_xml(""), [("Thumbnail.png", arithmetic_jpeg(8192, 4096, 32))]))
+    yield "skinpackage", "jpeg-huffman-8192x4096-32-refinement-scans-package", package_of(jpeg_skin_archive(huffman_refinement_jpeg(8192, 4096, 32)))
+
+    # PNGs at the size limits: 16-bit and interlaced ones cost several times an 8-bit one.
+    yield "skinpackage", "png-8192x4096-16-bit-rgba-interlaced-package", package_of(
+        skin_archive(skin_xml(panels_showing(["Big.png"])), [("Big.png", png_of_zeros(8192, 4096, 16, 6, True))]))
+
+    for name, bit_depth, colour_type in (("1-bit-palette", 1, 3), ("16-bit-rgba", 16, 6)):
+        pictures = [("Big%d.png" % i, png_of_zeros(8192, 4096, bit_depth, colour_type, False)) for i in range(2)]
+        yield "skinpackage", "png-8192x4096-%s-two-package" % name, package_of(
+            skin_archive(skin_xml(panels_showing([picture for picture, _ in pictures])), pictures))
+
+    yield "skinpackage", "png-8192x4096-strip-on-%d-knobs-package" % MAX_CONTROLS, package_of(
+        skin_archive(skin_xml(knob_showing("Strip.png") * MAX_CONTROLS), [("Strip.png", png_of_zeros(8192, 4096, 8, 6, False))]))
+
+    # Inflation: names of one entry of zeros, many entries of zeros, and an
+    # inner archive at its former limit; each again at the limits now.
+    for count in (64, 4096):
+        names = ["Zeros%d.png" % i for i in range(count)]
+
+        for size in (32 * MIB, MAX_ENTRY_BYTES):
+            yield "skinpackage", "names-%d-of-one-%d-mib-entry-package" % (count, size // MIB), package_of(
+                raw_zip([stored("skin.xml", skin_xml(panels_showing(names)).encode()), zeros_entry(names[0], size, names)]))
+
+    names = ["Zeros%d.png" % i for i in range(24)]
+
+    for size in (32 * MIB, MAX_ENTRY_BYTES):
+        yield "skinpackage", "entries-24-of-%d-mib-package" % (size // MIB), package_of(
+            raw_zip([stored("skin.xml", skin_xml(panels_showing(names)).encode())] + [zeros_entry(name, size) for name in names]))
+
+    yield "skinpackage", "skin-archive-padded-to-64-mib-package", package_of(padded_skin_archive(64 * MIB))
+
+    # At the limits that bound them now, and just past them.
+    yield "skinpackage", "skin-archive-padded-to-the-limit-package", package_of(padded_skin_archive(MAX_SKIN_ARCHIVE_BYTES))
+    yield "skinpackage", "skin-archive-padded-past-the-limit-package", package_of(padded_skin_archive(MAX_SKIN_ARCHIVE_BYTES + 1))
+
+    shared = ["Shared%d.png" % i for i in range(2)]
+    yield "skinpackage", "names-2-of-one-entry-skin-archive", raw_zip(
+        [stored("skin.xml", skin_xml(panels_showing(shared)).encode()), stored(shared[0], b"\x00" * 64, shared)])
+
+    for name, extra in (("at", 0), ("past", 1)):
+        sizes = [MAX_INFLATED_BYTES // 2, MAX_INFLATED_BYTES // 2 - len(skin_xml(panels_showing(["A", "B"])).encode()) + extra]
+        names = ["Zeros%d.png" % i for i in range(2)]
+        yield "skinpackage", "entries-inflating-%s-the-limit-package" % name, package_of(
+            raw_zip([stored("skin.xml", skin_xml(panels_showing(names)).encode())]
+                    + [zeros_entry(entry, size) for entry, size in zip(names, sizes)]))
+
+    # PNGs at the decode budget (in pictures of at most the pixel limit) and one row past it.
+    for name, width, height, bit_depth, colour_type, interlaced, count in (
+            ("8-bit-rgba-paeth", 2048, 1536, 8, 6, False, 2),
+            ("16-bit-rgba-paeth", 2048, 1024, 16, 6, False, 1),
+            ("16-bit-rgba-interlaced-paeth", 2048, 768, 16, 6, True, 1),
+            ("1-bit-palette-interlaced-paeth", 2048, 1536, 1, 3, True, 1)):
+        for suffix, extra in (("at", 0), ("past", 1)):
+            pictures = [("Big%d.png" % i, png_of_zeros(width, height + (extra if i == count - 1 else 0), bit_depth,
+                                                       colour_type, interlaced, 4)) for i in range(count)]
+            yield "skinpackage", "png-%dx%d-%s-%d-%s-the-decode-budget-package" % (width, height, name, count, suffix), package_of(
+                skin_archive(skin_xml(panels_showing([picture for picture, _ in pictures])), pictures))
+
+    for suffix, height in (("at", 2048), ("past", 2049)):
+        yield "skinpackage", "png-2048x%d-8-bit-rgba-paeth-%s-the-pixel-limit-package" % (height, suffix), package_of(
+            skin_archive(skin_xml(panels_showing(["Big.png"])), [("Big.png", png_of_zeros(2048, height, 8, 6, False, 4))]))
+
+    yield "skinpackage", "png-2048x2048-strip-on-%d-knobs-package" % MAX_CONTROLS, package_of(
+        skin_archive(skin_xml(knob_showing("Strip.png") * MAX_CONTROLS), [("Strip.png", png_of_zeros(2048, 2048, 8, 6, False, 4))]))
+
+    # JPEGs whose scans cost most within the budgets: every value of a colour
+    # picture coded, progressive refinement scans (21 fit the decode budget
+    # at this size), and a sequential picture of one scan per component
+    # (decoded) or of 32 scans (refused).
+    yield "skinpackage", "jpeg-2048x2048-every-value-coded-package", package_of(jpeg_skin_archive(dense_colour_jpeg(2048, 2048)))
+
+    for scans in (21, 22):
+        yield "skinpackage", "jpeg-huffman-2048x2048-%d-refinement-scans-package" % (scans - 1), package_of(
+            jpeg_skin_archive(huffman_refinement_jpeg(2048, 2048, scans)))
+
+    for scans in (3, 32):
+        yield "skinpackage", "jpeg-sequential-colour-2048x2048-%d-scans-package" % scans, package_of(
+            jpeg_skin_archive(sequential_colour_jpeg_of_scans(2048, 2048, scans)))
+
+    # Everything at once: an inner archive at its limit, a picture taking the
+    # whole decode budget and entries inflating to their limit.
+    yield "skinpackage", "every-budget-at-its-limit-package", package_of(every_budget_at_its_limit())
 
 
 def names_skin_xml(size):

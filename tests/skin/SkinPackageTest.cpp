@@ -1,11 +1,11 @@
 #include "SkinTestFixture.h"
 
 #include "skin/SkinImageDecoder.h"
+#include "support/JpegTestSupport.h"
 #include "support/PixelProbe.h"
 
 #include <condition_variable>
 #include <cstdio>
-#include <jpeglib.h>
 #include <mutex>
 #include <thread>
 
@@ -334,56 +334,10 @@ juce::MemoryBlock gifCutInsideItsFirstDataBlock()
 /** A colour JPEG as libjpeg's own progression writes it (ten scans). */
 juce::MemoryBlock progressiveJpegOf (const juce::Image& image)
 {
-    jpeg_compress_struct writer;
-    jpeg_error_mgr errors;
-    writer.err = jpeg_std_error (&errors);
-    jpeg_create_compress (&writer);
-
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest (&writer, &buffer, &size);
-    writer.image_width = static_cast<JDIMENSION> (image.getWidth());
-    writer.image_height = static_cast<JDIMENSION> (image.getHeight());
-    writer.input_components = 3;
-    writer.in_color_space = JCS_RGB;
-    jpeg_set_defaults (&writer);
-    jpeg_set_quality (&writer, 95, TRUE);
-    jpeg_simple_progression (&writer);
-    jpeg_start_compress (&writer, TRUE);
-
-    std::vector<unsigned char> row (static_cast<size_t> (image.getWidth()) * 3);
-
-    while (writer.next_scanline < writer.image_height)
-    {
-        for (int x = 0; x < image.getWidth(); ++x)
-        {
-            const auto colour = image.getPixelAt (x, static_cast<int> (writer.next_scanline));
-            row[static_cast<size_t> (x) * 3] = colour.getRed();
-            row[static_cast<size_t> (x) * 3 + 1] = colour.getGreen();
-            row[static_cast<size_t> (x) * 3 + 2] = colour.getBlue();
-        }
-
-        JSAMPROW rows[] = { row.data() };
-        jpeg_write_scanlines (&writer, rows, 1);
-    }
-
-    jpeg_finish_compress (&writer);
-    jpeg_destroy_compress (&writer);
-    juce::MemoryBlock jpeg (buffer, size);
-    std::free (buffer);
-    return jpeg;
+    return JpegTestSupport::colourJpegOf (image, JpegTestSupport::Scans::progressive);
 }
 
-int countScans (const juce::MemoryBlock& jpeg)
-{
-    const auto* bytes = static_cast<const juce::uint8*> (jpeg.getData());
-    auto scans = 0;
-
-    for (size_t i = 0; i + 1 < jpeg.getSize(); ++i)
-        scans += bytes[i] == 0xff && bytes[i + 1] == 0xda ? 1 : 0;
-
-    return scans;
-}
+using JpegTestSupport::countScans;
 
 void writeSegment (juce::MemoryOutputStream& out, int marker, const std::vector<juce::uint8>& payload)
 {
@@ -503,6 +457,12 @@ TEST (SkinPictures, APictureDeclaringAnAbsurdSizeIsUndecodable)
     EXPECT_FALSE (decodes (gifDeclaring (65535, 65535)));
     EXPECT_FALSE (decodes (gifDeclaring (1, 1, 46))) << "a code size GIF does not allow";
     EXPECT_FALSE (decodes (SkinTestSupport::textBlock ("not a picture")));
+
+    // 4 Mi pixels at most, measured without decoding.
+    const auto atTheLimit = pngDeclaring (2048, 2048), pastIt = pngDeclaring (2048, 2049);
+    EXPECT_EQ (SkinImageDecoder::measure (atTheLimit.getData(), atTheLimit.getSize()).bytes, 16 * 1024 * 1024);
+    EXPECT_EQ (SkinImageDecoder::measure (pastIt.getData(), pastIt.getSize()).bytes, 0);
+    EXPECT_FALSE (decodes (pastIt));
 }
 
 TEST (SkinPictures, ProgressiveJpegsOfUpTo32ScansDecode)
@@ -610,12 +570,12 @@ TEST_F (SkinTest, AMissingOrUndecodablePictureIsANullImageAndAWarning)
     EXPECT_TRUE (packageSkin->getWarnings()[1].contains ("Absent.png"));
 }
 //==============================================================================
-// Every picture below declares 4096 x 4096 pixels (64 MiB decoded), well
-// within what one picture may be; it is counted from its header, before and
-// whether or not it decodes.
-TEST_F (SkinTest, APackageWhosePicturesTogetherNeedMoreThan256MiBIsRefusedWithAWarning)
+// Every picture below declares 2048 x 2048 grey pixels (16 MiB decoded, and
+// little work), well within what one picture may be; it is counted from its
+// header, before and whether or not it decodes.
+TEST_F (SkinTest, APackageWhosePicturesTogetherNeedMoreThan128MiBIsRefusedWithAWarning)
 {
-    for (const auto count : { 4, 5 })
+    for (const auto count : { 8, 9 })
     {
         SCOPED_TRACE (count);
         Package package;
@@ -624,31 +584,31 @@ TEST_F (SkinTest, APackageWhosePicturesTogetherNeedMoreThan256MiBIsRefusedWithAW
 
         for (int i = 0; i < count; ++i)
         {
-            package.add ("Huge" + juce::String (i) + ".png", pngDeclaring (4096, 4096));
-            controls << "<Panel name=\"P" << i << "\"><gfx resource=\"Huge" << i << ".png\"/></Panel>";
+            package.add ("Huge" + juce::String (i) + ".jpg", SkinTestSupport::jpegDeclaring (2048, 2048));
+            controls << "<Panel name=\"P" << i << "\"><gfx resource=\"Huge" << i << ".jpg\"/></Panel>";
         }
 
         const auto panel = packagedPanelFrom ("<controls>" + controls + "</controls>", package);
 
-        if (count == 4)
+        if (count == 8)
         {
-            EXPECT_NE (panel, nullptr) << "exactly 256 MiB is allowed";
+            EXPECT_NE (panel, nullptr) << "exactly 128 MiB is allowed";
             EXPECT_EQ (packageSkin->getDecodedBytes(), Skin::maxDecodedBytes);
         }
         else
         {
             EXPECT_EQ (panel, nullptr);
             EXPECT_EQ (packageSkin->getWarnings(),
-                       juce::StringArray ("The pictures of the skin \"Test\" need more than 256 MB: the skin is not loaded"));
+                       juce::StringArray ("The pictures of the skin \"Test\" need more than 128 MB: the skin is not loaded"));
             EXPECT_FALSE (packageSkin->getPackageImage ("Thumbnail.png").isValid()) << "nothing more is decoded";
         }
     }
 }
 
-// Each picture declares 4096 x 4096 pixels (64 MiB decoded) and has no
+// Each picture declares 2048 x 2048 colour pixels (16 MiB decoded) and has no
 // tables, so that libjpeg stops at once. Read progressively, its decoder also
-// keeps 96 MiB of coefficients for the three components: two such pictures
-// need more than the package may take.
+// keeps 24 MiB of coefficients for the three components, to be stored and
+// read again: three such pictures take more work than the package may.
 TEST_F (SkinTest, AProgressiveJpegCountsItsDecodersCoefficientsAgainstThePackagesBudget)
 {
     for (const auto frameMarker : { 0xc0, 0xc2 })
@@ -656,23 +616,24 @@ TEST_F (SkinTest, AProgressiveJpegCountsItsDecodersCoefficientsAgainstThePackage
         SCOPED_TRACE (frameMarker);
         Package package;
 
-        for (int i = 0; i < 2; ++i)
-            package.add ("Huge" + juce::String (i) + ".jpg", syntheticJpeg (4096, 4096, frameMarker, 3, 1, false));
+        for (int i = 0; i < 3; ++i)
+            package.add ("Huge" + juce::String (i) + ".jpg", syntheticJpeg (2048, 2048, frameMarker, 3, 1, false));
 
         const auto panel = packagedPanelFrom (R"(<controls><Panel name="P0"><gfx resource="Huge0.jpg"/></Panel>
-                                                           <Panel name="P1"><gfx resource="Huge1.jpg"/></Panel></controls>)",
+                                                           <Panel name="P1"><gfx resource="Huge1.jpg"/></Panel>
+                                                           <Panel name="P2"><gfx resource="Huge2.jpg"/></Panel></controls>)",
                                               package);
 
         if (frameMarker == 0xc0)
         {
             EXPECT_NE (panel, nullptr);
-            EXPECT_EQ (packageSkin->getDecodedBytes(), 128 * 1024 * 1024);
+            EXPECT_EQ (packageSkin->getDecodedBytes(), 3 * 16 * 1024 * 1024);
         }
         else
         {
             EXPECT_EQ (panel, nullptr);
             EXPECT_EQ (packageSkin->getWarnings(),
-                       juce::StringArray ("The pictures of the skin \"Test\" need more than 256 MB: the skin is not loaded"));
+                       juce::StringArray ("The pictures of the skin \"Test\" take too long to decode: the skin is not loaded"));
         }
     }
 }

@@ -82,9 +82,9 @@ inline juce::MemoryBlock pngOf (const juce::Image& image)
     return out.getMemoryBlock();
 }
 
-/** A PNG declaring the given size: a real 1 x 1 picture with its header
-    rewritten, which therefore never decodes. */
-inline juce::MemoryBlock pngDeclaring (juce::uint32 width, juce::uint32 height)
+/** A PNG declaring the given size, bit depth and interlacing: a real 1 x 1
+    picture with its header rewritten, which therefore never decodes. */
+inline juce::MemoryBlock pngDeclaring (juce::uint32 width, juce::uint32 height, juce::uint8 bitDepth = 8, bool interlaced = false)
 {
     auto png = pngOf (makeStrip (1, 1, { juce::Colours::red }));
     auto* bytes = static_cast<juce::uint8*> (png.getData());
@@ -95,7 +95,42 @@ inline juce::MemoryBlock pngDeclaring (juce::uint32 width, juce::uint32 height)
         bytes[20 + i] = static_cast<juce::uint8> (height >> (24 - 8 * i));
     }
 
+    bytes[24] = bitDepth;
+    bytes[28] = interlaced ? 1 : 0;
     return png;
+}
+
+/** A JPEG of the given frame (0xc0 sequential, 0xc2 progressive, 0xca
+    arithmetic progressive ...) and grey components, followed by empty scans
+    over the first component, each of the band 1 to 63 when the frame is
+    progressive. It has no tables, so libjpeg stops at once: it never
+    decodes, but its size, kind and scans read as declared. */
+inline juce::MemoryBlock jpegDeclaring (int width, int height, int frameMarker = 0xc0, int components = 1, int scans = 0)
+{
+    juce::MemoryOutputStream out;
+    const auto segment = [&out] (int marker, const std::vector<juce::uint8>& payload)
+    {
+        out.writeByte (static_cast<char> (0xff));
+        out.writeByte (static_cast<char> (marker));
+        out.writeShortBigEndian (static_cast<short> (payload.size() + 2));
+        out.write (payload.data(), payload.size());
+    };
+
+    out.writeShortBigEndian (static_cast<short> (0xffd8));
+    std::vector<juce::uint8> frame { 8, static_cast<juce::uint8> (height >> 8), static_cast<juce::uint8> (height),
+                                     static_cast<juce::uint8> (width >> 8), static_cast<juce::uint8> (width),
+                                     static_cast<juce::uint8> (components) };
+
+    for (int i = 1; i <= components; ++i)
+        frame.insert (frame.end(), { static_cast<juce::uint8> (i), 0x11, 0 });
+
+    segment (frameMarker, frame);
+
+    for (int i = 0; i < scans; ++i)
+        segment (0xda, { 1, 1, 0, 1, 63, 0 });
+
+    out.writeShortBigEndian (static_cast<short> (0xffd9));
+    return out.getMemoryBlock();
 }
 
 /** A skin package: its ".skin" archive's entries and how the package is put together. */

@@ -87,7 +87,9 @@ juce::String runPatternTextFile (const std::uint8_t* data, std::size_t size);
 /** "skin.xml" text: Skin::createPanelFromXml, then the panel painted. */
 juce::String runSkinDescription (const std::uint8_t* data, std::size_t size);
 
-/** ".ulvraskin" bytes: Skin::isValidPackage and Skin::createEditorPanel; then
-    the same bytes as the ".skin" archive of a package with a matching digest. */
+/** ".ulvraskin" bytes checked and built as the editor does, by one Skin
+    (Skin::openPackage, then Skin::createEditorPanel), and then its previews
+    for the skin-choice page; then the same bytes as the ".skin" archive
+    of a package with a matching digest. */
 juce::String runSkinPackage (const std::uint8_t* data, std::size_t size);
 } // namespace FuzzTargets

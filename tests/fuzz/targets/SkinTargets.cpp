@@ -131,19 +131,25 @@ const juce::String packageFileExtension = juce::String (".v2") + Skin::packageEx
 
 void checkBudget (const Skin& skin, Findings& findings)
 {
+    if (skin.getInflatedBytes() > Skin::maxInflatedBytes)
+        findings.add ("the entries took " + juce::String (skin.getInflatedBytes()) + " bytes inflated");
+
     if (skin.getDecodedBytes() > Skin::maxDecodedBytes)
         findings.add ("the pictures took " + juce::String (skin.getDecodedBytes()) + " bytes decoded");
+
+    if (skin.getDecodeWork() > Skin::maxDecodeWork)
+        findings.add ("the pictures took " + juce::String (skin.getDecodeWork()) + " units of work");
 }
 
 /** Loads the package and checks that a panel or a picture only comes from a
-    valid package, within the memory budget. Returns whether it was valid. */
+    valid package, within the budgets. Returns whether it was valid. */
 bool runPackage (const std::uint8_t* data, std::size_t size, Findings& findings)
 {
     auto& editor = FuzzSkinEditor::getFresh();
     editor.skinsDirectory = FuzzSupport::writeInputFile (data, size, packageFileExtension).getParentDirectory();
 
-    const auto valid = Skin::isValidPackage (editor, packageName);
     Skin skin (editor, packageName);
+    const auto valid = skin.openPackage();
 
     if (auto panel = skin.createEditorPanel())
     {
@@ -154,8 +160,8 @@ bool runPackage (const std::uint8_t* data, std::size_t size, Findings& findings)
     }
 
     checkBudget (skin, findings);
-    checkPackageImage (skin, "Thumbnail.png", findings);
     checkPackageImage (skin, "Background.png", findings);
+    checkPackageImage (skin, "Thumbnail.png", findings);
     checkBudget (skin, findings);
 
     if (! valid && ! skin.getWarnings().isEmpty())
