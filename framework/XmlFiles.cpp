@@ -309,15 +309,16 @@ private:
 // character, never for markup.
 //
 // It also adds up what the parser's reading of attribute values costs
-// (XmlFiles::maxAttributeValueCost), counts each element's attributes and
-// the names of the text where the parser takes them into the toolkit's pool.
+// (XmlFiles::maxAttributeValueCost), counts each element's attributes, the
+// names of the text where the parser takes them into the toolkit's pool, and
+// the nodes the parser would build (XmlFiles::maxNodes).
 class NestingScan
 {
 public:
     explicit NestingScan (const juce::String& text) : input (text.getCharPointer()) {}
 
     /** The scan stopped at something the parser would take too long over: an
-        attribute value, an element's attributes or the text's names. */
+        attribute value, an element's attributes, the text's names or nodes. */
     bool costsTooMuch() const noexcept { return tooCostly; }
 
     bool goesDeeperThan (int maxLevels)
@@ -351,6 +352,9 @@ public:
             {
                 const auto c1 = input[1];
 
+                if (c1 != '/')
+                    addNode();
+
                 if (c1 == '/')
                 {
                     // Any closing tag ends the element being read, whatever its name.
@@ -380,8 +384,10 @@ public:
                 continue;
             }
 
-            // A character block, up to the next "<" that begins no comment.
+            // A character block, up to the next "<" that begins no comment:
+            // one text element.
             input = preWhitespaceInput;
+            addNode();
 
             if (! skipCharacterBlock())
                 return false;
@@ -718,6 +724,13 @@ private:
             refuse();
     }
 
+    // One more element or text element in the tree the parser would build.
+    void addNode() noexcept
+    {
+        if (++nodes > XmlFiles::maxNodes)
+            refuse();
+    }
+
     // Ends the scan, with the text refused.
     void refuse() noexcept
     {
@@ -729,6 +742,7 @@ private:
     bool outOfData = false;
     bool tooCostly = false;
     juce::int64 appendCost = 0;
+    int nodes = 0;
     DistinctNames names;
 };
 

@@ -314,8 +314,9 @@ TEST (XmlFiles, AttributeValuesAreReadUpToTheCostBoundForEveryKindOfReference)
 
 // Every tag and attribute name goes into the toolkit's one sorted pool, which
 // moves every name after a new one: a text may use a bounded number of
-// names, and an element a bounded number of attributes.
-TEST (XmlFiles, ATextOfMoreDistinctNamesOrAnElementOfMoreAttributesThanTheBoundsIsRefused)
+// names, and an element a bounded number of attributes. Each node of the
+// tree costs a hundred bytes, however small: a text makes a bounded number.
+TEST (XmlFiles, ATextOfMoreDistinctNamesOrNodesOrAnElementOfMoreAttributesThanTheBoundsIsRefused)
 {
     const auto attributesOf = [] (int count, const juce::String& name)
     {
@@ -341,6 +342,7 @@ TEST (XmlFiles, ATextOfMoreDistinctNamesOrAnElementOfMoreAttributesThanTheBounds
 
     constexpr auto mostAttributes = XmlFiles::maxAttributesPerElement;
     constexpr auto mostNames = XmlFiles::maxDistinctNames;
+    constexpr auto mostNodes = XmlFiles::maxNodes;
     struct Row { juce::String text; bool parses; };
     const Row rows[] = {
         { attributesOf (mostAttributes, {}), true },
@@ -351,7 +353,13 @@ TEST (XmlFiles, ATextOfMoreDistinctNamesOrAnElementOfMoreAttributesThanTheBounds
         { namesOf (mostNames + 1, false), false },
         { namesOf (mostNames, true), true },
         { namesOf (mostNames + 1, true), false },
-        { "<r>" + juce::String::repeatedString ("<e a=\"1\" b=\"2\"/><f a=\"3\"/>", 50000) + "</r>", true },
+        { "<r>" + juce::String::repeatedString ("<e a=\"1\" b=\"2\"/><f a=\"3\"/>", mostNodes / 2) + "</r>", true },
+        // Below the root, elements and the text between them count as nodes; white space does not.
+        { "<r>" + juce::String::repeatedString ("<e/>", mostNodes) + "<e/></r>", false },
+        { "<r>" + juce::String::repeatedString ("x<a/>", mostNodes / 2) + "</r>", true },
+        { "<r>" + juce::String::repeatedString ("x<a/>", mostNodes / 2) + "x</r>", false },
+        { "<r>" + juce::String::repeatedString ("<a><![CDATA[x]]></a>", mostNodes / 2) + "<a/></r>", false },
+        { "<r>" + juce::String::repeatedString ("\n  <a></a>", mostNodes) + "\n</r>", true },
     };
 
     for (const auto& row : rows)

@@ -24,12 +24,13 @@ MIB = 1024 * KIB
 APP = 'application="Tarvelin"'
 
 # The guarded parse's bounds (framework/XmlFiles.h): attributes in one
-# element, distinct names in one document, and the references of one or four
+# element, distinct names and nodes in one document, and the references of one or four
 # bytes one value may hold (XmlFiles::maxAttributeValueCost).
 MAX_ATTRIBUTES = 256
 MAX_NAMES = 1024
 MAX_ONE_BYTE_REFERENCES = 65535
 MAX_FOUR_BYTE_REFERENCES = 20724
+MAX_NODES = 65536
 
 # The size limits of the readers (maxPresetFileBytes and maxBankFileBytes in
 # framework/PresetManager.h, Preset::maxFileBytes, MidiControl::maxMapFileBytes,
@@ -274,6 +275,19 @@ def inputs():
             yield target, "tiny-numbers-at-limit-1MiB.tq", exactly("", "0 ", "", LIMITS[target])
         else:
             yield target, limit_name(target, "tiny-elements"), at_limit(target, "x<a/>")
+
+    # The most such nodes a document may hold below its root, and one more,
+    # where the size limit leaves room for them.
+    for target in ROOTS:
+        opening, closing = ROOTS[target]
+
+        if len(opening + closing) + 5 * (MAX_NODES // 2) >= LIMITS[target]:
+            continue
+
+        for extra, what in (("", "at"), ("x", "past")):
+            text = opening + "x<a/>" * (MAX_NODES // 2) + extra + closing
+            yield target, "tiny-elements-%s-node-bound.%s" % (what, EXTENSIONS[target]), (
+                state_block(text) if target in ("state", "programstate") else text)
 
     # The parser appends each reference in an attribute's value to the value
     # read so far, measuring it every time: a value is read up to a cost of

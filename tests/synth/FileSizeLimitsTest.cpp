@@ -239,9 +239,9 @@ TEST (FileSizeLimits, PatternNamesAreCutTo256CharactersWhereverTheyAreRead)
 }
 
 // The guarded parse refuses an element of more than 256 attributes and a text
-// of more than 1024 distinct names: every real file, stored with the plug-in
-// or written by it at its fullest, stays far below both.
-TEST (FileSizeLimits, RealFilesUseAFractionOfTheNamesAndAttributesTheParseTakes)
+// of more than 1024 distinct names or 65,536 nodes: every real file, stored
+// with the plug-in or written by it at its fullest, stays far below each.
+TEST (FileSizeLimits, RealFilesUseAFractionOfTheNamesAttributesAndNodesTheParseTakes)
 {
     const auto instrument = createInstrument();
     const auto longest = juce::String::repeatedString (juce::String::charToString (0x10fffd), 300);
@@ -278,12 +278,14 @@ TEST (FileSizeLimits, RealFilesUseAFractionOfTheNamesAndAttributesTheParseTakes)
 
         std::set<juce::String> names;
         auto mostAttributes = 0;
+        auto nodes = 0;
         std::vector<const juce::XmlElement*> pending { root.get() };
 
         while (! pending.empty())
         {
             const auto* element = pending.back();
             pending.pop_back();
+            nodes += element->getNumChildElements() + 1;
             names.insert (element->getTagName());
             mostAttributes = juce::jmax (mostAttributes, element->getNumAttributes());
 
@@ -297,6 +299,7 @@ TEST (FileSizeLimits, RealFilesUseAFractionOfTheNamesAndAttributesTheParseTakes)
 
         EXPECT_LE (static_cast<int> (names.size()) * 8, XmlFiles::maxDistinctNames) << description << ": " << names.size();
         EXPECT_LE (mostAttributes * 8, XmlFiles::maxAttributesPerElement) << description << ": " << mostAttributes;
+        EXPECT_LE (nodes * 4, XmlFiles::maxNodes) << description << ": " << nodes;
     }
 }
 
