@@ -277,3 +277,66 @@ TEST_F (HostedEditor, MovingTheCurrentPresetInTheBrowserTellsTheHostItsNewProgra
     EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return plugin->getCurrentProgram() == 2; }, timeoutMs))
         << "the host still has program " << plugin->getCurrentProgram();
 }
+
+TEST_F (HostedEditor, ANameTypedAfterAClickReachesTheHostAndKeysAfterAClickOnPlayRenameNothing)
+{
+    // JUCE's host keeps the X focus in the plug-in's window while its embedding
+    // component has the keyboard (XEmbed): asked to take the focus back, it
+    // gives it to that window again. Whatever the keyboard does there, a click
+    // on the name display still renames, and keys after a click elsewhere do not.
+    ASSERT_TRUE (open());
+    const auto nameBefore = HostedPlugin::getSavedPresetNames (*HostedPlugin::savePluginState (*plugin, HostedPlugin::Format::vst3))[0];
+    const auto savedName = [this]
+    {
+        const auto state = HostedPlugin::savePluginState (*plugin, HostedPlugin::Format::vst3);
+        return state != nullptr ? HostedPlugin::getSavedPresetNames (*state)[0] : juce::String();
+    };
+
+    const auto editorOnScreen = editor->getScreenBounds();
+    const auto centreOf = [&] (const char* control)
+    {
+        const auto centre = editorOnScreen.getPosition() + skin.getControlBounds (control).getCentre();
+        return juce::StringArray { "mousemove", "--sync", juce::String (centre.x), juce::String (centre.y), "click", "1" };
+    };
+
+    // Typed at once: X delivers the keys after the click, whenever the plug-in reads them.
+    const auto run = [&] (juce::StringArray command)
+    {
+        command.insert (0, "xdotool");
+        const juce::TemporaryFile log;
+        SpawnedProcess xdotool;
+        return xdotool.start (command, log.getFile())
+            && runMessageLoopUntil ([&] { return ! xdotool.isRunning(); }, timeoutMs)
+            && xdotool.getEnding()->isCleanExit();
+    };
+
+    // xdotool's "type" takes every argument after it: Return goes on its own.
+    auto rename = centreOf ("PresetNameDisplay");
+    rename.addArray ({ "type", "--delay", "20", "xyz" });
+    ASSERT_TRUE (run (rename));
+    ASSERT_TRUE (run ({ "key", "Return" }));
+    EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return savedName() == nameBefore + "xyz"; }, timeoutMs))
+        << "the host saves the name '" << savedName() << "'";
+
+    // Keys typed while the focus passes through the host's windows would be
+    // the host's: the next keys wait until it has settled in the plug-in's window.
+    const auto pluginWindow = findPluginWindow()->id;
+    const auto keyboardInThePlugin = [&]
+    {
+        return XServer::runMessageLoopWithHandOnMouseUntil ([&] { return XServer::getInputFocus() == pluginWindow; }, timeoutMs);
+    };
+
+    ASSERT_TRUE (keyboardInThePlugin()) << "JUCE's host keeps the keyboard in its own window";
+    auto elsewhere = centreOf ("PlayButton");
+    elsewhere.addArray ({ "type", "--delay", "20", "q" });
+    ASSERT_TRUE (run (elsewhere));
+    ASSERT_TRUE (run ({ "key", "Return" }));
+
+    ASSERT_TRUE (keyboardInThePlugin()) << "JUCE's host keeps the keyboard in its own window";
+    auto again = centreOf ("PresetNameDisplay");
+    again.addArray ({ "type", "--delay", "20", "w" });
+    ASSERT_TRUE (run (again));
+    ASSERT_TRUE (run ({ "key", "Return" }));
+    EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return savedName() == nameBefore + "xyzw"; }, timeoutMs))
+        << "the host saves the name '" << savedName() << "'";
+}
