@@ -435,7 +435,7 @@ TEST_F (EmbeddedEditor, TheBankChooserTakesATypedNameAndSavesTheBankUnderIt)
 
     // The browser's list takes the keyboard; the chooser opens over it.
     ASSERT_TRUE (clickAndWaitForThePluginsKeyboard (control<juce::Component> ("PresetBrowseButton")));
-    ASSERT_TRUE (browser.isShowing()) << "BROWSE opens no browser";
+    ASSERT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return browser.isShowing(); }, timeoutMs)) << "BROWSE opens no browser";
     clickOn (browser.getBankSaveButton());
 
     juce::FileChooserDialogBox* chooser = nullptr;

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -42,6 +44,7 @@ struct HostTopLevel::Connection
         const auto* screen = screens.data;
         wmProtocols = internAtom (connection, "WM_PROTOCOLS");
         wmTakeFocus = internAtom (connection, "WM_TAKE_FOCUS");
+        marker = internAtom (connection, "TARVELIN_TEST_HOST_MARKER");
 
         topLevel = xcb_generate_id (connection);
         const uint32_t topValues[] = { 0x404040u,
@@ -139,6 +142,12 @@ struct HostTopLevel::Connection
                     xcb_set_input_focus (connection, XCB_INPUT_FOCUS_PARENT, focusWindow, message.data.data32[1]);
                     xcb_flush (connection);
                 }
+                else if (message.type == marker)
+                {
+                    const std::lock_guard<std::mutex> lock (markerMutex);
+                    markersHandled = message.data.data32[0];
+                    markerHandled.notify_all();
+                }
 
                 break;
             }
@@ -166,6 +175,22 @@ struct HostTopLevel::Connection
         }
     }
 
+    /** Returns once every event the server sent before now has been handled. */
+    void handleEventsUpToNow()
+    {
+        xcb_client_message_event_t message {};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = topLevel;
+        message.type = marker;
+
+        std::unique_lock<std::mutex> lock (markerMutex);
+        message.data.data32[0] = ++markersSent;
+        xcb_send_event (connection, 0, topLevel, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*> (&message));
+        xcb_flush (connection);
+        markerHandled.wait_for (lock, std::chrono::seconds (10), [this] { return markersHandled >= markersSent; });
+    }
+
     xcb_window_t getFocus() const
     {
         auto* reply = xcb_get_input_focus_reply (connection, xcb_get_input_focus (connection), nullptr);
@@ -175,13 +200,16 @@ struct HostTopLevel::Connection
     }
 
     xcb_connection_t* connection = nullptr;
-    xcb_atom_t wmProtocols = XCB_ATOM_NONE, wmTakeFocus = XCB_ATOM_NONE;
+    xcb_atom_t wmProtocols = XCB_ATOM_NONE, wmTakeFocus = XCB_ATOM_NONE, marker = XCB_ATOM_NONE;
     xcb_window_t topLevel = 0, focusWindow = 0;
     int wakePipe[2] = { -1, -1 };
     bool valid = false;
     std::thread thread;
 
     std::atomic<int> timesLost { 0 };
+    std::mutex markerMutex;
+    std::condition_variable markerHandled;
+    uint32_t markersSent = 0, markersHandled = 0;
     mutable std::mutex keysMutex;
     std::vector<Key> keys;
 };
@@ -196,7 +224,11 @@ HostTopLevel::~HostTopLevel() = default;
 bool HostTopLevel::isValid() const                  { return connection->valid; }
 unsigned long HostTopLevel::getWindow() const       { return connection->topLevel; }
 unsigned long HostTopLevel::getFocusWindow() const  { return connection->focusWindow; }
-int HostTopLevel::getTimesKeyboardLost() const      { return connection->timesLost.load(); }
+int HostTopLevel::getTimesKeyboardLost() const
+{
+    connection->handleEventsUpToNow();
+    return connection->timesLost.load();
+}
 
 bool HostTopLevel::takeKeyboard()
 {
@@ -211,6 +243,7 @@ bool HostTopLevel::hasKeyboard() const
 
 std::vector<HostTopLevel::Key> HostTopLevel::getKeys() const
 {
+    connection->handleEventsUpToNow();
     const std::lock_guard<std::mutex> lock (connection->keysMutex);
     return connection->keys;
 }

@@ -50,7 +50,8 @@ public:
     /** True while the X focus is on the host's focus window. */
     bool hasKeyboard() const;
 
-    /** How often the host has lost the keyboard so far. */
+    /** How often the host has lost the keyboard so far, every X event sent
+        before the call counted (so with getKeys). */
     int getTimesKeyboardLost() const;
 
     /** The keys the host heard, in order; clearKeys forgets them. */
