@@ -292,29 +292,28 @@ TEST_F (HostedEditor, ANameTypedAfterAClickReachesTheHostAndKeysAfterAClickOnPla
         return state != nullptr ? HostedPlugin::getSavedPresetNames (*state)[0] : juce::String();
     };
 
+    // Clicks on a control, types and presses Return, the keys at once: X
+    // delivers them after the click, whenever the plug-in reads them.
     const auto editorOnScreen = editor->getScreenBounds();
-    const auto centreOf = [&] (const char* control)
+    const auto clickTypeAndReturn = [&] (const char* control, const char* text)
     {
+        const auto run = [&] (const juce::StringArray& command)
+        {
+            const juce::TemporaryFile log;
+            SpawnedProcess xdotool;
+            return xdotool.start (command, log.getFile())
+                && runMessageLoopUntil ([&] { return ! xdotool.isRunning(); }, timeoutMs)
+                && xdotool.getEnding()->isCleanExit();
+        };
+
+        // xdotool's "type" takes every argument after it: Return goes on its own.
         const auto centre = editorOnScreen.getPosition() + skin.getControlBounds (control).getCentre();
-        return juce::StringArray { "mousemove", "--sync", juce::String (centre.x), juce::String (centre.y), "click", "1" };
+        return run ({ "xdotool", "mousemove", "--sync", juce::String (centre.x), juce::String (centre.y), "click", "1",
+                      "type", "--delay", "20", text })
+            && run ({ "xdotool", "key", "Return" });
     };
 
-    // Typed at once: X delivers the keys after the click, whenever the plug-in reads them.
-    const auto run = [&] (juce::StringArray command)
-    {
-        command.insert (0, "xdotool");
-        const juce::TemporaryFile log;
-        SpawnedProcess xdotool;
-        return xdotool.start (command, log.getFile())
-            && runMessageLoopUntil ([&] { return ! xdotool.isRunning(); }, timeoutMs)
-            && xdotool.getEnding()->isCleanExit();
-    };
-
-    // xdotool's "type" takes every argument after it: Return goes on its own.
-    auto rename = centreOf ("PresetNameDisplay");
-    rename.addArray ({ "type", "--delay", "20", "xyz" });
-    ASSERT_TRUE (run (rename));
-    ASSERT_TRUE (run ({ "key", "Return" }));
+    ASSERT_TRUE (clickTypeAndReturn ("PresetNameDisplay", "xyz"));
     EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return savedName() == nameBefore + "xyz"; }, timeoutMs))
         << "the host saves the name '" << savedName() << "'";
 
@@ -327,16 +326,9 @@ TEST_F (HostedEditor, ANameTypedAfterAClickReachesTheHostAndKeysAfterAClickOnPla
     };
 
     ASSERT_TRUE (keyboardInThePlugin()) << "JUCE's host keeps the keyboard in its own window";
-    auto elsewhere = centreOf ("PlayButton");
-    elsewhere.addArray ({ "type", "--delay", "20", "q" });
-    ASSERT_TRUE (run (elsewhere));
-    ASSERT_TRUE (run ({ "key", "Return" }));
-
+    ASSERT_TRUE (clickTypeAndReturn ("PlayButton", "q"));
     ASSERT_TRUE (keyboardInThePlugin()) << "JUCE's host keeps the keyboard in its own window";
-    auto again = centreOf ("PresetNameDisplay");
-    again.addArray ({ "type", "--delay", "20", "w" });
-    ASSERT_TRUE (run (again));
-    ASSERT_TRUE (run ({ "key", "Return" }));
+    ASSERT_TRUE (clickTypeAndReturn ("PresetNameDisplay", "w"));
     EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return savedName() == nameBefore + "xyzw"; }, timeoutMs))
         << "the host saves the name '" << savedName() << "'";
 }
