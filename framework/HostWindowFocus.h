@@ -8,8 +8,9 @@ struct xcb_connection_t;
     The X11 side of giving the keyboard back to a host: finds the host's
     top-level window above a window embedded in it and asks that window to
     take the input focus, as a window manager does (WM_TAKE_FOCUS, ICCCM
-    4.1.7). GTK and JUCE hosts answer by focusing their own off-screen focus
-    window, which then gets every key wherever the pointer is.
+    4.1.7). GTK hosts (jalv, Ardour) answer by focusing their own off-screen
+    focus window, which then gets every key wherever the pointer is; JUCE's
+    host focuses its key window, or the plug-in's window while it embeds one.
 
     It talks to the server over an XCB connection of its own, opened on first
     use: nothing goes through JUCE's or the host's Xlib state, and an error

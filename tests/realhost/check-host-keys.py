@@ -229,9 +229,12 @@ def main():
     panel_width, panel_height, centres = SCREEN.read_skin(args.skin)
     seconds = args.seconds
 
-    found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(args.pid), "--name", "^Tarvelin$"],
-                           capture_output=True, text=True, timeout=seconds)
-    top_level = int(found.stdout.split()[0]) if found.returncode == 0 and found.stdout.split() else 0
+    try:
+        found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(args.pid), "--name", "^Tarvelin$"],
+                               capture_output=True, text=True, timeout=seconds)
+    except subprocess.TimeoutExpired:
+        found = None
+    top_level = int(found.stdout.split()[0]) if found is not None and found.returncode == 0 and found.stdout.split() else 0
     if top_level == 0:
         print("FAILED: jalv shows no window")
         return 1
@@ -255,7 +258,11 @@ def main():
                 focus_window = child
         return plugin_window != top_level
 
-    wait_until(windows_found, seconds, "jalv's window holds the plug-in's window")
+    try:
+        wait_until(windows_found, seconds, "jalv's window holds the plug-in's window")
+    except AssertionError as failure:
+        print(f"FAILED: {failure}")
+        return 1
     origin = server.position(plugin_window)
     editor_area = (origin[0], origin[1], panel_width, server.attributes(plugin_window).height)
     print(f"jalv's window {top_level:#x}: the plug-in's window {plugin_window:#x} at {origin}, "
