@@ -452,9 +452,10 @@ TEST_F (EmbeddedEditor, TheBankChooserTakesATypedNameAndSavesTheBankUnderIt)
     // the keyboard must still end up in the field that was clicked.
     ASSERT_TRUE (clickAndWaitForThePluginsKeyboard (*nameField));
     type ("abc");
-    EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return nameField->getText() == "abc"; }, timeoutMs))
-        << "the name field shows '" << nameField->getText() << "'; the keyboard is with "
-        << (juce::Component::getCurrentlyFocusedComponent() != nullptr ? typeid (*juce::Component::getCurrentlyFocusedComponent()).name() : "nothing");
+    const auto typed = XServer::runMessageLoopWithHandOnMouseUntil ([&] { return nameField->getText() == "abc"; }, timeoutMs);
+    const auto* focused = juce::Component::getCurrentlyFocusedComponent();
+    EXPECT_TRUE (typed) << "the name field shows '" << nameField->getText() << "'; the keyboard is with "
+                        << (focused != nullptr ? typeid (*focused).name() : "nothing");
     EXPECT_TRUE (writeScreenshot (XServer::grabArea (screenBoundsOf (*editor)), "embedded-editor-bank-chooser"));
 
     press ("Return");
