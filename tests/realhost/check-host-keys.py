@@ -34,6 +34,9 @@ import time
 import xml.etree.ElementTree as ElementTree
 import zlib
 
+# The sibling checks are loaded from the source tree: leave no compiled copies there.
+sys.dont_write_bytecode = True
+
 POLL_SECONDS = 0.05
 
 # X11 constants (X.h).
