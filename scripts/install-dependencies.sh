@@ -4,8 +4,9 @@
 # the sanitizer build takes Clang 14 with its sanitizer and libFuzzer runtimes,
 # lld to link and llvm-symbolizer for readable reports; the display tests take
 # the virtual display, xdotool for X input and x11-apps for screen grabs (xwd);
-# the real-host test takes JACK and jalv, and the accessibility bus (in a D-Bus
-# session) through which it reads jalv's controls.
+# the real-host test takes JACK and jalv, a window manager (openbox) to run jalv
+# under as users do, and the accessibility bus (in a D-Bus session) through
+# which it reads jalv's controls.
 set -euo pipefail
 
 export DEBIAN_FRONTEND=noninteractive
@@ -16,4 +17,4 @@ apt-get install -y --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     xvfb xauth xdotool x11-apps fontconfig-config fonts-dejavu-core \
     clang-14 libclang-rt-14-dev lld llvm \
-    jackd2 jalv dbus dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0
+    jackd2 jalv openbox dbus dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0

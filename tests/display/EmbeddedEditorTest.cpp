@@ -1,59 +1,36 @@
+#include "editor/OldStylePresetBrowserWindow.h"
 #include "editor/TarvelinEditor.h"
 #include "skin/GFXDisplay.h"
 #include "skin/GFXKnob.h"
 #include "skin/GFXPanel.h"
 #include "skin/NumericDisplay.h"
+#include "support/HostTopLevel.h"
 #include "support/MessageQueue.h"
 #include "support/PixelProbe.h"
 #include "support/SpawnedProcess.h"
 #include "support/StripFrames.h"
+#include "support/TemporaryFolder.h"
 #include "support/TestPlugins.h"
 #include "support/XServer.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <typeinfo>
 #include <map>
 
 /*  The editor embedded as a host embeds it: the plug-in's window is an X
-    child of the host's window, and the host gives it the keyboard (X input
-    focus). It is driven with real X input (xdotool), so the toolkit's own
-    focus handling on window activation, clicks and keys is what runs. Keys
-    that the editor does not take climb to the top of the plug-in's window,
-    where a host would get them.
+    child of the host's top-level window, and what counts is what the host's
+    own window gets. The host (HostTopLevel) is made as GTK and JUCE hosts make
+    theirs: its keys arrive at an off-screen focus window, it takes the focus
+    back when asked by WM_TAKE_FOCUS, and a press in it first goes through a
+    click-to-focus window manager's hands, as under openbox. The editor is
+    driven with real X input (xdotool), so the toolkit's own focus handling on
+    clicks and keys is what runs.
 */
 namespace
 {
 constexpr int timeoutMs = 10000;
-
-/** The keys that reach the top of the plug-in's window unconsumed. */
-struct KeysForTheHost : public juce::KeyListener
-{
-    bool keyPressed (const juce::KeyPress& key, juce::Component*) override
-    {
-        heard.add (key);
-        return false;
-    }
-
-    juce::String describe() const
-    {
-        juce::StringArray names;
-
-        for (const auto& key : heard)
-            names.add (key.getTextDescription());
-
-        return names.joinIntoString (" ");
-    }
-
-    juce::Array<juce::KeyPress> heard;
-};
-
-/** The host's own window: an empty top-level window the size of the editor. */
-struct HostWindow : public juce::Component
-{
-    HostWindow() { setOpaque (true); }
-    void paint (juce::Graphics& g) override { g.fillAll (juce::Colours::darkgrey); }
-};
 
 class EmbeddedEditor : public ::testing::Test
 {
@@ -72,35 +49,31 @@ protected:
         // The pointer stays clear of the windows until a test moves it.
         xdotool ({ "mousemove", "--sync", "1270", "1000" });
 
-        host.setBounds (wrapper->getLocalBounds());
-        host.addToDesktop (0);
-        host.setVisible (true);
-        hostWindow = windowOf (host);
+        host = std::make_unique<HostTopLevel> (wrapper->getLocalBounds());
+        ASSERT_TRUE (host->isValid());
+        hostWindow = host->getWindow();
         ASSERT_TRUE (runMessageLoopUntil ([this] { return XServer::isViewable (hostWindow); }, timeoutMs));
 
         wrapper->setTopLeftPosition (0, 0);
         wrapper->addToDesktop (0, (void*) (juce::pointer_sized_uint) hostWindow);
         wrapper->setVisible (true);
         pluginWindow = windowOf (*wrapper);
-        wrapper->addKeyListener (&keysForTheHost);
 
         ASSERT_TRUE (runMessageLoopUntil ([this] { return XServer::isViewable (pluginWindow) && showsPanel(); }, timeoutMs))
             << "the plug-in's window does not show the panel";
 
-        ASSERT_TRUE (XServer::giveInputFocus (pluginWindow));
+        // As after a click on the host's title bar: the keyboard is the host's.
+        ASSERT_TRUE (host->takeKeyboard());
         dispatchPendingMessages();
     }
 
     void TearDown() override
     {
         if (wrapper != nullptr)
-        {
-            wrapper->removeKeyListener (&keysForTheHost);
             wrapper->removeFromDesktop();
-        }
 
         wrapper.reset();
-        host.removeFromDesktop();
+        host.reset();
     }
 
     static unsigned long windowOf (juce::Component& component)
@@ -129,7 +102,7 @@ protected:
     {
         juce::Point<int> origin;
 
-        for (const auto& window : XServer::getViewableDescendants (windowOf (const_cast<HostWindow&> (host))))
+        for (const auto& window : XServer::getViewableDescendants (hostWindow))
             if (window.id == pluginWindow)
                 origin = { window.x, window.y };
 
@@ -145,10 +118,66 @@ protected:
     void type (const juce::String& text)     { xdotool ({ "type", "--delay", "20", text }); }
     void press (const juce::String& key)     { xdotool ({ "key", key }); }
 
-    /** Runs the loop until the host has heard so many keys in all. */
-    bool hostHears (int count)
+    /** Runs the loop until the host's window has heard so many keys in all. */
+    bool hostHears (size_t count)
     {
-        return XServer::runMessageLoopWithHandOnMouseUntil ([this, count] { return keysForTheHost.heard.size() >= count; }, timeoutMs);
+        return XServer::runMessageLoopWithHandOnMouseUntil ([this, count] { return host->getKeys().size() >= count; }, timeoutMs);
+    }
+
+    /** The keys the host's window heard, by their X names. */
+    juce::String keysTheHostHeard() const
+    {
+        juce::StringArray names;
+
+        for (const auto& key : host->getKeys())
+            names.add (XServer::describeKey (key.keycode, key.state));
+
+        return names.joinIntoString (" ");
+    }
+
+    /** Clicks and waits until the plug-in's window, which takes the X focus on
+        the press, has given the keyboard back to the host. */
+    bool clickAndWaitForTheHostsKeyboard (const juce::Component& component)
+    {
+        const auto lost = host->getTimesKeyboardLost();
+        clickOn (component);
+        return XServer::runMessageLoopWithHandOnMouseUntil ([&]
+        {
+            return host->getTimesKeyboardLost() > lost && host->hasKeyboard();
+        }, timeoutMs);
+    }
+
+    /** Clicks and waits until the plug-in's window has taken the keyboard by
+        the press: the press has been handled, with the focus events it brought. */
+    bool clickAndWaitForThePluginsKeyboard (const juce::Component& component)
+    {
+        const auto lost = host->getTimesKeyboardLost();
+        clickOn (component);
+        const auto taken = XServer::runMessageLoopWithHandOnMouseUntil ([&]
+        {
+            return host->getTimesKeyboardLost() > lost && XServer::getInputFocus() == pluginWindow;
+        }, timeoutMs);
+        dispatchPendingMessages();
+        return taken;
+    }
+
+    /** The first showing component of a kind inside a parent, or null. */
+    template <typename Kind>
+    static Kind* findShowing (juce::Component& parent)
+    {
+        for (auto* child : parent.getChildren())
+        {
+            if (! child->isShowing())
+                continue;
+
+            if (auto* found = dynamic_cast<Kind*> (child))
+                return found;
+
+            if (auto* found = findShowing<Kind> (*child))
+                return found;
+        }
+
+        return nullptr;
     }
 
     /** One block of audio, so that the sequencer takes what the panel asked. */
@@ -255,11 +284,10 @@ protected:
 
     const bool settingsRemoved = [] { removeSettingsOf (JucePlugin_Name); return true; }();
     std::unique_ptr<Tarvelin> plugin { dynamic_cast<Tarvelin*> (createPluginFilter()) };
-    HostWindow host;
     std::unique_ptr<juce::AudioProcessorEditor> wrapper;
+    std::unique_ptr<HostTopLevel> host;
     TarvelinEditor* editor = nullptr;
     unsigned long hostWindow = 0, pluginWindow = 0;
-    KeysForTheHost keysForTheHost;
 };
 } // namespace
 
@@ -269,12 +297,14 @@ TEST_F (EmbeddedEditor, KeysAfterAClickOnPlayGoToTheHostAndLeaveThePresetName)
     auto& nameDisplay = control<GFXDisplay> ("PresetNameDisplay");
     EXPECT_NE (editor->getTooltipWindow(), nullptr) << "with a display, tips show";
 
-    clickOn (control<juce::Component> ("PlayButton"));
+    ASSERT_TRUE (clickAndWaitForTheHostsKeyboard (control<juce::Component> ("PlayButton")))
+        << "the host does not get its keyboard back after a click on PLAY";
     type ("xyz ");
     press ("Return");
+    press ("ctrl+s");
 
-    ASSERT_TRUE (hostHears (5)) << "the host heard only: " << keysForTheHost.describe();
-    EXPECT_EQ (keysForTheHost.describe(), "X Y Z spacebar return");
+    ASSERT_TRUE (hostHears (7)) << "the host heard only: " << keysTheHostHeard();
+    EXPECT_EQ (keysTheHostHeard(), "x y z space Return Control_L ctrl+s");
     EXPECT_EQ (presetName(), nameBefore);
     EXPECT_EQ (nameDisplay.getText(), nameBefore);
     EXPECT_FALSE (nameDisplay.isEditing());
@@ -293,6 +323,7 @@ TEST_F (EmbeddedEditor, AClickOnTheNameDisplayTypingAndReturnRenameThePresetAndG
     const auto idle = XServer::grabArea (screenBoundsOf (nameDisplay));
     clickOn (nameDisplay);
     ASSERT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return nameDisplay.isEditing(); }, timeoutMs));
+    EXPECT_EQ (XServer::getInputFocus(), pluginWindow) << "the edit has no keyboard";
     type ("abc");
 
     // The display scrolls to its caret at the end of the name.
@@ -307,12 +338,14 @@ TEST_F (EmbeddedEditor, AClickOnTheNameDisplayTypingAndReturnRenameThePresetAndG
 
     EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return presetName() == nameBefore + "abc"; }, timeoutMs)) << presetName();
     EXPECT_FALSE (nameDisplay.isEditing());
-    EXPECT_TRUE (keysForTheHost.heard.isEmpty()) << "the edit's keys reached the host: " << keysForTheHost.describe();
+    EXPECT_EQ (keysTheHostHeard(), "") << "the edit's keys reached the host";
 
     // The edit over, keys are the host's again.
+    ASSERT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([this] { return host->hasKeyboard(); }, timeoutMs))
+        << "the host does not get its keyboard back when the edit ends";
     type ("q");
     ASSERT_TRUE (hostHears (1));
-    EXPECT_EQ (keysForTheHost.describe(), "Q");
+    EXPECT_EQ (keysTheHostHeard(), "q");
     EXPECT_EQ (presetName(), nameBefore + "abc");
 }
 
@@ -333,7 +366,7 @@ TEST_F (EmbeddedEditor, AClickOnPlayEndsANameEditAndTheKeysAfterItGoToTheHost)
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.display);
-        keysForTheHost.heard.clear();
+        host->clearKeys();
 
         if (c.writeMode)
             switchWriteModeOn();
@@ -344,14 +377,15 @@ TEST_F (EmbeddedEditor, AClickOnPlayEndsANameEditAndTheKeysAfterItGoToTheHost)
         const auto wasPlaying = plugin->isSequencerRunning();
 
         ASSERT_TRUE (startEditing (display));
-        clickOn (control<juce::Component> ("PlayButton"));
+        ASSERT_TRUE (clickAndWaitForTheHostsKeyboard (control<juce::Component> ("PlayButton")))
+            << "the host does not get its keyboard back after a click on PLAY";
         EXPECT_TRUE (editEnds (display));
 
         type ("zqxj");
         press ("Return");
 
-        ASSERT_TRUE (hostHears (5)) << "the host heard only: " << keysForTheHost.describe();
-        EXPECT_EQ (keysForTheHost.describe(), "Z Q X J return");
+        ASSERT_TRUE (hostHears (5)) << "the host heard only: " << keysTheHostHeard();
+        EXPECT_EQ (keysTheHostHeard(), "z q x j Return");
         EXPECT_EQ (c.names(), namesBefore);
         EXPECT_EQ (display.getText(), shownBefore);
 
@@ -375,7 +409,7 @@ TEST_F (EmbeddedEditor, ASecondClickOnTheNameStartsASecondRename)
     type ("cd");
     press ("Return");
     EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return presetName() == nameBefore + "abcd"; }, timeoutMs)) << presetName();
-    EXPECT_TRUE (keysForTheHost.heard.isEmpty()) << "the edits' keys reached the host: " << keysForTheHost.describe();
+    EXPECT_EQ (keysTheHostHeard(), "") << "the edits' keys reached the host";
 }
 
 TEST_F (EmbeddedEditor, AnEditEndsWithItsTextWhenTheHostTakesTheKeyboard)
@@ -387,10 +421,50 @@ TEST_F (EmbeddedEditor, AnEditEndsWithItsTextWhenTheHostTakesTheKeyboard)
     type ("ab");
     ASSERT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return nameDisplay.getText() == nameBefore + "ab"; }, timeoutMs));
 
-    ASSERT_TRUE (XServer::giveInputFocus (hostWindow));
+    ASSERT_TRUE (host->takeKeyboard());
     EXPECT_TRUE (editEnds (nameDisplay));
     EXPECT_EQ (presetName(), nameBefore + "ab");
     EXPECT_EQ (nameDisplay.getText(), nameBefore + "ab");
+}
+
+TEST_F (EmbeddedEditor, TheBankChooserTakesATypedNameAndSavesTheBankUnderIt)
+{
+    const TemporaryFolder folder;
+    plugin->setLastUsedFolder (folder.get());
+    auto& browser = editor->getPresetBrowser();
+
+    // The browser's list takes the keyboard; the chooser opens over it.
+    ASSERT_TRUE (clickAndWaitForThePluginsKeyboard (control<juce::Component> ("PresetBrowseButton")));
+    ASSERT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return browser.isShowing(); }, timeoutMs)) << "BROWSE opens no browser";
+    clickOn (browser.getBankSaveButton());
+
+    juce::FileChooserDialogBox* chooser = nullptr;
+    ASSERT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&]
+    {
+        chooser = findShowing<juce::FileChooserDialogBox> (*editor);
+        return chooser != nullptr;
+    }, timeoutMs)) << "the bank's Save opens no chooser";
+
+    auto* nameField = findShowing<juce::TextEditor> (*chooser);
+    ASSERT_NE (nameField, nullptr);
+
+    // Under the window manager the press takes the focus to the host first:
+    // the keyboard must still end up in the field that was clicked.
+    ASSERT_TRUE (clickAndWaitForThePluginsKeyboard (*nameField));
+    type ("abc");
+    const auto typed = XServer::runMessageLoopWithHandOnMouseUntil ([&] { return nameField->getText() == "abc"; }, timeoutMs);
+    const auto* focused = juce::Component::getCurrentlyFocusedComponent();
+    EXPECT_TRUE (typed) << "the name field shows '" << nameField->getText() << "'; the keyboard is with "
+                        << (focused != nullptr ? typeid (*focused).name() : "nothing");
+    EXPECT_TRUE (writeScreenshot (XServer::grabArea (screenBoundsOf (*editor)), "embedded-editor-bank-chooser"));
+
+    press ("Return");
+    const auto saved = folder.get().getChildFile ("abc.tqprsb");
+    EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return saved.existsAsFile(); }, timeoutMs))
+        << "no bank saved as " << saved.getFullPathName();
+    EXPECT_TRUE (plugin->loadBankFromFile (saved)) << "the saved file is no bank";
+
+    EXPECT_EQ (keysTheHostHeard(), "") << "the chooser's keys reached the host";
 }
 
 TEST_F (EmbeddedEditor, TheTempoKnobShowsThePatternTempoAfterOpeningAPatternChangeAndADisplayDrag)

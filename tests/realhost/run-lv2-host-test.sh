@@ -17,9 +17,15 @@
 #     controls; check-jalv-controls.py reads what those controls show (through
 #     the accessibility bus) after loading, and again after send-midi.py sent a
 #     MIDI program change: each time the instance's own values.
-# Installs JACK, jalv, the virtual display, the X tools and the accessibility
-# bus when they are missing (run as root), and leaves no process and no JACK
-# shared memory behind.
+#  4. Keys: jalv.gtk3 with its menu and the plug-in's editor under a window
+#     manager (openbox), as users run hosts; check-host-keys.py clicks and types
+#     with xdotool: after a click on PLAY and after a rename, Ctrl+S opens
+#     jalv's "Save State"; the bank chooser (BROWSE, the bank's Save) takes
+#     "abc" typed into its "file:" field and writes abc.tqprsb with the renamed
+#     preset. Grabs of each stage go to the build folder's screenshots/.
+# Installs JACK, jalv, openbox, the virtual display, the X tools and the
+# accessibility bus when they are missing (run as root), and leaves no process
+# and no JACK shared memory behind.
 #
 # Usage: tests/realhost/run-lv2-host-test.sh [build folder]
 set -euo pipefail
@@ -61,7 +67,7 @@ fail() { log "FAILED: $*"; exit 1; }
 
 [[ -f "$bundle/manifest.ttl" ]] || fail "no LV2 bundle at $bundle (build first)"
 
-tools=(jackd jack_wait jack_lsp jack_connect jack_midiseq jack_rec jack_midi_dump jack_transport jalv.gtk3 xvfb-run xauth xdotool xwd dbus-run-session)
+tools=(jackd jack_wait jack_lsp jack_connect jack_midiseq jack_rec jack_midi_dump jack_transport jalv.gtk3 openbox xvfb-run xauth xdotool xwd dbus-run-session)
 # jalv's controls are read through the accessibility bus, with Debian's own python3.
 hasAccessibility() { [[ -x /usr/libexec/at-spi-bus-launcher ]] && /usr/bin/python3 -c "import gi; gi.require_version('Atspi', '2.0')" 2> /dev/null; }
 missing=0
@@ -72,7 +78,7 @@ hasAccessibility || missing=1
 if [[ $missing == 1 ]]; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q
-    apt-get install -y -q --no-install-recommends jackd2 jalv xvfb xauth xdotool x11-apps \
+    apt-get install -y -q --no-install-recommends jackd2 jalv openbox xvfb xauth xdotool x11-apps \
         dbus dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0
 fi
 for tool in "${tools[@]}" python3 timeout stdbuf; do
@@ -102,7 +108,7 @@ registryExisted=0
 [[ -e /dev/shm/jack-shm-registry ]] && registryExisted=1
 ls -A /dev/shm | sort > "$work/shm-before"
 
-jackdPid="" jalvPid="" seqPid="" recPid="" transportPid="" dumpPid="" valuesPid=""
+jackdPid="" jalvPid="" seqPid="" recPid="" transportPid="" dumpPid="" valuesPid="" keysPid="" openboxPid=""
 forced=0
 
 isRunning() { [[ -n "$1" ]] && kill -0 "$1" 2> /dev/null; }
@@ -168,6 +174,8 @@ cleanup()
     stopJalv "$jalvPid" jalv.gtk3 || status=1
     stopJalv "$transportPid" jalv.gtk3 || status=1
     stopJalv "$valuesPid" jalv.gtk3 || status=1
+    stopJalv "$keysPid" jalv.gtk3 || status=1
+    stopProcess "$openboxPid" openbox
     stopProcess "$jackdPid" jackd
 
     if grep -qa "$JACK_DEFAULT_SERVER" /dev/shm/jack-shm-registry 2> /dev/null; then
@@ -374,3 +382,36 @@ timeout "$startSeconds" python3 "$here/send-midi.py" programchange tarvelinvalue
 stopJalv "$valuesPid" jalv.gtk3 || fail "jalv did not stop cleanly"
 valuesPid=""
 log "jalv showed the instance's values after loading and after a program change"
+
+# The keys run: jalv.gtk3 as users run it, with its menu (Ctrl+S saves the
+# state) and under a window manager, which takes the X focus to jalv's window
+# on every press before the press reaches the plug-in. The bank chooser opens
+# in a folder of its own.
+keysBanks="$work/keys-banks"
+mkdir -p "$work/keys-config/Ulvra Group/Tarvelin" "$work/keys-data" "$keysBanks"
+cat > "$work/keys-config/Ulvra Group/Tarvelin/Tarvelin.ini" << EOF
+<?xml version="1.0" encoding="UTF-8"?>
+<UserSettings application="Tarvelin"><PluginDirectories><RecentlyUsed dir="$keysBanks"/></PluginDirectories></UserSettings>
+EOF
+# Openbox manages the windows mapped before it is ready too: check-host-keys.py
+# waits until jalv's window has its frame.
+openbox --sm-disable > "$work/openbox.log" 2>&1 &
+openboxPid=$!
+
+# --jack-name, not -n: jalv.gtk3 also reads -n as "no menu".
+XDG_CONFIG_HOME="$work/keys-config" XDG_DATA_HOME="$work/keys-data" \
+    stdbuf -oL jalv.gtk3 -x --jack-name=tarvelinkeys "$pluginUri" > "$work/jalv-keys.log" 2>&1 &
+keysPid=$!
+waitForPort "$keysPid" "" "tarvelinkeys:in"
+isRunning "$openboxPid" || fail "openbox ended: $(cat "$work/openbox.log")"
+log "jalv.gtk3 with its menu loaded an instance under openbox"
+
+python3 "$here/check-host-keys.py" --pid "$keysPid" --skin "$here/../../resources/skin.xml" \
+    --bank-folder "$keysBanks" --seconds "$startSeconds" --screenshots "$buildDir/screenshots" \
+    || fail "jalv under openbox does not keep its keyboard, or the bank chooser takes no typed name"
+
+stopJalv "$keysPid" jalv.gtk3 || fail "jalv did not stop cleanly"
+keysPid=""
+stopProcess "$openboxPid" openbox
+openboxPid=""
+log "under openbox, jalv kept its keyboard after clicks on the panel and the bank chooser took a typed name"

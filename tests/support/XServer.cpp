@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/XKBlib.h>
 
 #include <cstdio>
 #include <mutex>
@@ -111,6 +112,18 @@ unsigned long getInputFocus()
     int revertTo = 0;
     XGetInputFocus (display, &focus, &revertTo);
     return focus == PointerRoot ? 0 : focus;
+}
+
+juce::String describeKey (int keycode, int state)
+{
+    auto* display = getConnection();
+
+    if (display == nullptr)
+        return {};
+
+    const auto symbol = XkbKeycodeToKeysym (display, static_cast<KeyCode> (keycode), 0, 0);
+    const auto* name = XKeysymToString (symbol);
+    return juce::String ((state & ControlMask) != 0 ? "ctrl+" : "") + (name != nullptr ? name : "?");
 }
 
 void nudgePointer()

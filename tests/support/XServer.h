@@ -36,6 +36,10 @@ bool giveInputFocus (unsigned long window);
 /** The window that has the keyboard (0 for none). */
 unsigned long getInputFocus();
 
+/** A key as X names it at its keycode ("x", "space", "Return"), after
+    "ctrl+" when the state has Control down. */
+juce::String describeKey (int keycode, int state);
+
 /** Moves the pointer one pixel right, or back left when the last nudge went
     right: X input that wakes a toolkit whose connection had read events into
     its queue without dispatching them. */

@@ -277,3 +277,58 @@ TEST_F (HostedEditor, MovingTheCurrentPresetInTheBrowserTellsTheHostItsNewProgra
     EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return plugin->getCurrentProgram() == 2; }, timeoutMs))
         << "the host still has program " << plugin->getCurrentProgram();
 }
+
+TEST_F (HostedEditor, ANameTypedAfterAClickReachesTheHostAndKeysAfterAClickOnPlayRenameNothing)
+{
+    // JUCE's host keeps the X focus in the plug-in's window while its embedding
+    // component has the keyboard (XEmbed): asked to take the focus back, it
+    // gives it to that window again. Whatever the keyboard does there, a click
+    // on the name display still renames, and keys after a click elsewhere do not.
+    ASSERT_TRUE (open());
+    const auto nameBefore = HostedPlugin::getSavedPresetNames (*HostedPlugin::savePluginState (*plugin, HostedPlugin::Format::vst3))[0];
+    const auto savedName = [this]
+    {
+        const auto state = HostedPlugin::savePluginState (*plugin, HostedPlugin::Format::vst3);
+        return state != nullptr ? HostedPlugin::getSavedPresetNames (*state)[0] : juce::String();
+    };
+
+    // Clicks on a control, types and presses Return, the keys at once: X
+    // delivers them after the click, whenever the plug-in reads them.
+    const auto editorOnScreen = editor->getScreenBounds();
+    const auto clickTypeAndReturn = [&] (const char* control, const char* text)
+    {
+        const auto run = [&] (const juce::StringArray& command)
+        {
+            const juce::TemporaryFile log;
+            SpawnedProcess xdotool;
+            return xdotool.start (command, log.getFile())
+                && runMessageLoopUntil ([&] { return ! xdotool.isRunning(); }, timeoutMs)
+                && xdotool.getEnding()->isCleanExit();
+        };
+
+        // xdotool's "type" takes every argument after it: Return goes on its own.
+        const auto centre = editorOnScreen.getPosition() + skin.getControlBounds (control).getCentre();
+        return run ({ "xdotool", "mousemove", "--sync", juce::String (centre.x), juce::String (centre.y), "click", "1",
+                      "type", "--delay", "20", text })
+            && run ({ "xdotool", "key", "Return" });
+    };
+
+    ASSERT_TRUE (clickTypeAndReturn ("PresetNameDisplay", "xyz"));
+    EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return savedName() == nameBefore + "xyz"; }, timeoutMs))
+        << "the host saves the name '" << savedName() << "'";
+
+    // Keys typed while the focus passes through the host's windows would be
+    // the host's: the next keys wait until it has settled in the plug-in's window.
+    const auto pluginWindow = findPluginWindow()->id;
+    const auto keyboardInThePlugin = [&]
+    {
+        return XServer::runMessageLoopWithHandOnMouseUntil ([&] { return XServer::getInputFocus() == pluginWindow; }, timeoutMs);
+    };
+
+    ASSERT_TRUE (keyboardInThePlugin()) << "JUCE's host keeps the keyboard in its own window";
+    ASSERT_TRUE (clickTypeAndReturn ("PlayButton", "q"));
+    ASSERT_TRUE (keyboardInThePlugin()) << "JUCE's host keeps the keyboard in its own window";
+    ASSERT_TRUE (clickTypeAndReturn ("PresetNameDisplay", "w"));
+    EXPECT_TRUE (XServer::runMessageLoopWithHandOnMouseUntil ([&] { return savedName() == nameBefore + "xyzw"; }, timeoutMs))
+        << "the host saves the name '" << savedName() << "'";
+}
