@@ -277,8 +277,8 @@ void BasePlugin::handleAsyncUpdate()
         editorState = std::move (pendingEditorState);
     }
 
-    if (editorState != nullptr)
-        restoreEditorState (*editorState);
+    if (editorState != nullptr && editor != nullptr)
+        editor->restoreStateXml (*editorState);
 
     if (stateRestoredFlag.exchange (0) != 0)
         callListeners ([this] (Listener& l) { l.pluginStateRestored (this); });
@@ -390,34 +390,45 @@ void BasePlugin::setStateFromXml (const juce::XmlElement& element)
     if (! isPluginStateXml (element) || editor == nullptr)
         return;
 
+    // A state without the editor's part leaves the editor as it is, a part
+    // still waiting from an earlier restore included.
+    const auto* editorState = findEditorState (element);
+
+    if (editorState == nullptr)
+        return;
+
     if (juce::MessageManager::existsAndIsCurrentThread())
     {
-        restoreEditorState (element);
+        // The newer restore wins over one from another thread still waiting.
+        {
+            const juce::ScopedLock sl (pendingEditorStateLock);
+            pendingEditorState.reset();
+        }
+
+        editor->restoreStateXml (*editorState);
         return;
     }
 
-    // A host restoring on a thread of its own: the editor reads its part on the message thread.
+    // A host restoring on a thread of its own: the editor reads its part on the
+    // message thread. Only that part is copied, not the whole state.
+    auto copy = std::make_unique<juce::XmlElement> (*editorState);
+
     {
         const juce::ScopedLock sl (pendingEditorStateLock);
-        pendingEditorState = std::make_unique<juce::XmlElement> (element);
+        pendingEditorState = std::move (copy);
     }
 
     triggerAsyncUpdate();
 }
 
-void BasePlugin::restoreEditorState (const juce::XmlElement& element)
+const juce::XmlElement* BasePlugin::findEditorState (const juce::XmlElement& element) const
 {
-    if (editor == nullptr)
-        return;
-
+    // The tag test only: it touches nothing of the editor's components.
     for (auto* child : element.getChildIterator())
-    {
         if (editor->isStateTag (*child))
-        {
-            editor->restoreStateXml (*child);
-            return;
-        }
-    }
+            return child;
+
+    return nullptr;
 }
 
 std::unique_ptr<juce::XmlElement> BasePlugin::createStateXml()

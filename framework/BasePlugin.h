@@ -135,7 +135,8 @@ public:
     virtual bool isPluginStateXml (const juce::XmlElement& element) const;
 
     /** This layer's part: the editor's child goes to the editor, on the message
-        thread (by the next asynchronous update when called on another). */
+        thread (by the next asynchronous update when called on another; a later
+        restore's child replaces it meanwhile). */
     virtual void setStateFromXml (const juce::XmlElement& element);
     virtual std::unique_ptr<juce::XmlElement> createStateXml();
     virtual void setCurrentProgramStateFromXml (const juce::XmlElement&) {}
@@ -427,7 +428,8 @@ protected:
     std::atomic<int> programChangedFlag { 0 };
     std::atomic<int> midiActivity { 0 };
 
-    // The editor's part of a state restored off the message thread, until the next asynchronous update.
+    // The editor's part of the latest state restored off the message thread, until the
+    // next asynchronous update or a newer restore on the message thread.
     std::unique_ptr<juce::XmlElement> pendingEditorState;
     juce::CriticalSection pendingEditorStateLock;
 
@@ -452,8 +454,8 @@ private:
     void readQualityDefaults (const juce::XmlElement& element);
     Parameter* getSlotParameter (int slot) const;
 
-    /** Gives the editor its child of a restored state; message thread only. */
-    void restoreEditorState (const juce::XmlElement& element);
+    /** The editor's child of a state; null when it has none. Needs the editor. */
+    const juce::XmlElement* findEditorState (const juce::XmlElement& element) const;
 
     template <typename Callback>
     void callListeners (Callback&& callback);

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -94,6 +96,60 @@ TEST_F (PluginStateTest, TheEditorsPartOfAStateRestoredOnTheHostsThreadReachesIt
     EXPECT_EQ (plugin->getTestEditor()->skin, "Acid");
     EXPECT_EQ (listener.skins, juce::StringArray ("Acid"));
     plugin->removeListener (&listener);
+}
+
+// Restores off the message thread wait for it, each holding only the editor's
+// part; whatever comes later, from any thread, wins over a part still waiting.
+TEST_F (PluginStateTest, TheLatestRestoreOfTheEditorsPartWinsWhateverThreadEachCameOn)
+{
+    struct Restore
+    {
+        const char* skin;   // none: a state without the editor's part
+        bool onHostThread;
+    };
+
+    struct Case
+    {
+        const char* description;
+        std::vector<Restore> restores;
+        const char* expectedSkin;
+    };
+
+    const Case cases[] = {
+        { "host thread, then message thread", { { "Acid", true }, { "Loud", false } }, "Loud" },
+        { "two on host threads", { { "Acid", true }, { "Loud", true } }, "Loud" },
+        { "message thread, then host thread", { { "Acid", false }, { "Loud", true } }, "Loud" },
+        { "host thread, then one without the editor's part", { { "Acid", true }, { nullptr, false } }, "Acid" },
+        { "host thread, then one without it on a host thread", { { "Acid", true }, { nullptr, true } }, "Acid" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.description);
+        const auto plugin = TestPlugin::create();
+        plugin->getTestEditor()->skin = "Mine";
+        plugin->handleUpdateNowIfNeeded();
+
+        for (const auto& r : c.restores)
+        {
+            // The editor's part among others, as a layered plug-in's state has it.
+            const auto block = blockOf ("<PluginState application=\"TestPlugin\"><Other/>"
+                                        + juce::String (r.skin != nullptr ? "<Editor skin=\"" + juce::String (r.skin) + "\"/>" : "")
+                                        + "<Other/></PluginState>");
+
+            if (r.onHostThread)
+                std::thread ([&] { restore (*plugin, block); }).join();
+            else
+                restore (*plugin, block);
+        }
+
+        plugin->handleUpdateNowIfNeeded();
+        EXPECT_EQ (plugin->getTestEditor()->skin, juce::String (c.expectedSkin));
+
+        const auto applied = std::find_if (c.restores.rbegin(), c.restores.rend(), [] (const Restore& r) { return r.skin != nullptr; });
+        EXPECT_EQ (plugin->getTestEditor()->restoredWithSiblings, ! applied->onHostThread)
+            << "a restore off the message thread keeps a copy of the editor's part alone";
+    }
 }
 
 TEST_F (PluginStateTest, AStateOfAnotherPlugInOrKindOrADamagedBlockChangesNothingButIsStillAnnounced)
