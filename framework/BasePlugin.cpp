@@ -348,10 +348,36 @@ juce::AudioProcessorEditor* BasePlugin::createEditor()
 }
 
 //==============================================================================
+bool BasePlugin::copyXmlToBlockWithin (const juce::XmlElement& xml, juce::MemoryBlock& block, int maxTextBytes)
+{
+    copyXmlToBinary (xml, block);
+
+    // The block: a magic number, the text's length, the text and a closing zero.
+    constexpr size_t blockOverhead = 9;
+
+    if (block.getSize() <= blockOverhead + static_cast<size_t> (maxTextBytes))
+        return true;
+
+    block.reset();
+    return false;
+}
+
 void BasePlugin::getStateInformation (juce::MemoryBlock& destination)
 {
     if (const auto xml = createStateXml())
-        copyXmlToBinary (*xml, destination);
+    {
+        juce::MemoryBlock block;
+        const auto fits = copyXmlToBlockWithin (*xml, block, maxStateBytes);
+        const juce::ScopedLock sl (lastStateBlockLock);
+
+        // A state its reader would refuse is not handed over: the host keeps
+        // the last one that would be read, written or restored, rather than
+        // one that would restore nothing.
+        if (fits)
+            lastStateBlock = block;
+
+        destination = lastStateBlock;
+    }
 
     stateSavedFlag = 1;
     triggerAsyncUpdate();
@@ -360,8 +386,18 @@ void BasePlugin::getStateInformation (juce::MemoryBlock& destination)
 void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
 {
     if (data != nullptr && sizeInBytes > 0)
+    {
         if (const auto xml = XmlFiles::parseBinary (data, sizeInBytes, maxStateBytes))
+        {
+            if (isPluginStateXml (*xml))
+            {
+                const juce::ScopedLock sl (lastStateBlockLock);
+                lastStateBlock.replaceAll (data, static_cast<size_t> (sizeInBytes));
+            }
+
             setStateFromXml (*xml);
+        }
+    }
 
     stateRestoredFlag = 1;
     triggerAsyncUpdate();
@@ -370,7 +406,7 @@ void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
 void BasePlugin::getCurrentProgramStateInformation (juce::MemoryBlock& destination)
 {
     if (const auto xml = createCurrentProgramStateXml())
-        copyXmlToBinary (*xml, destination);
+        copyXmlToBlockWithin (*xml, destination, maxStateBytes);
 }
 
 void BasePlugin::setCurrentProgramStateInformation (const void* data, int sizeInBytes)

@@ -207,11 +207,16 @@ public:
         message thread it is passed on by the next asynchronous update). */
     void notifyHostOfProgramChange();
 
+    /** The state block. A state whose text is longer than maxStateBytes, which
+        setStateInformation would refuse, is not written: the host gets the
+        last block this plug-in wrote or accepted instead (empty when there is
+        none), so that what it stores still restores. */
     void getStateInformation (juce::MemoryBlock& destination) override;
     void setStateInformation (const void* data, int sizeInBytes) override;
 
     /** A VST3 host's component handler, handed over by JUCE's VST3 wrapper. */
     void setIComponentHandler (Steinberg::FUnknown* handler) override;
+    /** Empty for a program whose text is longer than maxStateBytes. */
     void getCurrentProgramStateInformation (juce::MemoryBlock& destination) override;
     void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
 
@@ -428,6 +433,11 @@ protected:
     std::atomic<int> programChangedFlag { 0 };
     std::atomic<int> midiActivity { 0 };
 
+    // The last state block written within maxStateBytes or restored, handed over again
+    // in place of a state that is too long.
+    juce::MemoryBlock lastStateBlock;
+    juce::CriticalSection lastStateBlockLock;
+
     // The editor's part of the latest state restored off the message thread, until the
     // next asynchronous update or a newer restore on the message thread.
     std::unique_ptr<juce::XmlElement> pendingEditorState;
@@ -453,6 +463,9 @@ private:
     std::unique_ptr<juce::XmlElement> createQualityDefaultsXml() const;
     void readQualityDefaults (const juce::XmlElement& element);
     Parameter* getSlotParameter (int slot) const;
+
+    /** copyXmlToBinary, unless the text is longer than maxTextBytes: then the block is left empty and the answer is false. */
+    static bool copyXmlToBlockWithin (const juce::XmlElement& xml, juce::MemoryBlock& block, int maxTextBytes);
 
     /** The editor's child of a state; null when it has none. Needs the editor. */
     const juce::XmlElement* findEditorState (const juce::XmlElement& element) const;

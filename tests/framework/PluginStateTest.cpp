@@ -152,6 +152,51 @@ TEST_F (PluginStateTest, TheLatestRestoreOfTheEditorsPartWinsWhateverThreadEachC
     }
 }
 
+// The state block is written up to the length its reader reads. A longer
+// state would restore nothing: the host gets the last block written or
+// restored instead, which does, and a fresh instance hands over nothing.
+TEST_F (PluginStateTest, AStateLongerThanItsReaderReadsIsNotWrittenAndTheHostGetsTheLastOneThatRestores)
+{
+    constexpr int blockFrame = 9;   // magic number, length and closing zero around the text
+    const auto plugin = TestPlugin::create();
+    auto& skin = plugin->getTestEditor()->skin;
+
+    juce::MemoryBlock bare;
+    plugin->getStateInformation (bare);
+    const auto textBesidesSkin = static_cast<int> (bare.getSize()) - blockFrame;
+    const auto skinForText = [&] (int textBytes) { return juce::String::repeatedString ("a", textBytes - textBesidesSkin); };
+
+    const auto skinRestoredFrom = [] (const juce::MemoryBlock& block)
+    {
+        const auto other = TestPlugin::create();
+        restore (*other, block);
+        return other->getTestEditor()->skin;
+    };
+
+    skin = skinForText (BasePlugin::maxStateBytes);
+    juce::MemoryBlock atLimit;
+    plugin->getStateInformation (atLimit);
+    EXPECT_EQ (static_cast<int> (atLimit.getSize()), BasePlugin::maxStateBytes + blockFrame);
+    EXPECT_EQ (skinRestoredFrom (atLimit), skin);
+
+    skin = skinForText (BasePlugin::maxStateBytes + 1);
+    juce::MemoryBlock over;
+    plugin->getStateInformation (over);
+    EXPECT_TRUE (over == atLimit) << "a block of " << over.getSize() << " bytes";
+
+    // A block the host restored counts as well.
+    restore (*plugin, blockOf ("<PluginState application=\"TestPlugin\"><Editor skin=\"Loud\"/></PluginState>"));
+    skin = skinForText (BasePlugin::maxStateBytes + 1);
+    plugin->getStateInformation (over);
+    EXPECT_EQ (skinRestoredFrom (over), "Loud");
+
+    const auto fresh = TestPlugin::create();
+    fresh->getTestEditor()->skin = skin;
+    juce::MemoryBlock none;
+    fresh->getStateInformation (none);
+    EXPECT_EQ (none.getSize(), 0u);
+}
+
 TEST_F (PluginStateTest, AStateOfAnotherPlugInOrKindOrADamagedBlockChangesNothingButIsStillAnnounced)
 {
     const auto plugin = TestPlugin::create();
