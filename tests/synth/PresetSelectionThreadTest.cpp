@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace
@@ -124,7 +126,7 @@ public:
     ~AudioInRounds()
     {
         instrument.getPresetManager().setMoveWindowHook (nullptr);
-        signal.store (quit);
+        pass (quit);
         thread.join();
     }
 
@@ -133,8 +135,8 @@ public:
     void round (Move&& move)
     {
         move();
-        signal.store (afterMove);
-        waitFor (idle);
+        pass (afterMove);
+        waitFor ([] (Signal s) { return s == idle; });
     }
 
     /** Rounds whose block ran inside a move, with the slot lock free. */
@@ -143,13 +145,31 @@ public:
 private:
     enum Signal { idle, duringMove, triedDuringMove, afterMove, quit };
 
+    // The threads wait for each other asleep: spinning would make every round
+    // cost a time slice on a busy machine.
+    void pass (Signal newSignal)
+    {
+        {
+            const std::lock_guard<std::mutex> lock (mutex);
+            signal = newSignal;
+        }
+
+        changed.notify_all();
+    }
+
+    template <typename Predicate>
+    Signal waitFor (Predicate&& predicate)
+    {
+        std::unique_lock<std::mutex> lock (mutex);
+        changed.wait (lock, [&] { return predicate (signal) || signal == quit; });
+        return signal;
+    }
+
     // On the message thread, with whatever lock the move holds.
     void letBlockInDuringMove()
     {
-        signal.store (duringMove);
-
-        while (signal.load() == duringMove)
-            std::this_thread::yield();
+        pass (duringMove);
+        waitFor ([] (Signal s) { return s != duringMove; });
     }
 
     void run()
@@ -162,13 +182,7 @@ private:
 
         for (;;)
         {
-            auto reason = signal.load();
-
-            while (reason == idle)
-            {
-                std::this_thread::yield();
-                reason = signal.load();
-            }
+            const auto reason = waitFor ([] (Signal s) { return s == duringMove || s == afterMove; });
 
             if (reason == quit)
                 return;
@@ -186,34 +200,30 @@ private:
                 instrument.processBlock (buffer, midi);
                 slotLock.exit();
                 blocksInsideMoves.fetch_add (1);
-                signal.store (triedDuringMove);
-                waitFor (afterMove);
+                pass (triedDuringMove);
+                waitFor ([] (Signal s) { return s == afterMove; });
             }
             else
             {
                 if (reason == duringMove)
                 {
                     // The move holds the lock: the block waits for it.
-                    signal.store (triedDuringMove);
-                    waitFor (afterMove);
+                    pass (triedDuringMove);
+                    waitFor ([] (Signal s) { return s == afterMove; });
                 }
 
                 instrument.processBlock (buffer, midi);
             }
 
-            signal.store (idle);
+            pass (idle);
         }
-    }
-
-    void waitFor (Signal reason) const
-    {
-        while (signal.load() != reason && signal.load() != quit)
-            std::this_thread::yield();
     }
 
     Tarvelin& instrument;
     const bool programChanges;
-    std::atomic<int> signal { idle };
+    std::mutex mutex;
+    std::condition_variable changed;
+    Signal signal = idle;
     std::atomic<int> blocksInsideMoves { 0 };
     std::thread thread;
 };
