@@ -370,8 +370,8 @@ void BasePlugin::getStateInformation (juce::MemoryBlock& destination)
         const auto fits = copyXmlToBlockWithin (*xml, block, maxStateBytes);
         const juce::ScopedLock sl (lastStateBlockLock);
 
-        // A state its reader would refuse is not handed over: the host keeps
-        // the last one that would be read, written or restored, rather than
+        // A state its reader would refuse is not handed over: the host gets
+        // the last block written or restored, which restores, rather than
         // one that would restore nothing.
         if (fits)
             lastStateBlock = block;

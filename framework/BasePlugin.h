@@ -216,6 +216,7 @@ public:
 
     /** A VST3 host's component handler, handed over by JUCE's VST3 wrapper. */
     void setIComponentHandler (Steinberg::FUnknown* handler) override;
+
     /** Empty for a program whose text is longer than maxStateBytes. */
     void getCurrentProgramStateInformation (juce::MemoryBlock& destination) override;
     void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
