@@ -94,7 +94,11 @@ void HostParametersComponent::buttonClicked (juce::Button* button)
     else if (button == &loadButton)
     {
         fileChooser.chooseFileToOpen ("Load Host Parameters Map file", {}, loadWildcard,
-                                      [this] (const juce::File& file) { plugin.loadHostParametersMap (file); });
+                                      [this] (const juce::File& file)
+                                      {
+                                          if (! plugin.loadHostParametersMap (file))
+                                              BasePluginEditor::showFileFailureAbove (*this, file, BasePluginEditor::couldNotBeLoaded);
+                                      });
     }
     else if (button == &saveButton)
     {

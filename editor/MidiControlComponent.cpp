@@ -113,7 +113,11 @@ void MidiControlComponent::buttonClicked (juce::Button* button)
     else if (button == &loadButton)
     {
         fileChooser.chooseFileToOpen ("Open Midi Control file", {}, loadWildcard,
-                                      [this] (const juce::File& file) { midiControl.loadFromFile (file); });
+                                      [this] (const juce::File& file)
+                                      {
+                                          if (! midiControl.loadFromFile (file))
+                                              BasePluginEditor::showFileFailureAbove (*this, file, BasePluginEditor::couldNotBeLoaded);
+                                      });
     }
     else if (button == &saveButton)
     {

@@ -2,6 +2,7 @@
 
 #include <juce_events/juce_events.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -11,10 +12,30 @@ namespace
 {
 int signalPipe[2] = { -1, -1 };
 
+// Set by the first signal; the quit it asked for may never come when the message
+// thread is blocked or its loop has ended.
+std::atomic<bool> quitRequested { false };
+static_assert (std::atomic<bool>::is_always_lock_free, "used in a signal handler");
+
 void signalArrived (int signalNumber)
 {
-    // Only what is safe in a signal handler: one write, errno kept.
+    // Only what is safe in a signal handler: an atomic flag, sigaction, raise, one write, errno kept.
     const auto savedErrno = errno;
+
+    if (quitRequested.exchange (true))
+    {
+        // A second signal while the first is pending ends the process as the
+        // signal's default would. The signal stays blocked until this handler
+        // returns, and then it ends the process.
+        struct sigaction byDefault {};
+        byDefault.sa_handler = SIG_DFL;
+        sigemptyset (&byDefault.sa_mask);
+        sigaction (signalNumber, &byDefault, nullptr);
+        raise (signalNumber);
+        errno = savedErrno;
+        return;
+    }
+
     const auto byte = static_cast<char> (signalNumber);
     [[maybe_unused]] const auto written = ::write (signalPipe[1], &byte, 1);
     errno = savedErrno;

@@ -277,8 +277,8 @@ void BasePlugin::handleAsyncUpdate()
         editorState = std::move (pendingEditorState);
     }
 
-    if (editorState != nullptr)
-        restoreEditorState (*editorState);
+    if (editorState != nullptr && editor != nullptr)
+        editor->restoreStateXml (*editorState);
 
     if (stateRestoredFlag.exchange (0) != 0)
         callListeners ([this] (Listener& l) { l.pluginStateRestored (this); });
@@ -348,10 +348,36 @@ juce::AudioProcessorEditor* BasePlugin::createEditor()
 }
 
 //==============================================================================
+bool BasePlugin::copyXmlToBlockWithin (const juce::XmlElement& xml, juce::MemoryBlock& block, int maxTextBytes)
+{
+    copyXmlToBinary (xml, block);
+
+    // The block: a magic number, the text's length, the text and a closing zero.
+    constexpr size_t blockOverhead = 9;
+
+    if (block.getSize() <= blockOverhead + static_cast<size_t> (maxTextBytes))
+        return true;
+
+    block.reset();
+    return false;
+}
+
 void BasePlugin::getStateInformation (juce::MemoryBlock& destination)
 {
     if (const auto xml = createStateXml())
-        copyXmlToBinary (*xml, destination);
+    {
+        juce::MemoryBlock block;
+        const auto fits = copyXmlToBlockWithin (*xml, block, maxStateBytes);
+        const juce::ScopedLock sl (lastStateBlockLock);
+
+        // A state its reader would refuse is not handed over: the host gets
+        // the last block written or restored, which restores, rather than
+        // one that would restore nothing.
+        if (fits)
+            lastStateBlock = block;
+
+        destination = lastStateBlock;
+    }
 
     stateSavedFlag = 1;
     triggerAsyncUpdate();
@@ -360,8 +386,18 @@ void BasePlugin::getStateInformation (juce::MemoryBlock& destination)
 void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
 {
     if (data != nullptr && sizeInBytes > 0)
+    {
         if (const auto xml = XmlFiles::parseBinary (data, sizeInBytes, maxStateBytes))
+        {
+            if (isPluginStateXml (*xml))
+            {
+                const juce::ScopedLock sl (lastStateBlockLock);
+                lastStateBlock.replaceAll (data, static_cast<size_t> (sizeInBytes));
+            }
+
             setStateFromXml (*xml);
+        }
+    }
 
     stateRestoredFlag = 1;
     triggerAsyncUpdate();
@@ -370,7 +406,7 @@ void BasePlugin::setStateInformation (const void* data, int sizeInBytes)
 void BasePlugin::getCurrentProgramStateInformation (juce::MemoryBlock& destination)
 {
     if (const auto xml = createCurrentProgramStateXml())
-        copyXmlToBinary (*xml, destination);
+        copyXmlToBlockWithin (*xml, destination, maxStateBytes);
 }
 
 void BasePlugin::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
@@ -390,34 +426,45 @@ void BasePlugin::setStateFromXml (const juce::XmlElement& element)
     if (! isPluginStateXml (element) || editor == nullptr)
         return;
 
+    // A state without the editor's part leaves the editor as it is, a part
+    // still waiting from an earlier restore included.
+    const auto* editorState = findEditorState (element);
+
+    if (editorState == nullptr)
+        return;
+
     if (juce::MessageManager::existsAndIsCurrentThread())
     {
-        restoreEditorState (element);
+        // The newer restore wins over one from another thread still waiting.
+        {
+            const juce::ScopedLock sl (pendingEditorStateLock);
+            pendingEditorState.reset();
+        }
+
+        editor->restoreStateXml (*editorState);
         return;
     }
 
-    // A host restoring on a thread of its own: the editor reads its part on the message thread.
+    // A host restoring on a thread of its own: the editor reads its part on the
+    // message thread. Only that part is copied, not the whole state.
+    auto copy = std::make_unique<juce::XmlElement> (*editorState);
+
     {
         const juce::ScopedLock sl (pendingEditorStateLock);
-        pendingEditorState = std::make_unique<juce::XmlElement> (element);
+        pendingEditorState = std::move (copy);
     }
 
     triggerAsyncUpdate();
 }
 
-void BasePlugin::restoreEditorState (const juce::XmlElement& element)
+const juce::XmlElement* BasePlugin::findEditorState (const juce::XmlElement& element) const
 {
-    if (editor == nullptr)
-        return;
-
+    // The tag test only: it touches nothing of the editor's components.
     for (auto* child : element.getChildIterator())
-    {
         if (editor->isStateTag (*child))
-        {
-            editor->restoreStateXml (*child);
-            return;
-        }
-    }
+            return child;
+
+    return nullptr;
 }
 
 std::unique_ptr<juce::XmlElement> BasePlugin::createStateXml()

@@ -135,7 +135,8 @@ public:
     virtual bool isPluginStateXml (const juce::XmlElement& element) const;
 
     /** This layer's part: the editor's child goes to the editor, on the message
-        thread (by the next asynchronous update when called on another). */
+        thread (by the next asynchronous update when called on another; a later
+        restore's child replaces it meanwhile). */
     virtual void setStateFromXml (const juce::XmlElement& element);
     virtual std::unique_ptr<juce::XmlElement> createStateXml();
     virtual void setCurrentProgramStateFromXml (const juce::XmlElement&) {}
@@ -206,11 +207,17 @@ public:
         message thread it is passed on by the next asynchronous update). */
     void notifyHostOfProgramChange();
 
+    /** The state block. A state whose text is longer than maxStateBytes, which
+        setStateInformation would refuse, is not written: the host gets the
+        last block this plug-in wrote or accepted instead (empty when there is
+        none), so that what it stores still restores. */
     void getStateInformation (juce::MemoryBlock& destination) override;
     void setStateInformation (const void* data, int sizeInBytes) override;
 
     /** A VST3 host's component handler, handed over by JUCE's VST3 wrapper. */
     void setIComponentHandler (Steinberg::FUnknown* handler) override;
+
+    /** Empty for a program whose text is longer than maxStateBytes. */
     void getCurrentProgramStateInformation (juce::MemoryBlock& destination) override;
     void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
 
@@ -427,7 +434,13 @@ protected:
     std::atomic<int> programChangedFlag { 0 };
     std::atomic<int> midiActivity { 0 };
 
-    // The editor's part of a state restored off the message thread, until the next asynchronous update.
+    // The last state block written within maxStateBytes or restored, handed over again
+    // in place of a state that is too long.
+    juce::MemoryBlock lastStateBlock;
+    juce::CriticalSection lastStateBlockLock;
+
+    // The editor's part of the latest state restored off the message thread, until the
+    // next asynchronous update or a newer restore on the message thread.
     std::unique_ptr<juce::XmlElement> pendingEditorState;
     juce::CriticalSection pendingEditorStateLock;
 
@@ -452,8 +465,11 @@ private:
     void readQualityDefaults (const juce::XmlElement& element);
     Parameter* getSlotParameter (int slot) const;
 
-    /** Gives the editor its child of a restored state; message thread only. */
-    void restoreEditorState (const juce::XmlElement& element);
+    /** copyXmlToBinary, unless the text is longer than maxTextBytes: then the block is left empty and the answer is false. */
+    static bool copyXmlToBlockWithin (const juce::XmlElement& xml, juce::MemoryBlock& block, int maxTextBytes);
+
+    /** The editor's child of a state; null when it has none. Needs the editor. */
+    const juce::XmlElement* findEditorState (const juce::XmlElement& element) const;
 
     template <typename Callback>
     void callListeners (Callback&& callback);

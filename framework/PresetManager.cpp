@@ -416,6 +416,9 @@ void PresetManager::keepPresetCurrent (const PresetSlot* slot)
     // Called with the slot lock held since the slot was found current, so that
     // no selection or automatic storing on another thread meets the current
     // index pointing at the slot that the move put in its place.
+    if (moveWindowHook != nullptr)
+        moveWindowHook();
+
     const auto index = presets.indexOf (slot);
 
     if (index >= 0)

@@ -234,6 +234,14 @@ public:
     void setLastUsedFolder (const juce::File& folder);
     const juce::File& getLastUsedFolder() const noexcept { return lastUsedFolder; }
 
+    /** For tests: called by every move with the slot lock held, once the slots
+        have moved and before the current preset is current again under its new
+        index; another thread cannot take the lock there. */
+    void setMoveWindowHook (std::function<void()> hook) { moveWindowHook = std::move (hook); }
+
+    /** The slot list's lock, for tests that look at who can take it during a move. */
+    const juce::CriticalSection& getSlotLock() const noexcept { return presets.getLock(); }
+
 private:
     struct Group
     {
@@ -270,6 +278,7 @@ private:
     ChangeHandler* presetChangeHandler = nullptr;
     juce::Array<Listener*> listeners;
     juce::File lastUsedFolder;
+    std::function<void()> moveWindowHook;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetManager)
 };

@@ -199,5 +199,22 @@ TEST_P (StandaloneSignal, SavesWhatItsCloseButtonSavesAndExitsCleanly)
     EXPECT_EQ (saved->getChildByName ("PresetsState")->getIntAttribute ("currentPreset", -1), 1);
 }
 
+// A wedged Standalone still ends: the second of two signals ends it as that
+// signal's default does. Both arrive while it is stopped, so the first one's
+// quit cannot have run before the second comes.
+TEST_F (StandaloneWindow, ASecondSignalWhileTheFirstQuitIsPendingEndsItAsTheSignalsDefaultDoes)
+{
+    ASSERT_TRUE (standalone.sendSignal (SIGSTOP));
+    ASSERT_TRUE (standalone.sendSignal (SIGTERM));
+    ASSERT_TRUE (standalone.sendSignal (SIGINT));
+    ASSERT_TRUE (standalone.sendSignal (SIGCONT));
+
+    const auto ending = standalone.waitForEnd (stopTimeoutMs);
+    ASSERT_TRUE (ending.has_value()) << "still running " << stopTimeoutMs << " ms after two signals";
+    EXPECT_FALSE (ending->exited) << ending->describe() << "\n" << getLog().loadFileAsString();
+    EXPECT_TRUE (ending->signal == SIGTERM || ending->signal == SIGINT) << ending->describe();
+    EXPECT_FALSE (ending->dumpedCore);
+}
+
 INSTANTIATE_TEST_SUITE_P (TerminateAndInterrupt, StandaloneSignal, ::testing::Values (SIGTERM, SIGINT),
                           [] (const ::testing::TestParamInfo<int>& signal) { return signal.param == SIGTERM ? "SIGTERM" : "SIGINT"; });

@@ -1,13 +1,15 @@
 // Every save the user starts from the editor, against a folder that cannot be
 // written and a full disk: the status bar says the file could not be saved, as
 // the pattern menus say it, and the file saved there before is left byte for
-// byte. The preset browser says the same of a file it cannot load.
+// byte. The preset browser and the map pages say the same of a file they cannot
+// load, and every one of them says it right after a knob moved too.
 
 #include "editor/EditorTestSupport.h"
 #include "editor/HostParametersComponent.h"
 #include "editor/InstrumentEditorSupport.h"
 #include "editor/MidiControlComponent.h"
 #include "editor/OptionsWindow.h"
+#include "skin/GFXKnob.h"
 #include "framework/XmlFiles.h"
 #include "support/FolderContents.h"
 #include "support/PresetTestSupport.h"
@@ -153,6 +155,74 @@ TEST_F (FailedSaves, TheBrowserSaysWhichFileItCouldNotLoadAndKeepsThePresets)
     EXPECT_EQ (plugin.getNumGroups(), 3);
 }
 
+// A failed load or save within 3 s of a knob's move: the knob's text stands at
+// a higher priority than the failure's, which must show all the same. What the
+// user had stays as it was.
+TEST_F (FailedSaves, EachFailedLoadOrSaveSaysSoWhileAKnobsTextIsUpAndKeepsWhatWasThere)
+{
+    const TemporaryFolder folder;
+    const auto readOnlyFolder = folder.get().getChildFile ("read-only");
+    ASSERT_TRUE (readOnlyFolder.createDirectory());
+    const auto foreignBank = folder.write ("Theirs.tqprsb", "<PresetBank><PresetGroup name=\"G\"><Preset application=\"Other\" name=\"A\"/>"
+                                                            "</PresetGroup></PresetBank>");
+    const auto junkMap = folder.write ("Junk.tqccmap", "not a map");
+    const auto foreignMap = folder.write ("Theirs.tqccmap", "<MidiControlMap name=\"Other\"><assign CC=\"7\" param=\"Cutoff\"/></MidiControlMap>");
+
+    auto& midi = plugin.getMidiControl();
+    midi.assign (20, parameters.getParameter (TarvelinIds::cutoff), true);
+    const auto showBrowser = [&] { trigger (GuiEventsMap::browsePresetsEvent); };
+    const auto showMidiPage = [&] { showOptionsPage (editor, "Midi Control"); };
+    const auto presetsBefore = plugin.getPresetName (0) + " " + juce::String (plugin.getNumGroups());
+
+    struct Failure
+    {
+        const char* name;
+        std::function<void()> show;
+        juce::Button& button;
+        ScriptedFileChooser::Record& dialog;
+        juce::File file;
+        juce::String text;
+        std::function<bool()> keptWhatWasThere;
+    };
+
+    const Failure failures[] = {
+        { "bank load", showBrowser, browser().getBankLoadButton(), browserDialog, foreignBank, "'Theirs.tqprsb' could not be loaded.",
+          [&] { return plugin.getPresetName (0) + " " + juce::String (plugin.getNumGroups()) == presetsBefore; } },
+        { "map load of no map", showMidiPage, editor.getMidiControlPage().getLoadButton(), midiDialog, junkMap, "'Junk.tqccmap' could not be loaded.",
+          [&] { return midi.getParameter (20) != nullptr && midi.getParameter (7) == nullptr; } },
+        { "map load of another plug-in's map", showMidiPage, editor.getMidiControlPage().getLoadButton(), midiDialog, foreignMap,
+          "'Theirs.tqccmap' could not be loaded.", [&] { return midi.getParameter (20) != nullptr && midi.getParameter (7) == nullptr; } },
+        { "map save", showMidiPage, editor.getMidiControlPage().getSaveButton(), midiDialog, readOnlyFolder.getChildFile ("Live.tqccmap"),
+          "'Live.tqccmap' could not be saved.", [&] { return ! readOnlyFolder.getChildFile ("Live.tqccmap").exists(); } },
+    };
+
+    auto& status = editor.getStatusBar();
+    auto& knob = control<GFXKnob> ("CutoffKnob");
+    auto knobValue = 0.3;
+
+    for (const auto& failure : failures)
+    {
+        SCOPED_TRACE (failure.name);
+        failure.show();
+        clickButton (failure.button);
+
+        knobValue += 0.1;
+        knob.setValue (knobValue, juce::sendNotificationSync);
+        ASSERT_TRUE (status.getText().startsWith ("Cutoff: ")) << status.getText();
+        ASSERT_EQ (status.getPriority(), BasePluginEditor::interfacePriority);
+
+        {
+            const ScopedReadOnlyFolder readOnly (readOnlyFolder);
+            ASSERT_TRUE (readOnly.isInForce());
+            failure.dialog.choose (failure.file);
+        }
+
+        EXPECT_EQ (status.getText(), failure.text);
+        EXPECT_TRUE (failure.keptWhatWasThere());
+        status.clear (-1);
+    }
+}
+
 TEST (FailedSavesHostPage, TheHostParametersPagesSaveSaysItFailedAndKeepsTheOldFile)
 {
     // A plug-in that shows the page: one without the layered set-up.
@@ -165,4 +235,33 @@ TEST (FailedSavesHostPage, TheHostParametersPagesSaveSaysItFailedAndKeepsTheOldF
 
     expectEachFailedSaveReportedWithTheOldFileKept (editor, { "host map", showPage, page.getSaveButton(), dialog, "Live" + page.getFileExtension(),
                                                               [&] { plugin->unassignHostSlot (0); } });
+}
+
+TEST (FailedSavesHostPage, TheHostParametersPagesLoadSaysItFailedAndKeepsTheMap)
+{
+    const auto plugin = EditorTestPlugin::create();
+    auto& editor = plugin->editor();
+    auto& page = editor.getHostParametersPage();
+    ScriptedFileChooser::Record dialog;
+    page.getFileChooser().setFileChooserLauncher (ScriptedFileChooser::into (dialog));
+
+    const TemporaryFolder folder;
+    const auto foreign = folder.write ("Theirs" + page.getFileExtension(),
+                                       "<HostParametersMap name=\"Other\"><assign hostParam=\"1\" pluginParam=\"Cutoff\"/></HostParametersMap>");
+    const auto junk = folder.write ("Junk" + page.getFileExtension(), "not a map");
+    const auto* cutoff = plugin->getParameterManager().getParameterByName ("Cutoff");
+    ASSERT_NE (cutoff, nullptr);
+    plugin->assignHostParameter (0, cutoff->getId(), true);
+    const auto before = plugin->getHostParameterAssignment (0);
+    ASSERT_EQ (before, cutoff->getId());
+
+    for (const auto& file : { foreign, junk })
+    {
+        showOptionsPage (editor, "Parameters");
+        clickButton (page.getLoadButton());
+        dialog.choose (file);
+        EXPECT_EQ (editor.getStatusBar().getText(), "'" + file.getFileName() + "' could not be loaded.");
+        EXPECT_EQ (plugin->getHostParameterAssignment (0), before);
+        editor.getStatusBar().clear (-1);
+    }
 }

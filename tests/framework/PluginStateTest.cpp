@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -94,6 +96,105 @@ TEST_F (PluginStateTest, TheEditorsPartOfAStateRestoredOnTheHostsThreadReachesIt
     EXPECT_EQ (plugin->getTestEditor()->skin, "Acid");
     EXPECT_EQ (listener.skins, juce::StringArray ("Acid"));
     plugin->removeListener (&listener);
+}
+
+// Restores off the message thread wait for it, each holding only the editor's
+// part; whatever comes later, from any thread, wins over a part still waiting.
+TEST_F (PluginStateTest, TheLatestRestoreOfTheEditorsPartWinsWhateverThreadEachCameOn)
+{
+    struct Restore
+    {
+        const char* skin;   // none: a state without the editor's part
+        bool onHostThread;
+    };
+
+    struct Case
+    {
+        const char* description;
+        std::vector<Restore> restores;
+        const char* expectedSkin;
+    };
+
+    const Case cases[] = {
+        { "host thread, then message thread", { { "Acid", true }, { "Loud", false } }, "Loud" },
+        { "two on host threads", { { "Acid", true }, { "Loud", true } }, "Loud" },
+        { "message thread, then host thread", { { "Acid", false }, { "Loud", true } }, "Loud" },
+        { "host thread, then one without the editor's part", { { "Acid", true }, { nullptr, false } }, "Acid" },
+        { "host thread, then one without it on a host thread", { { "Acid", true }, { nullptr, true } }, "Acid" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.description);
+        const auto plugin = TestPlugin::create();
+        plugin->getTestEditor()->skin = "Mine";
+        plugin->handleUpdateNowIfNeeded();
+
+        for (const auto& r : c.restores)
+        {
+            // The editor's part among others, as a layered plug-in's state has it.
+            const auto block = blockOf ("<PluginState application=\"TestPlugin\"><Other/>"
+                                        + juce::String (r.skin != nullptr ? "<Editor skin=\"" + juce::String (r.skin) + "\"/>" : "")
+                                        + "<Other/></PluginState>");
+
+            if (r.onHostThread)
+                std::thread ([&] { restore (*plugin, block); }).join();
+            else
+                restore (*plugin, block);
+        }
+
+        plugin->handleUpdateNowIfNeeded();
+        EXPECT_EQ (plugin->getTestEditor()->skin, juce::String (c.expectedSkin));
+
+        const auto applied = std::find_if (c.restores.rbegin(), c.restores.rend(), [] (const Restore& r) { return r.skin != nullptr; });
+        EXPECT_EQ (plugin->getTestEditor()->restoredWithSiblings, ! applied->onHostThread)
+            << "a restore off the message thread keeps a copy of the editor's part alone";
+    }
+}
+
+// The state block is written up to the length its reader reads. A longer
+// state would restore nothing: the host gets the last block written or
+// restored instead, which does, and a fresh instance hands over nothing.
+TEST_F (PluginStateTest, AStateLongerThanItsReaderReadsIsNotWrittenAndTheHostGetsTheLastOneThatRestores)
+{
+    constexpr int blockFrame = 9;   // magic number, length and closing zero around the text
+    const auto plugin = TestPlugin::create();
+    auto& skin = plugin->getTestEditor()->skin;
+
+    juce::MemoryBlock bare;
+    plugin->getStateInformation (bare);
+    const auto textBesidesSkin = static_cast<int> (bare.getSize()) - blockFrame;
+    const auto skinForText = [&] (int textBytes) { return juce::String::repeatedString ("a", textBytes - textBesidesSkin); };
+
+    const auto skinRestoredFrom = [] (const juce::MemoryBlock& block)
+    {
+        const auto other = TestPlugin::create();
+        restore (*other, block);
+        return other->getTestEditor()->skin;
+    };
+
+    skin = skinForText (BasePlugin::maxStateBytes);
+    juce::MemoryBlock atLimit;
+    plugin->getStateInformation (atLimit);
+    EXPECT_EQ (static_cast<int> (atLimit.getSize()), BasePlugin::maxStateBytes + blockFrame);
+    EXPECT_EQ (skinRestoredFrom (atLimit), skin);
+
+    skin = skinForText (BasePlugin::maxStateBytes + 1);
+    juce::MemoryBlock over;
+    plugin->getStateInformation (over);
+    EXPECT_TRUE (over == atLimit) << "a block of " << over.getSize() << " bytes";
+
+    // A block the host restored counts as well.
+    restore (*plugin, blockOf ("<PluginState application=\"TestPlugin\"><Editor skin=\"Loud\"/></PluginState>"));
+    skin = skinForText (BasePlugin::maxStateBytes + 1);
+    plugin->getStateInformation (over);
+    EXPECT_EQ (skinRestoredFrom (over), "Loud");
+
+    const auto fresh = TestPlugin::create();
+    fresh->getTestEditor()->skin = skin;
+    juce::MemoryBlock none;
+    fresh->getStateInformation (none);
+    EXPECT_EQ (none.getSize(), 0u);
 }
 
 TEST_F (PluginStateTest, AStateOfAnotherPlugInOrKindOrADamagedBlockChangesNothingButIsStillAnnounced)

@@ -53,7 +53,11 @@ public:
         return state;
     }
 
-    void restoreStateXml (const juce::XmlElement& state) override  { skin = state.getStringAttribute ("skin"); }
+    void restoreStateXml (const juce::XmlElement& state) override
+    {
+        skin = state.getStringAttribute ("skin");
+        restoredWithSiblings = state.getNextElement() != nullptr;
+    }
 
     std::unique_ptr<juce::XmlElement> createSettingsXml() override
     {
@@ -63,6 +67,9 @@ public:
     }
 
     juce::String skin, defaultSkin;
+
+    /** The element restored last was still in its state (no copy of the part alone). */
+    bool restoredWithSiblings = false;
 
 private:
     CallLog& log;

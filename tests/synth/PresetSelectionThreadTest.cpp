@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace
@@ -104,45 +106,85 @@ void moveSomething (Tarvelin& instrument, juce::Random& random)
 /** The host's audio thread in lock step with the browser: each round the
     thread renders one short block while the message thread makes one move.
     Every block moves the learnt controller to values no slot holds and, with
-    programChanges, may begin with a program change. */
+    programChanges, may begin with a program change.
+
+    The block is let in at the worst moment: a move stops, its slots moved and
+    its current preset not yet current again, until the audio thread has tried
+    to take the slot lock. Only where the move left the lock free does the block
+    run then, inside the move; otherwise it waits for the lock, as the audio
+    thread would. So a move that lets go of the lock too early meets the block
+    in every round, however the threads are scheduled. */
 class AudioInRounds
 {
 public:
     AudioInRounds (Tarvelin& instrumentToRun, bool withProgramChanges)
         : instrument (instrumentToRun), programChanges (withProgramChanges), thread ([this] { run(); })
     {
+        instrument.getPresetManager().setMoveWindowHook ([this] { letBlockInDuringMove(); });
     }
 
     ~AudioInRounds()
     {
-        rounds.store (-1);
+        instrument.getPresetManager().setMoveWindowHook (nullptr);
+        pass (quit);
         thread.join();
     }
 
-    /** Lets the next block start; the caller does its own part meanwhile. */
-    void startBlock()   { rounds.fetch_add (1); }
-
-    /** Waits for the block to end; then nothing runs on the audio thread until the next start. */
-    void waitForBlock() const
+    /** One round: the move, with the block let in from inside it (or after it when the move refused). */
+    template <typename Move>
+    void round (Move&& move)
     {
-        while (blocks.load() < rounds.load())
-            std::this_thread::yield();
+        move();
+        pass (afterMove);
+        waitFor ([] (Signal s) { return s == idle; });
     }
 
+    /** Rounds whose block ran inside a move, with the slot lock free. */
+    int getBlocksInsideMoves() const { return blocksInsideMoves.load(); }
+
 private:
+    enum Signal { idle, duringMove, triedDuringMove, afterMove, quit };
+
+    // The threads wait for each other asleep: spinning would make every round
+    // cost a time slice on a busy machine.
+    void pass (Signal newSignal)
+    {
+        {
+            const std::lock_guard<std::mutex> lock (mutex);
+            signal = newSignal;
+        }
+
+        changed.notify_all();
+    }
+
+    template <typename Predicate>
+    Signal waitFor (Predicate&& predicate)
+    {
+        std::unique_lock<std::mutex> lock (mutex);
+        changed.wait (lock, [&] { return predicate (signal) || signal == quit; });
+        return signal;
+    }
+
+    // On the message thread, with whatever lock the move holds.
+    void letBlockInDuringMove()
+    {
+        pass (duringMove);
+        waitFor ([] (Signal s) { return s != duringMove; });
+    }
+
     void run()
     {
         juce::Random random (3);
         juce::AudioBuffer<float> buffer (2, 32);
         juce::MidiBuffer midi;
         midi.ensureSize (1024);
+        const auto& slotLock = instrument.getPresetManager().getSlotLock();
 
-        for (int block = 0;; ++block)
+        for (;;)
         {
-            while (rounds.load() == block)
-                std::this_thread::yield();
+            const auto reason = waitFor ([] (Signal s) { return s == duringMove || s == afterMove; });
 
-            if (rounds.load() < 0)
+            if (reason == quit)
                 return;
 
             midi.clear();
@@ -153,14 +195,36 @@ private:
             for (int i = 0; i < 16; ++i)
                 midi.addEvent (juce::MidiMessage::controllerEvent (1, learntController, 100 + random.nextInt (28)), 2 * i);
 
-            instrument.processBlock (buffer, midi);
-            blocks.store (block + 1);
+            if (reason == duringMove && slotLock.tryEnter())
+            {
+                instrument.processBlock (buffer, midi);
+                slotLock.exit();
+                blocksInsideMoves.fetch_add (1);
+                pass (triedDuringMove);
+                waitFor ([] (Signal s) { return s == afterMove; });
+            }
+            else
+            {
+                if (reason == duringMove)
+                {
+                    // The move holds the lock: the block waits for it.
+                    pass (triedDuringMove);
+                    waitFor ([] (Signal s) { return s == afterMove; });
+                }
+
+                instrument.processBlock (buffer, midi);
+            }
+
+            pass (idle);
         }
     }
 
     Tarvelin& instrument;
     const bool programChanges;
-    std::atomic<int> rounds { 0 }, blocks { 0 };
+    std::mutex mutex;
+    std::condition_variable changed;
+    Signal signal = idle;
+    std::atomic<int> blocksInsideMoves { 0 };
     std::thread thread;
 };
 
@@ -208,11 +272,9 @@ TEST (PresetSelectionThreads, MovesWhileControllersAndProgramChangesArriveKeepEv
         AudioInRounds audio (*instrument, false);
 
         for (int round = 0; round < numMoves; ++round)
-        {
-            audio.startBlock();
-            moveSomething (*instrument, random);
-            audio.waitForBlock();
-        }
+            audio.round ([&] { moveSomething (*instrument, random); });
+
+        EXPECT_EQ (audio.getBlocksInsideMoves(), 0) << "blocks that found the slot lock free inside a move";
     }
 
     EXPECT_EQ (slotAt (*instrument, instrument->getCurrentPresetIndex()), current) << "the current preset stays current";
@@ -236,9 +298,7 @@ TEST (PresetSelectionThreads, MovesWhileControllersAndProgramChangesArriveKeepEv
 
         for (int round = 0; round < numMoves; ++round)
         {
-            audio.startBlock();
-            moveSomething (*instrument, random);
-            audio.waitForBlock();
+            audio.round ([&] { moveSomething (*instrument, random); });
 
             if (const auto apart = findValuesApartFromTheCurrentSlot (*instrument); ! apart.isEmpty())
             {
@@ -248,5 +308,6 @@ TEST (PresetSelectionThreads, MovesWhileControllersAndProgramChangesArriveKeepEv
         }
 
         EXPECT_EQ (roundsApart, 0) << firstApart;
+        EXPECT_EQ (audio.getBlocksInsideMoves(), 0) << "blocks that found the slot lock free inside a move";
     }
 }
