@@ -4,6 +4,7 @@
 
 #include <juce_events/juce_events.h>
 
+#include <csignal>
 #include <cstdlib>
 
 namespace
@@ -28,6 +29,13 @@ juce::File useTemporarySettingsFolders()
 
 int main (int argc, char** argv)
 {
+    // A test process that writes to a socket whose other end has gone dies of
+    // SIGPIPE without a word. Under ctest -j around one X server (xvfb-run), the
+    // server resets each time its last client leaves and drops the connections
+    // still being set up. Caught, the write fails instead, and JUCE opens the
+    // display again. A handler, not SIG_IGN, so that the programs the tests
+    // start get the default back.
+    std::signal (SIGPIPE, [] (int) {});
     const auto root = useTemporarySettingsFolders();
     ::testing::InitGoogleTest (&argc, argv);
 
