@@ -374,9 +374,10 @@ void BasePlugin::getStateInformation (juce::MemoryBlock& destination)
         // the last block written or restored, which restores, rather than
         // one that would restore nothing.
         if (fits)
-            lastStateBlock = block;
+            lastStateBlock.swapWith (block);
 
-        destination = lastStateBlock;
+        // Not the copy assignment: for an empty block it hands memcpy a null source.
+        destination.replaceAll (lastStateBlock.getData(), lastStateBlock.getSize());
     }
 
     stateSavedFlag = 1;
