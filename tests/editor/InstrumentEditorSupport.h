@@ -69,21 +69,8 @@ inline juce::File installDefaultSkinAs (const Skin::Editor& editor, const juce::
 
     SkinTestSupport::Package package;
     package.addText ("skin.xml", xml->toString());
-    juce::StringArray images;
-
     // Every picture the skin names, from the plug-in's own resources.
-    std::function<void (const juce::XmlElement&)> collect = [&] (const juce::XmlElement& element)
-    {
-        for (int i = 0; i < element.getNumAttributes(); ++i)
-            if (element.getAttributeValue (i).endsWithIgnoreCase (".png"))
-                images.addIfNotAlreadyThere (element.getAttributeValue (i));
-
-        for (const auto* child : element.getChildIterator())
-            collect (*child);
-    };
-    collect (*xml);
-
-    for (const auto& image : images)
+    for (const auto& image : SkinTestSupport::picturesNamedIn (*xml))
         if (const auto data = loadBundleResource (image))
             package.add (image, *data);
 

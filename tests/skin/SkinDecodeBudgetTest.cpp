@@ -6,7 +6,6 @@
 #include "support/PixelProbe.h"
 
 #include <functional>
-#include <set>
 
 // What reading a package may cost: arithmetic-coded JPEGs are refused for
 // what they are, every picture is charged the work of decoding it before it
@@ -268,19 +267,8 @@ TEST (SkinPictures, TheDefaultSkinsPicturesFitTheBudgetsWithRoomToSpare)
 {
     const auto description = juce::parseXML (loadBundleResourceAsString ("skin.xml"));
     ASSERT_NE (description, nullptr);
-    std::set<juce::String> pictures;
-
-    std::function<void (const juce::XmlElement&)> collect = [&] (const juce::XmlElement& element)
-    {
-        for (int i = 0; i < element.getNumAttributes(); ++i)
-            if (element.getAttributeValue (i).endsWith (".png"))
-                pictures.insert (element.getAttributeValue (i));
-
-        for (const auto* child : element.getChildIterator())
-            collect (*child);
-    };
-    collect (*description);
-    ASSERT_GE (pictures.size(), 20u);
+    const auto pictures = SkinTestSupport::picturesNamedIn (*description);
+    ASSERT_GE (pictures.size(), 20);
 
     juce::int64 work = 0, bytes = 0, inflated = 0, largest = 0;
 

@@ -193,4 +193,19 @@ inline juce::String skinXml (const juce::String& pluginName, const juce::String&
     return "<PluginEditor application=\"" + pluginName + "\"><Panel name=\"" + panelName + "\">"
            + mainPanelBody + "</Panel></PluginEditor>";
 }
+/** Every picture a skin description names (attribute values ending in ".png"), once each. */
+inline juce::StringArray picturesNamedIn (const juce::XmlElement& element)
+{
+    juce::StringArray pictures;
+
+    for (int i = 0; i < element.getNumAttributes(); ++i)
+        if (element.getAttributeValue (i).endsWithIgnoreCase (".png"))
+            pictures.addIfNotAlreadyThere (element.getAttributeValue (i));
+
+    for (const auto* child : element.getChildIterator())
+        for (const auto& picture : picturesNamedIn (*child))
+            pictures.addIfNotAlreadyThere (picture);
+
+    return pictures;
+}
 } // namespace SkinTestSupport
